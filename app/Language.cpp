@@ -1,0 +1,8 @@
+#include "app/Language.h"
+
+namespace {
+bool gFrench = true;
+}
+
+bool Language::french() { return gFrench; }
+void Language::setFrench(bool french) { gFrench = french; }

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+// The language of the run: French when the start window's speed label reads
+// "Vitesse", English otherwise. Fixed once at start-up; every message that
+// exists in both languages is chosen by it at the moment it is shown.
+namespace Language {
+bool french();
+void setFrench(bool french);
+// The French or the English text, by the flag.
+inline QString pick(const QString &fr, const QString &en) { return french() ? fr : en; }
+} // namespace Language

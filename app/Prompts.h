@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// Every question the program puts to the user goes through here: real
+// dialogs in the program, a scripted stand-in in the tests.
+class Prompts
+{
+public:
+    virtual ~Prompts() = default;
+
+    // A message with one OK button.
+    virtual void message(const QString &text) = 0;
+    // A confirmation with Yes and No; only Yes gives true.
+    virtual bool confirm(const QString &text) = 0;
+    // A folder chosen by the user, or an empty text when cancelled.
+    virtual QString chooseFolder(const QString &caption, const QString &startFolder) = 0;
+    // A file name to save to, or an empty text when cancelled. defaultSuffix
+    // is added when the user types a name without one.
+    virtual QString saveFileName(const QString &caption, const QString &startPath,
+                                 const QString &filter, const QString &defaultSuffix) = 0;
+
+    // The prompts in use; the program installs the dialog prompts at start,
+    // tests install their scripted ones.
+    static Prompts &current();
+    static void install(Prompts *prompts);
+};
+
+// The real dialogs.
+class DialogPrompts : public Prompts
+{
+public:
+    void message(const QString &text) override;
+    bool confirm(const QString &text) override;
+    QString chooseFolder(const QString &caption, const QString &startFolder) override;
+    QString saveFileName(const QString &caption, const QString &startPath, const QString &filter,
+                         const QString &defaultSuffix) override;
+};

@@ -1,0 +1,121 @@
+#pragma once
+
+#include <QByteArray>
+#include <QCollator>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <vector>
+
+// A template's figures, each kept as its "FIGURE " line.
+class Tgabarit
+{
+public:
+    QStringList figureLines;
+};
+
+// One profile: its point lines (leading edge first) and its template lines,
+// each template line owning the figures placed on that template.
+class Tprofil
+{
+public:
+    struct Template
+    {
+        QString line;
+        Tgabarit gabarit;
+    };
+
+    QStringList pointLines;
+    std::vector<Template> templates;
+
+    int templateCount() const { return int(templates.size()); }
+};
+
+// The profiles the user works with, held as the text lines of Profils.pro
+// and written back as a whole after the user agrees. Positions are 0-based;
+// a position that names nothing makes an operation do nothing (or give -1).
+class ProfileStore : public QObject
+{
+    Q_OBJECT
+public:
+    static inline const QString kFileName = QStringLiteral("Profils.pro");
+
+    explicit ProfileStore(QObject *parent = nullptr);
+    ~ProfileStore() override;
+
+    // Store-wide state.
+    QString dataFolder;
+    QString databasePath;
+    int currentProfile = -1;
+    int currentTemplate = -1;
+    bool databaseLoaded = false;
+    bool dataError = false;
+
+    // The unsaved-changes marker: the enabled state of the save button.
+    bool saveEnabled() const { return m_saveEnabled; }
+    void setSaveEnabled(bool enabled);
+
+    int count() const { return int(m_profiles.size()); }
+    QString name(int p) const;
+    QStringList names() const;
+    Tprofil *profile(int p);
+    const Tprofil *profile(int p) const;
+    QString templateLine(int p, int t) const;
+    int templateCount(int p) const;
+
+    int AddProfile(const QString &name);
+    void AddPointLine(int p, const QString &line);
+    int AddTemplate(int p, const QString &line);
+    void AddFigureLine(int p, int t, const QString &line);
+    void PutTemplateLine(int p, int t, const QString &line);
+    void ResetTemplate(int p, int t);
+    void DeleteTemplate(int p, int t);
+    void DeleteProfile(int p);
+    int FindProfile(const QString &text) const;
+    void FillProfileCombo();
+    void FreeProfileStore();
+
+    // Finds Profils.pro (asking for a folder while it is missing) and reads
+    // it into the empty store. False when no usable database was read.
+    bool LoadProfileDatabase();
+    // Reads database bytes into the store; the messages name lines by number.
+    void loadFromBytes(const QByteArray &bytes);
+
+    // Asks, then rewrites Profils.pro. The caller stores a template with
+    // changed figures first. True when the file was written.
+    bool SaveProfileDatabase();
+    // The whole database as written to the file.
+    QByteArray serialize() const;
+
+    // Asks, then deletes the current profile and fixes up the index. The
+    // name is the one shown in the profile combo. True when deleted.
+    bool DeleteCurrentProfile(const QString &shownName);
+
+signals:
+    void saveEnabledChanged(bool enabled);
+    // A name appended to the profile combo's items.
+    void profileAppended(const QString &name);
+    // The profile combo refilled with every name, first item selected.
+    void profileListFilled(const QStringList &names);
+    // No database folder was chosen: the start window disables the buttons
+    // and menu items that need one.
+    void databaseUnavailable();
+
+protected:
+    // Writes the file in one step: the old file stays as it was on failure.
+    virtual bool writeFile(const QString &path, const QByteArray &bytes, QString *error);
+
+private:
+    struct Entry
+    {
+        QString name;
+        std::unique_ptr<Tprofil> profil;
+    };
+    Tprofil::Template *templateAt(int p, int t);
+
+    std::vector<Entry> m_profiles;
+    QCollator m_collator;
+    bool m_saveEnabled = false;
+};

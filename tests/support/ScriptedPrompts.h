@@ -1,0 +1,50 @@
+#pragma once
+
+#include "app/Prompts.h"
+
+#include <QQueue>
+#include <QStringList>
+
+// Prompts for tests: records every message and question and answers from a
+// script. An unscripted question answers No / cancel, so a test that forgot
+// one fails on its assertions instead of hanging on a dialog.
+class ScriptedPrompts : public Prompts
+{
+public:
+    ScriptedPrompts() { Prompts::install(this); }
+    ~ScriptedPrompts() override { Prompts::install(nullptr); }
+
+    QStringList messages;   // every message, in order
+    QStringList questions;  // every confirmation text, in order
+    QStringList folderCaptions;
+    QStringList saveCaptions;
+
+    QQueue<bool> answers;      // answers to confirm()
+    QQueue<QString> folders;   // answers to chooseFolder()
+    QQueue<QString> saveNames; // answers to saveFileName()
+
+    void message(const QString &text) override { messages << text; }
+    bool confirm(const QString &text) override
+    {
+        questions << text;
+        return answers.isEmpty() ? false : answers.dequeue();
+    }
+    QString chooseFolder(const QString &caption, const QString &) override
+    {
+        folderCaptions << caption;
+        return folders.isEmpty() ? QString() : folders.dequeue();
+    }
+    QString saveFileName(const QString &caption, const QString &, const QString &,
+                         const QString &) override
+    {
+        saveCaptions << caption;
+        return saveNames.isEmpty() ? QString() : saveNames.dequeue();
+    }
+    void clear()
+    {
+        messages.clear();
+        questions.clear();
+        folderCaptions.clear();
+        saveCaptions.clear();
+    }
+};
