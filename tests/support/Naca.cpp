@@ -31,6 +31,40 @@ Naca::Section Naca::fourDigit(const QString &digits, int stations)
     return s;
 }
 
+Naca::Section Naca::fiveDigit(const QString &digits, int stations)
+{
+    // Position of the largest camber and the constant of its cubic, for a
+    // design lift coefficient of 0.3 (second digit 1 to 5).
+    struct Camber
+    {
+        double m, k1;
+    };
+    static const Camber camberLines[] = {
+        {0.0580, 361.400}, {0.1260, 51.640}, {0.2025, 15.957}, {0.2900, 6.643}, {0.3910, 3.230}};
+    Section s;
+    if (digits.size() != 5 || digits[2] != QLatin1Char('0'))
+        return s;
+    const int position = digits.mid(1, 1).toInt();
+    if (position < 1 || position > 5)
+        return s;
+    const double scale = digits.mid(0, 1).toInt() * 0.15 / 0.3;
+    const Camber c = camberLines[position - 1];
+    const double t = digits.mid(3, 2).toInt() / 100.0;
+    s.name = QStringLiteral("NACA ") + digits;
+    for (int i = 0; i < stations; ++i) {
+        const double x = 0.5 * (1.0 - std::cos(M_PI * i / (stations - 1)));
+        double yc = x < c.m ? c.k1 / 6.0 * (x * x * x - 3 * c.m * x * x + c.m * c.m * (3 - c.m) * x)
+                            : c.k1 * c.m * c.m * c.m / 6.0 * (1 - x);
+        yc *= scale;
+        double yt = halfThickness(t, x);
+        if (i == 0 || i == stations - 1)
+            yt = 0, yc = 0;
+        s.upper.push_back({i == stations - 1 ? 1.0 : x, yc + yt});
+        s.lower.push_back({i == stations - 1 ? 1.0 : x, yc - yt});
+    }
+    return s;
+}
+
 QStringList Naca::pointLines(const Section &s)
 {
     auto f = [](double v) {

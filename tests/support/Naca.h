@@ -30,6 +30,11 @@ double halfThickness(double t, double x);
 // "0012", "2412", ... with `stations` points per surface (cosine spacing).
 Section fourDigit(const QString &digits, int stations = 41);
 
+// "23012", "24015", ... : five-digit sections with the standard (not
+// reflexed) camber lines 210 to 250, scaled by the design lift coefficient.
+// An empty section when the digits name no such camber line.
+Section fiveDigit(const QString &digits, int stations = 41);
+
 // The section as Profils.pro point lines: percent of chord, two decimals,
 // comma separator, each value followed by ';'.
 QStringList pointLines(const Section &s);
