@@ -1,0 +1,70 @@
+#include "catalogue/CatalogueList.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
+
+namespace
+{
+
+class OwnerDrawDelegate : public QStyledItemDelegate
+{
+public:
+    explicit OwnerDrawDelegate(CatalogueList *list) : QStyledItemDelegate(list), m_list(list) {}
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override
+    {
+        if (!m_list->drawItem()) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        painter->save();
+        painter->setFont(option.font);
+        m_list->drawItem()(painter, option.rect, index.row(),
+                           option.state.testFlag(QStyle::State_Selected));
+        painter->restore();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        if (m_list->rowHeight() > 0)
+            size.setHeight(m_list->rowHeight());
+        return size;
+    }
+
+private:
+    CatalogueList *m_list;
+};
+
+} // namespace
+
+CatalogueList::CatalogueList(QWidget *parent) : QListWidget(parent)
+{
+    setUniformItemSizes(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+}
+
+void CatalogueList::setOwnerDraw(int rowHeight, DrawItem draw)
+{
+    m_rowHeight = rowHeight;
+    m_draw = std::move(draw);
+    setItemDelegate(new OwnerDrawDelegate(this));
+}
+
+void CatalogueList::mousePressEvent(QMouseEvent *event)
+{
+    const bool onRow = itemAt(event->position().toPoint()) != nullptr;
+    QListWidget::mousePressEvent(event);
+    if (onRow && event->button() == Qt::LeftButton)
+        emit userClicked();
+}
+
+void CatalogueList::keyPressEvent(QKeyEvent *event)
+{
+    const int before = currentRow();
+    QListWidget::keyPressEvent(event);
+    if (currentRow() != before)
+        emit userClicked();
+}

@@ -1,0 +1,475 @@
+// The catalogue window on a copy of the sample folder.
+#include "ScriptedPrompts.h"
+#include "app/Language.h"
+#include "catalogue/CatalogueList.h"
+#include "catalogue/TFormlect.h"
+#include "profiles/ProfileStore.h"
+
+#include <QComboBox>
+#include <QDirIterator>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+namespace
+{
+
+bool copyTree(const QString &from, const QString &to)
+{
+    QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString source = it.next();
+        const QString target = to + source.mid(from.size());
+        if (it.fileInfo().isDir()) {
+            if (!QDir().mkpath(target))
+                return false;
+        } else if (!QFile::copy(source, target)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void loadStore(ProfileStore &store, const QString &folder)
+{
+    QFile f(folder + "/Profils.pro");
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    store.loadFromBytes(f.readAll());
+    QVERIFY(store.databaseLoaded);
+}
+
+void clickRow(CatalogueList *list, int row)
+{
+    const QRect rect = list->visualItemRect(list->item(row));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+int rowOfPath(const TFormlect &form, const QString &fileName)
+{
+    for (int i = 0; i < form.pathList().size(); ++i) {
+        if (form.pathList()[i].endsWith('/' + fileName))
+            return i;
+    }
+    return -1;
+}
+
+QStringList texts(const QListWidget *list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->text();
+    return out;
+}
+
+} // namespace
+
+class TestTFormlect : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void opensOnFirstFolder();
+    void clickFolderAndFile();
+    void searchIndex();
+    void slideshow_data();
+    void slideshow();
+    void slideDelay();
+    void correctAndRewrite();
+    void addAirfoil();
+    void storedProfilesMode();
+    void missingFolderDatabaseAndIndex();
+    void helpTopic();
+    void rowColours();
+    void screenshots();
+
+private:
+    std::unique_ptr<TFormlect> openForm(bool show = false);
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_folder;
+    std::unique_ptr<ProfileStore> m_store;
+    std::unique_ptr<ScriptedPrompts> m_prompts;
+};
+
+void TestTFormlect::init()
+{
+    Language::setFrench(true);
+    m_prompts.reset();
+    m_prompts = std::make_unique<ScriptedPrompts>();
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_folder = m_dir->path();
+    QVERIFY(copyTree(QStringLiteral(NERVURIA_SOURCE_DIR "/sample"), m_folder));
+    m_store = std::make_unique<ProfileStore>();
+    loadStore(*m_store, m_folder);
+}
+
+void TestTFormlect::cleanup()
+{
+    m_store.reset();
+    m_prompts.reset();
+    m_dir.reset();
+}
+
+std::unique_ptr<TFormlect> TestTFormlect::openForm(bool show)
+{
+    auto form = std::make_unique<TFormlect>(m_store.get(), m_folder);
+    if (show) {
+        form->show();
+        if (!QTest::qWaitForWindowExposed(form.get()))
+            qWarning("window not exposed");
+        if (!QTest::qWaitFor([&form] { return !form->busy(); }, 5000))
+            qWarning("window still busy");
+    } else {
+        form->FormActivate();
+    }
+    return form;
+}
+
+void TestTFormlect::opensOnFirstFolder()
+{
+    auto form = openForm();
+    QCOMPARE(texts(form->ListBox1), (QStringList{"Airfoils\\DEFAUTS", "Airfoils\\NACA4",
+                                                 "Airfoils\\NACA4\\MINCES", "Airfoils\\NACA5"}));
+    QCOMPARE(form->listMode(), 0);
+    QCOMPARE(form->Edit1->text(), QStringLiteral("NAC")); // no search until it changes
+    QCOMPARE(form->ListBox2->count(), 13);
+    QCOMPARE(form->ListBox2->currentRow(), 0);
+    QCOMPARE(form->Panel4->text(), QStringLiteral("bord-attaque-y.dat"));
+    // A faulty first file: its messages over the preview, correction offered.
+    QVERIFY(form->Memo1->isVisibleTo(form.get()));
+    QVERIFY(form->BtCorriger->isEnabled());
+    QVERIFY(form->Btprofilpro->isEnabled());
+    QVERIFY(form->Btenregistrer->isEnabled());
+    QVERIFY(m_prompts->messages.isEmpty());
+    QVERIFY(!form->busy());
+}
+
+void TestTFormlect::clickFolderAndFile()
+{
+    auto form = openForm(true);
+    clickRow(form->ListBox1, 1);
+    QCOMPARE(form->ListBox1->currentRow(), 1);
+    QCOMPARE(texts(form->ListBox2),
+             (QStringList{"NACA 0006", "NACA 0009", "NACA 0012", "NACA 0015 (VIRGULES)",
+                          "NACA 2412", "NACA 2415", "NACA 4412", "NACA 6409"}));
+    QCOMPARE(form->Panel4->text(), QStringLiteral("n0006.dat"));
+    QVERIFY(!form->Memo1->isVisible());
+    QVERIFY(!form->BtCorriger->isEnabled());
+
+    clickRow(form->ListBox2, 3);
+    QCOMPARE(form->Panel4->text(), QStringLiteral("n0015-virgules.dat"));
+    QVERIFY(form->airfoil().messages.isEmpty());
+    QCOMPARE(form->ListBox3->item(0)->text(), QStringLiteral("NACA 0015 (virgules)"));
+    QCOMPARE(form->ListBox3->count(), 1 + 61);
+    QCOMPARE(form->ListBox3->item(1)->text(), QStringLiteral("1,00000 0,00000"));
+
+    // Clicking the row on show reads the file again.
+    QFile::remove(form->pathList()[3]);
+    clickRow(form->ListBox2, 3);
+    QCOMPARE(m_prompts->messages.size(), 1);
+    QVERIFY(m_prompts->messages[0].startsWith("Erreur: fichier "));
+}
+
+void TestTFormlect::searchIndex()
+{
+    auto form = openForm();
+    form->Edit1->setText("2412");
+    QCOMPARE(form->listMode(), 2);
+    QCOMPARE(form->ListBox2->count(), 13);
+    QCOMPARE(form->ListBox2->item(0)->text(),
+             QStringLiteral("\\NACA4\\N2412.DAT;NACA 2412 - QUATRE CHIFFRES, EPAISSEUR 12 %"));
+    form->ListBox2->setCurrentRow(0);
+    form->ListBox2Click();
+    QCOMPARE(form->Panel4->text(), QStringLiteral("n2412.dat")); // the real name
+    QVERIFY(m_prompts->messages.isEmpty());
+
+    form->Edit1->setText("absent");
+    QCOMPARE(form->ListBox2->count(), 1);
+    form->ListBox2->setCurrentRow(0);
+    form->ListBox2Click();
+    QCOMPARE(m_prompts->messages, QStringList{"Erreur: fichier " + form->airfoilsFolder() +
+                                              "/NACA4/N0010.DAT non trouvé"});
+    QCOMPARE(form->Panel4->text(), QStringLiteral("n2412.dat")); // nothing else changed
+
+    form->Edit1->clear();
+    QCOMPARE(form->ListBox2->count(), 0);
+    form->ListBox1->setCurrentRow(3);
+    form->ListBox1Click();
+    QCOMPARE(form->listMode(), 0);
+}
+
+void TestTFormlect::slideshow_data()
+{
+    QTest::addColumn<int>("folder");
+    QTest::addColumn<int>("entry");
+    QTest::addColumn<int>("endFolder");
+    QTest::addColumn<QString>("endFile");
+    QTest::addColumn<bool>("faultShown");
+    QTest::newRow("runs through the following folders to the end")
+        << 2 << 0 << 3 << "n25012.dat" << false;
+    QTest::newRow("halts on the first faulty airfoil") << 0 << 0 << 0 << "bord-attaque.dat" << true;
+    QTest::newRow("from the last entry restarts at the top, shows the second")
+        << 0 << 12 << 0 << "bord-attaque.dat" << true;
+}
+
+void TestTFormlect::slideshow()
+{
+    QFETCH(int, folder);
+    QFETCH(int, entry);
+    QFETCH(int, endFolder);
+    QFETCH(QString, endFile);
+    QFETCH(bool, faultShown);
+
+    auto form = openForm();
+    form->ListBox1->setCurrentRow(folder);
+    form->ListBox1Click();
+    form->ListBox2->setCurrentRow(entry);
+    form->Timer1->setInterval(5);
+    form->BitBtautoClick();
+    QVERIFY(form->Timer1->isActive());
+    QVERIFY(!form->BitBtauto->isEnabled());
+    QVERIFY(form->BitBtStop->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(!form->Timer1->isActive(), 10000);
+    QCOMPARE(form->ListBox1->currentRow(), endFolder);
+    QCOMPARE(form->Panel4->text(), endFile);
+    QCOMPARE(form->Memo1->isVisibleTo(form.get()), faultShown);
+    QVERIFY(form->BitBtauto->isEnabled());
+    QVERIFY(!form->BitBtStop->isEnabled());
+    QVERIFY(m_prompts->messages.isEmpty());
+}
+
+void TestTFormlect::slideDelay()
+{
+    auto form = openForm();
+    QCOMPARE(form->Timer1->interval(), 1000);
+    form->TrackBar1->setValue(1);
+    QCOMPARE(form->Timer1->interval(), 500);
+    form->TrackBar1->setValue(9);
+    QCOMPARE(form->Timer1->interval(), 2100);
+
+    // In search mode the show stops after the last result.
+    form->Edit1->setText("CINQ CHIFFRES");
+    form->ListBox2->setCurrentRow(3);
+    form->Timer1->setInterval(5);
+    form->BitBtautoClick();
+    QTRY_VERIFY_WITH_TIMEOUT(!form->Timer1->isActive(), 5000);
+    QCOMPARE(form->Panel4->text(), QStringLiteral("n25012.dat"));
+    QCOMPARE(form->ListBox2->currentRow(), 4);
+}
+
+void TestTFormlect::correctAndRewrite()
+{
+    auto form = openForm();
+    const int row = rowOfPath(*form, "premier-y.dat");
+    QVERIFY(row >= 0);
+    form->ListBox2->setCurrentRow(row);
+    form->ListBox2Click();
+    QVERIFY(form->BtCorriger->isEnabled());
+    QVERIFY(!form->BtenrProf->isEnabled());
+
+    form->BtCorrigerClick();
+    QCOMPARE(form->Memo1->toPlainText().split('\n').first(),
+             QStringLiteral("CORRECTION AUTOMATIQUE IMPOSSIBLE"));
+    QCOMPARE(form->ListBox3->item(1)->text(), QStringLiteral("&1.00000  0.00000"));
+    QVERIFY(!form->BtenrProf->isEnabled());
+    form->BtCorrigerClick();
+    QVERIFY(!form->Memo1->isVisibleTo(form.get()));
+    QVERIFY(form->BtenrProf->isEnabled());
+
+    m_prompts->answers << true;
+    form->BtenrProfClick();
+    QCOMPARE(m_prompts->questions,
+             QStringList{"Enregistrer le profil corrigé sur premier-y.dat ?"});
+    QVERIFY(!form->BtCorriger->isEnabled());
+    QVERIFY(!form->BtenrProf->isEnabled());
+    QFile f(form->pathList()[row]);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray written = f.readAll();
+    QVERIFY(written.startsWith("NACA 2412 PREMIER Y 0.0013\r\n1.00000  0.00000\r\n0.99384 "));
+    QVERIFY(written.contains("\r\n0.00000  0.00000\r\n")); // the leading edge, rewritten
+
+    form->ListBox2Click();
+    QVERIFY(form->airfoil().messages.isEmpty());
+    QVERIFY(!form->Memo1->isVisibleTo(form.get()));
+}
+
+void TestTFormlect::addAirfoil()
+{
+    // Stands in for the drawing window's profile list.
+    QComboBox Cb1;
+    connect(m_store.get(), &ProfileStore::profileListFilled, &Cb1, [&Cb1](const QStringList &n) {
+        Cb1.clear();
+        Cb1.addItems(n);
+        Cb1.setCurrentIndex(0);
+    });
+    auto form = openForm();
+
+    // A faulty file is refused.
+    form->ListBox2->setCurrentRow(rowOfPath(*form, "bord-attaque.dat"));
+    form->ListBox2Click();
+    form->BtenregistrerClick();
+    QCOMPARE(m_prompts->messages.size(), 1);
+    QVERIFY(m_prompts->messages[0].startsWith("Il n'est pas possible"));
+    QCOMPARE(Cb1.count(), 0);
+
+    form->ListBox1->setCurrentRow(3);
+    form->ListBox1Click();
+    form->ListBox2->setCurrentRow(1);
+    form->ListBox2Click();
+    m_prompts->answers << true;
+    form->BtenregistrerClick();
+    QCOMPARE(m_prompts->questions.last(),
+             QStringLiteral("Ajouter le profil n23012.dat à Profils.pro ?"));
+    QVERIFY(Cb1.findText("NACA 23012") >= 0);
+    QVERIFY(m_store->saveEnabled());
+    const Tprofil *p = m_store->profile(m_store->FindProfile("NACA 23012"));
+    QCOMPARE(p->pointLines.size(), 41);
+    QCOMPARE(p->pointLines.last(), QStringLiteral("100.00;0.00;100.00;0.00;"));
+
+    // The same again: the duplicate question, Yes cancels.
+    m_prompts->answers << true;
+    form->BtenregistrerClick();
+    QCOMPARE(m_prompts->questions.last(),
+             QStringLiteral("Ce profil existe déjà dans Profils.pro. Annuler l'ajout ?"));
+    QCOMPARE(m_store->count(), 6);
+}
+
+void TestTFormlect::storedProfilesMode()
+{
+    auto form = openForm();
+    const QString shown = form->Panel4->text();
+    form->BtprofilproClick();
+    QCOMPARE(form->listMode(), 1);
+    QCOMPARE(texts(form->ListBox2), m_store->names());
+    QVERIFY(!form->Btenregistrer->isEnabled());
+    form->ListBox2->setCurrentRow(1);
+    form->ListBox2Click();
+    QCOMPARE(form->Panel4->text(), shown); // nothing is read in this mode
+    form->BitBtautoClick();
+    QVERIFY(!form->Timer1->isActive());
+    form->ListBox1Click();
+    QCOMPARE(form->listMode(), 0);
+    QVERIFY(form->Btenregistrer->isEnabled());
+}
+
+void TestTFormlect::missingFolderDatabaseAndIndex()
+{
+    {
+        QTemporaryDir empty;
+        TFormlect form(m_store.get(), empty.path());
+        QVERIFY(form.Edit1->isHidden());
+        QVERIFY(form.Label1->isHidden());
+        form.FormActivate();
+        QCOMPARE(m_prompts->messages,
+                 QStringList{"Dossier Airfoils non trouvé dans le dossier de lancement."});
+        QVERIFY(form.busy());
+        form.Timer1Timer(); // ignored while busy
+        QCOMPARE(form.ListBox2->count(), 0);
+    }
+    m_prompts->clear();
+    {
+        ProfileStore unloaded;
+        TFormlect form(&unloaded, m_folder);
+        form.FormActivate();
+        QCOMPARE(m_prompts->messages,
+                 QStringList{"Le fichier \"Profils.pro\" n'a pas été trouvé dans " + m_folder +
+                             ". L'enregistrement des sélections ne sera pas autorisé."});
+        QVERIFY(!form.Btenregistrer->isEnabled());
+        QVERIFY(!form.Btprofilpro->isEnabled());
+        QVERIFY(!form.busy());
+    }
+}
+
+void TestTFormlect::helpTopic()
+{
+    auto form = openForm();
+    QSignalSpy help(form.get(), &TFormlect::helpRequested);
+    form->BitBtn1->click();
+    Language::setFrench(false);
+    form->BitBtn1->click();
+    QCOMPARE(help.size(), 2);
+    QCOMPARE(help[0][0].toString(), QStringLiteral("CATALOGUE"));
+    QCOMPARE(help[1][0].toString(), QStringLiteral("DATABASE"));
+}
+
+void TestTFormlect::rowColours()
+{
+    auto form = openForm();
+    QImage image(100, 16, QImage::Format_RGB32);
+    auto colourOf = [&](auto draw) {
+        image.fill(Qt::black);
+        QPainter painter(&image);
+        draw(&painter);
+        painter.end();
+        return image.pixelColor(1, 0); // left of the text
+    };
+    const QRect r(0, 0, 100, 16);
+    QCOMPARE(colourOf([&](QPainter *p) { form->ListBox2DrawItem(p, r, 1, false); }),
+             QColor(224, 255, 224));
+    QCOMPARE(colourOf([&](QPainter *p) { form->ListBox2DrawItem(p, r, 1, true); }),
+             QColor(255, 255, 0));
+    form->Edit1->setText("NACA");
+    QCOMPARE(colourOf([&](QPainter *p) { form->ListBox2DrawItem(p, r, 1, false); }),
+             QColor(224, 224, 255));
+    form->BtprofilproClick();
+    QCOMPARE(colourOf([&](QPainter *p) { form->ListBox2DrawItem(p, r, 3, false); }),
+             QColor(255, 250, 224));
+
+    // The first faulty file: its leading-edge row in error, and corrected.
+    form->ListBox1Click();
+    QCOMPARE(form->Panel4->text(), QStringLiteral("bord-attaque-y.dat"));
+    const int le = 21;
+    QVERIFY(form->ListBox3->item(le)->text().startsWith('$'));
+    QCOMPARE(colourOf([&](QPainter *p) { form->ListBox3DrawItem(p, r, le, false); }),
+             QColor(255, 0, 255));
+    form->BtCorrigerClick();
+    QCOMPARE(colourOf([&](QPainter *p) { form->ListBox3DrawItem(p, r, le, false); }),
+             QColor(0, 255, 0));
+    QCOMPARE(colourOf([&](QPainter *p) { form->ListBox3DrawItem(p, r, 0, false); }),
+             QColor(255, 255, 255));
+}
+
+void TestTFormlect::screenshots()
+{
+    // Pictures of the window for a person to look at, when asked for.
+    const QString out = qEnvironmentVariable("NERVURIA_SCREENSHOTS");
+    if (out.isEmpty())
+        QSKIP("set NERVURIA_SCREENSHOTS to a folder to save pictures of the window");
+    QDir().mkpath(out);
+    auto form = openForm(true);
+    form->ListBox1->setCurrentRow(1);
+    form->ListBox1Click();
+    form->ListBox2->setCurrentRow(4);
+    form->ListBox2Click();
+    QTest::qWait(100);
+    QVERIFY(form->grab().save(out + "/catalogue-correct.png"));
+
+    form->ListBox1->setCurrentRow(0);
+    form->ListBox1Click();
+    form->ListBox2->setCurrentRow(rowOfPath(*form, "bosse.dat"));
+    form->ListBox2Click();
+    QTest::qWait(100);
+    QVERIFY(form->grab().save(out + "/catalogue-faulty.png"));
+
+    form->BtCorrigerClick();
+    QTest::qWait(100);
+    QVERIFY(form->grab().save(out + "/catalogue-correction-failed.png"));
+
+    form->ListBox2->setCurrentRow(rowOfPath(*form, "bord-attaque.dat"));
+    form->ListBox2Click();
+    form->BtCorrigerClick();
+    QTest::qWait(100);
+    QVERIFY(form->grab().save(out + "/catalogue-corrected.png"));
+}
+
+QTEST_MAIN(TestTFormlect)
+#include "tst_tformlect.moc"
