@@ -63,8 +63,6 @@ class TestAirfoilFile : public QObject
 private slots:
     void init() { Language::setFrench(true); }
 
-    void normaliseLine_data();
-    void normaliseLine();
     void keptLines_data();
     void keptLines();
     void readAndCheck_data();
@@ -72,6 +70,8 @@ private slots:
     void commaReadsLikePoint();
     void rowLimit_data();
     void rowLimit();
+    void badFiles_data();
+    void badFiles();
     void englishMessages();
     void correction_data();
     void correction();
@@ -82,27 +82,6 @@ private slots:
     void previewDrawing();
 };
 
-void TestAirfoilFile::normaliseLine_data()
-{
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<QString>("normalised");
-    QTest::newRow("blanks around and inside") << "   1.0    0.5  "
-                                              << "1.0 0.5";
-    QTest::newRow("tab is an ordinary character") << "\t1.0\t0.5 "
-                                                  << "\t1.0\t0.5";
-    QTest::newRow("blanks only") << "     "
-                                 << "";
-    QTest::newRow("single blanks stay") << "a b c"
-                                        << "a b c";
-}
-
-void TestAirfoilFile::normaliseLine()
-{
-    QFETCH(QString, line);
-    QFETCH(QString, normalised);
-    QCOMPARE(AirfoilFile::normaliseLine(line), normalised);
-}
-
 void TestAirfoilFile::keptLines_data()
 {
     QTest::addColumn<QByteArray>("bytes");
@@ -110,6 +89,8 @@ void TestAirfoilFile::keptLines_data()
     QTest::newRow("CR LF") << QByteArray("T\r\n1 0\r\n") << QStringList{"T", "1 0"};
     QTest::newRow("LF") << QByteArray("T\n1 0\n0 0") << QStringList{"T", "1 0", "0 0"};
     QTest::newRow("CR") << QByteArray("T\r1 0\r") << QStringList{"T", "1 0"};
+    QTest::newRow("tab stays an ordinary character")
+        << QByteArray("T\r\n \t1  0\t \r\n") << QStringList{"T", "\t1 0\t"};
     QTest::newRow("empty and blank lines dropped")
         << QByteArray("\r\n  \r\nT\r\n\r\n\n  1   0 \r\n") << QStringList{"T", "1 0"};
     QTest::newRow("NUL ends the text")
@@ -247,6 +228,41 @@ void TestAirfoilFile::rowLimit()
         // Nothing is written back from a file read only in part.
         QVERIFY(!file.readyToRewrite());
     }
+}
+
+void TestAirfoilFile::badFiles_data()
+{
+    QTest::addColumn<QByteArray>("bytes"); // empty: no file at all
+    QTest::addColumn<AirfoilFile::ReadStatus>("status");
+    QTest::addColumn<bool>("attention");
+    QByteArray junk;
+    for (int i = 0; i < 5000; ++i)
+        junk += char((i * 7919) % 251 + 1);
+    QTest::newRow("missing") << QByteArray() << AirfoilFile::ReadStatus::Missing << false;
+    QTest::newRow("binary junk") << junk << AirfoilFile::ReadStatus::Read << true;
+    QTest::newRow("over a megabyte")
+        << fileBytes("Big", goodRows()) + QByteArray(AirfoilFile::kMaxFileBytes, ' ')
+        << AirfoilFile::ReadStatus::TooLarge << false;
+}
+
+void TestAirfoilFile::badFiles()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(AirfoilFile::ReadStatus, status);
+    QFETCH(bool, attention);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("bad.dat");
+    if (!bytes.isEmpty()) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    AirfoilFile file;
+    QCOMPARE(file.read(path), status);
+    if (status == AirfoilFile::ReadStatus::Read)
+        QCOMPARE(file.checkAfterRead(), attention);
+    else
+        QCOMPARE(file.pointCount, 0);
 }
 
 void TestAirfoilFile::englishMessages()
