@@ -210,10 +210,11 @@ void OutlineCurves::draw(QPainter &painter) const
 {
     for (bool upperSurface : {true, false}) {
         const QPolygon poly = curvePoints(upperSurface);
-        if (poly.size() == 1)
-            painter.drawPoint(poly.first());
-        else
+        // The vertices once more: a polyline may leave out the pixel where
+        // two long pieces meet at an angle.
+        if (poly.size() > 1)
             painter.drawPolyline(poly);
+        painter.drawPoints(poly);
     }
 }
 

@@ -312,7 +312,9 @@ void TemplateDrawing::drawAxes(QPainter &p)
         {g.trailingEdgeX + m, g.originY + roundPixel((Trig::tanDeg(incidence) + 1.0f) * c)},
         {g.trailingEdgeX + m, g.originY},
     };
-    p.drawPolyline(corners, 4);
+    // Three lines rather than a polyline, so that both corners are drawn.
+    for (int i = 0; i < 3; ++i)
+        p.drawLine(corners[i], corners[i + 1]);
     drawTextAt(p, g.trailingEdgeX, g.originY + roundPixel(c - 5.0f * g.scale),
                QString::number(incidence) + QChar(0x00B0));
 }
