@@ -10,7 +10,7 @@ done
 CXX=clang++ CC=clang "$here/scripts/setup.sh" "$here/build-fuzz" -DNERVURIA_FUZZ=ON -DNERVURIA_SANITIZE=ON \
     -DBUILD_TESTING=OFF -DNERVURIA_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
 for target in "$here"/build-fuzz/fuzz_*; do
-    [ -x "$target" ] || continue
+    [ -f "$target" ] && [ -x "$target" ] || continue
     corpus="$here/build-fuzz/corpus/$(basename "$target")"
     mkdir -p "$corpus"
     echo "== $(basename "$target") for ${secs}s"
