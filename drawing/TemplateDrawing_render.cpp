@@ -319,15 +319,20 @@ void TemplateDrawing::drawAxes(QPainter &p)
                QString::number(incidence) + QChar(0x00B0));
 }
 
+// A chord of 0 or less (only from a hand-edited database) has no share to
+// give: the captions then read 0 rather than the result of a division by 0.
 double TemplateDrawing::relativeThickness() const
 {
-    return double(m_curves.maxThickness) * 100.0 / (double(m_work.chord) * double(m_geom.scale));
+    const double chordPixels = double(m_work.chord) * double(m_geom.scale);
+    return chordPixels > 0 ? double(m_curves.maxThickness) * 100.0 / chordPixels : 0.0;
 }
 
 double TemplateDrawing::maxThicknessPosition() const
 {
-    return (double(m_curves.maxThicknessX) - double(m_geom.originX)) * 100.0 /
-           (double(m_work.chord) * double(m_geom.scale));
+    const double chordPixels = double(m_work.chord) * double(m_geom.scale);
+    if (!(chordPixels > 0))
+        return 0.0;
+    return (double(m_curves.maxThicknessX) - double(m_geom.originX)) * 100.0 / chordPixels;
 }
 
 QString TemplateDrawing::relativeThicknessCaption() const

@@ -123,6 +123,8 @@ private slots:
     void pageMarks();
     void figureHook();
     void smoothingChangesOnlyTheCurves();
+    void degenerateChord_data();
+    void degenerateChord();
 };
 
 void TstRender::gridAndAxes()
@@ -216,8 +218,8 @@ void TstRender::markers()
     QCOMPARE(anyPixelNear(img, roundPixel(t.x), roundPixel(t.y), 2, C::templateMarker),
              templatePoints);
     // Around the section (the text's edges may hold any grey).
-    const QImage band = img.copy(0, f.g().profileTop - 5, img.width(),
-                                 f.g().profileBottom - f.g().profileTop + 10);
+    const QImage band =
+        img.copy(0, f.g().profileTop - 5, img.width(), f.g().profileBottom - f.g().profileTop + 10);
     QCOMPARE(countColour(band, C::profileMarker) > 0, profilePoints);
     QCOMPARE(countColour(band, C::templateMarker) > 0, templatePoints);
     // The camber markers are always there: at 25 % of the chord on the
@@ -491,6 +493,26 @@ void TstRender::smoothingChangesOnlyTheCurves()
     // The leading edge knot and the axes do not move.
     QCOMPARE(smooth0.pixelColor(f.g().originX, f.g().originY), kBlack);
     QCOMPARE(smooth0.pixelColor(f.g().originX - 20, f.g().originY), C::axes);
+}
+
+void TstRender::degenerateChord_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::newRow("chord 0") << "GABARIT 0;2;";
+    QTest::newRow("negative chord") << "GABARIT -100;2;";
+    QTest::newRow("chord making chord + 52 zero") << "GABARIT -52;2;";
+}
+
+void TstRender::degenerateChord()
+{
+    // Only a hand-edited database holds such chords: the drawing must still
+    // end, and the captions read 0 rather than a division by zero.
+    QFETCH(QString, line);
+    Fixture f(line);
+    f.screen();
+    QCOMPARE(f.drawing.relativeThicknessCaption(), QStringLiteral("Epaisseur relative 0.00 %"));
+    QCOMPARE(f.drawing.maxThicknessPositionCaption(),
+             QStringLiteral(" Epaisseur maxi à 0 % de la corde"));
 }
 
 QTEST_MAIN(TstRender)
