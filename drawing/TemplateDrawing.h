@@ -55,6 +55,10 @@ inline const QColor pageMarks{0, 255, 0}; // two-page marks in preview; black on
 // the drawing out for the page, render(painter) draws onto the preview image
 // or the printer page, and the next layoutScreen() switches back to screen.
 //
+// The new-template dialog: copy the form2* fields of viewState() into TForm2
+// before it opens and back after OK (Cancel leaves them); StoreTemplate
+// writes the template line from them, and SelectProfile sets them.
+//
 // Messages go through Prompts in the language of the run; the data error
 // flag and the current profile and template indexes are the store's.
 class TemplateDrawing
@@ -76,7 +80,9 @@ public:
 
     // Draws figure `figure` (0..lastFigure) of the working data onto the
     // target of the current output mode; geometry() gives the mode, scale
-    // and origin, working().scaledFigures the figure's pixels.
+    // and origin, working().scaledFigures the figure's pixels. Called after
+    // the captions and before the page marks, once per figure in index
+    // order, with the painter's state saved around each call.
     using FigureHook = std::function<void(QPainter &target, int figure)>;
 
     // The store must outlive this object.

@@ -47,7 +47,9 @@ struct ViewState {
         {QString(), QStringLiteral("x ext"), QStringLiteral("y ext"), QStringLiteral("x int"),
          QStringLiteral("y int")}};
     int tableau1RowCount() const { return int(tableau1Cells.size()); }
-    bool panel1Visible = false; // Panel1: the coordinate table panel
+    // Panel1: the coordinate table panel, shown by a selection that meets a
+    // rejected or out-of-order value (the table's validation hides it).
+    bool panel1Visible = false;
 
     int upDown7Incidence = 0; // UpDown7: incidence, -45..45 degrees
 

@@ -53,8 +53,6 @@ private slots:
     void noLayoutWithoutDrawableProfile();
     void zoomButtons();
     void resizeReturnsToZoom0();
-    void viewEvents_data();
-    void viewEvents();
     void helpTopic();
 };
 
@@ -267,61 +265,6 @@ void TstLayout::resizeReturnsToZoom0()
 
     Fixture single(QStringLiteral("GABARIT 100;2;"), {"0;0;0;0;"});
     QCOMPARE(single.drawing.resized(), TemplateDrawing::Refresh::Nothing);
-}
-
-void TstLayout::viewEvents_data()
-{
-    QTest::addColumn<int>("event");
-    QTest::addColumn<int>("value");
-    QTest::addColumn<int>("kept");
-    QTest::addColumn<int>("refresh");
-    const int layout = int(TemplateDrawing::Refresh::LayoutAndRender);
-    const int render = int(TemplateDrawing::Refresh::Render);
-    QTest::newRow("incidence 20") << 0 << 20 << 20 << layout;
-    QTest::newRow("incidence held at 45") << 0 << 60 << 45 << layout;
-    QTest::newRow("incidence held at -45") << 0 << -90 << -45 << layout;
-    QTest::newRow("smoothing 0, render only") << 1 << 0 << 0 << render;
-    QTest::newRow("smoothing held at 100") << 1 << 120 << 100 << render;
-    QTest::newRow("axes off") << 2 << 0 << 0 << layout;
-    QTest::newRow("camber off") << 3 << 0 << 0 << layout;
-    QTest::newRow("profile points on") << 4 << 1 << 1 << layout;
-    QTest::newRow("template points on") << 5 << 1 << 1 << layout;
-}
-
-void TstLayout::viewEvents()
-{
-    QFETCH(int, event);
-    QFETCH(int, value);
-    QFETCH(int, kept);
-    QFETCH(int, refresh);
-    using Opt = TemplateDrawing::DisplayOption;
-    Fixture f;
-    TemplateDrawing &d = f.drawing;
-    const ViewState &v = d.viewState();
-    TemplateDrawing::Refresh r{};
-    int now = 0;
-    switch (event) {
-    case 0:
-        r = d.setIncidence(value), now = v.upDown7Incidence;
-        break;
-    case 1:
-        r = d.setSmoothing(value), now = v.upDown4Smoothing;
-        break;
-    case 2:
-        r = d.setDisplayOption(Opt::Axes, value), now = v.checkBox2Axes;
-        break;
-    case 3:
-        r = d.setDisplayOption(Opt::Cambrure, value), now = v.checkBox4Cambrure;
-        break;
-    case 4:
-        r = d.setDisplayOption(Opt::ProfilPoints, value), now = v.checkBox1ProfilPoints;
-        break;
-    case 5:
-        r = d.setDisplayOption(Opt::GabaritPoints, value), now = v.checkBox3GabaritPoints;
-        break;
-    }
-    QCOMPARE(now, kept);
-    QCOMPARE(int(r), refresh);
 }
 
 void TstLayout::helpTopic()

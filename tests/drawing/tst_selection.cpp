@@ -64,12 +64,10 @@ private slots:
     void extents_data();
     void extents();
     void figures();
-    void rejectedFigureValue();
     void profileWithoutTemplate();
     void selectionResetsView();
     void positionOutOfRange_data();
     void positionOutOfRange();
-    void nothingWhileDataError();
     void overlong_data();
     void overlong();
     void largestThatFit();
@@ -261,7 +259,8 @@ void TstSelection::figures()
     const int p = f.addProfile(
         "A", kFourPoints,
         {{"GABARIT 100;2;", "FIGURE 0;500;-60;560;60;0;", "FIGURE 2;-10;20;30;40;-45;"},
-         {"GABARIT 100;2;"}});
+         {"GABARIT 100;2;"},
+         {"GABARIT 100;2;", "FIGURE 0;500;x;560;99999999999;0;"}});
     f.drawing.SelectProfile(p, 0);
     const WorkingData &w = f.drawing.working();
     QCOMPARE(w.lastFigure, 1);
@@ -272,15 +271,13 @@ void TstSelection::figures()
     f.drawing.SelectProfile(p, 1);
     QCOMPARE(w.lastFigure, -1);
     QCOMPARE(w.currentFigure, -1);
-}
+    QVERIFY(!f.store.dataError);
 
-void TstSelection::rejectedFigureValue()
-{
-    Fixture f;
-    const int p = f.addProfile("A", kFourPoints, {{"GABARIT 100;2;", "FIGURE 0;500;x;560;60;0;"}});
-    f.drawing.SelectProfile(p, 0);
+    // A value that is no whole number, or too large for one, reads as 0
+    // and marks the data as wrong.
+    f.drawing.SelectProfile(p, 2);
     QVERIFY(f.store.dataError);
-    QCOMPARE(f.drawing.working().figures[0], (FigureRow{0, 500, 0, 560, 60, 0}));
+    QCOMPARE(w.figures[0], (FigureRow{0, 500, 0, 560, 0, 0}));
 }
 
 void TstSelection::profileWithoutTemplate()
@@ -355,17 +352,6 @@ void TstSelection::positionOutOfRange()
     QCOMPARE(f.store.currentTemplate, 0);
     QCOMPARE(f.drawing.working().chord, 120.0f);
     QVERIFY(!f.store.dataError);
-}
-
-void TstSelection::nothingWhileDataError()
-{
-    Fixture f;
-    const int p = f.addProfile("A", kFourPoints, {{"GABARIT 120;3;"}});
-    f.store.dataError = true;
-    f.drawing.SelectProfile(p, 0);
-    QCOMPARE(f.drawing.working().lastPoint, 0);
-    QCOMPARE(f.store.currentTemplate, -1);
-    QVERIFY(f.prompts.messages.isEmpty());
 }
 
 void TstSelection::overlong_data()

@@ -48,11 +48,8 @@ class TstSkinOffset : public QObject
 private slots:
     void surfaceAngle_data();
     void surfaceAngle();
-    void offsetAndRounding_data();
-    void offsetAndRounding();
     void interiorPoint_data();
     void interiorPoint();
-    void endsMoveTowardsTrailingEdge();
     void twoPointsGiveOnlyTheEnds();
     void noTemplatePoints_data();
     void noTemplatePoints();
@@ -83,32 +80,6 @@ void TstSkinOffset::surfaceAngle()
     QFETCH(FPoint, q);
     QFETCH(float, expected);
     QVERIFY(std::fabs(TemplateGeometry::surfaceAngle(p, q) - expected) < 1e-6f);
-}
-
-void TstSkinOffset::offsetAndRounding_data()
-{
-    QTest::addColumn<float>("skin");
-    QTest::addColumn<float>("scale");
-    QTest::addColumn<float>("offset");
-    QTest::addColumn<int>("rounded");
-    QTest::newRow("10/10 at 3 px/mm") << 10.f << 3.f << 3.0f << 3;
-    QTest::newRow("15/10 at 3: 4.5 rounds to even 4") << 15.f << 3.f << 4.5f << 4;
-    QTest::newRow("25/10 at 3: 7.5 rounds to even 8") << 25.f << 3.f << 7.5f << 8;
-    QTest::newRow("8/10 at preview scale 1") << 8.f << 1.f << 0.8f << 1;
-    QTest::newRow("5/10 at 600 dpi") << 5.f << 23.622047f << 11.811024f << 12;
-    QTest::newRow("skin 0 still sets the offset") << 0.f << 4.f << 0.0f << 0;
-}
-
-void TstSkinOffset::offsetAndRounding()
-{
-    QFETCH(float, skin);
-    QFETCH(float, scale);
-    QFETCH(float, offset);
-    QFETCH(int, rounded);
-    Setup s({{0, 0}, {10, -5}, {20, 0}}, {{0, 0}, {10, 5}, {20, 0}}, skin, scale);
-    TemplateGeometry::applySkinOffset(s.wd, s.view);
-    QVERIFY(std::fabs(s.wd.skinOffset - offset) < 1e-5f);
-    QCOMPARE(s.wd.skinOffsetRounded, rounded);
 }
 
 void TstSkinOffset::interiorPoint_data()
@@ -149,17 +120,6 @@ void TstSkinOffset::interiorPoint()
     TemplateGeometry::applySkinOffset(s.wd, s.view);
     QVERIFY2(near(s.wd.upperTemplate[1], upperExpected), text(s.wd.upperTemplate[1]));
     QVERIFY2(near(s.wd.lowerTemplate[1], lowerExpected), text(s.wd.lowerTemplate[1]));
-}
-
-void TstSkinOffset::endsMoveTowardsTrailingEdge()
-{
-    Setup s({{50, 100}, {60, 90}, {80, 95}, {150, 100}},
-            {{50, 100}, {60, 108}, {80, 105}, {150, 100}}, 15, 2);
-    TemplateGeometry::applySkinOffset(s.wd, s.view);
-    QVERIFY(near(s.wd.upperTemplate[0], {53, 100}));
-    QVERIFY(near(s.wd.lowerTemplate[0], {53, 100}));
-    QVERIFY(near(s.wd.upperTemplate[3], {153, 100}));
-    QVERIFY(near(s.wd.lowerTemplate[3], {153, 100}));
 }
 
 void TstSkinOffset::twoPointsGiveOnlyTheEnds()
