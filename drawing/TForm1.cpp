@@ -4,6 +4,7 @@
 #include "app/Language.h"
 #include "app/Prompts.h"
 #include "app/TIntro.h"
+#include "drawing/FigureEditor.h"
 #include "drawing/TForm2.h"
 #include "drawing/TemplateDrawing.h"
 #include "profiles/ProfileStore.h"
@@ -29,6 +30,9 @@ TForm1::TForm1(TIntro *intro) : QDialog(nullptr)
 
     m_store = std::make_unique<ProfileStore>();
     m_drawing = std::make_unique<TemplateDrawing>(m_store.get());
+    m_figures = std::make_unique<FigureEditor>(m_drawing->working(), m_drawing->geometry());
+    m_drawing->setFigureHook(
+        [this](QPainter &target, int figure) { m_figures->draw(target, figure); });
     connect(m_store.get(), &ProfileStore::saveEnabledChanged, Btenregistrer,
             &QPushButton::setEnabled);
     connect(m_store.get(), &ProfileStore::profileAppended, this,
@@ -68,6 +72,18 @@ void TForm1::connectControls()
     connect(Btzoomplus, &QToolButton::clicked, this, &TForm1::BtzoomplusClick);
     connect(BtZoommoins, &QToolButton::clicked, this, &TForm1::BtZoommoinsClick);
     connect(BitBtn1, &QPushButton::clicked, this, &TForm1::BitBtn1Click);
+    const QToolButton *tools[] = {Speedrectangle, Speedligne, Speedrond, Speeddemirond,
+                                  SpeedTriangle};
+    for (int kind = 0; kind < 5; ++kind)
+        connect(tools[kind], &QToolButton::clicked, this, [this, kind] { Nouvellefigure(kind); });
+    connect(SpeedPoubelle, &QToolButton::clicked, this, &TForm1::BtsupprClick);
+    SpinField *figureBoxes[] = {UpDown1, UpDown2, UpDown3, UpDown5, UpDown6};
+    for (int box = 0; box < 5; ++box) {
+        connect(figureBoxes[box], &SpinField::arrowStepped, this,
+                [this, box](int steps) { UpDown1Click(box, steps > 0); });
+        connect(figureBoxes[box]->edit(), &QLineEdit::returnPressed, this,
+                &TForm1::Edit1KeyPress);
+    }
     const QCheckBox *boxes[] = {CheckBox2, CheckBox4, CheckBox1, CheckBox3};
     for (int i = 0; i < 4; ++i)
         connect(boxes[i], &QCheckBox::clicked, this,
@@ -147,6 +163,8 @@ void TForm1::Paintbox1Paint(QPainter &painter)
     if (m_closing || !m_drawing)
         return;
     painter.drawImage(0, 0, m_drawing->image());
+    if (m_figures->dragMode != FigureEditor::NoDrag)
+        m_figures->draw(painter, m_drawing->working().currentFigure, true);
 }
 
 void TForm1::layoutAndRender()
@@ -233,10 +251,15 @@ void TForm1::showDialogValues()
 
 void TForm1::selectAndDraw(int profile, int templ)
 {
+    m_figures->placing = false;
+    m_figures->dragMode = FigureEditor::NoDrag;
+    PaintBox1->unsetCursor();
     m_drawing->SelectProfile(profile, templ);
     showDialogValues();
     layoutAndRender();
     showState();
+    m_figures->refreshPanel();
+    showFigureBoxes();
 }
 
 void TForm1::FillTemplateCombo(int profile)

@@ -16,6 +16,7 @@
 class ProfileStore;
 struct ScreenArea;
 class TemplateDrawing;
+class FigureEditor;
 class TForm2;
 class TIntro;
 class PaintBox;
@@ -104,6 +105,18 @@ public:
     void DisplayOptionClick(int option, bool checked);
     void FillTemplateCombo(int profile);
 
+    // Figures.
+    void Nouvellefigure(int kind);
+    void BtsupprClick();
+    // A step of one of the five parameter boxes (0 size 1, 1 size 2, 2 angle,
+    // 3 centre x, 4 centre y), or Enter in an edit box (size 1, up).
+    void UpDown1Click(int box, bool up);
+    void Edit1KeyPress();
+    void PaintBox1MouseDown(int x, int y);
+    void PaintBox1MouseMove(int x, int y);
+    void PaintBox1MouseUp(int x, int y);
+    FigureEditor &figures() { return *m_figures; }
+
     // Opens on profile 0, template 0 (from the start window).
     void prepareToShow();
     // Stores the current template and, when the store has unsaved changes,
@@ -124,6 +137,10 @@ private:
     void showState();
     // Puts the selected template's chord and skin into the dialog's fields.
     void showDialogValues();
+    // Puts the figure parameter boxes into their widgets, and back.
+    void showFigureBoxes();
+    void takeFigureBoxes();
+    void renderOnly();
     // Takes the chord and skin of the new-template dialog into the selection.
     void takeDialogValues();
     void layoutAndRender();
@@ -132,6 +149,7 @@ private:
 
     std::unique_ptr<ProfileStore> m_store;
     std::unique_ptr<TemplateDrawing> m_drawing;
+    std::unique_ptr<FigureEditor> m_figures;
     TForm2 *m_form2 = nullptr;
     bool m_closing = false;
     bool m_quitting = false;
@@ -147,6 +165,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *) override;
+    void mousePressEvent(QMouseEvent *e) override;
+    void mouseMoveEvent(QMouseEvent *e) override;
+    void mouseReleaseEvent(QMouseEvent *e) override;
 
 private:
     TForm1 *m_form;
