@@ -17,6 +17,7 @@ void IntroScene::drawCloud(QPainter &p, const QRectF &box)
 {
     // Puffs of white, a little grey underneath.
     QPainterPath cloud;
+    cloud.setFillRule(Qt::WindingFill);
     const double w = box.width(), h = box.height();
     const struct
     {

@@ -11,6 +11,7 @@
 
 #include <QCloseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QScrollBar>
 
 namespace {
@@ -476,6 +477,10 @@ void TForm1::prepareToShow()
     FillTemplateCombo(0);
     m_store->currentProfile = 0;
     m_store->currentTemplate = -1;
+    // Maximised; without a window manager to honour that, the whole
+    // available screen.
+    if (QScreen *screen = this->screen())
+        resize(screen->availableGeometry().size());
     setWindowState(windowState() | Qt::WindowMaximized);
     selectAndDraw(0, 0);
 }

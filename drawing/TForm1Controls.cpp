@@ -16,6 +16,13 @@ template <typename W> W *named(W *w, const char *name)
     return w;
 }
 
+// The second bar is only 144 pixels high: its groups keep tight margins.
+void compact(QLayout *layout)
+{
+    layout->setContentsMargins(6, 2, 6, 4);
+    layout->setSpacing(3);
+}
+
 QPushButton *button(QWidget *parent, const char *name, const QString &caption)
 {
     return named(new QPushButton(caption, parent), name);
@@ -124,11 +131,12 @@ void TForm1::buildControls()
     GroupBox1 = named(new QGroupBox(QStringLiteral("Choix du Profil"), Panel3), "GroupBox1");
     Cb1 = named(new QComboBox(GroupBox1), "Cb1");
     Cb1->setPlaceholderText(QStringLiteral("Choix du profil"));
-    Cb1->setMinimumWidth(150);
+    Cb1->setMinimumWidth(170);
     Btsupprprofil = button(GroupBox1, "Btsupprprofil", QStringLiteral("Supprimer le profil"));
     Button1 = button(GroupBox1, "Button1", QStringLiteral("Créer un profil hybride"));
     btEnregH = button(GroupBox1, "btEnregH", QStringLiteral("Enregistrer fichier.dat"));
     auto *g1 = new QVBoxLayout(GroupBox1);
+    compact(g1);
     for (QWidget *w : {static_cast<QWidget *>(Cb1), static_cast<QWidget *>(Btsupprprofil),
                        static_cast<QWidget *>(Button1), static_cast<QWidget *>(btEnregH)})
         g1->addWidget(w);
@@ -141,9 +149,11 @@ void TForm1::buildControls()
     CheckBox1 = check(GroupBox3, "CheckBox1", QStringLiteral("Profil"), false);
     CheckBox3 = check(GroupBox3, "CheckBox3", QStringLiteral("Gabarit"), false);
     auto *g3 = new QVBoxLayout(GroupBox3);
+    compact(g3);
     g3->addWidget(CheckBox1);
     g3->addWidget(CheckBox3);
     auto *g2 = new QVBoxLayout(GroupBox2);
+    compact(g2);
     g2->addWidget(CheckBox2);
     g2->addWidget(CheckBox4);
     g2->addWidget(GroupBox3);
@@ -153,6 +163,7 @@ void TForm1::buildControls()
     CB2 = named(new QComboBox(GroupBox4), "CB2");
     CB2->setPlaceholderText(QStringLiteral("Aucun"));
     CB2->setMinimumWidth(90);
+    GroupBox4->setMinimumWidth(300);
     Btnewgab = button(GroupBox4, "Btnewgab", QStringLiteral("Nouveau"));
     BtSupprgab = button(GroupBox4, "BtSupprgab", QStringLiteral("Supprimer"));
     Panel5 = label(GroupBox4, "Panel5", QStringLiteral("100"));
@@ -168,6 +179,7 @@ void TForm1::buildControls()
     }
     UpDown7 = spin(GroupBox4, "UpDown7", "Edit7", -45, 45, 1, 0, Edit7);
     auto *g4 = new QGridLayout(GroupBox4);
+    compact(g4);
     g4->addWidget(CB2, 0, 0, 1, 2);
     g4->addWidget(Btnewgab, 1, 0);
     g4->addWidget(BtSupprgab, 1, 1);
@@ -181,10 +193,10 @@ void TForm1::buildControls()
     bar->addWidget(GroupBox4);
 
     GroupBox5 = named(new QGroupBox(QStringLiteral("Figures "), Panel3), "GroupBox5");
-    Label1 = label(GroupBox5, "Label1", QStringLiteral("(1/10 mm)"));
-    Label2 = label(GroupBox5, "Label2", QStringLiteral("Diamètre"));
-    Label3 = label(GroupBox5, "Label3", QStringLiteral("Hauteur"));
-    Label4 = label(GroupBox5, "Label4", QStringLiteral("Angle"));
+    Label1 = label(GroupBox5, "Label1", QStringLiteral("Diamètre"));
+    Label2 = label(GroupBox5, "Label2", QStringLiteral("Hauteur"));
+    Label3 = label(GroupBox5, "Label3", QStringLiteral("Angle"));
+    Label4 = label(GroupBox5, "Label4", QStringLiteral("(1/10 mm)"));
     Label5 = label(GroupBox5, "Label5", QStringLiteral("cx"));
     Label6 = label(GroupBox5, "Label6", QStringLiteral("cy"));
     UpDown1 = spin(GroupBox5, "UpDown1", "Edit1", 2, 1000, 2, 60, Edit1);
@@ -193,17 +205,19 @@ void TForm1::buildControls()
     UpDown5 = spin(GroupBox5, "UpDown5", "Edit5", -999, 9999, 1, 0, Edit5);
     UpDown6 = spin(GroupBox5, "UpDown6", "Edit6", -9999, 9999, 1, 0, Edit6);
     auto *g5 = new QGridLayout(GroupBox5);
-    g5->addWidget(Label1, 0, 0, 1, 2);
-    g5->addWidget(Label2, 1, 0);
+    compact(g5);
+    g5->addWidget(Label4, 0, 0, 1, 2);
+    g5->addWidget(Label1, 1, 0);
     g5->addWidget(UpDown1, 1, 1);
-    g5->addWidget(Label3, 2, 0);
+    g5->addWidget(Label2, 2, 0);
     g5->addWidget(UpDown2, 2, 1);
-    g5->addWidget(Label4, 3, 0);
+    g5->addWidget(Label3, 3, 0);
     g5->addWidget(UpDown3, 3, 1);
     g5->addWidget(Label5, 1, 2);
     g5->addWidget(UpDown5, 1, 3);
     g5->addWidget(Label6, 2, 2);
     g5->addWidget(UpDown6, 2, 3);
+    GroupBox5->setMinimumWidth(300);
     bar->addWidget(GroupBox5);
     bar->addStretch();
 
