@@ -184,6 +184,9 @@ ScreenArea TForm1::screenArea() const
     return {ScrollBox1->width(), ScrollBox1->height(), ScrollBox1->horizontalScrollBar()->value()};
 }
 
+// The dialog's fields are read back only after the user closed it with OK:
+// a chord or skin from the file outside the fields' ranges would otherwise
+// be clamped by the spin boxes and stored changed without a word.
 void TForm1::takeDialogValues()
 {
     if (!m_form2)
@@ -277,7 +280,6 @@ void TForm1::FillTemplateCombo(int profile)
 
 void TForm1::Cb1Click()
 {
-    takeDialogValues();
     m_drawing->StoreTemplate(m_store->currentProfile, m_store->currentTemplate);
     m_store->currentProfile = Cb1->currentIndex();
     m_store->dataError = false;
@@ -288,7 +290,6 @@ void TForm1::Cb1Click()
 
 void TForm1::CB2Click()
 {
-    takeDialogValues();
     m_drawing->StoreTemplate(m_store->currentProfile, m_store->currentTemplate);
     if (CB2->count() == 0)
         return;
@@ -306,7 +307,6 @@ void TForm1::BtnewgabClick()
     UpDown7->setValue(0);
     m_syncing = false;
 
-    takeDialogValues();
     const ViewState &vs = m_drawing->viewState();
     const int oldLength = vs.form2UpDown1Chord - vs.form2UpDown2Skin / 10;
     m_drawing->StoreTemplate(m_store->currentProfile, m_store->currentTemplate);
@@ -374,7 +374,6 @@ void TForm1::BtSupprgabClick()
 
 void TForm1::offerSave()
 {
-    takeDialogValues();
     m_drawing->StoreTemplate(m_store->currentProfile, m_store->currentTemplate);
     m_store->SaveProfileDatabase();
 }
@@ -405,8 +404,7 @@ void TForm1::closeEvent(QCloseEvent *event)
 void TForm1::BtenregistrerClick()
 {
     if (m_drawing->working().figuresChanged) {
-        takeDialogValues();
-        m_drawing->StoreTemplate(m_store->currentProfile, m_store->currentTemplate);
+            m_drawing->StoreTemplate(m_store->currentProfile, m_store->currentTemplate);
     }
     m_store->SaveProfileDatabase();
 }

@@ -126,6 +126,7 @@ private slots:
     void zoomButtonsAndResize();
     void deleteProfiles();
     void dialogSkinChoice();
+    void valuesOutsideTheFieldsAreKept();
 };
 
 void TestDrawingWindow::controlsAsDesigned()
@@ -418,6 +419,18 @@ void TestDrawingWindow::dialogSkinChoice()
     });
     QCOMPARE(d.exec(), int(QDialog::Accepted));
     QCOMPARE(prompts.messages.size(), 1);
+}
+
+void TestDrawingWindow::valuesOutsideTheFieldsAreKept()
+{
+    // A hand-edited chord and skin beyond the dialog's ranges pass through a
+    // selection and a store unchanged.
+    Fixture fx(true);
+    fx.store().PutTemplateLine(1, 0, QStringLiteral("GABARIT 600;45;"));
+    fx.chooseProfile(1);
+    QCOMPARE(fx.form->Panel5->text(), QStringLiteral("600"));
+    fx.chooseProfile(0);
+    QCOMPARE(fx.store().templateLine(1, 0), QStringLiteral("GABARIT 600;45;"));
 }
 
 QTEST_MAIN(TestDrawingWindow)
