@@ -1,20 +1,29 @@
-#include <QApplication>
-#include <QDir>
-#include <QListWidget>
-
 #include "app/Prompts.h"
-#include "profiles/ProfileStore.h"
+#include "app/SingleInstance.h"
+#include "app/Startup.h"
+#include "app/TIntro.h"
+#include "app/Translator.h"
+
+#include <QApplication>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("NERVURIA"));
     QApplication::setApplicationDisplayName(QStringLiteral("NERVURIA"));
-    ProfileStore store;
-    store.LoadProfileDatabase();
-    QListWidget list;
-    list.setWindowTitle(QStringLiteral("NERVURIA"));
-    list.addItems(store.names());
-    list.resize(400, 300);
-    list.show();
+
+    // A second start hands over to the running program and ends at once,
+    // before any window is shown.
+    SingleInstance instance(SingleInstance::defaultName());
+    if (!instance.tryBecomeFirst())
+        return 0;
+
+    BuiltinTranslator translator;
+    QApplication::installTranslator(&translator);
+
+    Windows windows;
+    QObject::connect(&instance, &SingleInstance::raiseRequested, windows.intro.get(),
+                     &TIntro::comeForward);
+    windows.intro->show();
     return app.exec();
 }

@@ -308,8 +308,11 @@ void ProfileStore::loadFromBytes(const QByteArray &rawBytes)
         } else if (startsWithKeyword(view, QLatin1String("GABARIT "))) {
             if (currentProfile < 0)
                 continue;
-            if (checkValues(view.mid(8), 2, 0, line))
-                templateIndex = AddTemplate(currentProfile, line);
+            // The figures under a refused template belong to no template:
+            // they must not land on the one before it.
+            templateIndex = checkValues(view.mid(8), 2, 0, line)
+                                ? AddTemplate(currentProfile, line)
+                                : -1;
         } else if (startsWithKeyword(view, QLatin1String("FIGURE "))) {
             if (currentProfile < 0 || templateIndex < 0
                 || templateIndex >= templateCount(currentProfile))

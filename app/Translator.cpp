@@ -1,0 +1,22 @@
+#include "app/Translator.h"
+
+#include <cstring>
+
+QString BuiltinTranslator::translate(const char *context, const char *sourceText,
+                                     const char *, int) const
+{
+    if (!m_french || !context || !sourceText)
+        return QString();
+    struct Entry
+    {
+        const char *context, *source, *french;
+    };
+    static const Entry entries[] = {
+        {"TIntro", "Speed", "Vitesse"},
+    };
+    for (const Entry &e : entries) {
+        if (std::strcmp(e.context, context) == 0 && std::strcmp(e.source, sourceText) == 0)
+            return QString::fromUtf8(e.french);
+    }
+    return QString();
+}

@@ -1,0 +1,99 @@
+// Time of one screen layout + render of a 512-point profile with a template
+// and 32 figures at every zoom level, beside the time to only fill the same
+// image white. The drawing area is full-HD wide and 320 pixels high, as the
+// drawing window's is at most.
+//
+//   bench_render [repetitions]
+#include "Naca.h"
+#include "ScriptedPrompts.h"
+
+#include "drawing/TemplateDrawing.h"
+#include "profiles/ProfileStore.h"
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QPainter>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace
+{
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 30;
+    ScriptedPrompts prompts;
+
+    ProfileStore store;
+    const int p = store.AddProfile(QStringLiteral("NACA 2412"));
+    for (const QString &l : Naca::pointLines(Naca::fourDigit(QStringLiteral("2412"), 512)))
+        store.AddPointLine(p, l);
+    const int t = store.AddTemplate(p, QStringLiteral("GABARIT 200;15;"));
+    for (int i = 0; i < kMaxFigures; ++i) {
+        const int x = 50 + i * 55;
+        store.AddFigureLine(
+            p, t,
+            QStringLiteral("FIGURE %1;%2;-40;%3;40;%4;").arg(i % 5).arg(x).arg(x + 40).arg(i * 10));
+    }
+
+    TemplateDrawing drawing(&store);
+    // Stands in for the figure drawing: an outline and a centre mark each.
+    drawing.setFigureHook([&drawing](QPainter &painter, int i) {
+        const auto &f = drawing.working().scaledFigures[size_t(i)];
+        const ViewGeometry &g = drawing.geometry();
+        painter.setPen(QColor(0, 0, 255));
+        painter.setBrush(Qt::NoBrush);
+        const QRectF box(g.originXf + f[FigX1], g.originYf + f[FigY1], f[FigX2] - f[FigX1],
+                         f[FigY2] - f[FigY1]);
+        painter.drawRect(box.toRect());
+        painter.drawEllipse(box.center().toPoint(), 3, 3);
+    });
+    drawing.setDisplayOption(TemplateDrawing::DisplayOption::ProfilPoints, true);
+    drawing.setDisplayOption(TemplateDrawing::DisplayOption::GabaritPoints, true);
+    drawing.SelectProfile(p, t);
+    if (store.dataError || drawing.working().lastPoint != 511) {
+        std::fprintf(stderr, "the benchmark profile was not selected\n");
+        return 1;
+    }
+
+    const ScreenArea area{1924, 324, 0};
+    std::printf("512 points, template 15/10, 32 figures, drawing area %dx%d, %d runs each\n",
+                area.width, area.height, repetitions);
+    std::printf("zoom  scale  image        layout+render  white fill  ratio\n");
+    for (int zoom = 0; zoom <= kMaxZoomLevel; ++zoom) {
+        while (drawing.viewState().zoomLevel < zoom)
+            drawing.zoomIn();
+        std::vector<double> full, fill;
+        QSize size;
+        for (int r = 0; r < repetitions; ++r) {
+            QElapsedTimer timer;
+            timer.start();
+            const auto layout = drawing.layoutScreen(area);
+            drawing.render();
+            full.push_back(double(timer.nsecsElapsed()) / 1e6);
+            size = layout->imageSize;
+
+            QImage image(size, QImage::Format_RGB32);
+            timer.restart();
+            image.fill(Qt::white);
+            fill.push_back(double(timer.nsecsElapsed()) / 1e6);
+        }
+        const double f = median(full), w = median(fill);
+        std::printf("%4d  %5g  %5dx%-5d  %10.2f ms  %7.2f ms  %5.1f\n", zoom,
+                    double(drawing.geometry().scale), size.width(), size.height(), f, w, f / w);
+    }
+    std::printf("(a 60 Hz frame is 16.7 ms)\n");
+    return 0;
+}

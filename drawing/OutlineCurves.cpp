@@ -1,0 +1,266 @@
+#include "drawing/OutlineCurves.h"
+
+#include <QPainter>
+#include <QPolygon>
+
+#include <cmath>
+
+namespace
+{
+
+// Linear interpolation between a and b at x; the y of a when the two are
+// closer in x than the threshold (their order makes the gap positive).
+float interpolate(FPoint a, FPoint b, float x, float flatThreshold)
+{
+    const float gap = b.x - a.x;
+    if (gap < flatThreshold)
+        return a.y;
+    return a.y + (x - a.x) * (b.y - a.y) / gap;
+}
+
+void smoothList(std::array<FPoint, OutlineCurves::kListSize> &list, int last, float s)
+{
+    auto control = [s](FPoint k, FPoint towards, FPoint away) {
+        // R is the knot pushed away from the far neighbour; the control point
+        // is the mean of the two half-way points.
+        const FPoint r{k.x - s * (away.x - k.x), k.y - s * (away.y - k.y)};
+        return FPoint{((k.x + r.x) / 2 + (k.x + towards.x) / 2) / 2,
+                      ((k.y + r.y) / 2 + (k.y + towards.y) / 2) / 2};
+    };
+    for (int g = 3; g <= last - 3; g += 3) {
+        const FPoint a = list[g - 3];
+        const FPoint k = list[g];
+        const FPoint b = list[g + 3];
+        list[g - 1] = control(k, a, b);
+        list[g + 1] = control(k, b, a);
+    }
+    if (last >= 3) {
+        list[1] = {list[0].x, (list[0].y + list[3].y) / 2};
+        list[last - 1] = list[last];
+    }
+}
+
+} // namespace
+
+void OutlineCurves::storeProfileKnots(const ViewGeometry &view, int lastPoint,
+                                      const KnotSink &onKnot)
+{
+    for (int i = 0; i <= lastPoint; ++i) {
+        upperList[3 * i] = view.upperView[i];
+        if (onKnot)
+            onKnot(view.upperView[i]);
+        lowerList[3 * i] = view.lowerView[i];
+        if (onKnot)
+            onKnot(view.lowerView[i]);
+    }
+    lastIndex = 3 * lastPoint;
+}
+
+float OutlineCurves::scanHeight(const FPoint *points, int lastPoint, float x)
+{
+    for (int i = 0; i < lastPoint; ++i) {
+        if (points[i + 1].x > x)
+            return interpolate(points[i], points[i + 1], x, 1.0f);
+    }
+    return kInvalidHeight;
+}
+
+float OutlineCurves::tailHeight(const FPoint *points, int lastPoint, float x)
+{
+    const int mid = lastPoint / 2;
+    if (x > points[lastPoint].x || x < points[mid].x)
+        return kInvalidHeight;
+    for (int j = mid + 1; j <= lastPoint; ++j) {
+        if (points[j].x > x)
+            return interpolate(points[j - 1], points[j], x, 1.0f);
+    }
+    return kInvalidHeight;
+}
+
+float OutlineCurves::noseHeight(const FPoint *points, int lastPoint, float x, float flatThreshold)
+{
+    const int mid = lastPoint / 2;
+    if (x < points[0].x || x > points[mid].x)
+        return kInvalidHeight;
+    for (int j = mid - 1; j >= 0; --j) {
+        if (points[j].x < x)
+            return interpolate(points[j], points[j + 1], x, flatThreshold);
+    }
+    return kInvalidHeight;
+}
+
+void OutlineCurves::computeTemplateEnds(const WorkingData &wd, const ViewGeometry &view)
+{
+    const int n = wd.lastPoint;
+    const FPoint *ut = wd.upperTemplate.data();
+    const FPoint *lt = wd.lowerTemplate.data();
+
+    // Forwards until the two offset curves cross. Each step moves one pixel
+    // and the heights turn invalid in front of the first template point, so
+    // the search ends.
+    float x = ut[n / 3].x;
+    float up = kInvalidHeight;
+    float low = kInvalidHeight;
+    do {
+        if (x - 1.0f == x) { // coordinates too large to step through
+            up = kInvalidHeight;
+            break;
+        }
+        x -= 1.0f;
+        up = noseHeight(ut, n, x, 0.001f);
+        low = noseHeight(lt, n, x, 1.0f);
+    } while (up != kInvalidHeight && low != kInvalidHeight && low - up >= 0);
+    if (up != kInvalidHeight && low != kInvalidHeight)
+        nose = {x, (up + low) / 2};
+    else
+        nose = {float(view.originX + wd.skinOffsetRounded), float(view.originY)};
+
+    // Rearwards until the profile is no thicker than two skins.
+    const FPoint *uv = view.upperView.data();
+    const FPoint *lv = view.lowerView.data();
+    const float twoSkins = 2.0f * float(wd.skinOffsetRounded);
+    x = ut[2 * n / 3].x;
+    do {
+        if (x + 1.0f == x) {
+            up = kInvalidHeight;
+            break;
+        }
+        x += 1.0f;
+        up = tailHeight(uv, n, x);
+        low = tailHeight(lv, n, x);
+    } while (up != kInvalidHeight && low != kInvalidHeight && std::fabs(low - up) > twoSkins);
+    if (up != kInvalidHeight && low != kInvalidHeight)
+        tail = {x, (up + low) / 2};
+    else
+        tail = {ut[n].x - 3.0f * float(wd.skinOffsetRounded), ut[n].y};
+}
+
+void OutlineCurves::storeTemplateKnots(const WorkingData &wd, int lastPoint, const KnotSink &onKnot)
+{
+    upperList[0] = nose;
+    lowerList[0] = nose;
+    if (onKnot)
+        onKnot(nose);
+    int upperKnots = 1;
+    int lowerKnots = 1;
+    const int noseX = roundPixel(nose.x);
+    for (int i = 0; i <= lastPoint; ++i) {
+        const FPoint u = wd.upperTemplate[i];
+        if (noseX < roundPixel(u.x) && u.x < tail.x) {
+            upperList[3 * upperKnots++] = u;
+            if (onKnot)
+                onKnot(u);
+        }
+        const FPoint l = wd.lowerTemplate[i];
+        if (noseX < roundPixel(l.x) && l.x < tail.x) {
+            lowerList[3 * lowerKnots++] = l;
+            if (onKnot)
+                onKnot(l);
+        }
+    }
+    upperList[3 * upperKnots++] = tail;
+    lowerList[3 * lowerKnots++] = tail;
+    if (onKnot)
+        onKnot(tail);
+    while (upperKnots < lowerKnots)
+        upperList[3 * upperKnots++] = tail;
+    while (lowerKnots < upperKnots)
+        lowerList[3 * lowerKnots++] = tail;
+    lastIndex = 3 * upperKnots - 3;
+}
+
+void OutlineCurves::smooth(int coefficient)
+{
+    const float s = float(coefficient) * 0.01f;
+    smoothList(upperList, lastIndex, s);
+    smoothList(lowerList, lastIndex, s);
+}
+
+QPolygon OutlineCurves::curvePoints(bool upperSurface) const
+{
+    const auto &list = upperSurface ? upperList : lowerList;
+    const int limit = roundPixel(upperList[lastIndex].x);
+    QPolygon poly;
+    poly.reserve(16 * (lastIndex / 3) + 1);
+    QPoint previous(roundPixel(list[0].x), roundPixel(list[0].y));
+    poly << previous;
+    for (int j = 3; j <= lastIndex; j += 3) {
+        const FPoint p0 = list[j - 3], p1 = list[j - 2], p2 = list[j - 1], p3 = list[j];
+        float t = 0;
+        for (int k = 0; k < 16; ++k) {
+            t += 0.0625f;
+            const float u = 1.0f - t;
+            const float b0 = u * u * u;
+            const float b1 = 3.0f * t * u * u;
+            const float b2 = 3.0f * t * t * u;
+            const float b3 = t * t * t;
+            QPoint pt(roundPixel(b0 * p0.x + b1 * p1.x + b2 * p2.x + b3 * p3.x),
+                      roundPixel(b0 * p0.y + b1 * p1.y + b2 * p2.y + b3 * p3.y));
+            if (pt.x() > limit)
+                pt.setX(limit);
+            if (pt != previous)
+                poly << pt;
+            previous = pt;
+        }
+    }
+    return poly;
+}
+
+void OutlineCurves::draw(QPainter &painter) const
+{
+    for (bool upperSurface : {true, false}) {
+        const QPolygon poly = curvePoints(upperSurface);
+        // The vertices once more: a polyline may leave out the pixel where
+        // two long pieces meet at an angle.
+        if (poly.size() > 1)
+            painter.drawPolyline(poly);
+        painter.drawPoints(poly);
+    }
+}
+
+void OutlineCurves::scanCamber(const ViewGeometry &view, int lastPoint, QPainter *painter,
+                               bool showCamber, const QColor &camberColour,
+                               const KnotSink &onCamberPoint)
+{
+    const FPoint *uv = view.upperView.data();
+    const FPoint *lv = view.lowerView.data();
+    const bool draw = painter && showCamber;
+    const bool printer = view.mode == OutputMode::Printer;
+    if (draw)
+        painter->setPen(QPen(camberColour, 1));
+
+    maxThickness = 0;
+    maxThicknessX = 0;
+    const float end = uv[lastPoint].x - 16.0f;
+    float x = uv[0].x + 4.0f;
+    do {
+        const float up = scanHeight(uv, lastPoint, x);
+        const float low = scanHeight(lv, lastPoint, x);
+        if (up != kInvalidHeight && low != kInvalidHeight) {
+            const float thickness = std::fabs(low - up);
+            if (thickness > maxThickness) {
+                maxThickness = thickness;
+                maxThicknessX = x;
+            }
+            if (draw) {
+                const QPoint px(roundPixel(x), roundPixel((up + low) / 2));
+                painter->drawPoint(px);
+                if (printer)
+                    painter->drawPoint(px + QPoint(0, 1));
+            }
+        }
+        if (x + 4.0f == x)
+            break;
+        x += 4.0f;
+    } while (x <= end);
+
+    if (!showCamber || !onCamberPoint)
+        return;
+    const float chordPixels = uv[lastPoint].x - float(view.originX);
+    for (float fraction : {0.25f, 0.30f, 0.40f, 0.50f}) {
+        const float cx = float(view.originX + roundPixel(fraction * chordPixels));
+        const float up = scanHeight(uv, lastPoint, cx);
+        const float low = scanHeight(lv, lastPoint, cx);
+        onCamberPoint({cx, float(roundPixel((up + low) / 2))});
+    }
+}

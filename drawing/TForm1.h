@@ -1,0 +1,174 @@
+#pragma once
+
+#include "app/Controls.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QTableWidget>
+#include <QToolButton>
+
+#include <memory>
+
+class ProfileStore;
+struct ScreenArea;
+class TemplateDrawing;
+class FigureEditor;
+class TForm2;
+class TIntro;
+class PaintBox;
+
+// The drawing window: pick a profile and one of its templates, make and
+// delete templates, see them drawn at scale, and close with the question to
+// save. The window holds the controls; the selection, the layout and the
+// drawing live in TemplateDrawing, and the profiles in the ProfileStore it
+// owns.
+class TForm1 : public QDialog
+{
+    Q_OBJECT
+public:
+    // Creating the window loads Profils.pro. When no folder holding it is
+    // chosen, the start window's work buttons are disabled. The new-template
+    // dialog, created after this window, is given with setForm2.
+    explicit TForm1(TIntro *intro = nullptr);
+    ~TForm1() override;
+
+    void setForm2(TForm2 *form2) { m_form2 = form2; }
+    TForm2 *form2() const { return m_form2; }
+    ProfileStore &store() { return *m_store; }
+    TemplateDrawing &drawing() { return *m_drawing; }
+
+    // Top bar.
+    QWidget *Panel2;
+    QPushButton *Btquit, *Btenregistrer, *Btimprime, *BtTableau, *BitBtn1;
+    QLabel *Label10, *Label11; // "Coefficient", "de lissage"
+    SpinField *UpDown4;
+    QLineEdit *Edit4;
+
+    // Second bar.
+    QWidget *Panel3;
+    QGroupBox *GroupBox1; // "Choix du Profil"
+    QComboBox *Cb1;
+    QPushButton *Btsupprprofil, *Button1, *btEnregH;
+    QGroupBox *GroupBox2; // "Affichage"
+    QCheckBox *CheckBox2, *CheckBox4;
+    QGroupBox *GroupBox3; // "Points"
+    QCheckBox *CheckBox1, *CheckBox3;
+    QGroupBox *GroupBox4; // "Gabarits"
+    QComboBox *CB2;
+    QPushButton *Btnewgab, *BtSupprgab;
+    QLabel *Panel5, *Panel6;
+    SpinField *UpDown7;
+    QLineEdit *Edit7;
+    QGroupBox *GroupBox5; // "Figures "
+    QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6;
+    SpinField *UpDown1, *UpDown2, *UpDown3, *UpDown5, *UpDown6;
+    QLineEdit *Edit1, *Edit2, *Edit3, *Edit5, *Edit6;
+
+    // Tool column.
+    QWidget *Panel4;
+    QToolButton *BtZoommoins, *Btzoomplus;
+    QToolButton *Speedrectangle, *Speedligne, *Speedrond, *Speeddemirond, *SpeedTriangle,
+        *SpeedPoubelle;
+
+    // Drawing area.
+    QScrollArea *ScrollBox1;
+    PaintBox *PaintBox1;
+    QLabel *Panel7;
+
+    // Table panel.
+    QWidget *Panel1;
+    QLabel *Label9; // "Erreur(s) "
+    QPushButton *Btvalider;
+    QTableWidget *Tableau1;
+
+    // Handlers.
+    void FormCreate();
+    void FormDestroy();
+    void FormResize();
+    void Paintbox1Paint(QPainter &painter);
+    void Cb1Click();
+    void CB2Click();
+    void BtnewgabClick();
+    void BtSupprgabClick();
+    void BtquitClick();
+    void BtenregistrerClick();
+    void BtsupprprofilClick();
+    void UpDown4Changing();
+    void UpDown7Click();
+    void BtzoomplusClick();
+    void BtZoommoinsClick();
+    void BitBtn1Click();
+    void DisplayOptionClick(int option, bool checked);
+    void FillTemplateCombo(int profile);
+
+    // Figures.
+    void Nouvellefigure(int kind);
+    void BtsupprClick();
+    // A step of one of the five parameter boxes (0 size 1, 1 size 2, 2 angle,
+    // 3 centre x, 4 centre y), or Enter in an edit box (size 1, up).
+    void UpDown1Click(int box, bool up);
+    void Edit1KeyPress();
+    void PaintBox1MouseDown(int x, int y);
+    void PaintBox1MouseMove(int x, int y);
+    void PaintBox1MouseUp(int x, int y);
+    FigureEditor &figures() { return *m_figures; }
+
+    // Opens on profile 0, template 0 (from the start window).
+    void prepareToShow();
+    // Stores the current template and, when the store has unsaved changes,
+    // asks whether to save them (the program is about to end).
+    void offerSave();
+    // The closing flag: set when the window is being destroyed.
+    bool closing() const { return m_closing; }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void reject() override;
+
+private:
+    void buildControls();
+    void connectControls();
+    // Puts the state of the selection and view into the widgets.
+    void showState();
+    // Puts the selected template's chord and skin into the dialog's fields.
+    void showDialogValues();
+    // Puts the figure parameter boxes into their widgets, and back.
+    void showFigureBoxes();
+    void takeFigureBoxes();
+    void renderOnly();
+    // Takes the chord and skin of the new-template dialog into the selection.
+    void takeDialogValues();
+    void layoutAndRender();
+    ScreenArea screenArea() const;
+    void selectAndDraw(int profile, int templ);
+
+    std::unique_ptr<ProfileStore> m_store;
+    std::unique_ptr<TemplateDrawing> m_drawing;
+    std::unique_ptr<FigureEditor> m_figures;
+    TForm2 *m_form2 = nullptr;
+    bool m_closing = false;
+    bool m_quitting = false;
+    bool m_syncing = false;
+};
+
+// The paint box: it only copies the window's off-screen image.
+class PaintBox : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit PaintBox(TForm1 *form, QWidget *parent) : QWidget(parent), m_form(form) {}
+
+protected:
+    void paintEvent(QPaintEvent *) override;
+    void mousePressEvent(QMouseEvent *e) override;
+    void mouseMoveEvent(QMouseEvent *e) override;
+    void mouseReleaseEvent(QMouseEvent *e) override;
+
+private:
+    TForm1 *m_form;
+};

@@ -1,0 +1,134 @@
+// The drawing window's figure handlers: the tool buttons, the bin, the
+// parameter boxes and the mouse in the paint box.
+#include "drawing/FigureEditor.h"
+#include "drawing/TForm1.h"
+#include "drawing/TemplateDrawing.h"
+#include "profiles/ProfileStore.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+void TForm1::showFigureBoxes()
+{
+    const FigureBoxes &b = m_figures->boxes;
+    m_syncing = true;
+    UpDown1->setValue(b.upDown1);
+    UpDown2->setValue(b.upDown2);
+    UpDown3->setValue(b.upDown3);
+    UpDown5->setValue(b.upDown5);
+    UpDown6->setValue(b.upDown6);
+    Label1->setText(b.label1);
+    UpDown1->setVisible(b.upDown1Visible);
+    // Without its arrows the first box still shows its value (a line's
+    // length), read-only.
+    UpDown1->setButtonSymbols(b.upDown1Visible ? QAbstractSpinBox::UpDownArrows
+                                               : QAbstractSpinBox::NoButtons);
+    UpDown1->setVisible(true);
+    for (QWidget *w : {static_cast<QWidget *>(Label2), static_cast<QWidget *>(UpDown2)})
+        w->setVisible(b.size2Visible);
+    Label3->setVisible(b.angleVisible);
+    UpDown3->setVisible(b.angleVisible);
+    UpDown3->setButtonSymbols(b.upDown3Visible ? QAbstractSpinBox::UpDownArrows
+                                               : QAbstractSpinBox::NoButtons);
+    m_syncing = false;
+}
+
+void TForm1::takeFigureBoxes()
+{
+    FigureBoxes &b = m_figures->boxes;
+    for (SpinField *s : {UpDown1, UpDown2, UpDown3, UpDown5, UpDown6})
+        s->interpretText();
+    b.upDown1 = UpDown1->value();
+    b.upDown2 = UpDown2->value();
+    b.upDown3 = UpDown3->value();
+    b.upDown5 = UpDown5->value();
+    b.upDown6 = UpDown6->value();
+}
+
+void TForm1::renderOnly()
+{
+    m_drawing->render();
+    PaintBox1->update();
+}
+
+void TForm1::Nouvellefigure(int kind)
+{
+    if (m_store->currentTemplate < 0)
+        return;
+    takeFigureBoxes();
+    if (!m_figures->newFigure(FigureEditor::Kind(kind)))
+        return;
+    m_store->setSaveEnabled(true);
+    PaintBox1->setCursor(Qt::PointingHandCursor);
+    showFigureBoxes();
+}
+
+void TForm1::BtsupprClick()
+{
+    if (!m_figures->deleteCurrent())
+        return;
+    m_store->setSaveEnabled(true);
+    showFigureBoxes();
+    renderOnly();
+}
+
+void TForm1::UpDown1Click(int box, bool up)
+{
+    takeFigureBoxes();
+    if (!m_figures->step(FigureEditor::Box(box), up))
+        return;
+    m_store->setSaveEnabled(true);
+    if (!m_figures->placing)
+        layoutAndRender();
+    m_figures->refreshPanel();
+    showFigureBoxes();
+}
+
+void TForm1::Edit1KeyPress() { UpDown1Click(FigureEditor::Size1, true); }
+
+void TForm1::PaintBox1MouseDown(int x, int y)
+{
+    if (m_drawing->working().lastPoint < 1)
+        return;
+    if (m_figures->placing) {
+        PaintBox1->unsetCursor();
+        layoutAndRender();
+        m_figures->placeAt(x, y);
+        renderOnly();
+    } else if (m_figures->press(x, y)) {
+        // The outline being dragged is drawn over the image, not into it.
+        PaintBox1->update();
+    }
+    m_figures->refreshPanel();
+    showFigureBoxes();
+}
+
+void TForm1::PaintBox1MouseMove(int x, int y)
+{
+    if (m_figures->move(x, y))
+        PaintBox1->update();
+}
+
+void TForm1::PaintBox1MouseUp(int, int)
+{
+    if (!m_figures->release())
+        return;
+    m_store->setSaveEnabled(true);
+    showFigureBoxes();
+    renderOnly();
+}
+
+void PaintBox::mousePressEvent(QMouseEvent *e)
+{
+    m_form->PaintBox1MouseDown(e->position().toPoint().x(), e->position().toPoint().y());
+}
+
+void PaintBox::mouseMoveEvent(QMouseEvent *e)
+{
+    m_form->PaintBox1MouseMove(e->position().toPoint().x(), e->position().toPoint().y());
+}
+
+void PaintBox::mouseReleaseEvent(QMouseEvent *e)
+{
+    m_form->PaintBox1MouseUp(e->position().toPoint().x(), e->position().toPoint().y());
+}

@@ -1,0 +1,115 @@
+#include "drawing/TForm2.h"
+
+#include "app/Language.h"
+#include "app/Prompts.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+TForm2::TForm2(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("NERVURIA - Nouveau gabarit"));
+    setFont(QFont(QStringLiteral("Arial"), 9));
+
+    auto *chordBox = new QGroupBox(QStringLiteral("Corde en  mm"), this);
+    UpDown1 = new SpinField(10, 560, 2, 100, chordBox);
+    UpDown1->setObjectName(QStringLiteral("UpDown1"));
+    Edit1 = UpDown1->edit();
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    (new QVBoxLayout(chordBox))->addWidget(UpDown1);
+
+    RadioGroup1 = new RadioGroup(QStringLiteral("Epais. Coffrage"),
+                                 {QStringLiteral(" 5 / 10"), QStringLiteral(" 8 / 10"),
+                                  QStringLiteral("10 / 10"), QStringLiteral("15 / 10"),
+                                  QStringLiteral("Autre")},
+                                 this);
+    RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
+    RadioGroup1->setItemIndex(2);
+
+    UpDown2 = new SpinField(1, 40, 1, 10, this);
+    UpDown2->setObjectName(QStringLiteral("UpDown2"));
+    Edit2 = UpDown2->edit();
+    Edit2->setObjectName(QStringLiteral("Edit2"));
+
+    CheckBox1 = new QCheckBox(QStringLiteral("Copier les figures du gabarit en cours"), this);
+    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+
+    BitBtn2 = new QPushButton(QStringLiteral("OK"), this);
+    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+    BitBtn2->setDefault(true);
+    BitBtn1 = new QPushButton(QStringLiteral("Annuler"), this);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+
+    auto *grid = new QGridLayout(this);
+    grid->addWidget(chordBox, 0, 0);
+    grid->addWidget(RadioGroup1, 0, 1, 2, 1);
+    grid->addWidget(UpDown2, 1, 0, Qt::AlignBottom);
+    grid->addWidget(CheckBox1, 2, 0, 1, 2);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(BitBtn2);
+    buttons->addWidget(BitBtn1);
+    grid->addLayout(buttons, 3, 0, 1, 2);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(RadioGroup1, &RadioGroup::itemClicked, this, [this] { RadioGroup1Click(); });
+    connect(UpDown2, &SpinField::arrowStepped, this, [this] { UpDown2Click(); });
+    connect(BitBtn2, &QPushButton::clicked, this, &TForm2::accept);
+    connect(BitBtn1, &QPushButton::clicked, this, &TForm2::reject);
+}
+
+int TForm2::presetSkin(int item)
+{
+    static const int skins[] = {5, 8, 10, 15};
+    return item >= 0 && item < 4 ? skins[item] : -1;
+}
+
+int TForm2::itemForSkin(int skin)
+{
+    for (int i = 0; i < 4; ++i) {
+        if (presetSkin(i) == skin)
+            return i;
+    }
+    return 4;
+}
+
+void TForm2::RadioGroup1Click()
+{
+    const int skin = presetSkin(RadioGroup1->itemIndex());
+    if (skin > 0)
+        UpDown2->setValue(skin);
+}
+
+void TForm2::UpDown2Click() { RadioGroup1->setItemIndex(4); }
+
+int TForm2::exec()
+{
+    m_openChord = UpDown1->value();
+    m_openChoice = RadioGroup1->itemIndex();
+    m_openSkin = UpDown2->value();
+    const int result = QDialog::exec();
+    if (result != QDialog::Accepted) {
+        UpDown1->setValue(m_openChord);
+        RadioGroup1->setItemIndex(m_openChoice);
+        UpDown2->setValue(m_openSkin);
+    }
+    return result;
+}
+
+void TForm2::accept()
+{
+    // Skins of 1 to 3 tenths would be written as 1..3, which the database
+    // reads back as the 8, 10 and 15 tenths presets: refuse them here rather
+    // than let the template change thickness on the next load.
+    UpDown1->interpretText();
+    UpDown2->interpretText();
+    if (UpDown2->value() < 4) {
+        Prompts::current().message(Language::pick(
+            QStringLiteral("Un coffrage de moins de 4/10 mm ne peut pas être enregistré."),
+            QStringLiteral("A skin thinner than 4/10 mm cannot be stored.")));
+        return;
+    }
+    QDialog::accept();
+}

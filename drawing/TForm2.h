@@ -1,0 +1,45 @@
+#pragma once
+
+#include "app/Controls.h"
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QPushButton>
+
+// The new-template dialog. Its chord field, skin choice and skin field also
+// hold the current template's values between uses: the selection sets them
+// and storing a template reads them back.
+class TForm2 : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TForm2(QWidget *parent = nullptr);
+
+    SpinField *UpDown1;   // chord in mm, 10..560
+    QLineEdit *Edit1;
+    RadioGroup *RadioGroup1; // " 5 / 10" .. "15 / 10", "Autre"
+    SpinField *UpDown2;   // skin thickness in tenths of a mm, 1..40
+    QLineEdit *Edit2;
+    QCheckBox *CheckBox1; // copy the current template's figures
+    QPushButton *BitBtn2; // OK
+    QPushButton *BitBtn1; // Cancel
+
+    // The skin thickness of each preset item.
+    static int presetSkin(int item);
+    // The item that shows a thickness: a preset, or "Autre".
+    static int itemForSkin(int skin);
+
+    void RadioGroup1Click();
+    void UpDown2Click();
+
+    // Shows the dialog modally; Cancel gives the fields back the values they
+    // had when it opened.
+    int exec() override;
+
+    void accept() override;
+
+private:
+    int m_openChord = 100;
+    int m_openChoice = 2;
+    int m_openSkin = 10;
+};

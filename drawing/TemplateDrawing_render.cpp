@@ -1,0 +1,412 @@
+// The layout step (scale, origin, image, view points, template points) and
+// the render step (grid, axes, outlines, camber, captions, figures, page
+// marks) for the screen, the print preview and the printer.
+#include "drawing/TemplateDrawing.h"
+
+#include "app/Language.h"
+#include "drawing/TemplateGeometry.h"
+#include "drawing/Trig.h"
+#include "profiles/ProfileStore.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QLocale>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace
+{
+
+// Far beyond any real template (a 560 mm chord at zoom 4 on a wide screen
+// is about 15000 pixels): a wild chord from a hand-edited database must not
+// ask for gigabytes.
+constexpr int kMaxImageWidth = 16384;
+constexpr int kMaxImageHeight = 8192;
+
+// The standard numeric patterns "#0.00" and "#0": at least one integer
+// digit, rounded, with the regional decimal separator.
+QString patternNumber(double value, int decimals)
+{
+    QString text = QString::number(value, 'f', decimals);
+    if (decimals > 0)
+        text.replace(QLatin1Char('.'), QLocale().decimalPoint());
+    return text;
+}
+
+// Text drawn with its top-left corner at (x, y), in the outline colour.
+void drawTextAt(QPainter &p, int x, int y, const QString &text)
+{
+    p.save();
+    p.setPen(DrawingColours::outline);
+    p.drawText(x, y + p.fontMetrics().ascent(), text);
+    p.restore();
+}
+
+// One device pixel, whatever the pen width.
+void setPixel(QPainter &p, int x, int y, const QColor &colour)
+{
+    p.save();
+    p.setPen(QPen(colour, 1));
+    p.drawPoint(x, y);
+    p.restore();
+}
+
+} // namespace
+
+bool TemplateDrawing::canDraw() const
+{
+    return !m_store->dataError && m_work.lastPoint >= 1 && m_work.lastPoint < kMaxProfilePoints;
+}
+
+std::optional<ScreenLayout> TemplateDrawing::layoutScreen(const ScreenArea &area)
+{
+    if (!canDraw())
+        return std::nullopt;
+    m_geom.mode = OutputMode::Screen;
+
+    // Whole pixels per millimetre, so that the grid falls on pixels; never
+    // below 1, which a narrow window would otherwise round down to.
+    const int zoom = std::clamp(m_view.zoomLevel, 0, kMaxZoomLevel);
+    const int scale = roundPixel(double(area.width) * double(kZoomFactors[size_t(zoom)]) /
+                                 (double(m_work.chord) + 52.0));
+    m_geom.scale = float(std::max(scale, 1));
+
+    const float chordScaled = m_work.chord * m_geom.scale;
+    const int chordPixels = roundPixel(chordScaled);
+    const int topPixels = roundPixel(chordScaled * m_work.upperExtent);
+    const int neededHeight = roundPixel(chordScaled * m_work.lowerExtent) + topPixels + 100;
+    const int height = std::clamp(std::max(area.height - 4, neededHeight), 1, kMaxImageHeight);
+    const int width = std::clamp(std::max(area.width - 4, chordPixels + 100), 1, kMaxImageWidth);
+
+    // At least 40 pixels above the profile and 60 below it; the chord line
+    // keeps its proportional place when the image is taller than needed.
+    m_geom.originX = 50;
+    m_geom.originY = int((long long)(topPixels + 40) * height / std::max(neededHeight, 1));
+
+    const int oldWidth = m_image.width();
+    ScreenLayout result;
+    result.imageSize = QSize(width, height);
+    result.horizontalRange = width;
+    result.horizontalPosition =
+        oldWidth > 0 ? int((long long)width * area.horizontalPosition / oldWidth) : 0;
+    result.verticalRange = height;
+
+    m_image = QImage(width, height, QImage::Format_RGB32);
+    m_image.fill(DrawingColours::background);
+
+    finishLayout();
+    return result;
+}
+
+bool TemplateDrawing::layoutPreview(const PageSetup &page)
+{
+    if (!canDraw())
+        return false;
+    m_geom.mode = OutputMode::Preview;
+    m_geom.scale = 1;
+    m_geom.originX = roundPixel(page.originXmm);
+    m_geom.originY = roundPixel(page.originYmm);
+    m_geom.pageOriginXmm = page.originXmm;
+    m_geom.pageOriginYmm = page.originYmm;
+    m_geom.pageCount = page.pageCount;
+    m_geom.portrait = page.portrait;
+    finishLayout();
+    return true;
+}
+
+bool TemplateDrawing::layoutPrinter(double dotsPerInch, const PageSetup &page)
+{
+    if (!canDraw() || !(dotsPerInch > 0))
+        return false;
+    m_geom.mode = OutputMode::Printer;
+    m_geom.scale = float(dotsPerInch * 0.039370078740157480);
+    m_geom.originX = roundPixel(page.originXmm * m_geom.scale);
+    m_geom.originY = roundPixel(page.originYmm * m_geom.scale);
+    m_geom.pageOriginXmm = page.originXmm;
+    m_geom.pageOriginYmm = page.originYmm;
+    m_geom.pageCount = page.pageCount;
+    m_geom.portrait = page.portrait;
+    finishLayout();
+    return true;
+}
+
+// The part of the layout common to every output: scaled figures, view
+// points, profile top and bottom, trailing edge, then the template points.
+void TemplateDrawing::finishLayout()
+{
+    ViewGeometry &g = m_geom;
+    g.originXf = float(g.originX);
+    g.originYf = float(g.originY);
+
+    for (int i = 0; i < kMaxFigures; ++i) {
+        for (int k = 0; k < 6; ++k)
+            m_work.scaledFigures[size_t(i)][size_t(k)] =
+                float(m_work.figures[size_t(i)][size_t(k)]) * g.scale * 0.1f;
+    }
+
+    g.pointScale = g.scale * m_work.chord * 0.01f;
+    const int n = m_work.lastPoint;
+    float top = 9999;
+    float bottom = -999;
+    for (int i = 0; i <= n; ++i) {
+        g.upperView[i] = {g.originXf + g.pointScale * m_work.upper[i].x,
+                          g.originYf + g.pointScale * m_work.upper[i].y};
+        g.lowerView[i] = {g.originXf + g.pointScale * m_work.lower[i].x,
+                          g.originYf + g.pointScale * m_work.lower[i].y};
+        top = std::min(top, g.upperView[i].y);
+        bottom = std::max(bottom, g.lowerView[i].y);
+    }
+    g.profileTop = roundPixel(top);
+    g.profileBottom = roundPixel(bottom);
+    g.trailingEdgeX = roundPixel(g.upperView[n].x);
+
+    TemplateGeometry::applySkinOffset(m_work, g);
+    m_laidOut = true;
+}
+
+bool TemplateDrawing::render()
+{
+    if (m_geom.mode != OutputMode::Screen || m_image.isNull())
+        return false;
+    QPainter p(&m_image);
+    return render(p);
+}
+
+bool TemplateDrawing::render(QPainter &p)
+{
+    if (!canDraw() || !m_laidOut)
+        return false;
+    const ViewGeometry &g = m_geom;
+    const bool screen = g.mode == OutputMode::Screen;
+    const bool printer = g.mode == OutputMode::Printer;
+    const int n = m_work.lastPoint;
+
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, false);
+    if (screen)
+        drawBackground(p);
+    if (m_view.checkBox2Axes)
+        drawAxes(p);
+
+    const QPen outlinePen(DrawingColours::outline, printer ? 2 : 1);
+    p.setPen(outlinePen);
+
+    // The profile outline.
+    m_curves.storeProfileKnots(g, n, [&](FPoint k) { pointMarker(p, ProfilePoint, k.x, k.y); });
+    m_curves.smooth(m_view.upDown4Smoothing);
+    p.setPen(outlinePen);
+    m_curves.draw(p);
+
+    // The trailing edge on the chord line.
+    setPixel(p, roundPixel(m_curves.upperList[size_t(m_curves.lastIndex)].x), g.originY,
+             DrawingColours::outline);
+
+    // The template outline, inside the profile by the skin thickness.
+    m_view.checkBox3Visible = m_work.skinThickness > 0;
+    if (m_work.skinThickness > 0) {
+        m_curves.computeTemplateEnds(m_work, g);
+        p.setPen(outlinePen);
+        m_curves.storeTemplateKnots(m_work, n,
+                                    [&](FPoint k) { pointMarker(p, TemplatePoint, k.x, k.y); });
+        if (m_view.checkBox3GabaritPoints) {
+            // From the tail to the trailing edge, in the template marker's
+            // colour (black on paper).
+            p.setPen(QPen(screen ? DrawingColours::templateMarker : DrawingColours::outline,
+                          printer ? 2 : 1));
+            p.drawLine(QPoint(roundPixel(m_curves.tail.x), roundPixel(m_curves.tail.y)),
+                       QPoint(g.trailingEdgeX, g.originY));
+        }
+        m_curves.smooth(m_view.upDown4Smoothing);
+        p.setPen(outlinePen);
+        m_curves.draw(p);
+    }
+
+    // Camber line and thickness scan.
+    m_curves.scanCamber(g, n, &p, m_view.checkBox4Cambrure,
+                        printer ? DrawingColours::outline : DrawingColours::camber,
+                        [&](FPoint c) { pointMarker(p, CamberPoint, c.x, c.y); });
+    p.setPen(outlinePen);
+
+    if (screen)
+        drawCaptions(p);
+
+    if (m_figureHook) {
+        const int last = std::min(m_work.lastFigure, kMaxFigures - 1);
+        for (int i = 0; i <= last; ++i) {
+            p.save();
+            m_figureHook(p, i);
+            p.restore();
+        }
+    }
+
+    if (!screen && g.pageCount == 2)
+        drawPageMarks(p);
+
+    p.restore();
+    return true;
+}
+
+void TemplateDrawing::drawBackground(QPainter &p)
+{
+    const ViewGeometry &g = m_geom;
+    const int width = p.device()->width();
+    const int height = p.device()->height();
+    const bool millimetres = g.scale >= 4;
+    const int step = std::max(roundPixel(millimetres ? g.scale : 4.0f * g.scale), 1);
+
+    p.fillRect(0, 0, width, height, DrawingColours::background);
+
+    const QPen gridPen(DrawingColours::grid, 1);
+    const QPen tenthPen(DrawingColours::gridTenth, 1);
+    // Lines outside the image are skipped; the counting of every tenth line
+    // still starts at the chord line.
+    for (int t = -g.originY; t <= height / step; ++t) {
+        const long long y = g.originY + (long long)step * t;
+        if (y < 0 || y >= height)
+            continue;
+        p.setPen(t % 10 == 0 ? tenthPen : gridPen);
+        p.drawLine(0, int(y), width, int(y));
+    }
+    p.setPen(QPen(DrawingColours::chordAxis, 1));
+    p.drawLine(0, g.originY, width, g.originY);
+
+    p.setFont(QFont(QStringLiteral("Arial"), 9));
+    for (int v = -g.originX; v <= width / step; ++v) {
+        const long long x = g.originX + (long long)step * v;
+        if (x < 0 || x >= width)
+            continue;
+        p.setPen((v - g.originX) % 10 == 0 ? tenthPen : gridPen);
+        p.drawLine(int(x), 0, int(x), height);
+    }
+
+    p.setBrush(Qt::NoBrush);
+    const QFontMetrics metrics = p.fontMetrics();
+    for (int v = 0; v <= width / step; ++v) {
+        if ((v - g.originX) % 10 != 0)
+            continue;
+        const QString label = QString::number(millimetres ? v : 4 * v);
+        drawTextAt(p, g.originX + step * v - metrics.horizontalAdvance(label) / 2, 4, label);
+    }
+}
+
+void TemplateDrawing::drawAxes(QPainter &p)
+{
+    const ViewGeometry &g = m_geom;
+    const int m = roundPixel(10.0f * g.scale);
+    p.setPen(
+        QPen(g.mode == OutputMode::Printer ? DrawingColours::outline : DrawingColours::axes, 1));
+    p.drawLine(g.originX - m, g.originY, g.trailingEdgeX + m, g.originY);
+    p.drawLine(g.originX, g.profileTop, g.originX, g.profileBottom);
+    p.drawLine(g.trailingEdgeX, g.profileTop, g.trailingEdgeX, g.profileBottom);
+
+    const int incidence = m_view.upDown7Incidence;
+    if (incidence == 0)
+        return;
+    // The indicator: the chord dropped by chord/10 at the leading edge and
+    // by (tan + 1) x chord/10 at the trailing edge.
+    const float c = m_work.chord * g.scale * 0.1f;
+    const QPoint corners[4] = {
+        {g.originX - m, g.originY},
+        {g.originX - m, g.originY + roundPixel(c)},
+        {g.trailingEdgeX + m, g.originY + roundPixel((Trig::tanDeg(incidence) + 1.0f) * c)},
+        {g.trailingEdgeX + m, g.originY},
+    };
+    // Three lines rather than a polyline, so that both corners are drawn.
+    for (int i = 0; i < 3; ++i)
+        p.drawLine(corners[i], corners[i + 1]);
+    drawTextAt(p, g.trailingEdgeX, g.originY + roundPixel(c - 5.0f * g.scale),
+               QString::number(incidence) + QChar(0x00B0));
+}
+
+// A chord of 0 or less (only from a hand-edited database) has no share to
+// give: the captions then read 0 rather than the result of a division by 0.
+double TemplateDrawing::relativeThickness() const
+{
+    const double chordPixels = double(m_work.chord) * double(m_geom.scale);
+    return chordPixels > 0 ? double(m_curves.maxThickness) * 100.0 / chordPixels : 0.0;
+}
+
+double TemplateDrawing::maxThicknessPosition() const
+{
+    const double chordPixels = double(m_work.chord) * double(m_geom.scale);
+    if (!(chordPixels > 0))
+        return 0.0;
+    return (double(m_curves.maxThicknessX) - double(m_geom.originX)) * 100.0 / chordPixels;
+}
+
+QString TemplateDrawing::relativeThicknessCaption() const
+{
+    const QString value = patternNumber(relativeThickness(), 2);
+    return Language::pick(QStringLiteral("Epaisseur relative "),
+                          QStringLiteral("Relative thickness ")) +
+           value + QStringLiteral(" %");
+}
+
+QString TemplateDrawing::maxThicknessPositionCaption() const
+{
+    const QString value = patternNumber(maxThicknessPosition(), 0);
+    return Language::pick(
+        QStringLiteral(" Epaisseur maxi à ") + value + QStringLiteral(" % de la corde"),
+        QStringLiteral(" Max.thickness at ") + value + QStringLiteral(" % of chord"));
+}
+
+void TemplateDrawing::drawCaptions(QPainter &p)
+{
+    const int h = p.device()->height();
+    p.setFont(QFont(QStringLiteral("Arial"), 9));
+    drawTextAt(p, 20, h - 40, relativeThicknessCaption());
+
+    // An arrow up to the position of the maximum thickness.
+    const int w = roundPixel(m_curves.maxThicknessX);
+    p.setPen(QPen(DrawingColours::outline, 1));
+    p.drawLine(w, h - 28, w, h - 42);
+    p.drawLine(w, h - 42, w - 3, h - 39);
+    p.drawLine(w, h - 42, w + 3, h - 39);
+    drawTextAt(p, w + 4, h - 40, maxThicknessPositionCaption());
+}
+
+// Where a print spreads over two pages: a mark with a cross above and below
+// the profile at the page join.
+void TemplateDrawing::drawPageMarks(QPainter &p)
+{
+    const ViewGeometry &g = m_geom;
+    const bool printer = g.mode == OutputMode::Printer;
+    p.setPen(QPen(printer ? DrawingColours::outline : DrawingColours::pageMarks, printer ? 2 : 1));
+    const int x = g.originX + roundPixel(g.scale * (g.portrait ? 160.0f : 260.0f));
+    const int c = roundPixel(3.0f * g.scale);
+    auto mark = [&](int from, int end) {
+        p.drawLine(x, from, x, end);
+        p.drawLine(x - c, end - c, x + c, end + c);
+        p.drawLine(x + c, end - c, x - c, end + c);
+    };
+    mark(g.profileTop, roundPixel(float(g.profileTop) - 20.0f * g.scale));
+    mark(g.profileBottom, roundPixel(float(g.profileBottom) + 20.0f * g.scale));
+}
+
+void TemplateDrawing::pointMarker(QPainter &p, MarkerKind kind, float x, float y)
+{
+    const OutputMode mode = m_geom.mode;
+    if (mode == OutputMode::Preview)
+        return;
+    if (kind == ProfilePoint && !m_view.checkBox1ProfilPoints)
+        return;
+    if (kind == TemplatePoint && !m_view.checkBox3GabaritPoints)
+        return;
+    int r = 2;
+    QColor colour = kind == ProfilePoint    ? DrawingColours::profileMarker
+                    : kind == TemplatePoint ? DrawingColours::templateMarker
+                                            : DrawingColours::camberMarker;
+    int penWidth = 1;
+    if (mode == OutputMode::Printer) {
+        if (kind == ProfilePoint)
+            return;
+        r = 5;
+        colour = DrawingColours::outline;
+        penWidth = 2;
+    }
+    p.setPen(QPen(colour, penWidth));
+    const int cx = roundPixel(x);
+    const int cy = roundPixel(y);
+    p.drawEllipse(QRect(cx - r, cy - r, 2 * r, 2 * r));
+}

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs what the build needs on Debian 12 (as root), then configures and
+# builds into the folder given as first argument. Further arguments go to cmake.
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="${1:-$here/build}"
+shift || true
+
+need=(build-essential cmake qt6-base-dev fonts-liberation xvfb xauth)
+missing=()
+for p in "${need[@]}"; do
+    dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+done
+if [ "${#missing[@]}" -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
+    $SUDO apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+cmake -S "$here" -B "$build" "$@" >/dev/null
+cmake --build "$build" -j"$(nproc)"

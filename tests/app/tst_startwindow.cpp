@@ -1,0 +1,280 @@
+#include "app/Help.h"
+#include "app/IntroScene.h"
+#include "app/Language.h"
+#include "app/SingleInstance.h"
+#include "app/Startup.h"
+#include "app/TIntro.h"
+#include "app/Translator.h"
+#include "drawing/TForm1.h"
+#include "drawing/TForm2.h"
+#include "profiles/ProfileStore.h"
+#include "Naca.h"
+#include "ScriptedPrompts.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+// A data folder with a small database, made current for the test.
+class DataFolder
+{
+public:
+    explicit DataFolder(bool withDatabase = true)
+    {
+        m_before = QDir::currentPath();
+        if (withDatabase) {
+            QFile f(m_dir.filePath("Profils.pro"));
+            f.open(QIODevice::WriteOnly);
+            QByteArray text;
+            for (const char *digits : {"0012", "2412"}) {
+                const Naca::Section s = Naca::fourDigit(QString::fromLatin1(digits), 21);
+                text += "\r\nPROFIL " + s.name.toLatin1() + "\r\n";
+                for (const QString &l : Naca::pointLines(s))
+                    text += l.toLatin1() + "\r\n";
+                text += "GABARIT 150;10;\r\n";
+            }
+            f.write(text);
+        }
+        QFile::copy(QStringLiteral(NERVURIA_SOURCE_DIR "/sample/NERVURIA.HLP"),
+                    m_dir.filePath("NERVURIA.HLP"));
+        QDir::setCurrent(m_dir.path());
+    }
+    ~DataFolder() { QDir::setCurrent(m_before); }
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_before;
+};
+
+} // namespace
+
+class TestStartWindow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void languageFollowsTheSpeedLabel_data();
+    void languageFollowsTheSpeedLabel();
+    void sceneIsCentredBelowTheBar_data();
+    void sceneIsCentredBelowTheBar();
+    void windowsAndMenus();
+    void drawingWindowOpensModallyAndResumes();
+    void drawingIgnoredWithoutProfiles();
+    void missingDatabaseDisablesWorkWindows();
+    void quittingOffersUnsavedChanges();
+    void secondInstanceHandsOver();
+    void staleSocketDoesNotBlock();
+    void helpFileHasEveryTopic_data();
+    void helpFileHasEveryTopic();
+    void helpOpensOnTopic();
+    void missingHelpFileIsReported();
+};
+
+void TestStartWindow::languageFollowsTheSpeedLabel_data()
+{
+    QTest::addColumn<QLocale::Language>("language");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<bool>("french");
+    QTest::newRow("French system") << QLocale::French << "Vitesse" << true;
+    QTest::newRow("English system") << QLocale::English << "Speed" << false;
+    QTest::newRow("German system") << QLocale::German << "Speed" << false;
+}
+
+void TestStartWindow::languageFollowsTheSpeedLabel()
+{
+    QFETCH(QLocale::Language, language);
+    QFETCH(QString, label);
+    QFETCH(bool, french);
+    BuiltinTranslator translator{QLocale(language)};
+    QApplication::installTranslator(&translator);
+    TIntro intro;
+    QApplication::removeTranslator(&translator);
+    QCOMPARE(intro.Label1->text(), label);
+    QCOMPARE(Language::french(), french);
+}
+
+void TestStartWindow::sceneIsCentredBelowTheBar_data()
+{
+    QTest::addColumn<QSize>("client");
+    QTest::addColumn<QPoint>("expected");
+    QTest::newRow("roomy") << QSize(800, 600) << QPoint(100, 133);
+    QTest::newRow("exact") << QSize(600, 417) << QPoint(0, 42);
+    // Smaller than the scene: negative offsets, truncated towards zero.
+    QTest::newRow("small") << QSize(401, 300) << QPoint(-99, -16);
+}
+
+void TestStartWindow::sceneIsCentredBelowTheBar()
+{
+    QFETCH(QSize, client);
+    QFETCH(QPoint, expected);
+    TIntro intro;
+    intro.centralWidget()->setFixedSize(client);
+    intro.FormResize();
+    QCOMPARE(intro.PaintBox1->pos(), expected);
+    QCOMPARE(intro.PaintBox1->size(), QSize(600, 375));
+}
+
+void TestStartWindow::windowsAndMenus()
+{
+    DataFolder data;
+    ScriptedPrompts prompts;
+    Windows w;
+    QCOMPARE(w.intro->windowTitle(), QStringLiteral(" NERVURIA"));
+    QCOMPARE(w.form1->windowTitle(), QStringLiteral(" NERVURIA - Dessin de gabarits"));
+    QCOMPARE(w.form2->windowTitle(), QStringLiteral("NERVURIA - Nouveau gabarit"));
+    QCOMPARE(w.intro->Timer1->interval(), 8);
+    QCOMPARE(w.intro->TimerP3->interval(), 8000);
+    QVERIFY(w.intro->Timer1->isActive());
+    QCOMPARE(w.form1->Cb1->count(), 2);
+    const QStringList items{w.intro->Quitter1->text(), w.intro->Profils1->text(),
+                            w.intro->Etude1->text(), w.intro->Index1->text(),
+                            w.intro->APropos1->text()};
+    QCOMPARE(items, (QStringList{"&Quitter", "&Catalogue des profils", "&Dessin des Gabarits",
+                                 "&Rubriques d'aide", "&A Propos..."}));
+    w.intro->APropos1->trigger(); // does nothing
+    QVERIFY(prompts.messages.isEmpty());
+}
+
+void TestStartWindow::drawingWindowOpensModallyAndResumes()
+{
+    DataFolder data;
+    ScriptedPrompts prompts;
+    Windows w;
+    w.intro->show();
+    bool timersStopped = false, shown = false;
+    int profile = -2;
+    QTimer::singleShot(50, [&] {
+        timersStopped = !w.intro->Timer1->isActive() && !w.intro->TimerP3->isActive();
+        shown = w.form1->isVisible() && w.form1->isModal();
+        profile = w.form1->store().currentProfile;
+        w.form1->Btquit->click();
+    });
+    w.intro->BitBtn2->click();
+    QVERIFY(timersStopped);
+    QVERIFY(shown);
+    QCOMPARE(profile, 0);
+    QVERIFY(w.intro->Timer1->isActive());
+    QVERIFY(w.intro->TimerP3->isActive());
+    QVERIFY(!w.intro->isMinimized());
+    QVERIFY(prompts.questions.isEmpty()); // nothing changed, nothing asked
+}
+
+void TestStartWindow::drawingIgnoredWithoutProfiles()
+{
+    QTemporaryDir dir;
+    QFile f(dir.filePath("Profils.pro"));
+    f.open(QIODevice::WriteOnly);
+    f.write("\r\n");
+    f.close();
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    ScriptedPrompts prompts;
+    Windows w;
+    QCOMPARE(w.form1->Cb1->count(), 0);
+    w.intro->BitBtn2->click(); // returns at once: no modal window to close
+    QVERIFY(!w.form1->isVisible());
+    QVERIFY(w.intro->Timer1->isActive());
+    QDir::setCurrent(before);
+}
+
+void TestStartWindow::missingDatabaseDisablesWorkWindows()
+{
+    DataFolder data(false);
+    ScriptedPrompts prompts; // the folder question is cancelled
+    Windows w;
+    QCOMPARE(prompts.folderCaptions.size(), 1);
+    QVERIFY(!w.intro->BitBtn1->isEnabled());
+    QVERIFY(!w.intro->BitBtn2->isEnabled());
+    QVERIFY(!w.intro->Profils1->isEnabled());
+    QVERIFY(!w.intro->Etude1->isEnabled());
+    QVERIFY(w.intro->Btquitter->isEnabled());
+}
+
+void TestStartWindow::quittingOffersUnsavedChanges()
+{
+    DataFolder data;
+    ScriptedPrompts prompts;
+    Windows w; // no translation installed: the run speaks English
+    w.intro->show();
+    // A profile added from elsewhere (the catalogue) marks the store changed.
+    const int p = w.form1->store().AddProfile(QStringLiteral("NOUVEAU"));
+    w.form1->store().AddPointLine(p, QStringLiteral("0,00;0,00;0,00;0,00;"));
+    w.form1->store().setSaveEnabled(true);
+    prompts.answers.enqueue(true);
+    w.intro->Btquitter->click();
+    QCOMPARE(prompts.questions, QStringList{"Save updates to Profils.pro ?"});
+    QFile f(data.path("Profils.pro"));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QVERIFY(f.readAll().contains("PROFIL NOUVEAU\r\n0,00;0,00;0,00;0,00;\r\n"));
+}
+
+void TestStartWindow::secondInstanceHandsOver()
+{
+    const QString name = QStringLiteral("nervuria-test-") + QString::number(QCoreApplication::applicationPid());
+    SingleInstance first(name);
+    QVERIFY(first.tryBecomeFirst());
+    QSignalSpy raised(&first, &SingleInstance::raiseRequested);
+    SingleInstance second(name);
+    QVERIFY(!second.tryBecomeFirst());
+    QVERIFY(raised.wait(2000));
+}
+
+void TestStartWindow::staleSocketDoesNotBlock()
+{
+    // A crash leaves the socket's file behind with nobody listening.
+    const QString name = QStringLiteral("nervuria-stale-") + QString::number(QCoreApplication::applicationPid());
+    const QString path = QDir::temp().filePath(name);
+    QFile stale(path);
+    QVERIFY(stale.open(QIODevice::WriteOnly));
+    stale.close();
+    SingleInstance instance(name);
+    QVERIFY(instance.tryBecomeFirst());
+}
+
+void TestStartWindow::helpFileHasEveryTopic_data()
+{
+    QTest::addColumn<QString>("topic");
+    for (const char *t : {"MAININDEX", "DESSINGABARITS", "TEMPLATES", "CATALOGUE", "DATABASE"})
+        QTest::newRow(t) << QString::fromLatin1(t);
+}
+
+void TestStartWindow::helpFileHasEveryTopic()
+{
+    QFETCH(QString, topic);
+    QVERIFY(HelpViewer::fileHasTopic(QStringLiteral(NERVURIA_SOURCE_DIR "/sample/NERVURIA.HLP"),
+                                     topic));
+}
+
+void TestStartWindow::helpOpensOnTopic()
+{
+    DataFolder data;
+    ScriptedPrompts prompts;
+    TIntro intro;
+    intro.Index1->trigger();
+    QVERIFY(prompts.messages.isEmpty());
+    QCOMPARE(HelpViewer::instance().topic(), QStringLiteral("MAININDEX"));
+    QVERIFY(HelpViewer::instance().isVisible());
+    HelpViewer::instance().close();
+}
+
+void TestStartWindow::missingHelpFileIsReported()
+{
+    QTemporaryDir dir;
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    Language::setFrench(false);
+    ScriptedPrompts prompts;
+    QVERIFY(!HelpViewer::instance().showTopic(QStringLiteral("TEMPLATES")));
+    QCOMPARE(prompts.messages.size(), 1);
+    QVERIFY(prompts.messages[0].startsWith("Help file not found"));
+    QDir::setCurrent(before);
+}
+
+QTEST_MAIN(TestStartWindow)
+#include "tst_startwindow.moc"
