@@ -1,34 +1,24 @@
 #include "app/Startup.h"
 
+#include "app/Help.h"
 #include "app/TIntro.h"
+#include "catalogue/TFormlect.h"
 #include "drawing/TForm1.h"
 #include "drawing/TForm2.h"
 
-#include <QDialog>
-#include <QLabel>
-#include <QVBoxLayout>
-
-namespace {
-
-// Stands in for the catalogue window until it is built.
-std::unique_ptr<QDialog> makeCatalogue()
-{
-    auto dialog = std::make_unique<QDialog>();
-    dialog->setObjectName(QStringLiteral("Formlect"));
-    dialog->setWindowTitle(QStringLiteral("NERVURIA - Catalogue des profils"));
-    auto *layout = new QVBoxLayout(dialog.get());
-    layout->addWidget(new QLabel(QStringLiteral("Catalogue des profils"), dialog.get()));
-    dialog->resize(400, 200);
-    return dialog;
-}
-
-} // namespace
+#include <QDir>
 
 Windows::Windows()
 {
     intro = std::make_unique<TIntro>();
     form1 = std::make_unique<TForm1>(intro.get());
-    catalogue = makeCatalogue();
+    // Created after the drawing window, whose loading may have moved the
+    // working folder to the one holding Profils.pro: the catalogue starts
+    // from there.
+    auto *formlect = new TFormlect(&form1->store(), QDir::currentPath());
+    QObject::connect(formlect, &TFormlect::helpRequested, formlect,
+                     [](const QString &topic) { HelpViewer::instance().showTopic(topic); });
+    catalogue.reset(formlect);
     form2 = std::make_unique<TForm2>(form1.get());
     form1->setForm2(form2.get());
     intro->setDrawingWindow(form1.get());

@@ -1,8 +1,11 @@
 // The catalogue window on a copy of the sample folder.
 #include "ScriptedPrompts.h"
 #include "app/Language.h"
+#include "app/Startup.h"
+#include "app/TIntro.h"
 #include "catalogue/CatalogueList.h"
 #include "catalogue/TFormlect.h"
+#include "drawing/TForm1.h"
 #include "profiles/ProfileStore.h"
 
 #include <QComboBox>
@@ -13,6 +16,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTemporaryDir>
@@ -90,6 +94,7 @@ private slots:
     void missingFolderDatabaseAndIndex();
     void helpTopic();
     void rowColours();
+    void openedFromStartWindow();
     void screenshots();
 
 private:
@@ -436,6 +441,42 @@ void TestTFormlect::rowColours()
              QColor(0, 255, 0));
     QCOMPARE(colourOf([&](QPainter *p) { form->ListBox3DrawItem(p, r, 0, false); }),
              QColor(255, 255, 255));
+}
+
+void TestTFormlect::openedFromStartWindow()
+{
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(m_folder);
+    {
+        Windows w; // no translation installed: the run speaks English
+        auto *form = qobject_cast<TFormlect *>(w.catalogue.get());
+        QVERIFY(form);
+        QCOMPARE(form->startFolder(), QDir(m_folder).absolutePath());
+        bool checked = false;
+        QTimer::singleShot(0, form, [&] {
+            // Closed whatever happens, so that a failure cannot hang the test.
+            const auto close = qScopeGuard([form] { form->reject(); });
+            QVERIFY(QTest::qWaitFor([form] { return !form->busy(); }, 5000));
+            QVERIFY(form->isVisible());
+            QCOMPARE(form->ListBox2->count(), 13);
+            form->ListBox1->setCurrentRow(3);
+            form->ListBox1Click();
+            form->ListBox2->setCurrentRow(1);
+            form->ListBox2Click();
+            m_prompts->answers << true;
+            form->BtenregistrerClick();
+            checked = true;
+        });
+        w.intro->BitBtn1->click(); // modal until the lambda closes it
+        QVERIFY(checked);
+        QVERIFY(!form->isVisible());
+        QCOMPARE(m_prompts->questions, QStringList{"Add airfoil n23012.dat to Profils.pro ?"});
+        // The drawing window's profile list and save button follow the store.
+        QVERIFY(w.form1->Cb1->findText("NACA 23012") >= 0);
+        QVERIFY(w.form1->store().saveEnabled());
+        w.form1->store().setSaveEnabled(false); // nothing to offer on the way out
+    }
+    QDir::setCurrent(before);
 }
 
 void TestTFormlect::screenshots()
