@@ -94,7 +94,7 @@ void TestAirfoilFile::keptLines_data()
     QTest::newRow("empty and blank lines dropped")
         << QByteArray("\r\n  \r\nT\r\n\r\n\n  1   0 \r\n") << QStringList{"T", "1 0"};
     QTest::newRow("NUL ends the text")
-        << QByteArray("T\r\n1 0\0 junk\r\n0 0", 18) << QStringList{"T", "1 0"};
+        << QByteArrayLiteral("T\r\n1 0\0 junk\r\n0 0") << QStringList{"T", "1 0"};
     QTest::newRow("windows-1252 title")
         << QByteArray("Profil \xe9tude\r\n") << QStringList{QStringLiteral("Profil étude")};
 }

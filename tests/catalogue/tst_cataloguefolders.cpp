@@ -109,7 +109,7 @@ void TestCatalogueFolders::dicoSearch()
 void TestCatalogueFolders::dicoLinesAndParts()
 {
     Dico dico;
-    dico.loadBytes(QByteArray("\\A\\B.DAT;DESC;WITH;SEMIS\rsecond\nthird\0junk", 44));
+    dico.loadBytes(QByteArrayLiteral("\\A\\B.DAT;DESC;WITH;SEMIS\rsecond\nthird\0junk"));
     QCOMPARE(dico.lines, (QStringList{"\\A\\B.DAT;DESC;WITH;SEMIS", "second", "third"}));
     QCOMPARE(Dico::reference(dico.lines[0]), QStringLiteral("\\A\\B.DAT"));
     QCOMPARE(Dico::description(dico.lines[0]), QStringLiteral("DESC;WITH;SEMIS"));
