@@ -19,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShowEvent>
 #include <QSlider>
 #include <QTimer>
 
@@ -126,7 +127,7 @@ void TFormlect::buildControls()
 
     ListBox3 = new CatalogueList(this);
     ListBox3->setObjectName(QStringLiteral("ListBox3"));
-    ListBox3->setGeometry(494, 34, 143, 357);
+    ListBox3->setGeometry(494, 34, 141, 357);
     QFont small = ListBox3->font();
     small.setPointSize(8);
     ListBox3->setFont(small);
@@ -239,8 +240,10 @@ void TFormlect::ScanFolders()
 void TFormlect::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    // Once the window is up, so that its messages appear over it.
-    QTimer::singleShot(0, this, &TFormlect::FormActivate);
+    // Each opening, not a restore from the task bar; once the window is up,
+    // so that its messages appear over it.
+    if (!event->spontaneous())
+        QTimer::singleShot(0, this, &TFormlect::FormActivate);
 }
 
 void TFormlect::FormActivate()
