@@ -5,6 +5,7 @@
 #include "app/Language.h"
 #include "app/Prompts.h"
 #include "numbers/NumberText.h"
+#include "profiles/LineValues.h"
 #include "profiles/ProfileStore.h"
 
 #include <algorithm>
@@ -14,20 +15,6 @@
 
 namespace
 {
-
-// The next value of a line: the text before the next ';', removed with its
-// ';'. Without a ';' the value reads as an empty text.
-QStringView takeValue(QStringView &rest)
-{
-    const qsizetype i = rest.indexOf(QLatin1Char(';'));
-    if (i < 0) {
-        rest = QStringView();
-        return QStringView();
-    }
-    QStringView value = rest.left(i);
-    rest = rest.mid(i + 1);
-    return value;
-}
 
 // A whole number read with ParseDecimal and no decimals; false when the text
 // is rejected or the number does not fit an int.

@@ -3,6 +3,7 @@
 #include "app/Language.h"
 #include "app/Prompts.h"
 #include "numbers/NumberText.h"
+#include "profiles/LineValues.h"
 #include "profiles/Cp1252.h"
 
 #include <QDir>
@@ -37,20 +38,6 @@ bool startsWithKeyword(QStringView line, QLatin1String keyword)
             return false;
     }
     return true;
-}
-
-// The next value of a line: the text before the next ';'. A value with no
-// ';' after it reads as an empty text.
-QStringView takeValue(QStringView &rest)
-{
-    const qsizetype i = rest.indexOf(QLatin1Char(';'));
-    if (i < 0) {
-        rest = QStringView();
-        return QStringView();
-    }
-    QStringView value = rest.left(i);
-    rest = rest.mid(i + 1);
-    return value;
 }
 
 } // namespace
