@@ -3,10 +3,10 @@
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QStringList>
 #include <QVBoxLayout>
-#include <QRadioButton>
 
 // A spin field: the edit box and its up-down arrows in one control. The
 // arrows report each step, so handlers can tell an arrow click from typing.
@@ -14,8 +14,7 @@ class SpinField : public QSpinBox
 {
     Q_OBJECT
 public:
-    SpinField(int min, int max, int step, int value, QWidget *parent = nullptr)
-        : QSpinBox(parent)
+    SpinField(int min, int max, int step, int value, QWidget *parent = nullptr) : QSpinBox(parent)
     {
         setRange(min, max);
         setSingleStep(step);

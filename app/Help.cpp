@@ -46,10 +46,9 @@ bool HelpViewer::showTopic(const QString &topic)
     m_topic = topic;
     const QString path = QDir::current().absoluteFilePath(kFileName);
     if (!QFile::exists(path)) {
-        Prompts::current().message(
-            Language::pick(QStringLiteral("Fichier d'aide introuvable : "),
-                           QStringLiteral("Help file not found: "))
-            + path);
+        Prompts::current().message(Language::pick(QStringLiteral("Fichier d'aide introuvable : "),
+                                                  QStringLiteral("Help file not found: ")) +
+                                   path);
         return false;
     }
     QFile f(path);

@@ -19,11 +19,13 @@ void IntroScene::drawCloud(QPainter &p, const QRectF &box)
     QPainterPath cloud;
     cloud.setFillRule(Qt::WindingFill);
     const double w = box.width(), h = box.height();
-    const struct
-    {
+    const struct {
         double x, y, r;
-    } puffs[] = {{0.18, 0.62, 0.20}, {0.36, 0.42, 0.26}, {0.58, 0.38, 0.30},
-                 {0.78, 0.58, 0.22}, {0.50, 0.68, 0.24}};
+    } puffs[] = {{0.18, 0.62, 0.20},
+                 {0.36, 0.42, 0.26},
+                 {0.58, 0.38, 0.30},
+                 {0.78, 0.58, 0.22},
+                 {0.50, 0.68, 0.24}};
     for (const auto &pf : puffs)
         cloud.addEllipse(QPointF(box.left() + pf.x * w, box.top() + pf.y * h), pf.r * w,
                          pf.r * w * h / w * 1.4);
@@ -47,12 +49,13 @@ void IntroScene::drawBanner(QPainter &p, const QRect &box)
     const double chord = box.width() * 0.96, x0 = box.left() + box.width() * 0.02;
     const double mid = box.top() + box.height() * 0.62, scale = box.height() * 3.2;
     auto half = [](double x) {
-        return 5 * 0.14
-               * (0.2969 * std::sqrt(x) - 0.1260 * x - 0.3516 * x * x + 0.2843 * x * x * x
-                  - 0.1036 * x * x * x * x);
+        return 5 * 0.14 *
+               (0.2969 * std::sqrt(x) - 0.1260 * x - 0.3516 * x * x + 0.2843 * x * x * x -
+                0.1036 * x * x * x * x);
     };
-    auto camber = [](double x) { return x < 0.4 ? 0.04 / 0.16 * (0.8 * x - x * x)
-                                                : 0.04 / 0.36 * (0.2 + 0.8 * x - x * x); };
+    auto camber = [](double x) {
+        return x < 0.4 ? 0.04 / 0.16 * (0.8 * x - x * x) : 0.04 / 0.36 * (0.2 + 0.8 * x - x * x);
+    };
     for (int i = 0; i <= n; ++i) {
         const double x = 1.0 - double(i) / n;
         const QPointF pt(x0 + chord * x, mid - scale * (camber(x) + half(x)));

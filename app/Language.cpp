@@ -1,8 +1,15 @@
 #include "app/Language.h"
 
-namespace {
+namespace
+{
 bool gFrench = true;
 }
 
-bool Language::french() { return gFrench; }
-void Language::setFrench(bool french) { gFrench = french; }
+bool Language::french()
+{
+    return gFrench;
+}
+void Language::setFrench(bool french)
+{
+    gFrench = french;
+}

@@ -5,9 +5,13 @@
 // The language of the run: French when the start window's speed label reads
 // "Vitesse", English otherwise. Fixed once at start-up; every message that
 // exists in both languages is chosen by it at the moment it is shown.
-namespace Language {
+namespace Language
+{
 bool french();
 void setFrench(bool french);
 // The French or the English text, by the flag.
-inline QString pick(const QString &fr, const QString &en) { return french() ? fr : en; }
+inline QString pick(const QString &fr, const QString &en)
+{
+    return french() ? fr : en;
+}
 } // namespace Language

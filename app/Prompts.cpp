@@ -4,16 +4,26 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
-namespace {
+namespace
+{
 DialogPrompts gDialogPrompts;
 Prompts *gPrompts = &gDialogPrompts;
 
-QWidget *dialogParent() { return QApplication::activeWindow(); }
+QWidget *dialogParent()
+{
+    return QApplication::activeWindow();
+}
 } // namespace
 
-Prompts &Prompts::current() { return *gPrompts; }
+Prompts &Prompts::current()
+{
+    return *gPrompts;
+}
 
-void Prompts::install(Prompts *prompts) { gPrompts = prompts ? prompts : &gDialogPrompts; }
+void Prompts::install(Prompts *prompts)
+{
+    gPrompts = prompts ? prompts : &gDialogPrompts;
+}
 
 void DialogPrompts::message(const QString &text)
 {
@@ -24,8 +34,8 @@ void DialogPrompts::message(const QString &text)
 bool DialogPrompts::confirm(const QString &text)
 {
     return QMessageBox::question(dialogParent(), QApplication::applicationDisplayName(), text,
-                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes)
-           == QMessageBox::Yes;
+                                 QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::Yes) == QMessageBox::Yes;
 }
 
 QString DialogPrompts::chooseFolder(const QString &caption, const QString &startFolder)

@@ -4,8 +4,7 @@
 
 #include <unistd.h>
 
-SingleInstance::SingleInstance(const QString &name, QObject *parent)
-    : QObject(parent), m_name(name)
+SingleInstance::SingleInstance(const QString &name, QObject *parent) : QObject(parent), m_name(name)
 {
     connect(&m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket *s = m_server.nextPendingConnection()) {

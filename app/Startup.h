@@ -11,8 +11,7 @@ class TIntro;
 // kept until the end: start window, drawing window, catalogue window,
 // new-template dialog. The start window is created first so that the
 // language is fixed before the drawing window loads the database.
-struct Windows
-{
+struct Windows {
     std::unique_ptr<TIntro> intro;
     std::unique_ptr<TForm1> form1;
     std::unique_ptr<QDialog> catalogue;

@@ -6,11 +6,11 @@
 #include "drawing/TForm1.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QMenuBar>
-#include <QCloseEvent>
 #include <QResizeEvent>
 
 TIntro::TIntro(QWidget *parent) : QMainWindow(parent)
@@ -164,7 +164,10 @@ void TIntro::BitBtn2Click()
     openModal(m_form1);
 }
 
-void TIntro::Index1Click() { HelpViewer::instance().showTopic(QStringLiteral("MAININDEX")); }
+void TIntro::Index1Click()
+{
+    HelpViewer::instance().showTopic(QStringLiteral("MAININDEX"));
+}
 
 void TIntro::disableWorkWindows()
 {

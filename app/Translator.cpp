@@ -2,13 +2,12 @@
 
 #include <cstring>
 
-QString BuiltinTranslator::translate(const char *context, const char *sourceText,
-                                     const char *, int) const
+QString BuiltinTranslator::translate(const char *context, const char *sourceText, const char *,
+                                     int) const
 {
     if (!m_french || !context || !sourceText)
         return QString();
-    struct Entry
-    {
+    struct Entry {
         const char *context, *source, *french;
     };
     static const Entry entries[] = {

@@ -25,8 +25,8 @@ int main(int argc, char **argv)
         bytes += "\r\nPROFIL BENCH " + QByteArray::number(p) + "\r\n";
         for (int i = 0; i < points; ++i) {
             const QByteArray x = QByteArray::number(100.0 * i / (points - 1), 'f', 2);
-            bytes += x + ";" + QByteArray::number(5.0 + (i % 7), 'f', 2) + ";" + x + ";-"
-                     + QByteArray::number(1.0 + (i % 5), 'f', 2) + ";\r\n";
+            bytes += x + ";" + QByteArray::number(5.0 + (i % 7), 'f', 2) + ";" + x + ";-" +
+                     QByteArray::number(1.0 + (i % 5), 'f', 2) + ";\r\n";
         }
         bytes += "GABARIT 200;15;\r\nFIGURE 0;500;-60;560;60;0;\r\nFIGURE 2;900;-40;980;40;0;\r\n";
     }

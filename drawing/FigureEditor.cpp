@@ -12,13 +12,20 @@ const QColor FigureEditor::kOther(0, 0, 255);
 const QColor FigureEditor::kDrag(255, 0, 0);
 const QColor FigureEditor::kSilver(192, 192, 192);
 
-namespace {
+namespace
+{
 
-int roundPx(float v) { return roundPixel(v); }
+int roundPx(float v)
+{
+    return roundPixel(v);
+}
 
 // An ellipse given by its box from (x1, y1) to (x2, y2), right and bottom
 // edges excluded as for every box of the figures.
-QRect boxRect(int x1, int y1, int x2, int y2) { return QRect(QPoint(x1, y1), QPoint(x2 - 1, y2 - 1)); }
+QRect boxRect(int x1, int y1, int x2, int y2)
+{
+    return QRect(QPoint(x1, y1), QPoint(x2 - 1, y2 - 1));
+}
 
 void ellipseBox(QPainter &p, int x1, int y1, int x2, int y2)
 {
@@ -26,7 +33,10 @@ void ellipseBox(QPainter &p, int x1, int y1, int x2, int y2)
 }
 
 // A handle: a small circle around a work point.
-void handle(QPainter &p, QPoint pt) { ellipseBox(p, pt.x() - 2, pt.y() - 2, pt.x() + 3, pt.y() + 3); }
+void handle(QPainter &p, QPoint pt)
+{
+    ellipseBox(p, pt.x() - 2, pt.y() - 2, pt.x() + 3, pt.y() + 3);
+}
 
 bool near(QPoint pt, int x, int y)
 {
@@ -68,7 +78,8 @@ std::array<QPoint, 6> FigureEditor::screenPoints(int figure) const
     if (kind == Rectangle || kind == Triangle) {
         for (int k = 0; k < 4; ++k) {
             const float dx = corners[k][0] - cx, dy = corners[k][1] - cy;
-            pts[k] = QPoint(roundPx(ox + cx + ca * dx + sa * dy), roundPx(oy + cy + sa * dx - ca * dy));
+            pts[k] =
+                QPoint(roundPx(ox + cx + ca * dx + sa * dy), roundPx(oy + cy + sa * dx - ca * dy));
         }
         pts[4] = pts[0];
     } else {
@@ -217,8 +228,8 @@ bool FigureEditor::hitTest(int figure, int x, int y)
     if (mode == NoDrag)
         return false;
     if (mode == Rotate)
-        m_angleReference = Trig::directionAngle(pt[5].x(), pt[5].y(), x, y)
-                           + m_work.figures[figure][FigAngle];
+        m_angleReference =
+            Trig::directionAngle(pt[5].x(), pt[5].y(), x, y) + m_work.figures[figure][FigAngle];
     dragMode = mode;
     grabbedHandle = grabbed;
     m_work.currentFigure = figure;
@@ -426,7 +437,8 @@ void FigureEditor::refreshPanel()
     };
     if (f < 0 || f > m_work.lastFigure) {
         boxes.label1 = label("Largeur", "Width");
-        boxes.upDown1Visible = boxes.size2Visible = boxes.angleVisible = boxes.upDown3Visible = true;
+        boxes.upDown1Visible = boxes.size2Visible = boxes.angleVisible = boxes.upDown3Visible =
+            true;
         return;
     }
     FigureRow &row = m_work.figures[f];
@@ -451,7 +463,8 @@ void FigureEditor::refreshPanel()
         break;
     default:
         boxes.label1 = label("Largeur", "Width");
-        boxes.upDown1Visible = boxes.size2Visible = boxes.angleVisible = boxes.upDown3Visible = true;
+        boxes.upDown1Visible = boxes.size2Visible = boxes.angleVisible = boxes.upDown3Visible =
+            true;
         break;
     }
     if (row[FigKind] == Line) {

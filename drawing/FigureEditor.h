@@ -15,8 +15,7 @@ class QPainter;
 // them: their values (tenths of a millimetre and degrees), the first label
 // and which controls are shown. The window mirrors this into its widgets and
 // writes typed values back before a step.
-struct FigureBoxes
-{
+struct FigureBoxes {
     int upDown1 = 60; // size 1: width, length or diameter (2..1000)
     int upDown2 = 60; // size 2: height (2..1000)
     int upDown3 = 0;  // angle (-360..360)
@@ -25,8 +24,8 @@ struct FigureBoxes
 
     QString label1; // "Largeur", "Longueur" or "Diamètre" (or English)
     bool upDown1Visible = true;
-    bool size2Visible = true;  // Label2, Edit2, UpDown2
-    bool angleVisible = true;  // Label3, Edit3
+    bool size2Visible = true; // Label2, Edit2, UpDown2
+    bool angleVisible = true; // Label3, Edit3
     bool upDown3Visible = true;
 
     // Keeps every value within its box's range, as the controls do.
@@ -52,8 +51,7 @@ public:
     static const QColor kDrag;    // red: the figure being dragged
     static const QColor kSilver;  // centre circles and some handles
 
-    FigureEditor(WorkingData &work, const ViewGeometry &geometry)
-        : m_work(work), m_geom(geometry)
+    FigureEditor(WorkingData &work, const ViewGeometry &geometry) : m_work(work), m_geom(geometry)
     {
     }
 

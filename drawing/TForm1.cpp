@@ -14,7 +14,8 @@
 #include <QScreen>
 #include <QScrollBar>
 
-namespace {
+namespace
+{
 // Heights of the two bars above the drawing area.
 constexpr int kTopBar = 29;
 constexpr int kSecondBar = 144;
@@ -51,7 +52,10 @@ TForm1::TForm1(TIntro *intro) : QDialog(nullptr)
     FormCreate();
 }
 
-TForm1::~TForm1() { FormDestroy(); }
+TForm1::~TForm1()
+{
+    FormDestroy();
+}
 
 void TForm1::connectControls()
 {
@@ -82,8 +86,7 @@ void TForm1::connectControls()
     for (int box = 0; box < 5; ++box) {
         connect(figureBoxes[box], &SpinField::arrowStepped, this,
                 [this, box](int steps) { UpDown1Click(box, steps > 0); });
-        connect(figureBoxes[box]->edit(), &QLineEdit::returnPressed, this,
-                &TForm1::Edit1KeyPress);
+        connect(figureBoxes[box]->edit(), &QLineEdit::returnPressed, this, &TForm1::Edit1KeyPress);
     }
     const QCheckBox *boxes[] = {CheckBox2, CheckBox4, CheckBox1, CheckBox3};
     for (int i = 0; i < 4; ++i)
@@ -271,8 +274,8 @@ void TForm1::FillTemplateCombo(int profile)
     CB2->clear();
     const int n = m_store->templateCount(profile);
     for (int i = 1; i <= n; ++i)
-        CB2->addItem(Language::pick(QStringLiteral(" n°"), QStringLiteral(" # "))
-                     + QString::number(i));
+        CB2->addItem(Language::pick(QStringLiteral(" n°"), QStringLiteral(" # ")) +
+                     QString::number(i));
     CB2->setPlaceholderText(n == 0 ? Language::pick(QStringLiteral("Aucun"), QStringLiteral("None"))
                                    : QString());
     CB2->setCurrentIndex(-1);
@@ -316,10 +319,9 @@ void TForm1::BtnewgabClick()
     takeDialogValues();
     const int chord = vs.form2UpDown1Chord;
     const int skin = vs.form2UpDown2Skin;
-    const int t = m_store->AddTemplate(m_store->currentProfile,
-                                       QStringLiteral("GABARIT ") + QString::number(chord)
-                                           + QLatin1Char(';') + QString::number(skin)
-                                           + QLatin1Char(';'));
+    const int t = m_store->AddTemplate(
+        m_store->currentProfile, QStringLiteral("GABARIT ") + QString::number(chord) +
+                                     QLatin1Char(';') + QString::number(skin) + QLatin1Char(';'));
     if (t < 0)
         return;
     m_store->currentTemplate = t;
@@ -356,8 +358,8 @@ void TForm1::BtSupprgabClick()
     const int t = m_store->currentTemplate;
     if (!Prompts::current().confirm(
             Language::pick(QStringLiteral("Confirmez la suppression du gabarit n° "),
-                           QStringLiteral("Do you want delete template # "))
-            + QString::number(t + 1)))
+                           QStringLiteral("Do you want delete template # ")) +
+            QString::number(t + 1)))
         return;
     const bool existed = t >= 0 && t < m_store->templateCount(p);
     m_store->DeleteTemplate(p, t);
@@ -404,7 +406,7 @@ void TForm1::closeEvent(QCloseEvent *event)
 void TForm1::BtenregistrerClick()
 {
     if (m_drawing->working().figuresChanged) {
-            m_drawing->StoreTemplate(m_store->currentProfile, m_store->currentTemplate);
+        m_drawing->StoreTemplate(m_store->currentProfile, m_store->currentTemplate);
     }
     m_store->SaveProfileDatabase();
 }
@@ -466,7 +468,10 @@ void TForm1::DisplayOptionClick(int option, bool checked)
     showState();
 }
 
-void TForm1::BitBtn1Click() { HelpViewer::instance().showTopic(TemplateDrawing::helpTopic()); }
+void TForm1::BitBtn1Click()
+{
+    HelpViewer::instance().showTopic(TemplateDrawing::helpTopic());
+}
 
 void TForm1::prepareToShow()
 {

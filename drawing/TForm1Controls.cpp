@@ -8,7 +8,8 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-namespace {
+namespace
+{
 
 template <typename W> W *named(W *w, const char *name)
 {
@@ -40,8 +41,8 @@ QCheckBox *check(QWidget *parent, const char *name, const QString &caption, bool
     return c;
 }
 
-SpinField *spin(QWidget *parent, const char *name, const char *editName, int min, int max,
-                int step, int value, QLineEdit *&edit)
+SpinField *spin(QWidget *parent, const char *name, const char *editName, int min, int max, int step,
+                int value, QLineEdit *&edit)
 {
     auto *s = named(new SpinField(min, max, step, value, parent), name);
     edit = s->edit();
@@ -59,18 +60,30 @@ QIcon toolIcon(int kind)
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(Qt::black, 1.5));
     switch (kind) {
-    case 0: p.drawRect(4, 6, 12, 8); break;
-    case 1: p.drawLine(3, 16, 17, 4); break;
-    case 2: p.drawEllipse(4, 4, 12, 12); break;
-    case 3: p.drawChord(3, 4, 14, 14, 0, 180 * 16); break;
-    case 4: p.drawPolygon(QPolygon({QPoint(10, 3), QPoint(17, 16), QPoint(3, 16)})); break;
+    case 0:
+        p.drawRect(4, 6, 12, 8);
+        break;
+    case 1:
+        p.drawLine(3, 16, 17, 4);
+        break;
+    case 2:
+        p.drawEllipse(4, 4, 12, 12);
+        break;
+    case 3:
+        p.drawChord(3, 4, 14, 14, 0, 180 * 16);
+        break;
+    case 4:
+        p.drawPolygon(QPolygon({QPoint(10, 3), QPoint(17, 16), QPoint(3, 16)}));
+        break;
     case 5: // bin
         p.drawRect(5, 6, 10, 11);
         p.drawLine(3, 5, 17, 5);
         p.drawLine(8, 3, 12, 3);
         break;
-    case 6: p.drawLine(4, 10, 16, 10); break; // zoom out
-    case 7:                                    // zoom in
+    case 6:
+        p.drawLine(4, 10, 16, 10);
+        break; // zoom out
+    case 7:    // zoom in
         p.drawLine(4, 10, 16, 10);
         p.drawLine(10, 4, 10, 16);
         break;
@@ -250,9 +263,9 @@ void TForm1::buildControls()
     ScrollBox1->setFrameShape(QFrame::NoFrame);
     PaintBox1 = named(new PaintBox(this, ScrollBox1), "PaintBox1");
     ScrollBox1->setWidget(PaintBox1);
-    Panel7 = label(ScrollBox1, "Panel7",
-                   QStringLiteral(
-                       "Pour utiliser ce profil vous devez créer un gabarit (Bouton Nouveau)"));
+    Panel7 = label(
+        ScrollBox1, "Panel7",
+        QStringLiteral("Pour utiliser ce profil vous devez créer un gabarit (Bouton Nouveau)"));
     Panel7->setAutoFillBackground(true);
     QPalette yellow = Panel7->palette();
     yellow.setColor(QPalette::Window, QColor(255, 255, 0));

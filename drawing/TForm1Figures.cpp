@@ -84,7 +84,10 @@ void TForm1::UpDown1Click(int box, bool up)
     showFigureBoxes();
 }
 
-void TForm1::Edit1KeyPress() { UpDown1Click(FigureEditor::Size1, true); }
+void TForm1::Edit1KeyPress()
+{
+    UpDown1Click(FigureEditor::Size1, true);
+}
 
 void TForm1::PaintBox1MouseDown(int x, int y)
 {

@@ -82,7 +82,10 @@ void TForm2::RadioGroup1Click()
         UpDown2->setValue(skin);
 }
 
-void TForm2::UpDown2Click() { RadioGroup1->setItemIndex(4); }
+void TForm2::UpDown2Click()
+{
+    RadioGroup1->setItemIndex(4);
+}
 
 int TForm2::exec()
 {

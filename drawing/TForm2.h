@@ -15,10 +15,10 @@ class TForm2 : public QDialog
 public:
     explicit TForm2(QWidget *parent = nullptr);
 
-    SpinField *UpDown1;   // chord in mm, 10..560
+    SpinField *UpDown1; // chord in mm, 10..560
     QLineEdit *Edit1;
     RadioGroup *RadioGroup1; // " 5 / 10" .. "15 / 10", "Autre"
-    SpinField *UpDown2;   // skin thickness in tenths of a mm, 1..40
+    SpinField *UpDown2;      // skin thickness in tenths of a mm, 1..40
     QLineEdit *Edit2;
     QCheckBox *CheckBox1; // copy the current template's figures
     QPushButton *BitBtn2; // OK

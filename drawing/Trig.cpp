@@ -3,10 +3,10 @@
 #include <array>
 #include <cmath>
 
-namespace {
-
-struct Tables
+namespace
 {
+
+struct Tables {
     std::array<float, 361> sine{};
     std::array<float, 361> cosine{};
     Tables()
@@ -35,9 +35,18 @@ int normalise(int degrees)
 
 } // namespace
 
-float Trig::sinDeg(int degrees) { return tables().sine[normalise(degrees)]; }
-float Trig::cosDeg(int degrees) { return tables().cosine[normalise(degrees)]; }
-float Trig::tanDeg(int degrees) { return sinDeg(degrees) / cosDeg(degrees); }
+float Trig::sinDeg(int degrees)
+{
+    return tables().sine[normalise(degrees)];
+}
+float Trig::cosDeg(int degrees)
+{
+    return tables().cosine[normalise(degrees)];
+}
+float Trig::tanDeg(int degrees)
+{
+    return sinDeg(degrees) / cosDeg(degrees);
+}
 
 long long Trig::isqrt(long long n)
 {

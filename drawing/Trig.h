@@ -4,7 +4,8 @@
 // start window's animation: sine and cosine from 361-entry tables, computed
 // once in single precision, and the integer distance and direction angle
 // that go with them.
-namespace Trig {
+namespace Trig
+{
 
 // Brings a whole number of degrees into 0..360 (by adding or removing 360
 // as often as needed) and looks it up.

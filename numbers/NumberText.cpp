@@ -3,7 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 constexpr int kMaxResult = 24;
 constexpr int kMaxParsed = 16;

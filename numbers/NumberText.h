@@ -20,4 +20,7 @@ QString FormatNumber(QStringView picture, int zeroMode, double value);
 // (0..6) digits after the separator. Rejected texts give kParseError.
 double ParseDecimal(int maxDecimals, QStringView text);
 
-inline bool IsParseError(double v) { return v == kParseError; }
+inline bool IsParseError(double v)
+{
+    return v == kParseError;
+}

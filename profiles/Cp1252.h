@@ -7,9 +7,13 @@
 // carry typographic characters (euro sign, oe ligature, curly quotes...);
 // the five bytes that code page leaves undefined map to the control
 // characters of the same number, so every byte survives a round trip.
-namespace Cp1252 {
+namespace Cp1252
+{
 QString decode(const char *data, qsizetype size);
-inline QString decode(const QByteArray &bytes) { return decode(bytes.constData(), bytes.size()); }
+inline QString decode(const QByteArray &bytes)
+{
+    return decode(bytes.constData(), bytes.size());
+}
 // Characters that have no byte in the code page are written as '?'.
 QByteArray encode(const QString &text);
 } // namespace Cp1252

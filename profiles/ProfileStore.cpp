@@ -3,8 +3,8 @@
 #include "app/Language.h"
 #include "app/Prompts.h"
 #include "numbers/NumberText.h"
-#include "profiles/LineValues.h"
 #include "profiles/Cp1252.h"
+#include "profiles/LineValues.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,7 +13,8 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 // Upper-cases the ASCII letters only; accented letters stay as they are.
 QString asciiUpper(QStringView s)
@@ -106,10 +107,9 @@ int ProfileStore::templateCount(int p) const
 
 int ProfileStore::AddProfile(const QString &name)
 {
-    auto pos = std::lower_bound(m_profiles.begin(), m_profiles.end(), name,
-                                [this](const Entry &e, const QString &n) {
-                                    return m_collator.compare(e.name, n) < 0;
-                                });
+    auto pos = std::lower_bound(
+        m_profiles.begin(), m_profiles.end(), name,
+        [this](const Entry &e, const QString &n) { return m_collator.compare(e.name, n) < 0; });
     const int index = int(pos - m_profiles.begin());
     if (pos != m_profiles.end() && m_collator.compare(pos->name, name) == 0) {
         // Same name in another letter case: a fresh, empty record replaces it.
@@ -181,7 +181,10 @@ int ProfileStore::FindProfile(const QString &text) const
     return -1;
 }
 
-void ProfileStore::FillProfileCombo() { emit profileListFilled(names()); }
+void ProfileStore::FillProfileCombo()
+{
+    emit profileListFilled(names());
+}
 
 void ProfileStore::FreeProfileStore()
 {
@@ -203,10 +206,10 @@ bool ProfileStore::LoadProfileDatabase()
         prompts.message(Language::pick(
             QStringLiteral("Fichier Profils.pro non trouvé dans le dossier courant."),
             QStringLiteral("Profils.pro file not found in current folder.")));
-        const QString chosen = prompts.chooseFolder(
-            Language::pick(QStringLiteral("Dossier de Profils.pro"),
-                           QStringLiteral("Folder of Profils.pro")),
-            dataFolder);
+        const QString chosen =
+            prompts.chooseFolder(Language::pick(QStringLiteral("Dossier de Profils.pro"),
+                                                QStringLiteral("Folder of Profils.pro")),
+                                 dataFolder);
         if (chosen.isEmpty()) {
             emit databaseUnavailable();
             dataError = true;
@@ -251,10 +254,11 @@ void ProfileStore::loadFromBytes(const QByteArray &rawBytes)
     auto reject = [&](const QString &line) {
         dataError = true;
         prompts.message(Language::pick(
-            QStringLiteral("Erreur fichier Profils.pro ") + profileName + QStringLiteral(" ligne n°")
-                + QString::number(lineNumber) + QStringLiteral(" <") + line + QStringLiteral(">"),
-            QStringLiteral("Error File Profils.pro ") + profileName + QStringLiteral(" line # ")
-                + QString::number(lineNumber) + QStringLiteral(" <") + line + QStringLiteral(">")));
+            QStringLiteral("Erreur fichier Profils.pro ") + profileName +
+                QStringLiteral(" ligne n°") + QString::number(lineNumber) + QStringLiteral(" <") +
+                line + QStringLiteral(">"),
+            QStringLiteral("Error File Profils.pro ") + profileName + QStringLiteral(" line # ") +
+                QString::number(lineNumber) + QStringLiteral(" <") + line + QStringLiteral(">")));
     };
     // Checks count values of the rest of a line; one message per rejected
     // value, and the line is kept only when all were accepted.
@@ -297,12 +301,11 @@ void ProfileStore::loadFromBytes(const QByteArray &rawBytes)
                 continue;
             // The figures under a refused template belong to no template:
             // they must not land on the one before it.
-            templateIndex = checkValues(view.mid(8), 2, 0, line)
-                                ? AddTemplate(currentProfile, line)
-                                : -1;
+            templateIndex =
+                checkValues(view.mid(8), 2, 0, line) ? AddTemplate(currentProfile, line) : -1;
         } else if (startsWithKeyword(view, QLatin1String("FIGURE "))) {
-            if (currentProfile < 0 || templateIndex < 0
-                || templateIndex >= templateCount(currentProfile))
+            if (currentProfile < 0 || templateIndex < 0 ||
+                templateIndex >= templateCount(currentProfile))
                 continue;
             if (checkValues(view.mid(7), 6, 0, line))
                 AddFigureLine(currentProfile, templateIndex, line);
@@ -392,11 +395,11 @@ bool ProfileStore::DeleteCurrentProfile(const QString &shownName)
 {
     if (currentProfile < 0 || currentProfile >= count())
         return false;
-    if (!Prompts::current().confirm(Language::pick(
-            QStringLiteral("Etes vous sûr de vouloir supprimer le profil ") + shownName
-                + QStringLiteral(" du fichier Profils.pro ?"),
-            QStringLiteral("Are you sure to remove Airfoil ") + shownName
-                + QStringLiteral(" from Profils.pro file ?"))))
+    if (!Prompts::current().confirm(
+            Language::pick(QStringLiteral("Etes vous sûr de vouloir supprimer le profil ") +
+                               shownName + QStringLiteral(" du fichier Profils.pro ?"),
+                           QStringLiteral("Are you sure to remove Airfoil ") + shownName +
+                               QStringLiteral(" from Profils.pro file ?"))))
         return false;
     DeleteProfile(currentProfile);
     setSaveEnabled(true);

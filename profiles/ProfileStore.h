@@ -21,8 +21,7 @@ public:
 class Tprofil
 {
 public:
-    struct Template
-    {
+    struct Template {
         QString line;
         Tgabarit gabarit;
     };
@@ -108,8 +107,7 @@ protected:
     virtual bool writeFile(const QString &path, const QByteArray &bytes, QString *error);
 
 private:
-    struct Entry
-    {
+    struct Entry {
         QString name;
         std::unique_ptr<Tprofil> profil;
     };

@@ -1,3 +1,5 @@
+#include "Naca.h"
+#include "ScriptedPrompts.h"
 #include "app/Help.h"
 #include "app/IntroScene.h"
 #include "app/Language.h"
@@ -8,8 +10,6 @@
 #include "drawing/TForm1.h"
 #include "drawing/TForm2.h"
 #include "profiles/ProfileStore.h"
-#include "Naca.h"
-#include "ScriptedPrompts.h"
 
 #include <QApplication>
 #include <QDir>
@@ -19,7 +19,8 @@
 #include <QTest>
 #include <QTimer>
 
-namespace {
+namespace
+{
 
 // A data folder with a small database, made current for the test.
 class DataFolder
@@ -216,7 +217,8 @@ void TestStartWindow::quittingOffersUnsavedChanges()
 
 void TestStartWindow::secondInstanceHandsOver()
 {
-    const QString name = QStringLiteral("nervuria-test-") + QString::number(QCoreApplication::applicationPid());
+    const QString name =
+        QStringLiteral("nervuria-test-") + QString::number(QCoreApplication::applicationPid());
     SingleInstance first(name);
     QVERIFY(first.tryBecomeFirst());
     QSignalSpy raised(&first, &SingleInstance::raiseRequested);
@@ -228,7 +230,8 @@ void TestStartWindow::secondInstanceHandsOver()
 void TestStartWindow::staleSocketDoesNotBlock()
 {
     // A crash leaves the socket's file behind with nobody listening.
-    const QString name = QStringLiteral("nervuria-stale-") + QString::number(QCoreApplication::applicationPid());
+    const QString name =
+        QStringLiteral("nervuria-stale-") + QString::number(QCoreApplication::applicationPid());
     const QString path = QDir::temp().filePath(name);
     QFile stale(path);
     QVERIFY(stale.open(QIODevice::WriteOnly));

@@ -1,10 +1,10 @@
+#include "Naca.h"
+#include "ScriptedPrompts.h"
 #include "app/Language.h"
 #include "drawing/TForm1.h"
 #include "drawing/TForm2.h"
 #include "drawing/TemplateDrawing.h"
 #include "profiles/ProfileStore.h"
-#include "Naca.h"
-#include "ScriptedPrompts.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,7 +12,8 @@
 #include <QTest>
 #include <QTimer>
 
-namespace {
+namespace
+{
 
 QByteArray profileText(const char *digits, const QStringList &templates)
 {
@@ -28,8 +29,7 @@ QByteArray profileText(const char *digits, const QStringList &templates)
 // A drawing window on a database of three profiles: NACA 0012 with three
 // templates (the first one carries a rectangle), NACA 2412 with one, NACA
 // 4412 with none.
-struct Fixture
-{
+struct Fixture {
     QTemporaryDir dir;
     QString before = QDir::currentPath();
     ScriptedPrompts prompts;
@@ -42,8 +42,8 @@ struct Fixture
         Language::setFrench(french);
         original = profileText("0012", {"GABARIT 100;10;", "FIGURE 0;100;-20;300;20;0;",
                                         "FIGURE 2;-300;-40;-100;40;0;", "GABARIT 150;15;",
-                                        "GABARIT 200;8;"})
-                   + profileText("2412", {"GABARIT 180;10;"}) + profileText("4412", {});
+                                        "GABARIT 200;8;"}) +
+                   profileText("2412", {"GABARIT 180;10;"}) + profileText("4412", {});
         QFile f(dir.filePath("Profils.pro"));
         f.open(QIODevice::WriteOnly);
         f.write(original);
@@ -248,10 +248,10 @@ void TestDrawingWindow::deleteTemplates_data()
     QTest::addColumn<int>("remaining");
     QTest::addColumn<int>("newCurrent");
     QTest::addColumn<QString>("question");
-    QTest::newRow("last of three") << 0 << 2 << true << 2 << 1
-                                   << "Confirmez la suppression du gabarit n° 3";
-    QTest::newRow("first of three") << 0 << 0 << true << 2 << 0
-                                    << "Confirmez la suppression du gabarit n° 1";
+    QTest::newRow("last of three")
+        << 0 << 2 << true << 2 << 1 << "Confirmez la suppression du gabarit n° 3";
+    QTest::newRow("first of three")
+        << 0 << 0 << true << 2 << 0 << "Confirmez la suppression du gabarit n° 1";
     QTest::newRow("No keeps it") << 0 << 1 << false << 3 << 1
                                  << "Confirmez la suppression du gabarit n° 2";
     QTest::newRow("the only one") << 1 << 0 << true << 0 << -1

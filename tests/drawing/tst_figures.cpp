@@ -5,12 +5,12 @@
 #include <QPainter>
 #include <QTest>
 
-namespace {
+namespace
+{
 
 // A figure editor on a hand-made mapping: 4 pixels per millimetre, the
 // leading edge at (50, 100).
-struct Bench
-{
+struct Bench {
     WorkingData work;
     ViewGeometry geom;
     FigureEditor editor{work, geom};
@@ -293,15 +293,14 @@ void TestFigures::panelByKind_data()
     QTest::newRow("rectangle") << true << 0 << "Largeur" << QList<bool>{true, true, true, true};
     QTest::newRow("line") << true << 1 << "Longueur" << QList<bool>{false, false, true, false};
     QTest::newRow("circle") << true << 2 << "Diamètre" << QList<bool>{true, false, false, false};
-    QTest::newRow("half circle") << true << 3 << "Diamètre"
-                                 << QList<bool>{true, false, true, true};
+    QTest::newRow("half circle") << true << 3 << "Diamètre" << QList<bool>{true, false, true, true};
     QTest::newRow("triangle") << true << 4 << "Largeur" << QList<bool>{true, true, true, true};
-    QTest::newRow("rectangle, English") << false << 0 << "Width"
-                                        << QList<bool>{true, true, true, true};
-    QTest::newRow("line, English") << false << 1 << "Size"
-                                   << QList<bool>{false, false, true, false};
-    QTest::newRow("circle, English") << false << 2 << "Diameter"
-                                     << QList<bool>{true, false, false, false};
+    QTest::newRow("rectangle, English")
+        << false << 0 << "Width" << QList<bool>{true, true, true, true};
+    QTest::newRow("line, English")
+        << false << 1 << "Size" << QList<bool>{false, false, true, false};
+    QTest::newRow("circle, English")
+        << false << 2 << "Diameter" << QList<bool>{true, false, false, false};
 }
 
 void TestFigures::panelByKind()
@@ -375,7 +374,7 @@ void TestFigures::colours()
 void TestFigures::halfCircleShowsItsHalf_data()
 {
     QTest::addColumn<int>("angle");
-    QTest::addColumn<QPoint>("inked");  // offset from the centre, pixels
+    QTest::addColumn<QPoint>("inked"); // offset from the centre, pixels
     QTest::addColumn<QPoint>("blank");
     QTest::newRow("angle 0: towards smaller x") << 0 << QPoint(-20, 0) << QPoint(20, 0);
     QTest::newRow("angle 90: upper half") << 90 << QPoint(0, -20) << QPoint(0, 20);

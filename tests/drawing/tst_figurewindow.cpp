@@ -1,11 +1,11 @@
+#include "Naca.h"
+#include "ScriptedPrompts.h"
 #include "app/Language.h"
 #include "drawing/FigureEditor.h"
 #include "drawing/TForm1.h"
 #include "drawing/TForm2.h"
 #include "drawing/TemplateDrawing.h"
 #include "profiles/ProfileStore.h"
-#include "Naca.h"
-#include "ScriptedPrompts.h"
 
 #include <QDir>
 #include <QFile>
@@ -131,10 +131,10 @@ void TestFigureWindow::placeEditAndKeepFigures()
     QVERIFY(f.open(QIODevice::ReadOnly));
     const QByteArray saved = f.readAll();
     const auto &k0 = kept[0];
-    const QByteArray line0 = "GABARIT 150;10;\r\nFIGURE " + QByteArray::number(k0[0]) + ";"
-                             + QByteArray::number(k0[1]) + ";" + QByteArray::number(k0[2]) + ";"
-                             + QByteArray::number(k0[3]) + ";" + QByteArray::number(k0[4])
-                             + ";" + QByteArray::number(k0[5]) + ";\r\n";
+    const QByteArray line0 = "GABARIT 150;10;\r\nFIGURE " + QByteArray::number(k0[0]) + ";" +
+                             QByteArray::number(k0[1]) + ";" + QByteArray::number(k0[2]) + ";" +
+                             QByteArray::number(k0[3]) + ";" + QByteArray::number(k0[4]) + ";" +
+                             QByteArray::number(k0[5]) + ";\r\n";
     QVERIFY2(saved.contains(line0), saved.constData());
     QCOMPARE(saved.count("FIGURE "), 6);
     QVERIFY(!m_form->Btenregistrer->isEnabled());

@@ -114,8 +114,7 @@ void TestNumberText::parse_data()
     QTest::newRow("junk after sixth decimal unseen") << 6 << "0.123456x" << 0.123456;
     QTest::newRow("junk within six decimals") << 6 << "0.12x456" << err;
     QTest::newRow("sixteen of twenty digits") << 0 << "12345678901234567890" << 1234567890123456.0;
-    QTest::newRow("leading blanks use the sixteen")
-        << 6 << "      123456789012" << 1234567890.0;
+    QTest::newRow("leading blanks use the sixteen") << 6 << "      123456789012" << 1234567890.0;
     QTest::newRow("seven decimals always fail") << 7 << "1" << err;
     QTest::newRow("seven decimals even empty") << 7 << "" << err;
     QTest::newRow("the error value itself") << 2 << "-9999.99" << err;

@@ -1,7 +1,7 @@
+#include "ScriptedPrompts.h"
 #include "app/Language.h"
 #include "profiles/Cp1252.h"
 #include "profiles/ProfileStore.h"
-#include "ScriptedPrompts.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,7 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
+namespace
+{
 
 QByteArray crlf(const QStringList &lines)
 {
@@ -120,8 +121,7 @@ void TestProfileStore::lineKinds_data()
         << QStringList{"", "profil naca 0012", "0;0;0;0;"} << QStringList{"NACA 0012"}
         << QStringList{"0;0;0;0;"};
     QTest::newRow("accented letters keep their case")
-        << QStringList{"PROFIL éole", "0;0;0;0;"} << QStringList{"éOLE"}
-        << QStringList{"0;0;0;0;"};
+        << QStringList{"PROFIL éole", "0;0;0;0;"} << QStringList{"éOLE"} << QStringList{"0;0;0;0;"};
     QTest::newRow("second blank starts the name")
         << QStringList{"PROFIL  E205"} << QStringList{" E205"} << QStringList{};
     QTest::newRow("same name again replaces the first")
@@ -136,9 +136,8 @@ void TestProfileStore::lineKinds_data()
         << QStringList{"P"} << QStringList{};
     QTest::newRow("template without points loads")
         << QStringList{"PROFIL P", "GABARIT 100;2;"} << QStringList{"P"} << QStringList{};
-    QTest::newRow("lines kept as read")
-        << QStringList{"PROFIL P", " 1,50 ; 2.5;3;4;"} << QStringList{"P"}
-        << QStringList{" 1,50 ; 2.5;3;4;"};
+    QTest::newRow("lines kept as read") << QStringList{"PROFIL P", " 1,50 ; 2.5;3;4;"}
+                                        << QStringList{"P"} << QStringList{" 1,50 ; 2.5;3;4;"};
 }
 
 void TestProfileStore::lineKinds()
@@ -200,8 +199,8 @@ void TestProfileStore::rejectedTemplateDoesNotCaptureFigures()
     // The figures of a refused template must not land on the template before it.
     ScriptedPrompts prompts;
     ProfileStore store;
-    store.loadFromBytes(crlf({"PROFIL P", "GABARIT 100;2;", "FIGURE 0;1;1;1;1;0;",
-                              "GABARIT 1x0;2;", "FIGURE 2;9;9;9;9;0;"}));
+    store.loadFromBytes(crlf({"PROFIL P", "GABARIT 100;2;", "FIGURE 0;1;1;1;1;0;", "GABARIT 1x0;2;",
+                              "FIGURE 2;9;9;9;9;0;"}));
     QCOMPARE(prompts.messages.size(), 1);
     QCOMPARE(store.templateCount(0), 1);
     QCOMPARE(store.profile(0)->templates[0].gabarit.figureLines,
@@ -212,8 +211,8 @@ void TestProfileStore::linesAfterARejectedLineAreKept()
 {
     ScriptedPrompts prompts;
     ProfileStore store;
-    store.loadFromBytes(crlf({"PROFIL P", "0;0;0;0;", "x;0;0;0;", "100;0;100;0;",
-                              "GABARIT 100;2;", "PROFIL Q", "0;0;0;0;"}));
+    store.loadFromBytes(crlf({"PROFIL P", "0;0;0;0;", "x;0;0;0;", "100;0;100;0;", "GABARIT 100;2;",
+                              "PROFIL Q", "0;0;0;0;"}));
     QCOMPARE(prompts.messages.size(), 1);
     QCOMPARE(store.profile(0)->pointLines, (QStringList{"0;0;0;0;", "100;0;100;0;"}));
     QCOMPARE(store.templateCount(0), 1);
@@ -226,7 +225,8 @@ void TestProfileStore::emptyFileMessage_data()
     QTest::addColumn<QString>("message");
     QTest::newRow("French") << true
                             << "Erreur: le fichier Profils.pro ne contient aucun profil correct.";
-    QTest::newRow("English") << false << "Error: Profils.pro file contains no valid airfoil at all.";
+    QTest::newRow("English") << false
+                             << "Error: Profils.pro file contains no valid airfoil at all.";
 }
 
 void TestProfileStore::emptyFileMessage()
@@ -438,10 +438,9 @@ void TestProfileStore::failedSaveToUnwritablePath()
 
 void TestProfileStore::roundTripCanonicalBytes()
 {
-    const QByteArray bytes =
-        crlf({"", "PROFIL A", "0,00;0,00;0,00;0,00;", "100,00;0,00;100,00;0,00;",
-              "GABARIT 150;10;", "FIGURE 2;400;-60;520;60;0;", "GABARIT 200;2;", "", "PROFIL B",
-              "0,00;0,00;0,00;0,00;"});
+    const QByteArray bytes = crlf(
+        {"", "PROFIL A", "0,00;0,00;0,00;0,00;", "100,00;0,00;100,00;0,00;", "GABARIT 150;10;",
+         "FIGURE 2;400;-60;520;60;0;", "GABARIT 200;2;", "", "PROFIL B", "0,00;0,00;0,00;0,00;"});
     ScriptedPrompts prompts;
     ProfileStore store;
     store.loadFromBytes(bytes);
@@ -453,7 +452,8 @@ void TestProfileStore::messyLineEndsAndCp1252Names()
     // CR alone, CR LF, an LF from a Unix editor, Windows-1252 letters, and
     // junk after Ctrl-Z.
     const QByteArray messy = "\rPROFIL Cr\xe9\x9c \x80\r\n0;0;0;0;\r100;0;100;0;\n"
-                             "GABARIT 150;10;\r\n\x1a" "PROFIL AFTER EOF\r\n";
+                             "GABARIT 150;10;\r\n\x1a"
+                             "PROFIL AFTER EOF\r\n";
     ScriptedPrompts prompts;
     ProfileStore store;
     store.loadFromBytes(messy);
@@ -498,9 +498,11 @@ void TestProfileStore::deleteProfile()
     QCOMPARE(store.saveEnabled(), remaining.size() == 2);
     if (current >= 0)
         QCOMPARE(prompts.questions,
-                 QStringList{"Etes vous sûr de vouloir supprimer le profil " + store.name(-1)
-                             + QString(current == 0 ? "A" : current == 1 ? "B" : "C")
-                             + " du fichier Profils.pro ?"});
+                 QStringList{"Etes vous sûr de vouloir supprimer le profil " + store.name(-1) +
+                             QString(current == 0   ? "A"
+                                     : current == 1 ? "B"
+                                                    : "C") +
+                             " du fichier Profils.pro ?"});
     else
         QVERIFY(prompts.questions.isEmpty());
 }

@@ -4,9 +4,9 @@
 
 double Naca::halfThickness(double t, double x)
 {
-    return 5.0 * t
-           * (0.2969 * std::sqrt(x) - 0.1260 * x - 0.3516 * x * x + 0.2843 * x * x * x
-              - 0.1036 * x * x * x * x);
+    return 5.0 * t *
+           (0.2969 * std::sqrt(x) - 0.1260 * x - 0.3516 * x * x + 0.2843 * x * x * x -
+            0.1036 * x * x * x * x);
 }
 
 Naca::Section Naca::fourDigit(const QString &digits, int stations)
@@ -35,8 +35,7 @@ Naca::Section Naca::fiveDigit(const QString &digits, int stations)
 {
     // Position of the largest camber and the constant of its cubic, for a
     // design lift coefficient of 0.3 (second digit 1 to 5).
-    struct Camber
-    {
+    struct Camber {
         double m, k1;
     };
     static const Camber camberLines[] = {
@@ -68,8 +67,8 @@ Naca::Section Naca::fiveDigit(const QString &digits, int stations)
 QStringList Naca::pointLines(const Section &s)
 {
     auto f = [](double v) {
-        return QString::number(v * 100.0, 'f', 2).replace(QLatin1Char('.'), QLatin1Char(','))
-               + QLatin1Char(';');
+        return QString::number(v * 100.0, 'f', 2).replace(QLatin1Char('.'), QLatin1Char(',')) +
+               QLatin1Char(';');
     };
     QStringList lines;
     for (size_t i = 0; i < s.upper.size(); ++i)

@@ -9,15 +9,14 @@
 // data and as independent truth in tests. Coordinates are fractions of the
 // chord; both surfaces run from the leading edge to the trailing edge at the
 // same stations, with the thickness laid off vertically from the camber line.
-namespace Naca {
-
-struct Point
+namespace Naca
 {
+
+struct Point {
     double x = 0, y = 0;
 };
 
-struct Section
-{
+struct Section {
     QString name;
     std::vector<Point> upper;
     std::vector<Point> lower;

@@ -14,8 +14,8 @@ public:
     ScriptedPrompts() { Prompts::install(this); }
     ~ScriptedPrompts() override { Prompts::install(nullptr); }
 
-    QStringList messages;   // every message, in order
-    QStringList questions;  // every confirmation text, in order
+    QStringList messages;  // every message, in order
+    QStringList questions; // every confirmation text, in order
     QStringList folderCaptions;
     QStringList saveCaptions;
 
