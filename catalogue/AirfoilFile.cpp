@@ -3,6 +3,7 @@
 #include "catalogue/CatalogueTexts.h"
 #include "numbers/NumberText.h"
 #include "profiles/Cp1252.h"
+#include "profiles/TextLines.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -60,21 +61,11 @@ QStringList AirfoilFile::keptLines(const QByteArray &bytes)
 {
     const QString text = Cp1252::decode(upToNul(bytes));
     QStringList lines;
-    const qsizetype size = text.size();
-    qsizetype start = 0;
-    while (start < size) {
-        qsizetype end = start;
-        while (end < size && text[end] != QLatin1Char('\r') && text[end] != QLatin1Char('\n'))
-            ++end;
-        const QString line = normaliseLine(QStringView(text).mid(start, end - start));
+    forEachLine(text, [&](QStringView raw) {
+        const QString line = normaliseLine(raw);
         if (!line.isEmpty())
             lines << line;
-        start = end;
-        if (start < size && text[start] == QLatin1Char('\r'))
-            ++start;
-        if (start < size && text[start] == QLatin1Char('\n'))
-            ++start;
-    }
+    });
     return lines;
 }
 

@@ -2,6 +2,7 @@
 
 #include "catalogue/AirfoilFolders.h"
 #include "profiles/Cp1252.h"
+#include "profiles/TextLines.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -24,20 +25,10 @@ void Dico::loadBytes(const QByteArray &bytes)
     lines.clear();
     const qsizetype nul = bytes.indexOf('\0');
     const QString text = Cp1252::decode(nul < 0 ? bytes : bytes.left(nul));
-    const qsizetype size = text.size();
-    qsizetype start = 0;
-    while (start < size) {
-        qsizetype end = start;
-        while (end < size && text[end] != QLatin1Char('\r') && text[end] != QLatin1Char('\n'))
-            ++end;
-        if (end > start)
-            lines << text.mid(start, end - start);
-        start = end;
-        if (start < size && text[start] == QLatin1Char('\r'))
-            ++start;
-        if (start < size && text[start] == QLatin1Char('\n'))
-            ++start;
-    }
+    forEachLine(text, [this](QStringView line) {
+        if (!line.isEmpty())
+            lines << line.toString();
+    });
 }
 
 QStringList Dico::search(const QString &typed) const

@@ -5,6 +5,7 @@
 #include "numbers/NumberText.h"
 #include "profiles/Cp1252.h"
 #include "profiles/LineValues.h"
+#include "profiles/TextLines.h"
 
 #include <QDir>
 #include <QFile>
@@ -273,32 +274,18 @@ void ProfileStore::loadFromBytes(const QByteArray &rawBytes)
         return ok;
     };
 
-    const qsizetype size = text.size();
-    qsizetype start = 0;
-    while (start < size) {
-        // A line ends at CR (an LF right after it belongs to the end). A bare
-        // LF, as a Unix editor writes, ends a line too.
-        qsizetype end = start;
-        while (end < size && text[end] != QLatin1Char('\r') && text[end] != QLatin1Char('\n'))
-            ++end;
-        const QString line = text.mid(start, end - start);
-        start = end;
-        if (start < size && text[start] == QLatin1Char('\r'))
-            ++start;
-        if (start < size && text[start] == QLatin1Char('\n'))
-            ++start;
+    forEachLine(text, [&](QStringView view) {
         ++lineNumber;
-
-        if (line.isEmpty())
-            continue;
-        const QStringView view(line);
+        if (view.isEmpty())
+            return;
+        const QString line = view.toString();
         if (startsWithKeyword(view, QLatin1String("PROFIL "))) {
             profileName = asciiUpper(view.mid(7));
             currentProfile = AddProfile(profileName);
             templateIndex = -1;
         } else if (startsWithKeyword(view, QLatin1String("GABARIT "))) {
             if (currentProfile < 0)
-                continue;
+                return;
             // The figures under a refused template belong to no template:
             // they must not land on the one before it.
             templateIndex =
@@ -306,16 +293,16 @@ void ProfileStore::loadFromBytes(const QByteArray &rawBytes)
         } else if (startsWithKeyword(view, QLatin1String("FIGURE "))) {
             if (currentProfile < 0 || templateIndex < 0 ||
                 templateIndex >= templateCount(currentProfile))
-                continue;
+                return;
             if (checkValues(view.mid(7), 6, 0, line))
                 AddFigureLine(currentProfile, templateIndex, line);
         } else {
             if (currentProfile < 0)
-                continue;
+                return;
             if (checkValues(view, 4, 2, line))
                 AddPointLine(currentProfile, line);
         }
-    }
+    });
 
     currentTemplate = -1;
     if (m_profiles.empty()) {
