@@ -203,6 +203,7 @@ public:
 private:
     bool refuseOverlong(int p, int t);
     void finishLayout();
+    void layoutPage(OutputMode mode, float scale, const PageSetup &page);
     void drawBackground(QPainter &p);
     void drawAxes(QPainter &p);
     void drawCaptions(QPainter &p);

@@ -103,15 +103,7 @@ bool TemplateDrawing::layoutPreview(const PageSetup &page)
 {
     if (!canDraw())
         return false;
-    m_geom.mode = OutputMode::Preview;
-    m_geom.scale = 1;
-    m_geom.originX = roundPixel(page.originXmm);
-    m_geom.originY = roundPixel(page.originYmm);
-    m_geom.pageOriginXmm = page.originXmm;
-    m_geom.pageOriginYmm = page.originYmm;
-    m_geom.pageCount = page.pageCount;
-    m_geom.portrait = page.portrait;
-    finishLayout();
+    layoutPage(OutputMode::Preview, 1, page);
     return true;
 }
 
@@ -119,16 +111,23 @@ bool TemplateDrawing::layoutPrinter(double dotsPerInch, const PageSetup &page)
 {
     if (!canDraw() || !(dotsPerInch > 0))
         return false;
-    m_geom.mode = OutputMode::Printer;
-    m_geom.scale = float(dotsPerInch * 0.039370078740157480);
-    m_geom.originX = roundPixel(page.originXmm * m_geom.scale);
-    m_geom.originY = roundPixel(page.originYmm * m_geom.scale);
+    layoutPage(OutputMode::Printer, float(dotsPerInch * 0.039370078740157480), page);
+    return true;
+}
+
+// Paper outputs: the origin is the page origin in millimetres at the
+// output's scale (1 pixel per millimetre in the preview).
+void TemplateDrawing::layoutPage(OutputMode mode, float scale, const PageSetup &page)
+{
+    m_geom.mode = mode;
+    m_geom.scale = scale;
+    m_geom.originX = roundPixel(page.originXmm * scale);
+    m_geom.originY = roundPixel(page.originYmm * scale);
     m_geom.pageOriginXmm = page.originXmm;
     m_geom.pageOriginYmm = page.originYmm;
     m_geom.pageCount = page.pageCount;
     m_geom.portrait = page.portrait;
     finishLayout();
-    return true;
 }
 
 // The part of the layout common to every output: scaled figures, view
