@@ -1,6 +1,6 @@
 #include "app/Startup.h"
 
-#include "app/Help.h"
+#include "ui/Help.h"
 #include "app/TIntro.h"
 #include "catalogue/TFormlect.h"
 #include "drawing/TForm1.h"
@@ -11,7 +11,7 @@
 Windows::Windows()
 {
     intro = std::make_unique<TIntro>();
-    form1 = std::make_unique<TForm1>(intro.get());
+    form1 = std::make_unique<TForm1>([intro = intro.get()] { intro->disableWorkWindows(); });
     // Created after the drawing window, whose loading may have moved the
     // working folder to the one holding Profils.pro: the catalogue starts
     // from there.

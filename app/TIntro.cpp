@@ -1,8 +1,8 @@
 #include "app/TIntro.h"
 
-#include "app/Help.h"
+#include "ui/Help.h"
 #include "app/IntroScene.h"
-#include "app/Language.h"
+#include "ui/Language.h"
 #include "drawing/TForm1.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Controls.h"
+#include "ui/Controls.h"
 
 #include <QLabel>
 #include <QMainWindow>

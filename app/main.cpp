@@ -1,4 +1,4 @@
-#include "app/Prompts.h"
+#include "ui/Prompts.h"
 #include "app/SingleInstance.h"
 #include "app/Startup.h"
 #include "app/TIntro.h"

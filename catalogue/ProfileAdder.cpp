@@ -1,6 +1,6 @@
 #include "catalogue/ProfileAdder.h"
 
-#include "app/Prompts.h"
+#include "ui/Prompts.h"
 #include "catalogue/AirfoilFile.h"
 #include "catalogue/CatalogueTexts.h"
 #include "profiles/ProfileStore.h"

@@ -1,6 +1,6 @@
 #include "catalogue/TFormlect.h"
 
-#include "app/Prompts.h"
+#include "ui/Prompts.h"
 #include "catalogue/AirfoilFolders.h"
 #include "catalogue/AirfoilPreview.h"
 #include "catalogue/CatalogueList.h"

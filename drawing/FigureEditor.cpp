@@ -1,6 +1,6 @@
 #include "drawing/FigureEditor.h"
 
-#include "app/Language.h"
+#include "ui/Language.h"
 #include "drawing/Trig.h"
 
 #include <QPainter>

@@ -1,9 +1,8 @@
 #include "drawing/TForm1.h"
 
-#include "app/Help.h"
-#include "app/Language.h"
-#include "app/Prompts.h"
-#include "app/TIntro.h"
+#include "ui/Help.h"
+#include "ui/Language.h"
+#include "ui/Prompts.h"
 #include "drawing/FigureEditor.h"
 #include "drawing/TForm2.h"
 #include "drawing/TemplateDrawing.h"
@@ -22,7 +21,7 @@ constexpr int kSecondBar = 144;
 constexpr int kMaxDrawingHeight = 320;
 } // namespace
 
-TForm1::TForm1(TIntro *intro) : QDialog(nullptr)
+TForm1::TForm1(std::function<void()> databaseUnavailable) : QDialog(nullptr)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral(" NERVURIA - Dessin de gabarits"));
@@ -45,9 +44,9 @@ TForm1::TForm1(TIntro *intro) : QDialog(nullptr)
                 Cb1->addItems(names);
                 Cb1->setCurrentIndex(names.isEmpty() ? -1 : 0);
             });
-    if (intro)
-        connect(m_store.get(), &ProfileStore::databaseUnavailable, intro,
-                &TIntro::disableWorkWindows);
+    if (databaseUnavailable)
+        connect(m_store.get(), &ProfileStore::databaseUnavailable, this,
+                std::move(databaseUnavailable));
     connectControls();
     FormCreate();
 }

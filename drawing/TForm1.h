@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Controls.h"
+#include "ui/Controls.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,6 +11,7 @@
 #include <QTableWidget>
 #include <QToolButton>
 
+#include <functional>
 #include <memory>
 
 class ProfileStore;
@@ -18,7 +19,6 @@ struct ScreenArea;
 class TemplateDrawing;
 class FigureEditor;
 class TForm2;
-class TIntro;
 class PaintBox;
 
 // The drawing window: pick a profile and one of its templates, make and
@@ -31,9 +31,10 @@ class TForm1 : public QDialog
     Q_OBJECT
 public:
     // Creating the window loads Profils.pro. When no folder holding it is
-    // chosen, the start window's work buttons are disabled. The new-template
-    // dialog, created after this window, is given with setForm2.
-    explicit TForm1(TIntro *intro = nullptr);
+    // chosen, databaseUnavailable is called (the start window then disables
+    // its work buttons). The new-template dialog, created after this window,
+    // is given with setForm2.
+    explicit TForm1(std::function<void()> databaseUnavailable = {});
     ~TForm1() override;
 
     void setForm2(TForm2 *form2) { m_form2 = form2; }

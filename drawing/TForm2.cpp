@@ -1,7 +1,7 @@
 #include "drawing/TForm2.h"
 
-#include "app/Language.h"
-#include "app/Prompts.h"
+#include "ui/Language.h"
+#include "ui/Prompts.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -2,8 +2,8 @@
 // template back, and the view events.
 #include "drawing/TemplateDrawing.h"
 
-#include "app/Language.h"
-#include "app/Prompts.h"
+#include "ui/Language.h"
+#include "ui/Prompts.h"
 #include "numbers/NumberText.h"
 #include "profiles/LineValues.h"
 #include "profiles/ProfileStore.h"

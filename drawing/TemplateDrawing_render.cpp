@@ -3,7 +3,7 @@
 // marks) for the screen, the print preview and the printer.
 #include "drawing/TemplateDrawing.h"
 
-#include "app/Language.h"
+#include "ui/Language.h"
 #include "drawing/TemplateGeometry.h"
 #include "drawing/Trig.h"
 #include "profiles/ProfileStore.h"

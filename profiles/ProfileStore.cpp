@@ -1,7 +1,7 @@
 #include "profiles/ProfileStore.h"
 
-#include "app/Language.h"
-#include "app/Prompts.h"
+#include "ui/Language.h"
+#include "ui/Prompts.h"
 #include "numbers/NumberText.h"
 #include "profiles/Cp1252.h"
 #include "profiles/LineValues.h"

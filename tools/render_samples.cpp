@@ -2,7 +2,7 @@
 // would show them, for checking the drawing by eye.
 //
 //   render_samples [Profils.pro] [output folder] [drawing area width]
-#include "app/Prompts.h"
+#include "ui/Prompts.h"
 #include "drawing/TemplateDrawing.h"
 #include "profiles/ProfileStore.h"
 

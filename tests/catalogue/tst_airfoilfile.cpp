@@ -1,5 +1,5 @@
 // Reading, checking, correcting and rewriting coordinate files.
-#include "app/Language.h"
+#include "ui/Language.h"
 #include "catalogue/AirfoilFile.h"
 #include "catalogue/AirfoilPreview.h"
 

@@ -1,7 +1,7 @@
 // Turning a coordinate file into point lines of the store, and the questions
 // and refusals of adding it.
 #include "ScriptedPrompts.h"
-#include "app/Language.h"
+#include "ui/Language.h"
 #include "catalogue/AirfoilFile.h"
 #include "catalogue/ProfileAdder.h"
 #include "profiles/ProfileStore.h"

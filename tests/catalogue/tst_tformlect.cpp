@@ -1,6 +1,6 @@
 // The catalogue window on a copy of the sample folder.
 #include "ScriptedPrompts.h"
-#include "app/Language.h"
+#include "ui/Language.h"
 #include "app/Startup.h"
 #include "app/TIntro.h"
 #include "catalogue/CatalogueList.h"

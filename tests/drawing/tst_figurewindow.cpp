@@ -1,6 +1,6 @@
 #include "Naca.h"
 #include "ScriptedPrompts.h"
-#include "app/Language.h"
+#include "ui/Language.h"
 #include "drawing/FigureEditor.h"
 #include "drawing/TForm1.h"
 #include "drawing/TForm2.h"

@@ -1,6 +1,6 @@
 #include "ScriptedPrompts.h"
 
-#include "app/Language.h"
+#include "ui/Language.h"
 #include "drawing/TemplateDrawing.h"
 #include "profiles/ProfileStore.h"
 

@@ -1,7 +1,7 @@
 #include "Naca.h"
 #include "ScriptedPrompts.h"
 
-#include "app/Language.h"
+#include "ui/Language.h"
 #include "drawing/TemplateDrawing.h"
 #include "drawing/Trig.h"
 #include "profiles/ProfileStore.h"

@@ -1,5 +1,5 @@
 #include "ScriptedPrompts.h"
-#include "app/Language.h"
+#include "ui/Language.h"
 #include "profiles/Cp1252.h"
 #include "profiles/ProfileStore.h"
 

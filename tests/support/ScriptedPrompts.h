@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Prompts.h"
+#include "ui/Prompts.h"
 
 #include <QQueue>
 #include <QStringList>

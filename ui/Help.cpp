@@ -1,7 +1,7 @@
-#include "app/Help.h"
+#include "ui/Help.h"
 
-#include "app/Language.h"
-#include "app/Prompts.h"
+#include "ui/Language.h"
+#include "ui/Prompts.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "app/Language.h"
+#include "ui/Language.h"
 
 namespace
 {
