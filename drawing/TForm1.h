@@ -130,8 +130,10 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void reject() override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    bool figuresEditable() const;
     void buildControls();
     void connectControls();
     // Puts the state of the selection and view into the widgets.

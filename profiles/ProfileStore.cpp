@@ -1,16 +1,18 @@
 #include "profiles/ProfileStore.h"
 
-#include "ui/Language.h"
-#include "ui/Prompts.h"
 #include "numbers/NumberText.h"
 #include "profiles/Cp1252.h"
 #include "profiles/LineValues.h"
 #include "profiles/TextLines.h"
+#include "ui/Language.h"
+#include "ui/Prompts.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+
+#include <climits>
 
 #include <algorithm>
 
@@ -266,7 +268,12 @@ void ProfileStore::loadFromBytes(const QByteArray &rawBytes)
     auto checkValues = [&](QStringView rest, int n, int decimals, const QString &line) {
         bool ok = true;
         for (int i = 0; i < n; ++i) {
-            if (IsParseError(ParseDecimal(decimals, takeValue(rest)))) {
+            const double v = ParseDecimal(decimals, takeValue(rest));
+            // Template and figure values are whole numbers the drawing
+            // holds as int: one that does not fit is refused here, with
+            // the line named, rather than silently at selection.
+            const bool fits = decimals > 0 || (v >= double(INT_MIN) && v <= double(INT_MAX));
+            if (IsParseError(v) || !fits) {
                 reject(line);
                 ok = false;
             }
