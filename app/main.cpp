@@ -1,8 +1,8 @@
-#include "ui/Prompts.h"
 #include "app/SingleInstance.h"
 #include "app/Startup.h"
 #include "app/TIntro.h"
 #include "app/Translator.h"
+#include "ui/Prompts.h"
 
 #include <QApplication>
 
@@ -20,6 +20,11 @@ int main(int argc, char **argv)
 
     BuiltinTranslator translator;
     QApplication::installTranslator(&translator);
+    // The run's language follows the same locale test as the translator
+    // above, so Qt's own dialogs speak the language of our messages.
+    QTranslator qtTexts;
+    if (loadQtTranslations(qtTexts))
+        QApplication::installTranslator(&qtTexts);
 
     Windows windows;
     QObject::connect(&instance, &SingleInstance::raiseRequested, windows.intro.get(),

@@ -145,6 +145,8 @@ private slots:
     void refusedProfileKeepsItsTemplates();
     void pointErrorFreezesFigures();
     void deletingBeforeAFaultyProfile();
+    void dialogKeepsWhatWasTyped_data();
+    void dialogKeepsWhatWasTyped();
 };
 
 void TestWindowFaults::enterNeverClosesTheWindow()
@@ -253,6 +255,69 @@ void TestWindowFaults::deletingBeforeAFaultyProfile()
     auto expected = blocks(fx.original);
     expected.remove("A");
     QCOMPARE(fx.save(), expected);
+}
+
+void TestWindowFaults::dialogKeepsWhatWasTyped_data()
+{
+    QTest::addColumn<QString>("chord");
+    QTest::addColumn<QString>("skin");
+    QTest::addColumn<QString>("message"); // empty: accepted
+    QTest::addColumn<int>("skinItem");
+    QTest::newRow("chord 561") << "561"
+                               << "10"
+                               << "La corde doit être comprise entre 10 et 560 mm." << 2;
+    QTest::newRow("chord 7") << "7"
+                             << "10"
+                             << "La corde doit être comprise entre 10 et 560 mm." << 2;
+    QTest::newRow("skin 41") << "200"
+                             << "41"
+                             << "Le coffrage doit être compris entre 1/10 et 40/10 mm." << 4;
+    QTest::newRow("typed skin 12 is Autre") << "200"
+                                            << "12"
+                                            << "" << 4;
+    QTest::newRow("typed skin 15 is its preset") << "560"
+                                                 << "15"
+                                                 << "" << 3;
+    QTest::newRow("smallest chord") << "10"
+                                    << "5"
+                                    << "" << 0;
+}
+
+void TestWindowFaults::dialogKeepsWhatWasTyped()
+{
+    QFETCH(QString, chord);
+    QFETCH(QString, skin);
+    QFETCH(QString, message);
+    QFETCH(int, skinItem);
+    Language::setFrench(true);
+    ScriptedPrompts prompts;
+    TForm2 d;
+    d.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&d));
+    d.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&d));
+    auto type = [](QLineEdit *edit, const QString &text) {
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClicks(edit, text);
+    };
+    type(d.Edit2, skin);
+    type(d.Edit1, chord);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+
+    QCOMPARE(d.Edit1->text(), chord);
+    QCOMPARE(d.Edit2->text(), skin);
+    QCOMPARE(d.RadioGroup1->itemIndex(), skinItem);
+    if (message.isEmpty()) {
+        QVERIFY(prompts.messages.isEmpty());
+        QCOMPARE(d.result(), int(QDialog::Accepted));
+        QCOMPARE(d.UpDown1->value(), chord.toInt());
+        QCOMPARE(d.UpDown2->value(), skin.toInt());
+    } else {
+        QCOMPARE(prompts.messages, QStringList{message});
+        QVERIFY(d.isVisible());
+    }
 }
 
 QTEST_MAIN(TestWindowFaults)
