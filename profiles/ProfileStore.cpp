@@ -6,11 +6,11 @@
 #include "profiles/Cp1252.h"
 #include "profiles/LineValues.h"
 #include "profiles/TextLines.h"
+#include "profiles/WholeFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -359,23 +359,8 @@ bool ProfileStore::SaveProfileDatabase()
 
 bool ProfileStore::writeFile(const QString &path, const QByteArray &bytes, QString *error)
 {
-    // The new content goes to a temporary file beside the old one, which is
-    // replaced in one rename: a failed write leaves the old database whole.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = file.errorString();
-        return false;
-    }
-    if (file.write(bytes) != bytes.size()) {
-        *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
+    // Replaced in one rename: a failed write leaves the old database whole.
+    return WholeFile::write(path, bytes, error);
 }
 
 bool ProfileStore::DeleteCurrentProfile(const QString &shownName)
