@@ -3,6 +3,7 @@
 #include "ui/Help.h"
 #include "ui/Language.h"
 #include "ui/Prompts.h"
+#include "drawing/CoordinateTable.h"
 #include "drawing/FigureEditor.h"
 #include "drawing/TForm2.h"
 #include "drawing/TemplateDrawing.h"
@@ -48,6 +49,7 @@ TForm1::TForm1(std::function<void()> databaseUnavailable) : QDialog(nullptr)
         connect(m_store.get(), &ProfileStore::databaseUnavailable, this,
                 std::move(databaseUnavailable));
     connectControls();
+    connectTable();
     FormCreate();
 }
 
