@@ -1,5 +1,6 @@
 #include "drawing/TForm1.h"
 
+#include "drawing/CoordinateTable.h"
 #include "drawing/FigureEditor.h"
 #include "drawing/TForm2.h"
 #include "drawing/TemplateDrawing.h"
@@ -49,6 +50,7 @@ TForm1::TForm1(std::function<void()> databaseUnavailable) : QDialog(nullptr)
         connect(m_store.get(), &ProfileStore::databaseUnavailable, this,
                 std::move(databaseUnavailable));
     connectControls();
+    connectTable();
     FormCreate();
 }
 

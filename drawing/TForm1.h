@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 
+class CoordinateTable;
 class ProfileStore;
 struct ScreenArea;
 class TemplateDrawing;
@@ -118,6 +119,19 @@ public:
     void PaintBox1MouseUp(int x, int y);
     FigureEditor &figures() { return *m_figures; }
 
+    // Coordinate table panel and coordinate file export.
+    void BttableauClick();
+    void BtvaliderClick();
+    void btEnregHClick();
+    // Draws cell (column, row) of Tableau1; highlighted when selected or
+    // focused.
+    void Tableau1DrawCell(QPainter &painter, const QRect &rect, int column, int row,
+                          bool highlighted);
+    // Ctrl+C / Ctrl+V in the grid: a block of cells to and from the clipboard.
+    void copyTableSelection();
+    void pasteIntoTable();
+    CoordinateTable &table() { return *m_table; }
+
     // Opens on profile 0, template 0 (from the start window).
     void prepareToShow();
     // Stores the current template and, when the store has unsaved changes,
@@ -149,10 +163,16 @@ private:
     void layoutAndRender();
     ScreenArea screenArea() const;
     void selectAndDraw(int profile, int templ);
+    void connectTable();
+    void showTable();
+    void putTableCursor();
+    void reselectAfterTable();
+    void Tableau1CellEdited(int row, int column);
 
     std::unique_ptr<ProfileStore> m_store;
     std::unique_ptr<TemplateDrawing> m_drawing;
     std::unique_ptr<FigureEditor> m_figures;
+    std::unique_ptr<CoordinateTable> m_table;
     TForm2 *m_form2 = nullptr;
     bool m_closing = false;
     bool m_quitting = false;
