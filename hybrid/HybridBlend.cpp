@@ -151,7 +151,9 @@ std::vector<FPoint> blendSurface(const FPoint *r, int nR, const FPoint *t, int n
             if (i < nT)
                 ++i;
         }
-    } while (!(j == nR && i == nT));
+        // Each step moves a cursor or passes a last station, so the walk
+        // takes at most nR + nT + 2 steps; the bound only guards that.
+    } while (!(j == nR && i == nT) && h.size() < size_t(nR) + size_t(nT) + 2);
 
     // The trailing edge of a hybrid is always closed.
     if (!(h.back().x == 100.0f && h.back().y == 0.0f))

@@ -137,6 +137,8 @@ void TForm4::buildControls()
         named(new PictureSpinField(QStringLiteral("0.#"), QStringLiteral("°"), -60, 60, 0, this),
               "UpDown6");
     Edit6 = named(UpDown6->edit(), "Edit6");
+    UpDown5->setMinimumWidth(80);
+    UpDown6->setMinimumWidth(70);
     CheckBox1 =
         named(new QCheckBox(QStringLiteral("Calcul automatique de  la corde"), this), "CheckBox1");
     CheckBox1->setChecked(true);
