@@ -5,6 +5,7 @@
 class QDialog;
 class TForm1;
 class TForm2;
+class TForm4;
 class TIntro;
 
 // The program's windows, created once at start-up in their fixed order and
@@ -16,6 +17,7 @@ struct Windows {
     std::unique_ptr<TForm1> form1;
     std::unique_ptr<QDialog> catalogue;
     std::unique_ptr<TForm2> form2;
+    std::unique_ptr<TForm4> form4; // the hybrid dialog, created last
 
     Windows();
     ~Windows();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "drawing/AddedProfile.h"
 #include "ui/Controls.h"
 
 #include <QCheckBox>
@@ -13,6 +14,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class CoordinateTable;
 class ProfileStore;
@@ -39,6 +41,11 @@ public:
     ~TForm1() override;
 
     void setForm2(TForm2 *form2) { m_form2 = form2; }
+    // The hybrid dialog, created after this window: shows it modally and
+    // gives the profile to add when it is closed with OK. Setting it
+    // connects "Créer un profil hybride".
+    using HybridDialog = std::function<std::optional<AddedProfile>()>;
+    void setHybridDialog(HybridDialog dialog);
     TForm2 *form2() const { return m_form2; }
     ProfileStore &store() { return *m_store; }
     TemplateDrawing &drawing() { return *m_drawing; }
@@ -106,6 +113,10 @@ public:
     void BitBtn1Click();
     void DisplayOptionClick(int option, bool checked);
     void FillTemplateCombo(int profile);
+    // "Créer un profil hybride": the hybrid dialog, then its profile added.
+    void Button1Click();
+    // Adds a profile with its first template, selects and draws it.
+    void AddMadeProfile(const AddedProfile &made);
 
     // Figures.
     void Nouvellefigure(int kind);
@@ -174,6 +185,7 @@ private:
     std::unique_ptr<FigureEditor> m_figures;
     std::unique_ptr<CoordinateTable> m_table;
     TForm2 *m_form2 = nullptr;
+    HybridDialog m_hybridDialog;
     bool m_closing = false;
     bool m_quitting = false;
     bool m_syncing = false;
