@@ -19,6 +19,7 @@ struct ScreenArea;
 class TemplateDrawing;
 class FigureEditor;
 class TForm2;
+class TForm3;
 class PaintBox;
 
 // The drawing window: pick a profile and one of its templates, make and
@@ -39,6 +40,9 @@ public:
 
     void setForm2(TForm2 *form2) { m_form2 = form2; }
     TForm2 *form2() const { return m_form2; }
+    // The print preview, created after this window.
+    void setForm3(TForm3 *form3) { m_form3 = form3; }
+    TForm3 *form3() const { return m_form3; }
     ProfileStore &store() { return *m_store; }
     TemplateDrawing &drawing() { return *m_drawing; }
 
@@ -103,6 +107,8 @@ public:
     void BtzoomplusClick();
     void BtZoommoinsClick();
     void BitBtn1Click();
+    // "&Imprimer": the preview, then the printout of one page or all.
+    void BtimprimeClick();
     void DisplayOptionClick(int option, bool checked);
     void FillTemplateCombo(int profile);
 
@@ -152,6 +158,7 @@ private:
     std::unique_ptr<TemplateDrawing> m_drawing;
     std::unique_ptr<FigureEditor> m_figures;
     TForm2 *m_form2 = nullptr;
+    TForm3 *m_form3 = nullptr;
     bool m_closing = false;
     bool m_quitting = false;
     bool m_syncing = false;
