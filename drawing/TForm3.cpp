@@ -233,10 +233,11 @@ void TForm3::DrawPageGrid()
     p.drawRect(0, 0, w - 1, h - 1);
     p.setBrush(Qt::NoBrush);
     p.setPen(gridColour());
+    // Inside the border: the lines stop short of its last row and column.
     for (int i = 1; i <= w / 10; ++i)
-        p.drawLine(10 * i, 1, 10 * i, h - 1);
+        p.drawLine(10 * i, 1, 10 * i, h - 2);
     for (int j = 1; j <= h / 10; ++j)
-        p.drawLine(1, 10 * j, w - 1, 10 * j);
+        p.drawLine(1, 10 * j, w - 2, 10 * j);
 }
 
 void TForm3::SetPageOrigin()

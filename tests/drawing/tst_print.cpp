@@ -215,6 +215,10 @@ private slots:
     void proposedTexts();
     void cancelAndPrinterChoice_data();
     void cancelAndPrinterChoice();
+    void printedPages_data();
+    void printedPages();
+    void printerSetupOrientation_data();
+    void printerSetupOrientation();
     void scaleOnPaper_data();
     void scaleOnPaper();
 };
@@ -382,6 +386,92 @@ void TestPrint::cancelAndPrinterChoice()
             (written ? 1 : 0));
 }
 
+void TestPrint::printedPages_data()
+{
+    QTest::addColumn<int>("chord");
+    QTest::addColumn<int>("shown"); // page on show when printing
+    QTest::addColumn<bool>("all");  // "Imprimer tout"
+    QTest::addColumn<QStringList>("headers");
+    QTest::newRow("one page") << 150 << 1 << false << QStringList{"Page 1 / 1"};
+    QTest::newRow("page 2 on show") << 300 << 2 << false << QStringList{"Page 2 / 2"};
+    QTest::newRow("all of two") << 300 << 2 << true << QStringList{"Page 1 / 2", "Page 2 / 2"};
+    QTest::newRow("all of three") << 560 << 1 << true
+                                  << QStringList{"Page 1 / 3", "Page 2 / 3", "Page 3 / 3"};
+}
+
+// "Imprimer" prints the page on show, "Imprimer tout" every page in one
+// job; each sheet carries its header, the title, the label and the check
+// bar's label.
+void TestPrint::printedPages()
+{
+    if (!hasTool("pdftotext"))
+        QSKIP("pdftotext (poppler-utils) is not installed");
+    QFETCH(int, chord);
+    QFETCH(int, shown);
+    QFETCH(bool, all);
+    QFETCH(QStringList, headers);
+    Fixture fx;
+    fx.chooseChord(chord);
+    const QString pdf = fx.dir.filePath(QStringLiteral("pages.pdf"));
+    fx.prompts.printFiles.enqueue(pdf);
+    fx.print(
+        [&] {
+            if (shown == 2)
+                fx.preview->Button2->click();
+        },
+        all ? &TForm3::BitBtn4 : &TForm3::BitBtn1);
+    QStringList seen;
+    for (int page = 1; page <= headers.size() + 1; ++page) {
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"),
+                   {QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
+                    QString::number(page), QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+        text.waitForFinished();
+        const QString out = QString::fromUtf8(text.readAllStandardOutput());
+        if (text.exitCode() != 0 || out.trimmed().isEmpty())
+            break;
+        seen << out.section(QLatin1Char('\n'), 0, 0).trimmed();
+        QVERIFY(out.contains(QStringLiteral("NACA 0012")));
+        QVERIFY(out.contains(QStringLiteral("Coffrage 10/10 mm")));
+        QVERIFY(out.contains(QStringLiteral("100 mm")));
+    }
+    QCOMPARE(seen, headers);
+}
+
+void TestPrint::printerSetupOrientation_data()
+{
+    QTest::addColumn<int>("chord");
+    QTest::addColumn<bool>("chosenPortrait");
+    QTest::addColumn<bool>("portrait");
+    QTest::addColumn<int>("pages");
+    QTest::newRow("150 turned to landscape") << 150 << false << false << 1;
+    QTest::newRow("250 turned to portrait") << 250 << true << true << 2;
+    QTest::newRow("400 stays landscape") << 400 << true << false << 2;
+}
+
+// An orientation chosen in "Configurer" becomes the preview's, under the
+// same rule as a hand choice.
+void TestPrint::printerSetupOrientation()
+{
+    QFETCH(int, chord);
+    QFETCH(bool, chosenPortrait);
+    QFETCH(bool, portrait);
+    QFETCH(int, pages);
+    Fixture fx;
+    fx.chooseChord(chord);
+    fx.prompts.setupChoice = [&](QPrinter &printer) {
+        printer.setPageOrientation(chosenPortrait ? QPageLayout::Portrait : QPageLayout::Landscape);
+    };
+    fx.print([&] { fx.preview->BitBtn3->click(); }, &TForm3::BitBtn2);
+    QCOMPARE(fx.prompts.printerSetups, 1);
+    QCOMPARE(fx.preview->portrait(), portrait);
+    QCOMPARE(fx.preview->pageCount(), pages);
+    QCOMPARE(fx.preview->RadioGroup1->itemIndex(), portrait ? 0 : 1);
+    QCOMPARE(fx.preview->printer().pageLayout().orientation(),
+             portrait ? QPageLayout::Portrait : QPageLayout::Landscape);
+    QCOMPARE(fx.preview->previewImage().width(), portrait ? 210 : 297);
+}
+
 void TestPrint::scaleOnPaper_data()
 {
     QTest::addColumn<int>("chord");
@@ -407,6 +497,7 @@ void TestPrint::scaleOnPaper()
     fx.prompts.printFiles.enqueue(pdf);
     fx.print({}, all ? &TForm3::BitBtn4 : &TForm3::BitBtn1);
     QVERIFY(QFile::exists(pdf));
+    // NERVURIA_KEEP_PDF=/tmp/x keeps the files (/tmp/x150.pdf, ...) to look at.
     if (qEnvironmentVariableIsSet("NERVURIA_KEEP_PDF"))
         QFile::copy(pdf, qEnvironmentVariable("NERVURIA_KEEP_PDF") + QString::number(chord) +
                              QStringLiteral(".pdf"));
