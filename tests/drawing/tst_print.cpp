@@ -523,6 +523,7 @@ void TestPrint::scaleOnPaper()
     if (sheets == 1) {
         QCOMPARE(found[0].axes.size(), 2);
         const double d = Sheet::mm(found[0].axes[1] - found[0].axes[0]);
+        qInfo("edge to edge %.3f mm, check bar %.3f mm", d, Sheet::mm(found[0].barLength));
         QVERIFY2(std::abs(d - chord) < tol, qPrintable(QString::number(d)));
         QCOMPARE(found[0].marks.size(), 0);
         return;
@@ -536,6 +537,10 @@ void TestPrint::scaleOnPaper()
     QCOMPARE(found[1].marks.size(), 1);
     const double lead = Sheet::mm(found[0].marks[0] - found[0].axes[0]);
     const double tail = Sheet::mm(found[1].axes[0] - found[1].marks[0]);
+    qInfo("leading edge to marks %.3f mm, marks to trailing edge %.3f mm, check bars %.3f and "
+          "%.3f mm, chord lines %d and %d px from the top",
+          lead, tail, Sheet::mm(found[0].barLength), Sheet::mm(found[1].barLength),
+          found[0].chordRow, found[1].chordRow);
     QVERIFY2(std::abs(lead - 160) < tol, qPrintable(QString::number(lead)));
     QVERIFY2(std::abs(tail - (chord - 160)) < tol, qPrintable(QString::number(tail)));
     QVERIFY2(std::abs(lead + tail - chord) < tol, "leading to trailing edge across the join");
