@@ -66,13 +66,14 @@ struct Fixture {
         emit form->CB2->activated(i);
     }
     // Presses "&Imprimer"; while the preview is open, `inside` runs and then
-    // `close` is clicked.
+    // `close` is clicked (unless null: `inside` closes it).
     void print(const std::function<void()> &inside, QPushButton *TForm3::*close)
     {
         QTimer::singleShot(0, form.get(), [this, inside, close] {
             if (inside)
                 inside();
-            (preview->*close)->click();
+            if (close)
+                (preview->*close)->click();
         });
         form->Btimprime->click();
     }
@@ -357,19 +358,28 @@ void TestPrint::proposedTexts()
 
 void TestPrint::cancelAndPrinterChoice_data()
 {
+    QTest::addColumn<int>("key");      // pressed in the title field; 0: "Imprimer" clicked
     QTest::addColumn<QString>("file"); // answer of the print dialog; empty cancels
+    QTest::addColumn<int>("asked");    // print dialogs opened
     QTest::addColumn<bool>("written");
     QTest::addColumn<int>("messages");
-    QTest::newRow("print dialog cancelled") << "" << false << 0;
-    QTest::newRow("PDF written") << "out.pdf" << true << 0;
-    QTest::newRow("folder that does not exist") << "missing/out.pdf" << false << 1;
+    QTest::newRow("print dialog cancelled") << 0 << "" << 1 << false << 0;
+    QTest::newRow("PDF written") << 0 << "out.pdf" << 1 << true << 0;
+    QTest::newRow("folder that does not exist") << 0 << "missing/out.pdf" << 1 << false << 1;
+    QTest::newRow("Enter in the title prints")
+        << int(Qt::Key_Return) << "out.pdf" << 1 << true << 0;
+    QTest::newRow("Escape in the title cancels")
+        << int(Qt::Key_Escape) << "out.pdf" << 0 << false << 0;
 }
 
-// "Imprimer" asks for a printer; a cancelled dialog prints nothing and a
-// file that cannot be written is reported, never left half written.
+// "Imprimer" (or Enter, its default button) asks for a printer; Escape
+// closes the preview unprinted; a cancelled print dialog prints nothing and
+// a file that cannot be written is reported, never left half written.
 void TestPrint::cancelAndPrinterChoice()
 {
+    QFETCH(int, key);
     QFETCH(QString, file);
+    QFETCH(int, asked);
     QFETCH(bool, written);
     QFETCH(int, messages);
     Fixture fx;
@@ -377,8 +387,21 @@ void TestPrint::cancelAndPrinterChoice()
     const QString path = file.isEmpty() ? QString() : fx.dir.filePath(file);
     if (!path.isEmpty())
         fx.prompts.printFiles.enqueue(path);
-    fx.print({}, &TForm3::BitBtn1);
-    QCOMPARE(fx.prompts.printCaptions.size(), 1);
+    if (key == 0) {
+        fx.print({}, &TForm3::BitBtn1);
+    } else {
+        fx.print(
+            [&] {
+                TForm3 *d = fx.preview;
+                d->activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(d));
+                d->Edit3->setFocus();
+                QTest::keyClick(d->Edit3, Qt::Key(key));
+            },
+            nullptr);
+    }
+    QVERIFY(!fx.preview->isVisible());
+    QCOMPARE(fx.prompts.printCaptions.size(), asked);
     QCOMPARE(!path.isEmpty() && QFile::exists(path), written);
     QCOMPARE(fx.prompts.messages.size(), messages);
     QCOMPARE(fx.form->drawing().geometry().mode, OutputMode::Screen);
