@@ -289,7 +289,9 @@ bool TForm3::printPages(int first, int last)
             return false;
         }
         writer = std::make_unique<QPdfWriter>(file.get());
-        writer->setResolution(m_printer.resolution());
+        // The resolution of a common laser printer, so that the drawing's
+        // pens (1 and 2 pixels) come out in a PDF as they do on paper.
+        writer->setResolution(600);
         writer->setPageLayout(m_printer.pageLayout());
         writer->setTitle(Edit3->text());
         writer->setCreator(QStringLiteral("NERVURIA"));
