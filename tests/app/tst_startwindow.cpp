@@ -7,6 +7,7 @@
 #include "app/Translator.h"
 #include "drawing/TForm1.h"
 #include "drawing/TForm2.h"
+#include "drawing/TForm3.h"
 #include "profiles/ProfileStore.h"
 #include "ui/Help.h"
 #include "ui/Language.h"
@@ -142,6 +143,8 @@ void TestStartWindow::windowsAndMenus()
     QCOMPARE(w.intro->windowTitle(), QStringLiteral(" NERVURIA"));
     QCOMPARE(w.form1->windowTitle(), QStringLiteral(" NERVURIA - Dessin de gabarits"));
     QCOMPARE(w.form2->windowTitle(), QStringLiteral("NERVURIA - Nouveau gabarit"));
+    QCOMPARE(w.form3->windowTitle(), QStringLiteral("NERVURIA  - Aperçu avant impression"));
+    QCOMPARE(w.form1->form3(), w.form3.get()); // the drawing window's print preview
     QCOMPARE(w.intro->Timer1->interval(), 8);
     QCOMPARE(w.intro->TimerP3->interval(), 8000);
     QVERIFY(w.intro->Timer1->isActive());
