@@ -46,8 +46,10 @@ QImage flattened(int width, int height, const std::function<void(QPainter &)> &d
 }
 
 // An airfoil outline, chord along x from the leading edge at `nose`, upper
-// surface up; `thickness` and `camber` are fractions of the chord.
-QPainterPath airfoil(QPointF nose, double chord, double thickness, double camber, bool noseLeft)
+// surface up; `thickness` and `camber` are fractions of the chord, and the
+// heights are stretched by `stretch`.
+QPainterPath airfoil(QPointF nose, double chord, double thickness, double camber, bool noseLeft,
+                     double stretch = 1.0)
 {
     auto half = [thickness](double x) {
         return 5 * thickness *
@@ -63,12 +65,13 @@ QPainterPath airfoil(QPointF nose, double chord, double thickness, double camber
     const int n = 40;
     for (int i = 0; i <= n; ++i) {
         const double x = 1.0 - double(i) / n;
-        const QPointF pt(nose.x() + dir * chord * x, nose.y() - chord * (mean(x) + half(x)));
+        const QPointF pt(nose.x() + dir * chord * x,
+                         nose.y() - stretch * chord * (mean(x) + half(x)));
         i == 0 ? path.moveTo(pt) : path.lineTo(pt);
     }
     for (int i = 1; i <= n; ++i) {
         const double x = double(i) / n;
-        path.lineTo(nose.x() + dir * chord * x, nose.y() - chord * (mean(x) - half(x)));
+        path.lineTo(nose.x() + dir * chord * x, nose.y() - stretch * chord * (mean(x) - half(x)));
     }
     path.closeSubpath();
     return path;
@@ -107,24 +110,25 @@ QImage IntroPictures::banner()
     img.fill(sky());
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    // A cambered section right across the banner, the title on its thick part.
-    const QPainterPath foil = airfoil(QPointF(10, 52), 566, 0.12, 0.05, true);
+    // A cambered section right across the banner, its height stretched
+    // down to fit, the title on its thick part.
+    const QPainterPath foil = airfoil(QPointF(8, 46), 570, 0.12, 0.05, true, 0.55);
     p.setPen(QPen(kOutline, 2));
     p.setBrush(QColor(250, 236, 190));
     p.drawPath(foil);
-    p.setPen(QPen(QColor(120, 110, 90), 1, Qt::DashLine));
-    p.drawLine(QPointF(150, 8), QPointF(150, 66));
-    p.drawLine(QPointF(300, 10), QPointF(300, 64));
-    p.drawLine(QPointF(450, 20), QPointF(450, 58));
-    QFont title(QStringLiteral("Arial"), 20, QFont::Bold);
+    // Spar and a few ribs' marks.
+    p.setPen(QPen(QColor(150, 130, 100), 1, Qt::DashLine));
+    for (const double x : {400.0, 460.0, 520.0})
+        p.drawLine(QPointF(x, 30 + (x - 400) / 12), QPointF(x, 46));
+    QFont title(QStringLiteral("Arial"), 19, QFont::Bold);
     title.setLetterSpacing(QFont::AbsoluteSpacing, 6);
     p.setFont(title);
     p.setPen(kOutline);
-    p.drawText(QRect(40, 14, 330, 34), Qt::AlignCenter, QStringLiteral("NERVURIA"));
-    QFont credits(QStringLiteral("Arial"), 8);
+    p.drawText(QRect(50, 12, 300, 32), Qt::AlignCenter, QStringLiteral("NERVURIA"));
+    QFont credits(QStringLiteral("Arial"), 8, QFont::Normal, true);
     p.setFont(credits);
-    p.setPen(QColor(70, 70, 90));
-    p.drawText(QRect(40, 46, 330, 14), Qt::AlignCenter,
+    p.setPen(QColor(50, 60, 100));
+    p.drawText(QRect(200, 56, 376, 16), Qt::AlignRight | Qt::AlignVCenter,
                QStringLiteral("Gabarits de nervures pour ailes de mod\u00e8les r\u00e9duits"));
     return img;
 }
