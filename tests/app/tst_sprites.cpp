@@ -392,6 +392,12 @@ void TestSprites::smallPlaneFigure()
         scene.Step();
         ++step;
         QVERIFY2(step < 5000, "the figure never got there");
+        if (step == 1) {
+            // Drawn at the nearest pixels of the ellipse point at 269 degrees,
+            // (278.5, 277.0) for a 36 x 36 frame.
+            const TSprite *plane = pool.sprite(IntroAnimation::SlotSmallPlane);
+            QCOMPARE(QPoint(plane->ix, plane->iy), QPoint(279, 277));
+        }
         if (left < 0 && scene.figureState() == IntroAnimation::Climbing) {
             left = step;
             leftX = pool.X(IntroAnimation::SlotSmallPlane);
