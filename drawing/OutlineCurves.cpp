@@ -381,7 +381,8 @@ OutlineCurves::TemplateOutline OutlineCurves::buildTemplateOutline(const Working
     // smoothed curve still strays from the band.
     float spacing = (band.rearX() - band.frontX()) / 150.0f;
     for (int attempt = 0; attempt < 4; ++attempt, spacing /= 2) {
-        const TemplateBand::Knots k = band.knots(stretch, spacing, kMaxProfilePoints + 1);
+        const TemplateBand::Knots k =
+            band.knots(stretch, spacing, tolerance, kMaxProfilePoints + 1);
         const int count = int(k.upper.size());
         for (int i = 0; i < count; ++i) {
             upperList[size_t(3 * i)] = k.upper[size_t(i)];

@@ -19,35 +19,23 @@ float distanceToSegment(FPoint p, FPoint a, FPoint b)
     return float(std::hypot(wx - t * vx, wy - t * vy));
 }
 
-// The lowest (downwards = +1) or highest (downwards = -1) point at x of the
-// region within r of the segment ab; -kNone * downwards when x is not
-// covered.
-float capsuleEdge(FPoint a, FPoint b, float r, float x, float downwards)
+// The polyline without the points that lie closer than minLength to the
+// last one kept (the ends are always kept): the drawn curve has 16 points
+// for each interval between profile points, far more than a skin needs.
+std::vector<FPoint> thinned(const std::vector<FPoint> &points, float minLength)
 {
-    float best = -kNone;
-    for (FPoint e : {a, b}) {
-        const float dx = x - e.x;
-        if (std::fabs(dx) <= r)
-            best = std::max(best, downwards * e.y + std::sqrt(r * r - dx * dx));
+    std::vector<FPoint> kept;
+    if (points.empty())
+        return kept;
+    kept.push_back(points.front());
+    for (size_t i = 1; i + 1 < points.size(); ++i) {
+        const FPoint p = points[i];
+        if (std::hypot(p.x - kept.back().x, p.y - kept.back().y) >= minLength)
+            kept.push_back(p);
     }
-    const float vx = b.x - a.x;
-    const float vy = b.y - a.y;
-    const float len = std::hypot(vx, vy);
-    if (len > 0) {
-        // The side of the capsule facing the asked direction.
-        float nx = -vy / len;
-        float ny = vx / len;
-        if (ny * downwards < 0) {
-            nx = -nx;
-            ny = -ny;
-        }
-        const float ax = a.x + r * nx, bx = b.x + r * nx;
-        const float ay = a.y + r * ny, by = b.y + r * ny;
-        const float lo = std::min(ax, bx), hi = std::max(ax, bx);
-        if (hi > lo && x >= lo && x <= hi)
-            best = std::max(best, downwards * (ay + (x - ax) * (by - ay) / (bx - ax)));
-    }
-    return best == -kNone ? -kNone * downwards : downwards * best;
+    if (points.size() > 1)
+        kept.push_back(points.back());
+    return kept;
 }
 
 } // namespace
@@ -57,16 +45,33 @@ TemplateBand::TemplateBand(std::vector<FPoint> upper, std::vector<FPoint> lower,
 {
     if (upper.empty() || lower.empty())
         return;
+    // Pieces an eighth of a skin long bend away from the curve by far less
+    // than any tolerance of the drawing.
+    upper = thinned(upper, skin / 8);
+    lower = thinned(lower, skin / 8);
     m_xMin = std::min(upper.front().x, lower.front().x);
     m_xMax = std::max(upper.back().x, lower.back().x);
+    auto add = [this](FPoint a, FPoint b, bool bound) {
+        Segment s{a, b, bound};
+        s.length = std::hypot(b.x - a.x, b.y - a.y);
+        if (s.length > 0) {
+            s.nx = -(b.y - a.y) / s.length;
+            s.ny = (b.x - a.x) / s.length;
+            if (s.ny < 0 || (s.ny == 0 && s.nx < 0)) {
+                s.nx = -s.nx;
+                s.ny = -s.ny;
+            }
+        }
+        m_segments.push_back(s);
+    };
     for (size_t i = 1; i < upper.size(); ++i)
-        m_segments.push_back({upper[i - 1], upper[i], true});
+        add(upper[i - 1], upper[i], true);
     for (size_t i = 1; i < lower.size(); ++i)
-        m_segments.push_back({lower[i - 1], lower[i], false});
+        add(lower[i - 1], lower[i], false);
     if (!(upper.back() == lower.back()))
-        m_segments.push_back({upper.back(), lower.back(), true});
+        add(upper.back(), lower.back(), true);
     if (!(upper.front() == lower.front()))
-        m_segments.push_back({lower.front(), upper.front(), true});
+        add(lower.front(), upper.front(), true);
 
     for (const Segment &s : m_segments) {
         m_xMin = std::min({m_xMin, s.a.x, s.b.x});
@@ -83,6 +88,30 @@ TemplateBand::TemplateBand(std::vector<FPoint> upper, std::vector<FPoint> lower,
         for (size_t b = first; b <= last && b < m_buckets.size(); ++b)
             m_buckets[b].push_back(k);
     }
+}
+
+// The lowest (downwards = +1) or highest (downwards = -1) point at x of the
+// region within r of the segment; -kNone * downwards when x is not covered.
+float TemplateBand::capsuleEdge(const Segment &s, float r, float x, float downwards)
+{
+    float best = -kNone;
+    for (FPoint e : {s.a, s.b}) {
+        const float dx = x - e.x;
+        if (std::fabs(dx) <= r)
+            best = std::max(best, downwards * e.y + std::sqrt(r * r - dx * dx));
+    }
+    if (s.length > 0) {
+        // The side of the capsule facing the asked direction (the stored
+        // normal points downwards).
+        const float nx = downwards * s.nx;
+        const float ny = downwards * s.ny;
+        const float ax = s.a.x + r * nx, bx = s.b.x + r * nx;
+        const float ay = s.a.y + r * ny, by = s.b.y + r * ny;
+        const float lo = std::min(ax, bx), hi = std::max(ax, bx);
+        if (hi > lo && x >= lo && x <= hi)
+            best = std::max(best, downwards * (ay + (x - ax) * (by - ay) / (bx - ax)));
+    }
+    return best == -kNone ? -kNone * downwards : downwards * best;
 }
 
 template <typename F> void TemplateBand::forSegmentsNear(float x0, float x1, F &&f) const
@@ -132,7 +161,7 @@ float TemplateBand::upperLimit(float x) const
     float limit = -kNone;
     forSegmentsNear(x - m_skin, x + m_skin, [&](const Segment &s) {
         if (s.upper)
-            limit = std::max(limit, capsuleEdge(s.a, s.b, m_skin, x, 1.0f));
+            limit = std::max(limit, capsuleEdge(s, m_skin, x, 1.0f));
     });
     return limit;
 }
@@ -142,7 +171,7 @@ float TemplateBand::lowerLimit(float x) const
     float limit = kNone;
     forSegmentsNear(x - m_skin, x + m_skin, [&](const Segment &s) {
         if (!s.upper)
-            limit = std::min(limit, capsuleEdge(s.a, s.b, m_skin, x, -1.0f));
+            limit = std::min(limit, capsuleEdge(s, m_skin, x, -1.0f));
     });
     return limit;
 }
@@ -195,22 +224,22 @@ TemplateBand::Stretch TemplateBand::firstStretch() const
     return s;
 }
 
-TemplateBand::Knots TemplateBand::knots(const Stretch &stretch, float spacing, int maxKnots) const
+TemplateBand::Knots TemplateBand::knots(const Stretch &stretch, float spacing, float fine,
+                                        int maxKnots) const
 {
     Knots k;
-    if (!stretch.found || maxKnots < 2)
+    if (!stretch.found || maxKnots < 4)
         return k;
     auto middle = [this](float x) { return FPoint{x, (upperLimit(x) + lowerLimit(x)) / 2}; };
     const FPoint nose = middle(stretch.front);
     const FPoint tail = middle(stretch.rear);
-    k.upper.push_back(nose);
-    k.lower.push_back(nose);
 
-    // Samples closer together at both ends, where the limits turn fastest.
+    // Both limits sampled closer together at the two ends, where they turn
+    // fastest, with the distance run along the faster of the two.
     constexpr int kSamples = 2000;
     const float span = stretch.rear - stretch.front;
-    float pathUp = 0, pathLow = 0;
-    FPoint prevUp = nose, prevLow = nose;
+    std::vector<FPoint> ups{nose}, lows{nose};
+    std::vector<float> run{0};
     for (int j = 1; j < kSamples; ++j) {
         const float t = float(0.5 * (1 - std::cos(M_PI * j / kSamples)));
         const float x = stretch.front + span * t;
@@ -218,14 +247,30 @@ TemplateBand::Knots TemplateBand::knots(const Stretch &stretch, float spacing, i
         const FPoint low{x, lowerLimit(x)};
         if (!(low.y > up.y))
             continue;
-        pathUp += std::hypot(up.x - prevUp.x, up.y - prevUp.y);
-        pathLow += std::hypot(low.x - prevLow.x, low.y - prevLow.y);
-        prevUp = up;
-        prevLow = low;
-        if (std::max(pathUp, pathLow) >= spacing && int(k.upper.size()) < maxKnots - 1) {
-            k.upper.push_back(up);
-            k.lower.push_back(low);
-            pathUp = pathLow = 0;
+        run.push_back(run.back() +
+                      std::max(std::hypot(up.x - ups.back().x, up.y - ups.back().y),
+                               std::hypot(low.x - lows.back().x, low.y - lows.back().y)));
+        ups.push_back(up);
+        lows.push_back(low);
+    }
+    const float total =
+        run.back() + std::max(std::hypot(tail.x - ups.back().x, tail.y - ups.back().y),
+                              std::hypot(tail.x - lows.back().x, tail.y - lows.back().y));
+
+    // Knots at most `spacing` apart, closer near the ends (the outline
+    // leaves the nose vertically and meets the tail at an angle, so the
+    // pieces there must be short), never more than the lists hold.
+    const float widest = std::max(spacing, total / float(maxKnots - 3));
+    k.upper.push_back(nose);
+    k.lower.push_back(nose);
+    float lastRun = 0;
+    for (size_t j = 1; j < run.size(); ++j) {
+        const float toEnd = std::min(run[j], total - run[j]);
+        const float wanted = std::min(widest, std::max(fine, 0.5f * toEnd));
+        if (run[j] - lastRun >= wanted && int(k.upper.size()) < maxKnots - 1) {
+            k.upper.push_back(ups[j]);
+            k.lower.push_back(lows[j]);
+            lastRun = run[j];
         }
     }
     k.upper.push_back(tail);

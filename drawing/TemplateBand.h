@@ -48,19 +48,23 @@ public:
     // The outline of that stretch as curve knots: the nose, points of the
     // upper and lower limits at the same x positions, closer together where
     // the limits turn quickly, then the tail. Both lists have the same
-    // length; spacing is the largest distance between two knots along
-    // either limit. Empty when there is no stretch.
+    // length, at most maxKnots. spacing is the largest distance between two
+    // knots along either limit; towards the ends the knots come closer, down
+    // to fine. Empty when there is no stretch.
     struct Knots {
         std::vector<FPoint> upper;
         std::vector<FPoint> lower;
     };
-    Knots knots(const Stretch &stretch, float spacing, int maxKnots) const;
+    Knots knots(const Stretch &stretch, float spacing, float fine, int maxKnots) const;
 
 private:
     struct Segment {
         FPoint a, b;
         bool upper; // bounds the band from above
+        float length = 0;
+        float nx = 0, ny = 0; // unit normal, pointing downwards
     };
+    static float capsuleEdge(const Segment &s, float r, float x, float downwards);
     template <typename F> void forSegmentsNear(float x0, float x1, F &&f) const;
 
     float m_skin;

@@ -7,6 +7,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QRect>
 #include <QString>
 
 #include <functional>
@@ -183,6 +184,11 @@ public:
     // scan, in the language of the run with the regional decimal separator.
     QString relativeThicknessCaption() const;
     QString maxThicknessPositionCaption() const;
+    // Where the last screen render put the two captions. The position
+    // caption stands right of the arrow, or right of the thickness caption
+    // when the arrow is under it.
+    QRect thicknessCaptionBox() const { return m_thicknessCaptionBox; }
+    QRect positionCaptionBox() const { return m_positionCaptionBox; }
     // The relative thickness (percent of chord) and the position of the
     // maximum thickness (percent of chord) of the last scan.
     double relativeThickness() const;
@@ -230,4 +236,6 @@ private:
     bool m_laidOut = false;
     bool m_templateRefused = false;
     QString m_refusalSaid; // the template last refused with a message
+    QRect m_thicknessCaptionBox;
+    QRect m_positionCaptionBox;
 };

@@ -414,7 +414,12 @@ void TemplateDrawing::drawCaptions(QPainter &p)
 {
     const int h = p.device()->height();
     p.setFont(QFont(QStringLiteral("Arial"), 9));
-    drawTextAt(p, 20, h - 40, relativeThicknessCaption());
+    const QFontMetrics metrics = p.fontMetrics();
+    const QString thickness = relativeThicknessCaption();
+    const QString position = maxThicknessPositionCaption();
+    drawTextAt(p, 20, h - 40, thickness);
+    m_thicknessCaptionBox =
+        QRect(20, h - 40, metrics.horizontalAdvance(thickness), metrics.height());
 
     // An arrow up to the position of the maximum thickness.
     const int w = roundPixel(m_curves.maxThicknessX);
@@ -422,7 +427,11 @@ void TemplateDrawing::drawCaptions(QPainter &p)
     p.drawLine(w, h - 28, w, h - 42);
     p.drawLine(w, h - 42, w - 3, h - 39);
     p.drawLine(w, h - 42, w + 3, h - 39);
-    drawTextAt(p, w + 4, h - 40, maxThicknessPositionCaption());
+    // Beside the arrow, unless the thickness caption is there: then just
+    // right of it.
+    const int x = std::max(w + 4, m_thicknessCaptionBox.right() + 1);
+    drawTextAt(p, x, h - 40, position);
+    m_positionCaptionBox = QRect(x, h - 40, metrics.horizontalAdvance(position), metrics.height());
 }
 
 // Where a print spreads over two pages: a mark with a cross above and below
