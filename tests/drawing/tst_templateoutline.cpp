@@ -375,6 +375,10 @@ private slots:
     void family();
     void ends_data();
     void ends();
+    void refusal_data();
+    void refusal();
+    void captionsApart_data();
+    void captionsApart();
 };
 
 void TstTemplateOutline::family()
@@ -413,9 +417,220 @@ void TstTemplateOutline::family()
                          faults.mid(0, 12).join(QLatin1Char('\n'))));
 }
 
-void TstTemplateOutline::ends_data() {}
+namespace
+{
 
-void TstTemplateOutline::ends() {}
+// A drawing of one profile and template on a 1000-pixel screen.
+struct Single {
+    ScriptedPrompts prompts;
+    ProfileStore store;
+    TemplateDrawing drawing{&store};
+    Single(const QStringList &points, int chord, int skin)
+    {
+        const int p = store.AddProfile(QStringLiteral("S"));
+        for (const QString &line : points)
+            store.AddPointLine(p, line);
+        store.AddTemplate(p, QStringLiteral("GABARIT %1;%2;").arg(chord).arg(skin));
+        store.currentProfile = p;
+        drawing.SelectProfile(p, 0);
+    }
+    bool screen() { return drawing.layoutScreen({1000, 324, 0}).has_value() && drawing.render(); }
+    // x of a point in percent of the chord.
+    double percent(float x) const
+    {
+        const ViewGeometry &g = drawing.geometry();
+        return (double(x) - g.originX) * 100.0 / (g.scale * drawing.working().chord);
+    }
+};
+
+QStringList nacaLines(const QString &digits, int upperCount, int lowerCount)
+{
+    Case c;
+    c.camber = digits.mid(0, 1).toInt();
+    c.position = digits.mid(1, 1).toInt();
+    c.thickness = digits.mid(2, 2).toInt();
+    c.upperCount = upperCount;
+    c.lowerCount = lowerCount;
+    return pointLines(c);
+}
+
+// Where the section's vertical thickness falls to two skins, searching
+// rearwards from its thickest place (percent of chord).
+double twoSkinsPlace(int thickness, int chord, int skin)
+{
+    double x = 0.3;
+    while (x < 1 && 2 * Naca::halfThickness(thickness / 100.0, x) * chord > 2 * skin / 10.0)
+        x += 0.0005;
+    return 100 * x;
+}
+
+} // namespace
+
+void TstTemplateOutline::ends_data()
+{
+    QTest::addColumn<QStringList>("points");
+    QTest::addColumn<int>("chord");
+    QTest::addColumn<int>("skin");
+    QTest::addColumn<double>("tailFrom"); // percent of chord
+    QTest::addColumn<double>("tailTo");
+    QTest::addColumn<double>("noseTo");
+
+    // Thick in front, thinner than two skins from 50 to 65 %, thick again
+    // behind (trailing-edge stock): the template ends at the waist.
+    const QStringList waist{"0;0;0;0;",    "2;3;2;-3;",       "10;6;10;-6;",     "30;6;30;-6;",
+                            "45;4;45;-4;", "50;0,4;50;-0,4;", "65;0,4;65;-0,4;", "70;5;70;-5;",
+                            "90;5;90;-5;", "100;0;100;0;"};
+    QTest::newRow("first thin place ends the template")
+        << waist << 100 << 10 << 40.0 << 50.0 << 3.0;
+
+    // The catalogue pairs a short upper surface with a long lower one by
+    // padding it with trailing-edge copies.
+    const double t2412 = twoSkinsPlace(12, 200, 15);
+    QTest::newRow("33 upper points against 200 lower")
+        << nacaLines(QStringLiteral("2412"), 33, 200) << 200 << 15 << t2412 - 3 << t2412 + 0.5
+        << 2.0;
+    QTest::newRow("200 upper points against 33 lower")
+        << nacaLines(QStringLiteral("2412"), 200, 33) << 200 << 15 << t2412 - 3 << t2412 + 0.5
+        << 2.0;
+    // Thin and strongly cambered: thinner than two skins where a search by
+    // point index would start.
+    const double t6403 = twoSkinsPlace(3, 200, 15);
+    QTest::newRow("3 % thick, 6 % camber") << nacaLines(QStringLiteral("6403"), 61, 61) << 200 << 15
+                                           << t6403 - 4 << t6403 + 0.5 << 10.0;
+    QTest::newRow("4 % thick, 5 % camber, 40 against 160 points")
+        << nacaLines(QStringLiteral("5404"), 40, 160) << 200 << 15 << twoSkinsPlace(4, 200, 15) - 4
+        << twoSkinsPlace(4, 200, 15) + 0.5 << 10.0;
+}
+
+void TstTemplateOutline::ends()
+{
+    QFETCH(QStringList, points);
+    QFETCH(int, chord);
+    QFETCH(int, skin);
+    QFETCH(double, tailFrom);
+    QFETCH(double, tailTo);
+    QFETCH(double, noseTo);
+    Single s(points, chord, skin);
+    QVERIFY(s.screen());
+    QVERIFY(!s.drawing.templateRefused());
+    const OutlineCurves &c = s.drawing.curves();
+    const double tail = s.percent(c.tail.x);
+    QVERIFY2(tail >= tailFrom && tail <= tailTo,
+             qPrintable(QStringLiteral("tail at %1 %").arg(tail)));
+    QVERIFY2(s.percent(c.nose.x) <= noseTo,
+             qPrintable(QStringLiteral("nose at %1 %").arg(s.percent(c.nose.x))));
+    // Nothing of the outline lies behind the tail.
+    for (bool upper : {true, false}) {
+        for (FPoint p : c.curveSamples(upper))
+            QVERIFY(s.percent(std::min(p.x, c.tail.x)) <= tail);
+    }
+}
+
+void TstTemplateOutline::refusal_data()
+{
+    QTest::addColumn<QString>("digits");
+    QTest::addColumn<int>("chord");
+    QTest::addColumn<int>("skin");
+    QTest::addColumn<bool>("french");
+    QTest::addColumn<QString>("pattern"); // empty: the template fits
+    const QString fr =
+        QStringLiteral("^Coffrage trop épais pour ce gabarit : au plus (\\d+)/10 mm$");
+    const QString en = QStringLiteral("^Skin too thick for this template: at most (\\d+)/10 mm$");
+    QTest::newRow("2 % at 100 mm, skin 15/10") << "0002" << 100 << 15 << true << fr;
+    QTest::newRow("in English") << "0002" << 100 << 15 << false << en;
+    QTest::newRow("2 % cambered at 60 mm, skin 30/10") << "4402" << 60 << 30 << true << fr;
+    QTest::newRow("12 % at 60 mm, skin 40/10") << "0012" << 60 << 40 << true << fr;
+    QTest::newRow("2 % at 200 mm, skin 15/10 fits") << "0002" << 200 << 15 << true << QString();
+    QTest::newRow("12 % at 60 mm, skin 30/10 fits") << "0012" << 60 << 30 << true << QString();
+}
+
+void TstTemplateOutline::refusal()
+{
+    QFETCH(QString, digits);
+    QFETCH(int, chord);
+    QFETCH(int, skin);
+    QFETCH(bool, french);
+    QFETCH(QString, pattern);
+    Language::setFrench(french);
+    const QStringList points = nacaLines(digits, 81, 81);
+    Single s(points, chord, skin);
+    QVERIFY(s.screen());
+    const WorkingData &wd = s.drawing.working();
+    QCOMPARE(s.drawing.templateRefused(), !pattern.isEmpty());
+    QCOMPARE(TemplateGeometry::templateFits(wd, float(skin), 50), pattern.isEmpty());
+    if (pattern.isEmpty()) {
+        QVERIFY(s.prompts.messages.isEmpty());
+        Language::setFrench(true);
+        return;
+    }
+    QCOMPARE(s.prompts.messages.size(), 1);
+    const auto match = QRegularExpression(pattern).match(s.prompts.messages.front());
+    QVERIFY2(match.hasMatch(), qPrintable(s.prompts.messages.front()));
+    const int largest = match.captured(1).toInt();
+    QVERIFY(largest < skin);
+    // The largest skin named fits, the next one does not.
+    QVERIFY(TemplateGeometry::templateFits(wd, float(largest), 50) || largest == 0);
+    QVERIFY(!TemplateGeometry::templateFits(wd, float(largest + 1), 50));
+
+    // Said once: zooming and smoothing the same template stay quiet.
+    s.drawing.zoomIn();
+    QVERIFY(s.screen());
+    s.drawing.setSmoothing(20);
+    QVERIFY(s.drawing.render());
+    QCOMPARE(s.prompts.messages.size(), 1);
+
+    // The profile is still drawn: black pixels along its chord.
+    const QImage &img = s.drawing.image();
+    const ViewGeometry &g = s.drawing.geometry();
+    int black = 0;
+    for (int y = g.profileTop - 1; y <= g.profileBottom + 1; ++y)
+        black += img.pixelColor(g.originX + (g.trailingEdgeX - g.originX) / 2, y) == Qt::black;
+    QVERIFY(black >= 1);
+
+    // The printed page carries no template: it is the page of the profile
+    // without a skin.
+    auto page = [](TemplateDrawing &d) {
+        QImage p(int(d.working().chord * 12) + 200, 600, QImage::Format_RGB32);
+        p.fill(Qt::white);
+        QPainter painter(&p);
+        const bool drawn = d.layoutPrinter(300, {5, 20, 1, true}) && d.render(painter);
+        return drawn ? p : QImage();
+    };
+    const QImage refused = page(s.drawing);
+    QVERIFY(!refused.isNull());
+    QVERIFY(s.drawing.templateRefused());
+    Single bare(points, chord, skin);
+    bare.drawing.working().skinThickness = 0;
+    bare.drawing.setSmoothing(20);
+    QCOMPARE(refused, page(bare.drawing));
+    QCOMPARE(s.prompts.messages.size(), 1);
+    Language::setFrench(true);
+}
+
+void TstTemplateOutline::captionsApart_data()
+{
+    QTest::addColumn<QStringList>("points");
+    QTest::addColumn<bool>("besideArrow"); // the position caption keeps its place
+    QTest::newRow("thickest at mid-chord") << nacaLines(QStringLiteral("0012"), 41, 41) << true;
+    const QStringList nose{"0;0;0;0;", "1;4;1;-4;", "3;6;3;-6;", "20;2;20;-2;", "100;0;100;0;"};
+    QTest::newRow("thickest near the nose") << nose << false;
+}
+
+void TstTemplateOutline::captionsApart()
+{
+    QFETCH(QStringList, points);
+    QFETCH(bool, besideArrow);
+    Single s(points, 200, 15);
+    QVERIFY(s.screen());
+    const QRect thickness = s.drawing.thicknessCaptionBox();
+    const QRect position = s.drawing.positionCaptionBox();
+    QVERIFY(!thickness.isEmpty() && !position.isEmpty());
+    QVERIFY(!thickness.intersects(position));
+    const int arrow = roundPixel(s.drawing.curves().maxThicknessX);
+    QCOMPARE(position.left() == arrow + 4, besideArrow);
+    if (!besideArrow)
+        QCOMPARE(position.left(), thickness.right() + 1);
+}
 
 QTEST_MAIN(TstTemplateOutline)
 #include "tst_templateoutline.moc"
