@@ -9,14 +9,15 @@ namespace
 
 constexpr float kNone = std::numeric_limits<float>::infinity();
 
-float distanceToSegment(FPoint p, FPoint a, FPoint b)
+// Square of the distance from p to the segment ab.
+float squaredDistanceToSegment(FPoint p, FPoint a, FPoint b)
 {
-    const double vx = double(b.x) - a.x, vy = double(b.y) - a.y;
-    const double wx = double(p.x) - a.x, wy = double(p.y) - a.y;
-    const double len2 = vx * vx + vy * vy;
-    double t = len2 > 0 ? (wx * vx + wy * vy) / len2 : 0;
-    t = std::clamp(t, 0.0, 1.0);
-    return float(std::hypot(wx - t * vx, wy - t * vy));
+    const float vx = b.x - a.x, vy = b.y - a.y;
+    const float wx = p.x - a.x, wy = p.y - a.y;
+    const float len2 = vx * vx + vy * vy;
+    const float t = len2 > 0 ? std::clamp((wx * vx + wy * vy) / len2, 0.0f, 1.0f) : 0.0f;
+    const float dx = wx - t * vx, dy = wy - t * vy;
+    return dx * dx + dy * dy;
 }
 
 // The polyline without the points that lie closer than minLength to the
@@ -30,7 +31,8 @@ std::vector<FPoint> thinned(const std::vector<FPoint> &points, float minLength)
     kept.push_back(points.front());
     for (size_t i = 1; i + 1 < points.size(); ++i) {
         const FPoint p = points[i];
-        if (std::hypot(p.x - kept.back().x, p.y - kept.back().y) >= minLength)
+        const float dx = p.x - kept.back().x, dy = p.y - kept.back().y;
+        if (dx * dx + dy * dy >= minLength * minLength)
             kept.push_back(p);
     }
     if (points.size() > 1)
@@ -134,11 +136,14 @@ template <typename F> void TemplateBand::forSegmentsNear(float x0, float x1, F &
 
 float TemplateBand::distance(FPoint p, float upTo) const
 {
-    float best = upTo;
+    float best = upTo * upTo;
     forSegmentsNear(p.x - upTo, p.x + upTo, [&](const Segment &s) {
-        best = std::min(best, distanceToSegment(p, s.a, s.b));
+        const float reach = std::sqrt(best);
+        if (std::min(s.a.y, s.b.y) > p.y + reach || std::max(s.a.y, s.b.y) < p.y - reach)
+            return;
+        best = std::min(best, squaredDistanceToSegment(p, s.a, s.b));
     });
-    return best;
+    return std::sqrt(best);
 }
 
 bool TemplateBand::inside(FPoint p) const
