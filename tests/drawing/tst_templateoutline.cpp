@@ -36,18 +36,20 @@ struct Case {
     int skin = 15;
     int zoom = 0;         // screen zoom level
     bool printer = false; // a 300 dpi page instead of the screen
+    int smoothing = 50;
 
     QString describe() const
     {
         return QStringLiteral("NACA %1%2%3 %4/%5 points, %6 mm, skin %7, %8")
-            .arg(camber)
-            .arg(position)
-            .arg(thickness, 2, 10, QLatin1Char('0'))
-            .arg(upperCount)
-            .arg(lowerCount)
-            .arg(chord)
-            .arg(skin)
-            .arg(printer ? QStringLiteral("printer") : QStringLiteral("zoom %1").arg(zoom));
+                   .arg(camber)
+                   .arg(position)
+                   .arg(thickness, 2, 10, QLatin1Char('0'))
+                   .arg(upperCount)
+                   .arg(lowerCount)
+                   .arg(chord)
+                   .arg(skin)
+                   .arg(printer ? QStringLiteral("printer") : QStringLiteral("zoom %1").arg(zoom)) +
+               QStringLiteral(", smoothing %1").arg(smoothing);
     }
 };
 
@@ -96,6 +98,8 @@ std::vector<Case> family(int count)
         c.skin = next(5, 40);
         c.printer = next(0, 4) == 0;
         c.zoom = next(0, 4);
+        const int smoothing = next(0, 9);
+        c.smoothing = smoothing == 0 ? 0 : smoothing == 1 ? 100 : 50;
         cases.push_back(c);
     }
     return cases;
@@ -224,6 +228,7 @@ struct Drawn {
         store.currentProfile = p;
         drawing.SelectProfile(p, 0);
         drawing.setDisplayOption(TemplateDrawing::DisplayOption::GabaritPoints, true);
+        drawing.setSmoothing(c.smoothing);
         render(c);
     }
     void render(const Case &c)
