@@ -51,9 +51,11 @@ TemplateBand::TemplateBand(std::vector<FPoint> upper, std::vector<FPoint> lower,
     // than any tolerance of the drawing.
     upper = thinned(upper, skin / 8);
     lower = thinned(lower, skin / 8);
-    m_xMin = std::min(upper.front().x, lower.front().x);
-    m_xMax = std::max(upper.back().x, lower.back().x);
+    m_xMin = kNone;
+    m_xMax = -kNone;
     auto add = [this](FPoint a, FPoint b, bool bound) {
+        if (!std::isfinite(a.x + a.y + b.x + b.y))
+            return;
         Segment s{a, b, bound};
         s.length = std::hypot(b.x - a.x, b.y - a.y);
         if (s.length > 0) {
@@ -79,8 +81,14 @@ TemplateBand::TemplateBand(std::vector<FPoint> upper, std::vector<FPoint> lower,
         m_xMin = std::min({m_xMin, s.a.x, s.b.x});
         m_xMax = std::max({m_xMax, s.a.x, s.b.x});
     }
-    // Buckets about a skin wide, at most a few thousand of them.
+    // An outline without finite points leaves no band.
     const float span = std::max(m_xMax - m_xMin, 1e-6f);
+    if (m_segments.empty() || !std::isfinite(span) || !(skin >= 0)) {
+        m_segments.clear();
+        m_xMin = m_xMax = 0;
+        return;
+    }
+    // Buckets about a skin wide, at most a few thousand of them.
     m_bucketWidth = std::max(skin, span / 2000.0f);
     m_buckets.resize(size_t(span / m_bucketWidth) + 2);
     for (int k = 0; k < int(m_segments.size()); ++k) {
@@ -118,10 +126,11 @@ float TemplateBand::capsuleEdge(const Segment &s, float r, float x, float downwa
 
 template <typename F> void TemplateBand::forSegmentsNear(float x0, float x1, F &&f) const
 {
-    if (m_buckets.empty() || x1 < m_xMin || x0 > m_xMax)
+    if (m_buckets.empty() || !(x1 >= m_xMin) || !(x0 <= m_xMax))
         return;
-    const auto first = size_t(std::max(0.0f, (x0 - m_xMin) / m_bucketWidth));
-    const auto last = std::min(m_buckets.size() - 1, size_t((x1 - m_xMin) / m_bucketWidth));
+    const float top = float(m_buckets.size() - 1);
+    const auto first = size_t(std::clamp((x0 - m_xMin) / m_bucketWidth, 0.0f, top));
+    const auto last = size_t(std::clamp((x1 - m_xMin) / m_bucketWidth, 0.0f, top));
     // A segment spanning several buckets is met once, in the first of them
     // that the range covers.
     for (size_t b = first; b <= last; ++b) {
