@@ -118,6 +118,27 @@ inline QString refuseFaulty()
         QStringLiteral("Select a non valid airfoil is not autorized. Correct errors automatically "
                        "or manually."));
 }
+// Adding refused while corrections are on show only: the file on disk, which
+// is what gets stored, is still the faulty one.
+inline QString writeBackFirst()
+{
+    return Language::pick(
+        QStringLiteral("Le profil a été corrigé à l'écran mais pas dans son fichier. Enregistrez "
+                       "d'abord le fichier corrigé (\"Enregistr.Profil\"), puis ajoutez-le à "
+                       "Profils.pro."),
+        QStringLiteral("The airfoil was corrected on screen but not in its file. Write the "
+                       "corrected file back first (\"Enregistr.Profil\"), then add it to "
+                       "Profils.pro."));
+}
+// The rewrite refused: the errors that remain follow this line.
+inline QString notRewritten()
+{
+    return Language::pick(
+        QStringLiteral("Le profil corrigé n'est pas enregistré : la vérification trouve encore "
+                       "ces erreurs :"),
+        QStringLiteral("The corrected airfoil is not written: the check still finds these "
+                       "errors:"));
+}
 inline QString duplicateQuestion()
 {
     return Language::pick(
