@@ -31,12 +31,15 @@ void AirfoilPreview::draw(QPainter &painter, int width, int height, const QPoint
     // The grid and its labels stay sharp: whole pixels, no smoothing.
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
+    // The labels grow by half as much as the drawing: readable, never crowding
+    // the grid.
     QFont font = painter.font();
     if (scale > 1.0) {
+        const double grow = 1.0 + (scale - 1.0) / 2.0;
         if (font.pointSizeF() > 0)
-            font.setPointSizeF(font.pointSizeF() * scale);
+            font.setPointSizeF(font.pointSizeF() * grow);
         else
-            font.setPixelSize(std::max(1, int(font.pixelSize() * scale)));
+            font.setPixelSize(std::max(1, int(font.pixelSize() * grow)));
         painter.setFont(font);
     }
     const QFontMetrics metrics = painter.fontMetrics();
