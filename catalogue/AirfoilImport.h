@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QPointF>
+#include <QString>
+#include <QStringList>
+
+// Reads the coordinate files builders download, in whatever layout they
+// come, and turns them into the catalogue's own: a title, then x y rows from
+// the trailing edge over the upper surface to the leading edge and back under
+// the lower surface, fractions of the chord.
+//
+// Understood: one closed outline or two blocks (a line with the point count
+// of each surface, then each surface from the leading edge to the trailing
+// edge); numbers with a decimal point or comma, in exponent notation,
+// separated by blanks, tabs, commas or semicolons; fractions, percent of the
+// chord, or millimetres of a chord the file states ("chord 250 mm", "corde :
+// 250"); comment and header lines, blank lines, repeated points, a missing
+// title (the file name stands in); an outline that runs the other way round.
+//
+// Nothing is moved: the points are only scaled to fractions and put in
+// order. Making them fit the catalogue's exact ends is a separate repair.
+namespace AirfoilImport
+{
+
+struct Result {
+    bool ok = false;
+    QString title;
+    QList<QPointF> points; // the catalogue's order, fractions of the chord
+    // What was recognised and what was changed, one line each, in the
+    // language of the run.
+    QStringList notes;
+    // Why the file cannot be read, in the language of the run (ok false).
+    QString refusal;
+
+    // The file in the catalogue's layout (CR LF ends, six decimals).
+    QByteArray datBytes() const;
+};
+
+// The catalogue reads at most this many points.
+constexpr int kMaxPoints = 256;
+// No coordinate file comes near this.
+constexpr qsizetype kMaxBytes = 1 << 20;
+
+// fileName (any folder, any extension) gives the title when the file has
+// none.
+Result read(const QByteArray &bytes, const QString &fileName);
+
+// One line's numbers, or an empty list when the line is not made of numbers
+// only. exponent, decimalComma and separator (',', ';', '\t' or ' ') tell
+// how they were written.
+struct LineNumbers {
+    QList<double> values;
+    bool exponent = false;
+    bool decimalComma = false;
+    QChar separator;
+};
+LineNumbers parseNumbers(QStringView line);
+
+} // namespace AirfoilImport
