@@ -402,7 +402,9 @@ Result AirfoilImport::read(const QByteArray &bytes, const QString &fileName)
         notes << pick("points dans l'autre sens (intrados d'abord) : ordre inversé",
                       "points the other way round (lower surface first): order reversed");
     if (title.isEmpty()) {
-        title = QFileInfo(fileName).completeBaseName();
+        title = QFileInfo(fileName).completeBaseName().trimmed();
+        if (title.isEmpty())
+            title = QStringLiteral("PROFIL");
         notes << pick("sans titre : le nom du fichier devient le titre",
                       "no title: the file name becomes the title");
     }
@@ -414,6 +416,11 @@ Result AirfoilImport::read(const QByteArray &bytes, const QString &fileName)
 }
 
 QByteArray AirfoilImport::Result::datBytes() const
+{
+    return AirfoilImport::datBytes(title, points);
+}
+
+QByteArray AirfoilImport::datBytes(const QString &title, const QList<QPointF> &points)
 {
     QString text = title + QStringLiteral("\r\n");
     for (const QPointF &p : points)

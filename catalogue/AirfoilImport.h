@@ -43,6 +43,10 @@ constexpr int kMaxPoints = 256;
 // No coordinate file comes near this.
 constexpr qsizetype kMaxBytes = 1 << 20;
 
+// A file in the catalogue's layout: the title, then one "x y" row per point
+// with six decimals, CR LF ends.
+QByteArray datBytes(const QString &title, const QList<QPointF> &points);
+
 // fileName (any folder, any extension) gives the title when the file has
 // none.
 Result read(const QByteArray &bytes, const QString &fileName);
