@@ -4,9 +4,12 @@
 #include "profiles/TextLines.h"
 #include "ui/Language.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -293,7 +296,13 @@ Result AirfoilImport::read(const QByteArray &bytes, const QString &fileName)
             rangeY = std::max(rangeY, std::abs(raw[i].y()));
         }
         const bool whole = a == std::floor(a) && b == std::floor(b) && a >= 0 && b >= 0;
-        if (whole && a + b == double(raw.size() - 1) && (b > 1.5 * rangeY || a > 1.5 * rangeX)) {
+        const bool sizes = whole && a + b == double(raw.size() - 1);
+        // Small counts in a percent file are told by the blocks themselves:
+        // both surfaces begin (or end) at the same point.
+        const int upper = sizes ? int(a) : 0;
+        const bool blocksMeet =
+            sizes && a >= 2 && b >= 2 && (raw[1] == raw[1 + upper] || raw[upper] == raw.last());
+        if (sizes && (b > 1.5 * rangeY || a > 1.5 * rangeX || blocksMeet)) {
             twoBlocks = true;
             const int upperCount = int(a);
             const int lowerCount = int(b);
@@ -426,4 +435,79 @@ QByteArray AirfoilImport::datBytes(const QString &title, const QList<QPointF> &p
     for (const QPointF &p : points)
         text += numberText(p.x()) + QLatin1Char(' ') + numberText(p.y()) + QStringLiteral("\r\n");
     return Cp1252::encode(text);
+}
+
+bool AirfoilImport::writeWhole(const QString &path, const QByteArray &bytes, QString *error)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        *error = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+AirfoilImport::Summary
+AirfoilImport::importFiles(const QStringList &sources, const QString &folder,
+                           const std::function<bool(const QString &path)> &replace)
+{
+    Summary summary;
+    const QDir dir(folder);
+    for (const QString &source : sources) {
+        const QFileInfo info(source);
+        const QString name = info.fileName();
+        QFile in(source);
+        if (!in.open(QIODevice::ReadOnly)) {
+            summary.refused << name + QStringLiteral(" : ") + in.errorString();
+            continue;
+        }
+        const QByteArray bytes = in.read(kMaxBytes + 1);
+        in.close();
+        const Result result = read(bytes, source);
+        if (!result.ok) {
+            summary.refused << name + QStringLiteral(" : ") + result.refusal;
+            continue;
+        }
+        const QString base =
+            info.completeBaseName().isEmpty() ? QStringLiteral("profil") : info.completeBaseName();
+        QString target = dir.filePath(base + QStringLiteral(".dat"));
+        const QString sourceCanonical = info.canonicalFilePath();
+        // The original stays as it is, even when it lies in the folder.
+        for (int n = 2; QFileInfo(target).canonicalFilePath() == sourceCanonical; ++n)
+            target = dir.filePath(base + QStringLiteral("-%1.dat").arg(n));
+        if (QFileInfo::exists(target) && !(replace && replace(target))) {
+            summary.kept << QFileInfo(target).fileName();
+            continue;
+        }
+        QString error;
+        if (!writeWhole(target, result.datBytes(), &error)) {
+            summary.refused << name + QStringLiteral(" : ") + error;
+            continue;
+        }
+        summary.written << target;
+    }
+    return summary;
+}
+
+QString AirfoilImport::summaryText(const Summary &summary)
+{
+    QStringList lines;
+    lines << pick("Importés : %1. Refusés : %2.", "Imported: %1. Refused: %2.")
+                 .arg(summary.written.size())
+                 .arg(summary.refused.size());
+    if (!summary.kept.isEmpty())
+        lines << pick("Fichiers existants gardés (non remplacés) : %1",
+                      "Existing files kept (not replaced): %1")
+                     .arg(summary.kept.join(QStringLiteral(", ")));
+    constexpr int kShown = 12;
+    for (int i = 0; i < summary.refused.size() && i < kShown; ++i)
+        lines << summary.refused[i];
+    if (summary.refused.size() > kShown)
+        lines << QStringLiteral("(%1 …)").arg(summary.refused.size() - kShown);
+    return lines.join(QLatin1Char('\n'));
 }

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // Reads the coordinate files builders download, in whatever layout they
 // come, and turns them into the catalogue's own: a title, then x y rows from
 // the trailing edge over the upper surface to the leading edge and back under
@@ -50,6 +52,25 @@ QByteArray datBytes(const QString &title, const QList<QPointF> &points);
 // fileName (any folder, any extension) gives the title when the file has
 // none.
 Result read(const QByteArray &bytes, const QString &fileName);
+
+// Writes path in one step: replaced whole, or left untouched and *error set.
+bool writeWhole(const QString &path, const QByteArray &bytes, QString *error);
+
+// Converting many files at once into a catalogue folder.
+struct Summary {
+    QStringList written; // paths of the new files
+    QStringList refused; // "file name : reason", one per file
+    QStringList kept;    // existing files the user chose not to replace
+};
+// Each source is read, converted and written into folder as a new ".dat"
+// file named after it, in one step (a failed write leaves nothing behind).
+// Sources are never changed. An existing file is replaced only when
+// replace(path) says yes; a source lying in folder under the target's very
+// name gets a free name beside it instead.
+Summary importFiles(const QStringList &sources, const QString &folder,
+                    const std::function<bool(const QString &path)> &replace);
+// How many were imported, how many refused and why, by the language flag.
+QString summaryText(const Summary &summary);
 
 // One line's numbers, or an empty list when the line is not made of numbers
 // only. exponent, decimalComma and separator (',', ';', '\t' or ' ') tell

@@ -1,6 +1,8 @@
 #include "catalogue/TFormlect.h"
 
 #include "catalogue/AirfoilFolders.h"
+#include "catalogue/AirfoilImport.h"
+#include "catalogue/AirfoilNormalise.h"
 #include "catalogue/AirfoilPreview.h"
 #include "catalogue/CatalogueList.h"
 #include "catalogue/CatalogueTexts.h"
@@ -106,7 +108,7 @@ namespace
 {
 // The design size: the smallest the window gets.
 constexpr int kDesignWidth = 645;
-constexpr int kDesignHeight = 468;
+constexpr int kDesignHeight = 502;
 } // namespace
 
 void TFormlect::buildControls()
@@ -204,6 +206,13 @@ void TFormlect::buildControls()
     BtenrProf = makeButton(this, "BtenrProf", QStringLiteral("Enregistr.Profil"),
                            QRect(494, row2, 143, 28));
     BtenrProf->setEnabled(false);
+    const int row3 = 466;
+    BtImporter =
+        makeButton(this, "BtImporter", QStringLiteral("&Importer…"), QRect(106, row3, 170, 28),
+                   QStringLiteral("Convertit des fichiers de coordonnées téléchargés"));
+    BtNormaliser =
+        makeButton(this, "BtNormaliser", QStringLiteral("&Normaliser"), QRect(494, row3, 143, 28),
+                   QStringLiteral("Recale le profil sans le déformer"));
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -217,6 +226,8 @@ void TFormlect::buildControls()
     connect(BitBtStop, &QPushButton::clicked, this, &TFormlect::BitBtStopClick);
     connect(BtCorriger, &QPushButton::clicked, this, &TFormlect::BtCorrigerClick);
     connect(BtenrProf, &QPushButton::clicked, this, &TFormlect::BtenrProfClick);
+    connect(BtImporter, &QPushButton::clicked, this, &TFormlect::BtImporterClick);
+    connect(BtNormaliser, &QPushButton::clicked, this, &TFormlect::BtNormaliserClick);
     connect(ListBox1, &CatalogueList::userClicked, this, [this] { ListBox1Click(Caller::User); });
     connect(ListBox1, &CatalogueList::userKeyed, this, [this] { ListBox1Click(Caller::Keyboard); });
     connect(ListBox2, &CatalogueList::userClicked, this, &TFormlect::ListBox2Click);
@@ -264,6 +275,8 @@ void TFormlect::placeControls()
     TrackBar1->move(362, row2);
     BtCorriger->move(494 + leftGrowth, row1);
     BtenrProf->move(494 + leftGrowth, row2);
+    BtImporter->move(106, 466 + dh);
+    BtNormaliser->move(494 + leftGrowth, 466 + dh);
 
     if (m_preview.size() != image) {
         m_preview = QImage(image, QImage::Format_RGB32);
@@ -729,4 +742,104 @@ void TFormlect::BtenregistrerClick()
     BtCorriger->setEnabled(!m_file.messages.isEmpty() && m_file.complete);
     if (Memo1->isVisible())
         Memo1->raise();
+}
+
+void TFormlect::BtImporterClick()
+{
+    StopSlideshow();
+    Prompts &prompts = Prompts::current();
+    const QStringList sources = prompts.openFileNames(
+        CatalogueTexts::importFilesCaption(), m_startFolder, CatalogueTexts::importFilter());
+    if (sources.isEmpty())
+        return;
+    const QString folder =
+        prompts.chooseFolder(CatalogueTexts::importFolderCaption(), m_airfoilsFolder);
+    if (folder.isEmpty())
+        return;
+    // Only a folder the catalogue lists: below Airfoils, not hidden.
+    const QString airfoils = QFileInfo(m_airfoilsFolder).canonicalFilePath();
+    const QString chosen = QFileInfo(folder).canonicalFilePath();
+    const QString relative = chosen.mid(airfoils.size() + 1);
+    const bool inside = !airfoils.isEmpty() && !chosen.isEmpty() &&
+                        chosen.startsWith(airfoils + QLatin1Char('/')) &&
+                        !relative.startsWith(QLatin1Char('.')) &&
+                        !relative.contains(QStringLiteral("/."));
+    if (!inside) {
+        prompts.message(CatalogueTexts::importFolderRefused());
+        return;
+    }
+
+    AirfoilImport::Summary summary;
+    {
+        BusyCursor hourglass;
+        summary = AirfoilImport::importFiles(sources, chosen, [&prompts](const QString &path) {
+            return prompts.confirm(CatalogueTexts::replaceQuestion(QFileInfo(path).fileName()));
+        });
+    }
+
+    // The new files are listed, read and checked like any other.
+    ScanFolders();
+    int folderRow = -1;
+    for (int r = 0; r < ListBox1->count(); ++r) {
+        if (QFileInfo(folderPath(r)).canonicalFilePath() == chosen)
+            folderRow = r;
+    }
+    if (folderRow >= 0) {
+        ListBox1->setCurrentRow(folderRow);
+        ListBox1Click(Caller::User);
+        if (!summary.written.isEmpty()) {
+            const int fileRow = int(m_pathList.indexOf(summary.written.first()));
+            if (fileRow >= 0 && fileRow != ListBox2->currentRow()) {
+                ListBox2->setCurrentRow(fileRow);
+                ReadCoordinateFile(Caller::User);
+            }
+        }
+    }
+    prompts.message(AirfoilImport::summaryText(summary));
+}
+
+void TFormlect::BtNormaliserClick()
+{
+    StopSlideshow();
+    Prompts &prompts = Prompts::current();
+    if (m_file.currentFile.isEmpty() || !m_file.complete || m_file.unusable ||
+        m_file.status != AirfoilFile::ReadStatus::Read || m_listMode == 1) {
+        prompts.message(CatalogueTexts::normaliseNeedsFile());
+        return;
+    }
+    QList<QPointF> points;
+    points.reserve(m_file.pointCount);
+    for (int i = 0; i < m_file.pointCount; ++i)
+        points << QPointF(m_file.pointX[i], m_file.pointY[i]);
+
+    AirfoilNormalise::Result result = AirfoilNormalise::normalise(points);
+    if (!result.ok) {
+        prompts.message(result.refusal);
+        return;
+    }
+    // Closing moves the rear of the surfaces: only with the user's word.
+    bool open = false;
+    if (result.gap > 1e-6 && !prompts.confirm(CatalogueTexts::closeQuestion(
+                                 QString::number(result.gap * 100, 'f', 3)))) {
+        result = AirfoilNormalise::normalise(points, true);
+        open = !result.closed;
+    }
+    prompts.message(
+        CatalogueTexts::normalised(QString::number(result.largestMove * 100, 'f', 4), open));
+    if (!prompts.confirm(CatalogueTexts::rewriteQuestion(Panel4->text())))
+        return;
+    QString error;
+    bool written;
+    {
+        BusyCursor hourglass;
+        written = AirfoilImport::writeWhole(
+            m_file.currentFile, AirfoilImport::datBytes(m_file.title(), result.points), &error);
+    }
+    if (!written) {
+        prompts.message(CatalogueTexts::fileError(m_file.currentFile, error));
+        return;
+    }
+    // Shown as it now stands on disk, checked again.
+    ReadCoordinateFile(Caller::User);
+    ListBox2->setFocus();
 }

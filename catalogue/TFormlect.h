@@ -45,6 +45,8 @@ public:
     QPushButton *BitBtStop;
     QPushButton *BtCorriger;
     QPushButton *BtenrProf;
+    QPushButton *BtImporter;
+    QPushButton *BtNormaliser;
     QLabel *Label1;
     QLabel *Label2;
     QLabel *Label3;
@@ -78,6 +80,8 @@ public:
     void BtCorrigerClick();
     void BtenrProfClick();
     void BtenregistrerClick();
+    void BtImporterClick();
+    void BtNormaliserClick();
 
     void ScanFolders();
     void ListFolderFiles(const QString &folder);

@@ -53,3 +53,9 @@ QString DialogPrompts::saveFileName(const QString &caption, const QString &start
         return QString();
     return dialog.selectedFiles().constFirst();
 }
+
+QStringList DialogPrompts::openFileNames(const QString &caption, const QString &startFolder,
+                                         const QString &filter)
+{
+    return QFileDialog::getOpenFileNames(dialogParent(), caption, startFolder, filter);
+}

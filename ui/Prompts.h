@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -22,6 +23,16 @@ public:
     virtual QString saveFileName(const QString &caption, const QString &startPath,
                                  const QString &filter, const QString &defaultSuffix) = 0;
 
+    // Files to read, any number of them, or an empty list when cancelled.
+    virtual QStringList openFileNames(const QString &caption, const QString &startFolder,
+                                      const QString &filter)
+    {
+        Q_UNUSED(caption);
+        Q_UNUSED(startFolder);
+        Q_UNUSED(filter);
+        return {};
+    }
+
     // The prompts in use; the program installs the dialog prompts at start,
     // tests install their scripted ones.
     static Prompts &current();
@@ -37,4 +48,6 @@ public:
     QString chooseFolder(const QString &caption, const QString &startFolder) override;
     QString saveFileName(const QString &caption, const QString &startPath, const QString &filter,
                          const QString &defaultSuffix) override;
+    QStringList openFileNames(const QString &caption, const QString &startFolder,
+                              const QString &filter) override;
 };

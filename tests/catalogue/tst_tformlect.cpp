@@ -103,6 +103,10 @@ private slots:
     void growsWithTheWindow();
     void rowsListShowsItsMarksAndColumns_data();
     void rowsListShowsItsMarksAndColumns();
+    void importIntoAFolder_data();
+    void importIntoAFolder();
+    void normalise_data();
+    void normalise();
     void missingFolderDatabaseAndIndex();
     void helpTopic();
     void rowColours();
@@ -553,7 +557,7 @@ void TestTFormlect::foldersScannedAtEachOpening()
 void TestTFormlect::growsWithTheWindow()
 {
     auto form = openForm(true);
-    QCOMPARE(form->minimumSize(), QSize(645, 468));
+    QCOMPARE(form->minimumSize(), QSize(645, 502));
     QVERIFY(form->maximumWidth() > 1200 && form->maximumHeight() > 900);
     form->ListBox1->setCurrentRow(1);
     form->ListBox1Click();
@@ -739,6 +743,110 @@ void TestTFormlect::openedFromStartWindow()
         w.form1->store().setSaveEnabled(false); // nothing to offer on the way out
     }
     QDir::setCurrent(before);
+}
+
+void TestTFormlect::importIntoAFolder_data()
+{
+    QTest::addColumn<QString>("folder"); // below the copy of the sample folder
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("a catalogue folder") << "Airfoils/NACA5" << true;
+    QTest::newRow("a new subfolder") << "Airfoils/Telecharges" << true;
+    QTest::newRow("Airfoils itself") << "Airfoils" << false;
+    QTest::newRow("outside Airfoils") << "" << false;
+    QTest::newRow("a hidden folder") << "Airfoils/.CACHE" << false;
+}
+
+void TestTFormlect::importIntoAFolder()
+{
+    QFETCH(QString, folder);
+    QFETCH(bool, accepted);
+    const QString target = m_folder + '/' + folder;
+    QVERIFY(QDir().mkpath(target));
+    QTemporaryDir downloads;
+    auto write = [&](const QString &name, const QByteArray &bytes) {
+        QFile f(downloads.filePath(name));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    };
+    // Two small blocks in percent, semicolons between values.
+    write("clarky.txt", "CLARK Y\n3 3\n0;0\n50;9\n100;0\n0;0\n50;-3\n100;0\n");
+    write("photo.dat", QByteArrayLiteral("\xff\xd8\xff\xe0\0\x10JFIF\0"));
+    // Named like a file already there, whose replacement is refused.
+    write("n21012.dat", "NACA 21012\n1 0\n0 0.1\n0 0\n0.5 -0.1\n1 0\n");
+    QFile existing(m_folder + "/Airfoils/NACA5/n21012.dat");
+    QVERIFY(existing.open(QIODevice::ReadOnly));
+    const QByteArray before = existing.readAll();
+    existing.close();
+
+    auto form = openForm();
+    m_prompts->clear();
+    m_prompts->openNames << QStringList{downloads.filePath("clarky.txt"),
+                                        downloads.filePath("photo.dat"),
+                                        downloads.filePath("n21012.dat")};
+    m_prompts->folders << target;
+    m_prompts->answers << false;
+    form->BtImporter->click();
+    QCOMPARE(m_prompts->openCaptions, QStringList{"Fichiers de coordonnées à importer"});
+    if (!accepted) {
+        QCOMPARE(m_prompts->messages.size(), 1);
+        QVERIFY(m_prompts->messages[0].startsWith("Choisissez un dossier à l'intérieur"));
+        QVERIFY(!QFile::exists(target + "/clarky.dat"));
+        return;
+    }
+    const bool sameName = folder.endsWith("NACA5");
+    QCOMPARE(m_prompts->questions,
+             sameName ? QStringList{"Le fichier n21012.dat existe déjà. Le remplacer ?"}
+                      : QStringList());
+    QCOMPARE(m_prompts->messages.size(), 1);
+    const QStringList summary = m_prompts->messages[0].split('\n');
+    QCOMPARE(summary[0], sameName ? QStringLiteral("Importés : 1. Refusés : 1.")
+                                  : QStringLiteral("Importés : 2. Refusés : 1."));
+    QVERIFY(summary.filter("photo.dat : Ce fichier n'est pas un texte").size() == 1);
+    QVERIFY(existing.open(QIODevice::ReadOnly));
+    QCOMPARE(existing.readAll(), before);
+
+    // The new file is listed, read and checked like the others.
+    QCOMPARE(QFileInfo(form->folderPath(form->ListBox1->currentRow())).canonicalFilePath(),
+             QFileInfo(target).canonicalFilePath());
+    QCOMPARE(form->Panel4->text(), QStringLiteral("clarky.dat"));
+    QVERIFY(texts(form->ListBox2).contains("CLARK Y"));
+    QVERIFY2(form->airfoil().messages.isEmpty(), qPrintable(form->airfoil().messages.join('\n')));
+    QCOMPARE(form->ListBox3->item(2)->text(), QStringLiteral("0.500000 0.090000"));
+}
+
+void TestTFormlect::normalise_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("close");
+    QTest::addColumn<bool>("passes"); // the rewritten file passes the check
+    QTest::newRow("last x 0.998, closed") << "dernier-x.dat" << true << true;
+    QTest::newRow("last x 0.998, kept open") << "dernier-x.dat" << false << false;
+    QTest::newRow("first x 0.99999, closed") << "premier-x.dat" << true << true;
+    QTest::newRow("leading edge off (0, 0)") << "bord-attaque.dat" << true << true;
+}
+
+void TestTFormlect::normalise()
+{
+    QFETCH(QString, file);
+    QFETCH(bool, close);
+    QFETCH(bool, passes);
+    auto form = openForm();
+    form->ListBox2->setCurrentRow(rowOfPath(*form, file));
+    form->ListBox2Click();
+    QVERIFY(!form->airfoil().messages.isEmpty());
+    m_prompts->clear();
+    m_prompts->answers << close << true;
+    form->BtNormaliser->click();
+    const QStringList &q = m_prompts->questions;
+    QCOMPARE(q.last(), "Enregistrer le profil corrigé sur " + file + " ?");
+    QCOMPARE(q.size(), q.first().startsWith("Le bord de fuite est ouvert") ? 2 : 1);
+    QCOMPARE(m_prompts->messages.size(), 1);
+    QVERIFY(m_prompts->messages[0].startsWith("Profil normalisé : le point le plus déplacé a "
+                                              "bougé de "));
+    QCOMPARE(m_prompts->messages[0].contains("reste ouvert"), !close);
+    QCOMPARE(form->Panel4->text(), file);
+    QCOMPARE(form->airfoil().messages.isEmpty(), passes);
+    QCOMPARE(form->ListBox3->item(1)->text().startsWith("1.000000 0.000000"), passes);
 }
 
 void TestTFormlect::screenshots()

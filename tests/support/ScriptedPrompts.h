@@ -40,8 +40,17 @@ public:
         saveCaptions << caption;
         return saveNames.isEmpty() ? QString() : saveNames.dequeue();
     }
+    QStringList openCaptions;
+    QQueue<QStringList> openNames; // answers to openFileNames()
+    QStringList openFileNames(const QString &caption, const QString &, const QString &) override
+    {
+        openCaptions << caption;
+        return openNames.isEmpty() ? QStringList() : openNames.dequeue();
+    }
+
     void clear()
     {
+        openCaptions.clear();
         messages.clear();
         questions.clear();
         folderCaptions.clear();
