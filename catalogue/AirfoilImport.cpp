@@ -490,6 +490,9 @@ AirfoilImport::importFiles(const QStringList &sources, const QString &folder,
             continue;
         }
         summary.written << target;
+        if (!result.notes.isEmpty())
+            summary.notes << QFileInfo(target).fileName() + QStringLiteral(" : ") +
+                                 result.notes.join(QStringLiteral("; "));
     }
     return summary;
 }
@@ -505,9 +508,16 @@ QString AirfoilImport::summaryText(const Summary &summary)
                       "Existing files kept (not replaced): %1")
                      .arg(summary.kept.join(QStringLiteral(", ")));
     constexpr int kShown = 12;
-    for (int i = 0; i < summary.refused.size() && i < kShown; ++i)
-        lines << summary.refused[i];
-    if (summary.refused.size() > kShown)
-        lines << QStringLiteral("(%1 …)").arg(summary.refused.size() - kShown);
+    auto some = [&lines](const QStringList &list) {
+        for (int i = 0; i < list.size() && i < kShown; ++i)
+            lines << list[i];
+        if (list.size() > kShown)
+            lines << QStringLiteral("(%1 …)").arg(list.size() - kShown);
+    };
+    some(summary.refused);
+    if (!summary.notes.isEmpty()) {
+        lines << QString() << pick("Lu et converti :", "Read and converted:");
+        some(summary.notes);
+    }
     return lines.join(QLatin1Char('\n'));
 }

@@ -61,6 +61,7 @@ struct Summary {
     QStringList written; // paths of the new files
     QStringList refused; // "file name : reason", one per file
     QStringList kept;    // existing files the user chose not to replace
+    QStringList notes;   // "file name : what was recognised and changed", per file written
 };
 // Each source is read, converted and written into folder as a new ".dat"
 // file named after it, in one step (a failed write leaves nothing behind).
