@@ -13,6 +13,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 namespace
@@ -102,21 +103,30 @@ double statedChord(const QString &line)
     return ok && value > 0 && std::isfinite(value) ? value : 0.0;
 }
 
-bool parseNumber(QString token, double *value, bool *exponent)
+bool parseNumber(const QString &token, double *value, bool *exponent)
 {
-    if (token.isEmpty())
+    // Plain ASCII by then (the line was filtered); Fortran writes its
+    // exponents with a D, and a leading + is allowed.
+    constexpr qsizetype kLongest = 64;
+    if (token.isEmpty() || token.size() > kLongest)
         return false;
-    // Fortran writes its exponents with a D.
-    for (QChar &c : token) {
-        if (c == QLatin1Char('d') || c == QLatin1Char('D'))
-            c = QLatin1Char('e');
+    char buffer[kLongest];
+    qsizetype n = 0;
+    for (QChar c : token) {
+        char a = char(c.unicode());
+        if (a == 'd' || a == 'D')
+            a = 'e';
+        if (a == 'e' || a == 'E')
+            *exponent = true;
+        buffer[n++] = a;
     }
-    bool ok = false;
-    const double v = QLocale::c().toDouble(token, &ok);
-    if (!ok || !std::isfinite(v))
+    const char *begin = buffer;
+    if (*begin == '+' && n > 1 && buffer[1] != '-' && buffer[1] != '+')
+        ++begin;
+    double v = 0;
+    const auto [end, error] = std::from_chars(begin, buffer + n, v);
+    if (error != std::errc() || end != buffer + n || !std::isfinite(v))
         return false;
-    if (token.contains(QLatin1Char('e')) || token.contains(QLatin1Char('E')))
-        *exponent = true;
     *value = v;
     return true;
 }
@@ -174,19 +184,52 @@ QString numberText(double v)
 
 } // namespace
 
+namespace
+{
+
+// Splits at every run of the characters sep accepts.
+template <typename Sep> QStringList splitAt(const QString &text, Sep sep)
+{
+    QStringList parts;
+    QString part;
+    for (QChar c : text) {
+        if (sep(c)) {
+            if (!part.isEmpty())
+                parts << part;
+            part.clear();
+        } else {
+            part += c;
+        }
+    }
+    if (!part.isEmpty())
+        parts << part;
+    return parts;
+}
+
+bool blankOrSemicolon(QChar c)
+{
+    return c.isSpace() || c == QLatin1Char(';');
+}
+
+} // namespace
+
 AirfoilImport::LineNumbers AirfoilImport::parseNumbers(QStringView line)
 {
     LineNumbers out;
-    static const QRegularExpression blanksOrSemicolons(QStringLiteral("[\\s;]+"));
-    static const QRegularExpression anySeparator(QStringLiteral("[\\s;,]+"));
     const QString text = line.trimmed().toString();
     if (text.isEmpty())
         return out;
+    // Only digits, signs, points, commas, exponents and separators: anything
+    // else (a word) is no line of numbers, and is told at once.
+    for (QChar c : text) {
+        if (!(c.isDigit() || c.isSpace() || QStringView(u"+-.,;eEdD").contains(c)))
+            return out;
+    }
 
     QStringList tokens;
     const bool hasPoint = text.contains(QLatin1Char('.'));
     const bool hasComma = text.contains(QLatin1Char(','));
-    const bool hasOtherSeparator = text.contains(blanksOrSemicolons);
+    const bool hasOtherSeparator = std::any_of(text.cbegin(), text.cend(), blankOrSemicolon);
     if (text.contains(QLatin1Char(';')))
         out.separator = QLatin1Char(';');
     else if (text.contains(QLatin1Char('\t')))
@@ -195,12 +238,13 @@ AirfoilImport::LineNumbers AirfoilImport::parseNumbers(QStringView line)
         out.separator = QLatin1Char(' ');
     if (hasPoint || !hasComma) {
         // Points for decimals: a comma can only separate.
-        tokens = text.split(anySeparator, Qt::SkipEmptyParts);
+        tokens =
+            splitAt(text, [](QChar c) { return blankOrSemicolon(c) || c == QLatin1Char(','); });
         if (hasComma && !text.contains(QLatin1Char(';')))
             out.separator = QLatin1Char(',');
     } else if (hasOtherSeparator) {
         // Blanks, tabs or semicolons separate: the commas are decimal ones.
-        tokens = text.split(blanksOrSemicolons, Qt::SkipEmptyParts);
+        tokens = splitAt(text, blankOrSemicolon);
         for (QString &t : tokens)
             t.replace(QLatin1Char(','), QLatin1Char('.'));
         out.decimalComma = true;
