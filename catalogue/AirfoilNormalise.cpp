@@ -49,6 +49,18 @@ AirfoilNormalise::Result AirfoilNormalise::normalise(const QList<QPointF> &point
         return r;
     }
 
+    // The file's own x must fall from the trailing edge to the leading
+    // edge: an outline written the wrong way (starting at the leading edge)
+    // would otherwise be turned front to back and still pass every check.
+    if (!(points[leading].x() < trailing.x())) {
+        r.refusal = Language::pick(
+            QStringLiteral("Les points ne partent pas du bord de fuite : le profil serait "
+                           "retourné. Remettez-les dans l'ordre d'abord."),
+            QStringLiteral("The points do not start at the trailing edge: the airfoil would be "
+                           "turned round. Put them in order first."));
+        return r;
+    }
+
     // Move, turn and scale: the leading edge to (0, 0), the middle of the
     // trailing edge to (1, 0).
     const QPointF origin = points[leading];

@@ -176,6 +176,14 @@ void TestAirfoilNormalise::refusals()
         AirfoilNormalise::normalise({QPointF(1, 0), QPointF(1, 0), QPointF(1, 0)});
     QVERIFY(!same.ok);
     QVERIFY(same.refusal.contains("No leading edge"));
+    // Written from the leading edge round to it again: never turned round.
+    QList<QPointF> backwards = formula();
+    backwards = backwards.mid(60) + backwards.mid(1, 60);
+    QCOMPARE(backwards.first(), QPointF(0, 0));
+    QCOMPARE(backwards.last(), QPointF(0, 0));
+    const AirfoilNormalise::Result turned = AirfoilNormalise::normalise(backwards);
+    QVERIFY(!turned.ok);
+    QVERIFY(turned.refusal.contains("do not start at the trailing edge"));
 }
 
 QTEST_MAIN(TestAirfoilNormalise)
