@@ -395,6 +395,15 @@ Result AirfoilImport::read(const QByteArray &bytes, const QString &fileName)
             p /= scale;
     }
 
+    // Thicker than its chord is long: no airfoil, whatever the units.
+    for (const QPointF &p : outline) {
+        if (!(std::abs(p.y()) <= 1.0) || p.x() < -kFractionLimit)
+            return refuse(pick("Des points sont à plus d'une corde du bord d'attaque : ce n'est "
+                               "pas un profil.",
+                               "Some points lie more than a chord away from the leading edge: "
+                               "this is not an airfoil."));
+    }
+
     // Repeated points (the leading edge written twice, most often).
     int repeated = 0;
     QList<QPointF> points;

@@ -235,6 +235,9 @@ void TestAirfoilImport::refusals_data()
                rows(s.outline,
                     [](const Pt &p) { return fixed(p.x * 250, 3) + " " + fixed(p.y * 250, 3); })
         << "state the chord";
+    QTest::newRow("y beyond a chord")
+        << QByteArray("T\r\n1 0\r\n0.5 3\r\n0 0\r\n0.5 -0.1\r\n1 0\r\n")
+        << "more than a chord away";
     QList<Pt> many;
     for (int i = 0; i <= 300; ++i)
         many << Pt{std::abs(150 - i) / 150.0, i < 150 ? 0.05 : -0.05};
