@@ -5,6 +5,8 @@
 #include "catalogue/TFormlect.h"
 #include "drawing/TForm1.h"
 #include "drawing/TForm2.h"
+#include "drawing/TForm3.h"
+#include "hybrid/TForm4.h"
 
 #include <QDir>
 
@@ -12,6 +14,10 @@ Windows::Windows()
 {
     intro = std::make_unique<TIntro>();
     form1 = std::make_unique<TForm1>([intro = intro.get()] { intro->disableWorkWindows(); });
+    // The print preview, a dialog of the drawing window.
+    form3 = std::make_unique<TForm3>(form1.get());
+    form3->setDrawing(&form1->drawing());
+    form1->setForm3(form3.get());
     // Created after the drawing window, whose loading may have moved the
     // working folder to the one holding Profils.pro: the catalogue starts
     // from there.
@@ -21,12 +27,16 @@ Windows::Windows()
     catalogue.reset(formlect);
     form2 = std::make_unique<TForm2>(form1.get());
     form1->setForm2(form2.get());
+    form4 = std::make_unique<TForm4>(&form1->store(), form1.get());
+    form1->setHybridDialog([form4 = form4.get()] { return form4->run(); });
     intro->setDrawingWindow(form1.get());
     intro->setCatalogueWindow(catalogue.get());
 }
 
 Windows::~Windows()
 {
-    // The dialog belongs to the drawing window's widget tree.
+    // The dialogs belong to the drawing window's widget tree.
     form2.release();
+    form3.release();
+    form4.release();
 }

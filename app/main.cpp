@@ -8,8 +8,6 @@
 #include <QApplication>
 #include <QTextStream>
 
-#include <cstdio>
-
 int main(int argc, char **argv)
 {
     // The catalogue's conversions run without any window.
@@ -34,6 +32,11 @@ int main(int argc, char **argv)
 
     BuiltinTranslator translator;
     QApplication::installTranslator(&translator);
+    // The run's language follows the same locale test as the translator
+    // above, so Qt's own dialogs speak the language of our messages.
+    QTranslator qtTexts;
+    if (loadQtTranslations(qtTexts))
+        QApplication::installTranslator(&qtTexts);
 
     Windows windows;
     QObject::connect(&instance, &SingleInstance::raiseRequested, windows.intro.get(),

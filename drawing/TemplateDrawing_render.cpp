@@ -3,10 +3,10 @@
 // marks) for the screen, the print preview and the printer.
 #include "drawing/TemplateDrawing.h"
 
-#include "ui/Language.h"
 #include "drawing/TemplateGeometry.h"
 #include "drawing/Trig.h"
 #include "profiles/ProfileStore.h"
+#include "ui/Language.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -68,8 +68,11 @@ std::optional<ScreenLayout> TemplateDrawing::layoutScreen(const ScreenArea &area
     // Whole pixels per millimetre, so that the grid falls on pixels; never
     // below 1, which a narrow window would otherwise round down to.
     const int zoom = std::clamp(m_view.zoomLevel, 0, kMaxZoomLevel);
-    const int scale = roundPixel(double(area.width) * double(kZoomFactors[size_t(zoom)]) /
-                                 (double(m_work.chord) + 52.0));
+    // A chord of 0 or less (possible only in a hand-edited file) is laid out
+    // as 1 mm, so that the scale stays finite.
+    const double chord = std::max(double(m_work.chord), 1.0);
+    const int scale =
+        roundPixel(double(area.width) * double(kZoomFactors[size_t(zoom)]) / (chord + 52.0));
     m_geom.scale = float(std::max(scale, 1));
 
     const float chordScaled = m_work.chord * m_geom.scale;
@@ -128,6 +131,7 @@ void TemplateDrawing::layoutPage(OutputMode mode, float scale, const PageSetup &
     m_geom.pageCount = page.pageCount;
     m_geom.portrait = page.portrait;
     finishLayout();
+    placeCheckBar();
 }
 
 // The part of the layout common to every output: scaled figures, view
@@ -239,8 +243,10 @@ bool TemplateDrawing::render(QPainter &p)
         }
     }
 
-    if (!screen && g.pageCount == 2)
+    if (!screen && g.pageCount >= 2)
         drawPageMarks(p);
+    if (!screen)
+        drawCheckBar(p);
 
     p.restore();
     return true;
@@ -365,22 +371,25 @@ void TemplateDrawing::drawCaptions(QPainter &p)
     drawTextAt(p, w + 4, h - 40, maxThicknessPositionCaption());
 }
 
-// Where a print spreads over two pages: a mark with a cross above and below
-// the profile at the page join.
+// Where a print spreads over several pages: a mark with a cross above and
+// below the profile at each page join (one step, 160 or 260 mm, apart).
 void TemplateDrawing::drawPageMarks(QPainter &p)
 {
     const ViewGeometry &g = m_geom;
     const bool printer = g.mode == OutputMode::Printer;
     p.setPen(QPen(printer ? DrawingColours::outline : DrawingColours::pageMarks, printer ? 2 : 1));
-    const int x = g.originX + roundPixel(g.scale * (g.portrait ? 160.0f : 260.0f));
     const int c = roundPixel(3.0f * g.scale);
-    auto mark = [&](int from, int end) {
-        p.drawLine(x, from, x, end);
-        p.drawLine(x - c, end - c, x + c, end + c);
-        p.drawLine(x + c, end - c, x - c, end + c);
-    };
-    mark(g.profileTop, roundPixel(float(g.profileTop) - 20.0f * g.scale));
-    mark(g.profileBottom, roundPixel(float(g.profileBottom) + 20.0f * g.scale));
+    for (int join = 1; join < g.pageCount; ++join) {
+        const int x =
+            g.originX + roundPixel(g.scale * float(join) * (g.portrait ? 160.0f : 260.0f));
+        auto mark = [&](int from, int end) {
+            p.drawLine(x, from, x, end);
+            p.drawLine(x - c, end - c, x + c, end + c);
+            p.drawLine(x + c, end - c, x - c, end + c);
+        };
+        mark(g.profileTop, roundPixel(float(g.profileTop) - 20.0f * g.scale));
+        mark(g.profileBottom, roundPixel(float(g.profileBottom) + 20.0f * g.scale));
+    }
 }
 
 void TemplateDrawing::pointMarker(QPainter &p, MarkerKind kind, float x, float y)

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+class QPrinter;
 class QWidget;
 
 // Every question the program puts to the user goes through here: real
@@ -32,6 +33,11 @@ public:
         Q_UNUSED(filter);
         return {};
     }
+    // The print dialog on printer (the system's printers and PDF files):
+    // true when the user chose to print, with the printer set to the choice.
+    virtual bool choosePrinter(QPrinter &printer, const QString &caption);
+    // The printer set-up (paper, orientation) on printer; true on OK.
+    virtual bool printerSetup(QPrinter &printer);
 
     // The prompts in use; the program installs the dialog prompts at start,
     // tests install their scripted ones.
@@ -50,4 +56,6 @@ public:
                          const QString &defaultSuffix) override;
     QStringList openFileNames(const QString &caption, const QString &startFolder,
                               const QString &filter) override;
+    bool choosePrinter(QPrinter &printer, const QString &caption) override;
+    bool printerSetup(QPrinter &printer) override;
 };
