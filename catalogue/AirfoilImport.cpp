@@ -2,6 +2,7 @@
 
 #include "profiles/Cp1252.h"
 #include "profiles/TextLines.h"
+#include "profiles/WholeFile.h"
 #include "ui/Language.h"
 
 #include <QDir>
@@ -9,7 +10,6 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -492,17 +492,7 @@ QByteArray AirfoilImport::datBytes(const QString &title, const QList<QPointF> &p
 
 bool AirfoilImport::writeWhole(const QString &path, const QByteArray &bytes, QString *error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-        *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
+    return WholeFile::write(path, bytes, error);
 }
 
 AirfoilImport::Summary
