@@ -419,13 +419,38 @@ Result AirfoilImport::read(const QByteArray &bytes, const QString &fileName)
     if (points.size() < 3)
         return refuse(pick("Moins de 3 points lisibles : ce n'est pas un profil.",
                            "Fewer than 3 readable points: this is not an airfoil."));
+    if (xTurns(points) == 0)
+        return refuse(pick("Les x ne reviennent jamais en arrière : une seule surface ?",
+                           "x never turns back: a single surface?"));
+
+    // Written from the leading edge round to it again: made to start at the
+    // trailing edge (the point of largest x) and to end there.
+    bool restarted = false;
+    {
+        double lowX = points.first().x();
+        double highX = lowX;
+        qsizetype trailing = 0;
+        for (qsizetype i = 0; i < points.size(); ++i) {
+            lowX = std::min(lowX, points[i].x());
+            if (points[i].x() > highX) {
+                highX = points[i].x();
+                trailing = i;
+            }
+        }
+        if (points.first().x() < (lowX + highX) / 2) {
+            QList<QPointF> ring = points;
+            if (samePoint(ring.first(), ring.last()))
+                ring.removeLast();
+            points = ring.mid(trailing) + ring.mid(0, trailing);
+            points << points.first();
+            restarted = true;
+        }
+    }
+
     if (points.size() > kMaxPoints)
         return refuse(pick("%1 points : le catalogue en lit au plus 256.",
                            "%1 points: the catalogue reads at most 256.")
                           .arg(points.size()));
-    if (xTurns(points) == 0)
-        return refuse(pick("Les x ne reviennent jamais en arrière : une seule surface ?",
-                           "x never turns back: a single surface?"));
 
     bool reversed = false;
     if (signedArea(points) < 0) {
@@ -460,6 +485,9 @@ Result AirfoilImport::read(const QByteArray &bytes, const QString &fileName)
                      .arg(odd.size());
     if (repeated > 0)
         notes << pick("point répété retiré (%1)", "repeated point removed (%1)").arg(repeated);
+    if (restarted)
+        notes << pick("commençait au bord d'attaque : commence et finit au bord de fuite",
+                      "started at the leading edge: starts and ends at the trailing edge");
     if (reversed)
         notes << pick("points dans l'autre sens (intrados d'abord) : ordre inversé",
                       "points the other way round (lower surface first): order reversed");

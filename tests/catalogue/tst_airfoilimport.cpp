@@ -113,6 +113,8 @@ QByteArray layout(const QString &name, const Shape &s)
         QList<Pt> reversed(s.outline.crbegin(), s.outline.crend());
         return title + rows(reversed, kPlain);
     }
+    if (name == "from the leading edge round to it")
+        return title + rows(s.outline.mid(40) + s.outline.mid(1, 40), kPlain);
     if (name == "two blocks in percent, surfaces written backwards") {
         const Row percent = [](const Pt &p) {
             return fixed(p.x * 100, 4) + " " + fixed(p.y * 100, 4);
@@ -158,6 +160,7 @@ void TestAirfoilImport::layouts_data()
                               << "the file name becomes the title";
     QTest::newRow("lower surface first") << title << "order reversed";
     QTest::newRow("two blocks in percent, surfaces written backwards") << title << "percent";
+    QTest::newRow("from the leading edge round to it") << title << "started at the leading edge";
 }
 
 void TestAirfoilImport::layouts()
