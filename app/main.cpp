@@ -2,12 +2,24 @@
 #include "app/Startup.h"
 #include "app/TIntro.h"
 #include "app/Translator.h"
+#include "catalogue/CatalogueCommands.h"
 #include "ui/Prompts.h"
 
 #include <QApplication>
+#include <QTextStream>
 
 int main(int argc, char **argv)
 {
+    // The catalogue's conversions run without any window.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (CatalogueCommands::isCommand(arguments)) {
+        QCoreApplication core(argc, argv);
+        QTextStream out(stdout);
+        return CatalogueCommands::run(arguments, out);
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("NERVURIA"));
     QApplication::setApplicationDisplayName(QStringLiteral("NERVURIA"));
