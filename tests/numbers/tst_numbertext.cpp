@@ -126,6 +126,9 @@ void TestNumberText::parse()
     QFETCH(QString, text);
     QFETCH(double, expected);
     const double got = ParseDecimal(decimals, text);
+    // The file loader reads the same text from its bytes.
+    const QByteArray bytes = text.toLatin1();
+    QCOMPARE(ParseDecimal(decimals, QLatin1StringView(bytes)), got);
     if (expected == kParseError)
         QCOMPARE(got, kParseError);
     else
