@@ -96,6 +96,17 @@ void LineList::replace(qsizetype i, QStringView line)
         append(k == i ? line : QStringView(lines[k]));
 }
 
+void LineList::removeAt(qsizetype i)
+{
+    if (i < 0 || i >= size())
+        return;
+    QStringList lines = toList();
+    lines.removeAt(i);
+    clear();
+    for (const QString &line : lines)
+        append(line);
+}
+
 void LineList::clear()
 {
     m_narrow = QByteArray();

@@ -23,10 +23,12 @@ public:
 
     qsizetype size() const { return qsizetype(m_ends.size()); }
     qsizetype count() const { return size(); }
+    qsizetype length() const { return size(); }
     bool isEmpty() const { return m_ends.empty(); }
 
     QString at(qsizetype i) const;
     QString operator[](qsizetype i) const { return at(i); }
+    QString value(qsizetype i) const { return at(i); }
     QString first() const { return at(0); }
     QString last() const { return at(size() - 1); }
     bool contains(QStringView line) const;
@@ -41,6 +43,7 @@ public:
     // Appends a line already in the code page, as read from the file.
     void appendBytes(const char *data, qsizetype size);
     void replace(qsizetype i, QStringView line);
+    void removeAt(qsizetype i);
     void clear();
     // Room for lines of so many characters in all, before they come.
     void reserve(qsizetype lines, qsizetype characters);
@@ -79,6 +82,8 @@ public:
     };
     const_iterator begin() const { return {this, 0}; }
     const_iterator end() const { return {this, size()}; }
+    const_iterator constBegin() const { return begin(); }
+    const_iterator constEnd() const { return end(); }
 
     friend bool operator==(const LineList &a, const LineList &b);
     friend bool operator==(const LineList &a, const QStringList &b);

@@ -277,6 +277,9 @@ void TestProfileLoad::lineListKeepsEveryCharacter()
     list.replace(lines.size() - 1, QStringLiteral("\u4e2d;"));
     lines.last() = QStringLiteral("\u4e2d;");
     QCOMPARE(list.toList(), lines);
+    list.removeAt(0);
+    lines.removeAt(0);
+    QCOMPARE(list.toList(), lines);
     list.clear();
     QVERIFY(list.isEmpty());
     QVERIFY(list.at(0).isNull());
