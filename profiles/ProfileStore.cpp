@@ -37,7 +37,8 @@ bool startsWithKeyword(const char *line, qsizetype size, QLatin1StringView keywo
 
 // Reads the lines of Profils.pro as the file's bytes come in, and files each
 // line into the store where it belongs. The lines stay in the file's code
-// page; only the values to check and the texts of messages are decoded.
+// page; only profile names, template lines and the texts of messages are
+// decoded.
 // Profiles are appended in file order; finishLoad sorts them afterwards.
 class ProfileStore::Reader
 {
