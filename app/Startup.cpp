@@ -5,6 +5,7 @@
 #include "catalogue/TFormlect.h"
 #include "drawing/TForm1.h"
 #include "drawing/TForm2.h"
+#include "hybrid/TForm4.h"
 #include "profiles/ProfileStore.h"
 
 #include <QDir>
@@ -34,6 +35,8 @@ void Windows::createWorkWindows()
     catalogue.reset(formlect);
     form2 = std::make_unique<TForm2>(form1.get());
     form1->setForm2(form2.get());
+    form4 = std::make_unique<TForm4>(&form1->store(), form1.get());
+    form1->setHybridDialog([form4 = form4.get()] { return form4->run(); });
     intro->setDrawingWindow(form1.get());
     intro->setCatalogueWindow(catalogue.get());
 }
@@ -42,6 +45,7 @@ Windows::~Windows()
 {
     // The dialog belongs to the drawing window's widget tree.
     form2.release();
+    form4.release();
 }
 
 void Windows::showStartWindow(std::function<bool(const char *stage)> stage)

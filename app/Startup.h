@@ -7,6 +7,7 @@ class QDialog;
 class QWidget;
 class TForm1;
 class TForm2;
+class TForm4;
 class TIntro;
 
 // The program's windows, created once at start-up in their fixed order and
@@ -18,6 +19,7 @@ struct Windows {
     std::unique_ptr<TForm1> form1;
     std::unique_ptr<QDialog> catalogue;
     std::unique_ptr<TForm2> form2;
+    std::unique_ptr<TForm4> form4; // the hybrid dialog, created last
 
     enum class Start { AllWindows, StartWindowOnly };
     // StartWindowOnly leaves the work windows to createWorkWindows().

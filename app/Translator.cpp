@@ -1,5 +1,7 @@
 #include "app/Translator.h"
 
+#include <QLibraryInfo>
+
 #include <cstring>
 
 QString BuiltinTranslator::translate(const char *context, const char *sourceText, const char *,
@@ -18,4 +20,12 @@ QString BuiltinTranslator::translate(const char *context, const char *sourceText
             return QString::fromUtf8(e.french);
     }
     return QString();
+}
+
+bool loadQtTranslations(QTranslator &translator, const QLocale &locale)
+{
+    if (locale.language() != QLocale::French)
+        return false;
+    return translator.load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
+                           QLibraryInfo::path(QLibraryInfo::TranslationsPath));
 }

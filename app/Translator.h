@@ -20,3 +20,9 @@ public:
 private:
     bool m_french;
 };
+
+// Qt's own texts (the Yes/No buttons, the folder chooser, the print dialog)
+// in the language of the run: for a French run, Qt's French translations
+// as the system ships them. Gives false when none could be loaded (the run
+// then shows Qt's English texts).
+bool loadQtTranslations(QTranslator &translator, const QLocale &locale = QLocale::system());

@@ -1,8 +1,8 @@
-#include "ui/Prompts.h"
 #include "app/SingleInstance.h"
 #include "app/Startup.h"
 #include "app/TIntro.h"
 #include "app/Translator.h"
+#include "ui/Prompts.h"
 
 #include <QApplication>
 
@@ -22,6 +22,11 @@ int main(int argc, char **argv)
 
     BuiltinTranslator translator;
     QApplication::installTranslator(&translator);
+    // The run's language follows the same locale test as the translator
+    // above, so Qt's own dialogs speak the language of our messages.
+    QTranslator qtTexts;
+    if (loadQtTranslations(qtTexts))
+        QApplication::installTranslator(&qtTexts);
 
     // The start-up benchmark only: end by itself once the start window is on
     // screen ("shown") or once every window is ready ("ready").

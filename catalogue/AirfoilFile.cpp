@@ -4,6 +4,7 @@
 #include "numbers/NumberText.h"
 #include "profiles/Cp1252.h"
 #include "profiles/TextLines.h"
+#include "profiles/WholeFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -350,19 +351,8 @@ QByteArray AirfoilFile::rewrittenBytes() const
 
 bool AirfoilFile::rewrite(QString *error)
 {
-    QSaveFile file(currentFile);
-    const QByteArray bytes = rewrittenBytes();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-        if (error)
-            *error = file.errorString();
-        file.cancelWriting();
+    if (!WholeFile::write(currentFile, rewrittenBytes(), error))
         return false;
-    }
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
     for (Row &row : rows) {
         if (row.mark == Mark::Corrected)
             row.mark = Mark::None;

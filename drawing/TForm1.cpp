@@ -1,14 +1,16 @@
 #include "drawing/TForm1.h"
 
-#include "ui/Help.h"
-#include "ui/Language.h"
-#include "ui/Prompts.h"
+#include "drawing/CoordinateTable.h"
 #include "drawing/FigureEditor.h"
 #include "drawing/TForm2.h"
 #include "drawing/TemplateDrawing.h"
 #include "profiles/ProfileStore.h"
+#include "ui/Help.h"
+#include "ui/Language.h"
+#include "ui/Prompts.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
@@ -48,6 +50,7 @@ TForm1::TForm1(std::function<void()> databaseUnavailable) : QDialog(nullptr)
         connect(m_store.get(), &ProfileStore::databaseUnavailable, this,
                 std::move(databaseUnavailable));
     connectControls();
+    connectTable();
     FormCreate();
 }
 
@@ -263,6 +266,9 @@ void TForm1::selectAndDraw(int profile, int templ)
     m_drawing->SelectProfile(profile, templ);
     showDialogValues();
     layoutAndRender();
+    // A selection that stopped early leaves a blank image, not the previous
+    // profile's drawing.
+    PaintBox1->update();
     showState();
     m_figures->refreshPanel();
     showFigureBoxes();
@@ -295,8 +301,9 @@ void TForm1::CB2Click()
     m_drawing->StoreTemplate(m_store->currentProfile, m_store->currentTemplate);
     if (CB2->count() == 0)
         return;
-    m_store->currentTemplate = CB2->currentIndex();
-    selectAndDraw(m_store->currentProfile, m_store->currentTemplate);
+    // The selection makes the chosen template current only when it can be
+    // drawn; while the data error flag is set nothing is chosen.
+    selectAndDraw(m_store->currentProfile, CB2->currentIndex());
 }
 
 void TForm1::BtnewgabClick()
@@ -394,6 +401,18 @@ void TForm1::reject()
     BtquitClick();
 }
 
+void TForm1::keyPressEvent(QKeyEvent *event)
+{
+    // Enter in a number field has done its work in that field (a figure
+    // step, or nothing); it must not reach the dialog, which would click a
+    // button and could close the window.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
 void TForm1::closeEvent(QCloseEvent *event)
 {
     // Closing through the frame behaves as "&Fermer".
@@ -414,6 +433,13 @@ void TForm1::BtsupprprofilClick()
 {
     if (!m_store->DeleteCurrentProfile(Cb1->currentText()))
         return;
+    // The deleted profile's template and figures are gone with it: nothing
+    // may be stored from them into the profile that takes its place, and
+    // its data error goes with it too.
+    m_store->currentTemplate = -1;
+    m_store->dataError = false;
+    m_drawing->working().lastFigure = -1;
+    m_drawing->working().currentFigure = -1;
     Cb1->setCurrentIndex(m_store->currentProfile);
     FillTemplateCombo(m_store->currentProfile);
     if (m_store->count() == 0) {

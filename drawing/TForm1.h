@@ -1,5 +1,6 @@
 #pragma once
 
+#include "drawing/AddedProfile.h"
 #include "ui/Controls.h"
 
 #include <QCheckBox>
@@ -13,7 +14,9 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
+class CoordinateTable;
 class ProfileStore;
 struct ScreenArea;
 class TemplateDrawing;
@@ -38,6 +41,11 @@ public:
     ~TForm1() override;
 
     void setForm2(TForm2 *form2) { m_form2 = form2; }
+    // The hybrid dialog, created after this window: shows it modally and
+    // gives the profile to add when it is closed with OK. Setting it
+    // connects "Créer un profil hybride".
+    using HybridDialog = std::function<std::optional<AddedProfile>()>;
+    void setHybridDialog(HybridDialog dialog);
     TForm2 *form2() const { return m_form2; }
     ProfileStore &store() { return *m_store; }
     TemplateDrawing &drawing() { return *m_drawing; }
@@ -105,6 +113,10 @@ public:
     void BitBtn1Click();
     void DisplayOptionClick(int option, bool checked);
     void FillTemplateCombo(int profile);
+    // "Créer un profil hybride": the hybrid dialog, then its profile added.
+    void Button1Click();
+    // Adds a profile with its first template, selects and draws it.
+    void AddMadeProfile(const AddedProfile &made);
 
     // Figures.
     void Nouvellefigure(int kind);
@@ -118,6 +130,19 @@ public:
     void PaintBox1MouseUp(int x, int y);
     FigureEditor &figures() { return *m_figures; }
 
+    // Coordinate table panel and coordinate file export.
+    void BttableauClick();
+    void BtvaliderClick();
+    void btEnregHClick();
+    // Draws cell (column, row) of Tableau1; highlighted when selected or
+    // focused.
+    void Tableau1DrawCell(QPainter &painter, const QRect &rect, int column, int row,
+                          bool highlighted);
+    // Ctrl+C / Ctrl+V in the grid: a block of cells to and from the clipboard.
+    void copyTableSelection();
+    void pasteIntoTable();
+    CoordinateTable &table() { return *m_table; }
+
     // Opens on profile 0, template 0 (from the start window).
     void prepareToShow();
     // Stores the current template and, when the store has unsaved changes,
@@ -130,8 +155,10 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void reject() override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    bool figuresEditable() const;
     void buildControls();
     void connectControls();
     // Puts the state of the selection and view into the widgets.
@@ -147,11 +174,18 @@ private:
     void layoutAndRender();
     ScreenArea screenArea() const;
     void selectAndDraw(int profile, int templ);
+    void connectTable();
+    void showTable();
+    void putTableCursor();
+    void reselectAfterTable();
+    void Tableau1CellEdited(int row, int column);
 
     std::unique_ptr<ProfileStore> m_store;
     std::unique_ptr<TemplateDrawing> m_drawing;
     std::unique_ptr<FigureEditor> m_figures;
+    std::unique_ptr<CoordinateTable> m_table;
     TForm2 *m_form2 = nullptr;
+    HybridDialog m_hybridDialog;
     bool m_closing = false;
     bool m_quitting = false;
     bool m_syncing = false;

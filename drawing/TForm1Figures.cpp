@@ -51,9 +51,18 @@ void TForm1::renderOnly()
     PaintBox1->update();
 }
 
+// Figures are edited only on a template that is selected and drawn: with
+// the data error flag set the working figures may belong to another
+// template, so presses, drags and steps do nothing.
+bool TForm1::figuresEditable() const
+{
+    return !m_store->dataError && m_store->currentTemplate >= 0 &&
+           m_drawing->working().lastPoint >= 1;
+}
+
 void TForm1::Nouvellefigure(int kind)
 {
-    if (m_store->currentTemplate < 0)
+    if (!figuresEditable())
         return;
     takeFigureBoxes();
     if (!m_figures->newFigure(FigureEditor::Kind(kind)))
@@ -65,7 +74,7 @@ void TForm1::Nouvellefigure(int kind)
 
 void TForm1::BtsupprClick()
 {
-    if (!m_figures->deleteCurrent())
+    if (!figuresEditable() || !m_figures->deleteCurrent())
         return;
     m_store->setSaveEnabled(true);
     showFigureBoxes();
@@ -74,6 +83,8 @@ void TForm1::BtsupprClick()
 
 void TForm1::UpDown1Click(int box, bool up)
 {
+    if (!figuresEditable())
+        return;
     takeFigureBoxes();
     if (!m_figures->step(FigureEditor::Box(box), up))
         return;
@@ -91,7 +102,7 @@ void TForm1::Edit1KeyPress()
 
 void TForm1::PaintBox1MouseDown(int x, int y)
 {
-    if (m_drawing->working().lastPoint < 1)
+    if (!figuresEditable())
         return;
     if (m_figures->placing) {
         PaintBox1->unsetCursor();
@@ -108,13 +119,13 @@ void TForm1::PaintBox1MouseDown(int x, int y)
 
 void TForm1::PaintBox1MouseMove(int x, int y)
 {
-    if (m_figures->move(x, y))
+    if (figuresEditable() && m_figures->move(x, y))
         PaintBox1->update();
 }
 
 void TForm1::PaintBox1MouseUp(int, int)
 {
-    if (!m_figures->release())
+    if (!figuresEditable() || !m_figures->release())
         return;
     m_store->setSaveEnabled(true);
     showFigureBoxes();

@@ -15,6 +15,7 @@ TForm2::TForm2(QWidget *parent) : QDialog(parent)
 
     auto *chordBox = new QGroupBox(QStringLiteral("Corde en  mm"), this);
     UpDown1 = new SpinField(10, 560, 2, 100, chordBox);
+    UpDown1->keepTypedValues(10, 560);
     UpDown1->setObjectName(QStringLiteral("UpDown1"));
     Edit1 = UpDown1->edit();
     Edit1->setObjectName(QStringLiteral("Edit1"));
@@ -29,6 +30,7 @@ TForm2::TForm2(QWidget *parent) : QDialog(parent)
     RadioGroup1->setItemIndex(2);
 
     UpDown2 = new SpinField(1, 40, 1, 10, this);
+    UpDown2->keepTypedValues(1, 40);
     UpDown2->setObjectName(QStringLiteral("UpDown2"));
     Edit2 = UpDown2->edit();
     Edit2->setObjectName(QStringLiteral("Edit2"));
@@ -56,6 +58,13 @@ TForm2::TForm2(QWidget *parent) : QDialog(parent)
 
     connect(RadioGroup1, &RadioGroup::itemClicked, this, [this] { RadioGroup1Click(); });
     connect(UpDown2, &SpinField::arrowStepped, this, [this] { UpDown2Click(); });
+    // A typed skin shows in the choice: its preset, or "Autre".
+    connect(Edit2, &QLineEdit::textEdited, this, [this](const QString &text) {
+        bool ok = false;
+        const int skin = text.trimmed().toInt(&ok);
+        if (ok)
+            RadioGroup1->setItemIndex(itemForSkin(skin));
+    });
     connect(BitBtn2, &QPushButton::clicked, this, &TForm2::accept);
     connect(BitBtn1, &QPushButton::clicked, this, &TForm2::reject);
 }
@@ -101,13 +110,32 @@ int TForm2::exec()
     return result;
 }
 
+// A value outside its field's range is refused with the range, and the
+// dialog stays open on that field: what is stored is what the user sees.
+bool TForm2::refuseOutOfRange(SpinField *field, const QString &french, const QString &english)
+{
+    field->interpretText();
+    const int v = field->value();
+    if (v >= field->stepMinimum() && v <= field->stepMaximum() &&
+        field->text().trimmed() == QString::number(v))
+        return false;
+    Prompts::current().message(Language::pick(french, english));
+    field->setFocus();
+    field->selectAll();
+    return true;
+}
+
 void TForm2::accept()
 {
+    if (refuseOutOfRange(UpDown1, QStringLiteral("La corde doit être comprise entre 10 et 560 mm."),
+                         QStringLiteral("The chord must be between 10 and 560 mm.")) ||
+        refuseOutOfRange(UpDown2,
+                         QStringLiteral("Le coffrage doit être compris entre 1/10 et 40/10 mm."),
+                         QStringLiteral("The skin must be between 1/10 and 40/10 mm.")))
+        return;
     // Skins of 1 to 3 tenths would be written as 1..3, which the database
     // reads back as the 8, 10 and 15 tenths presets: refuse them here rather
     // than let the template change thickness on the next load.
-    UpDown1->interpretText();
-    UpDown2->interpretText();
     if (UpDown2->value() < 4) {
         Prompts::current().message(Language::pick(
             QStringLiteral("Un coffrage de moins de 4/10 mm ne peut pas être enregistré."),

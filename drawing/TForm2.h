@@ -39,6 +39,8 @@ public:
     void accept() override;
 
 private:
+    bool refuseOutOfRange(SpinField *field, const QString &french, const QString &english);
+
     int m_openChord = 100;
     int m_openChoice = 2;
     int m_openSkin = 10;

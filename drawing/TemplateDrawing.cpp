@@ -2,11 +2,11 @@
 // template back, and the view events.
 #include "drawing/TemplateDrawing.h"
 
-#include "ui/Language.h"
-#include "ui/Prompts.h"
 #include "numbers/NumberText.h"
 #include "profiles/LineValues.h"
 #include "profiles/ProfileStore.h"
+#include "ui/Language.h"
+#include "ui/Prompts.h"
 
 #include <algorithm>
 #include <climits>
@@ -75,46 +75,98 @@ void TemplateDrawing::createImage(QSize paintBoxSize)
     m_image.fill(DrawingColours::background);
 }
 
-// Lines beyond the working arrays (possible in a hand-edited database) would
-// be written past their end: such a selection is refused before anything
-// changes, and the current template index is cleared so that the next store
-// cannot write the previous template's values into the refused one.
-bool TemplateDrawing::refuseOverlong(int p, int t)
+// A profile with more point lines than the working arrays hold (possible in
+// a hand-edited database) is refused before anything is read: the data error
+// flag is set, as for any profile that cannot be drawn.
+bool TemplateDrawing::refuseOverlongProfile(int p)
 {
     const Tprofil *pr = m_store->profile(p);
+    if (pr->pointLines.size() <= kMaxProfilePoints)
+        return false;
     const QString name = m_store->name(p);
-    QString message;
-    if (pr->pointLines.size() > kMaxProfilePoints) {
-        const QString n = QString::number(pr->pointLines.size());
-        message =
-            Language::pick(QStringLiteral("Le profil ") + name + QStringLiteral(" compte ") + n +
-                               QStringLiteral(" points : 512 au plus peuvent être dessinés."),
-                           QStringLiteral("Airfoil ") + name + QStringLiteral(" has ") + n +
-                               QStringLiteral(" points: at most 512 can be drawn."));
-    } else if (t >= 0 && t < pr->templateCount() &&
-               pr->templates[t].gabarit.figureLines.size() > kMaxFigures) {
-        const QString n = QString::number(pr->templates[t].gabarit.figureLines.size());
-        const QString number = QString::number(t + 1);
-        message = Language::pick(
+    const QString n = QString::number(pr->pointLines.size());
+    m_store->dataError = true;
+    Prompts::current().message(
+        Language::pick(QStringLiteral("Le profil ") + name + QStringLiteral(" compte ") + n +
+                           QStringLiteral(" points : 512 au plus peuvent être dessinés."),
+                       QStringLiteral("Airfoil ") + name + QStringLiteral(" has ") + n +
+                           QStringLiteral(" points: at most 512 can be drawn.")));
+    return true;
+}
+
+// A selection that stops before its template is read leaves no template
+// current: the next StoreTemplate then writes nothing, so the figures still
+// in the working data can never land on another profile's template. The
+// profile stays the current one in the store and in the combo, its figure
+// tools are hidden, and the image no longer shows the previous profile.
+void TemplateDrawing::stopSelection(int p)
+{
+    m_store->currentProfile = p;
+    m_store->currentTemplate = -1;
+    m_view.cb1ItemIndex = p;
+    m_view.cb2ItemIndex = -1;
+    m_view.figureButtonsVisible = false;
+    m_work.lastFigure = -1;
+    m_work.currentFigure = -1;
+    m_laidOut = false;
+    m_image.fill(DrawingColours::background);
+}
+
+// The template's line and figure lines as whole numbers; on the first value
+// that is not one, the message names the line and false is returned.
+bool TemplateDrawing::readTemplate(int p, int t, int &chord, int &skinValue)
+{
+    const Tprofil::Template &tpl = m_store->profile(p)->templates[t];
+    const QString name = m_store->name(p);
+    const QString number = QString::number(t + 1);
+    auto refuse = [&](const QString &line) {
+        Prompts::current().message(Language::pick(
             QStringLiteral("Le gabarit n° ") + number + QStringLiteral(" du profil ") + name +
-                QStringLiteral(" compte ") + n +
-                QStringLiteral(" figures : 32 au plus peuvent être dessinées."),
+                QStringLiteral(" ne peut pas être dessiné : ligne <") + line + QStringLiteral(">"),
             QStringLiteral("Template # ") + number + QStringLiteral(" of airfoil ") + name +
-                QStringLiteral(" has ") + n + QStringLiteral(" figures: at most 32 can be drawn."));
-    } else {
+                QStringLiteral(" cannot be drawn: line <") + line + QStringLiteral(">")));
+        return false;
+    };
+    if (tpl.gabarit.figureLines.size() > kMaxFigures) {
+        const QString n = QString::number(tpl.gabarit.figureLines.size());
+        Prompts::current().message(
+            Language::pick(QStringLiteral("Le gabarit n° ") + number +
+                               QStringLiteral(" du profil ") + name + QStringLiteral(" compte ") +
+                               n + QStringLiteral(" figures : 32 au plus peuvent être dessinées."),
+                           QStringLiteral("Template # ") + number + QStringLiteral(" of airfoil ") +
+                               name + QStringLiteral(" has ") + n +
+                               QStringLiteral(" figures: at most 32 can be drawn.")));
         return false;
     }
-    m_store->dataError = true;
-    m_store->currentTemplate = -1;
-    Prompts::current().message(message);
+    QStringView rest = QStringView(tpl.line).mid(8);
+    // A chord of 0 or less has no scale to draw at.
+    if (!readInteger(takeValue(rest), chord) || !readInteger(takeValue(rest), skinValue) ||
+        chord <= 0)
+        return refuse(tpl.line);
+    m_work.lastFigure = -1;
+    for (const QString &figureLine : tpl.gabarit.figureLines) {
+        QStringView fig = QStringView(figureLine).mid(7);
+        FigureRow &row = m_work.figures[size_t(++m_work.lastFigure)];
+        for (int j = 0; j < 6; ++j) {
+            if (!readInteger(takeValue(fig), row[j])) {
+                m_work.lastFigure = -1;
+                return refuse(figureLine);
+            }
+        }
+    }
     return true;
 }
 
 void TemplateDrawing::SelectProfile(int p, int t)
 {
     ProfileStore &store = *m_store;
-    if (store.dataError)
+    if (store.dataError) {
+        // Nothing is selected while the data is wrong; the current template
+        // stays none, whatever the caller chose.
+        if (store.profile(store.currentProfile))
+            stopSelection(store.currentProfile);
         return;
+    }
     const Tprofil *pr = store.profile(p);
     if (!pr) {
         Prompts::current().message(Language::pick(QStringLiteral("Erreur interne profil n° "),
@@ -122,8 +174,10 @@ void TemplateDrawing::SelectProfile(int p, int t)
                                    QString::number(p));
         return;
     }
-    if (refuseOverlong(p, t))
+    if (refuseOverlongProfile(p)) {
+        stopSelection(p);
         return;
+    }
 
     m_view.upDown7Incidence = 0;
     m_work.chord = 100;
@@ -185,6 +239,7 @@ void TemplateDrawing::SelectProfile(int p, int t)
     }
     if (store.dataError) {
         m_view.panel1Visible = true;
+        stopSelection(p);
         return;
     }
 
@@ -197,23 +252,16 @@ void TemplateDrawing::SelectProfile(int p, int t)
     m_work.upperExtent = highest * 0.01f;
     m_work.lowerExtent = std::fabs(deepest) * 0.01f;
 
-    m_work.lastFigure = -1;
-
-    if (t >= 0 && t < pr->templateCount()) {
-        const Tprofil::Template &tpl = pr->templates[t];
+    // A template that cannot be drawn (more figures than the working table
+    // holds, or a value that is not a whole number) is named to the user and
+    // the profile is shown alone: the profile's other templates stay within
+    // reach.
+    int chord = 100;
+    int skinValue = 2;
+    if (t >= 0 && t < pr->templateCount() && readTemplate(p, t, chord, skinValue)) {
         m_view.panel7Visible = false;
         store.currentTemplate = t;
 
-        // "GABARIT chord;skin;": a value the loader would not have accepted
-        // is a data error, and the defaults stay.
-        QStringView rest = QStringView(tpl.line).mid(8);
-        int chord = 100;
-        int skinValue = 2;
-        if (!readInteger(takeValue(rest), chord) || !readInteger(takeValue(rest), skinValue)) {
-            store.dataError = true;
-            chord = 100;
-            skinValue = 2;
-        }
         m_view.form2UpDown1Chord = chord;
         m_work.chord = float(m_view.form2UpDown1Chord);
         m_view.panel5Text = QString::number(m_view.form2UpDown1Chord);
@@ -224,22 +272,14 @@ void TemplateDrawing::SelectProfile(int p, int t)
         m_work.skinThickness = float(skin);
         m_view.panel6Text = QString::number(skin) + QStringLiteral("/10");
 
-        for (const QString &figureLine : tpl.gabarit.figureLines) {
-            QStringView fig = QStringView(figureLine).mid(7);
-            FigureRow &row = m_work.figures[size_t(++m_work.lastFigure)];
-            for (int j = 0; j < 6; ++j) {
-                if (!readInteger(takeValue(fig), row[j])) {
-                    store.dataError = true;
-                    row[j] = 0;
-                }
-            }
-        }
         m_work.currentFigure = m_work.lastFigure < 0 ? -1 : 0;
         m_view.cb2ItemIndex = t;
         m_view.figureButtonsVisible = true;
     } else {
+        m_work.lastFigure = -1;
         m_view.panel7Visible = true;
         store.currentTemplate = -1;
+        m_view.cb2ItemIndex = -1;
         m_view.figureButtonsVisible = false;
         m_view.form2UpDown1Chord = 100;
         m_work.chord = 100;

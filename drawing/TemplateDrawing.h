@@ -201,7 +201,9 @@ public:
     std::optional<ScreenLayout> refresh(Refresh what, const ScreenArea &area);
 
 private:
-    bool refuseOverlong(int p, int t);
+    bool refuseOverlongProfile(int p);
+    void stopSelection(int p);
+    bool readTemplate(int p, int t, int &chord, int &skinValue);
     void finishLayout();
     void layoutPage(OutputMode mode, float scale, const PageSetup &page);
     void drawBackground(QPainter &p);

@@ -3,10 +3,10 @@
 // marks) for the screen, the print preview and the printer.
 #include "drawing/TemplateDrawing.h"
 
-#include "ui/Language.h"
 #include "drawing/TemplateGeometry.h"
 #include "drawing/Trig.h"
 #include "profiles/ProfileStore.h"
+#include "ui/Language.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -68,8 +68,11 @@ std::optional<ScreenLayout> TemplateDrawing::layoutScreen(const ScreenArea &area
     // Whole pixels per millimetre, so that the grid falls on pixels; never
     // below 1, which a narrow window would otherwise round down to.
     const int zoom = std::clamp(m_view.zoomLevel, 0, kMaxZoomLevel);
-    const int scale = roundPixel(double(area.width) * double(kZoomFactors[size_t(zoom)]) /
-                                 (double(m_work.chord) + 52.0));
+    // A chord of 0 or less (possible only in a hand-edited file) is laid out
+    // as 1 mm, so that the scale stays finite.
+    const double chord = std::max(double(m_work.chord), 1.0);
+    const int scale =
+        roundPixel(double(area.width) * double(kZoomFactors[size_t(zoom)]) / (chord + 52.0));
     m_geom.scale = float(std::max(scale, 1));
 
     const float chordScaled = m_work.chord * m_geom.scale;

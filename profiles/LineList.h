@@ -14,7 +14,8 @@
 // database's code page (Windows-1252), one byte a character, as it is read
 // and written; a line with a character the code page lacks turns the list
 // to 16-bit characters, so that nothing is lost before the file is written.
-// Reading a line gives a new QString.
+// Reading a line gives a new QString: keep it in a variable of its own
+// before taking a QStringView of it.
 class LineList
 {
 public:

@@ -2,13 +2,15 @@
 
 #include "numbers/NumberText.h"
 #include "profiles/Cp1252.h"
+#include "profiles/WholeFile.h"
 #include "ui/Language.h"
 #include "ui/Prompts.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+
+#include <climits>
 
 #include <algorithm>
 #include <numeric>
@@ -210,7 +212,12 @@ bool ProfileStore::Reader::checkValues(const char *line, qsizetype size, qsizety
         if (q < end)
             value = QLatin1StringView(p, q - p);
         p = q < end ? q + 1 : end;
-        if (IsParseError(ParseDecimal(decimals, value))) {
+        const double v = ParseDecimal(decimals, value);
+        // Template and figure values are whole numbers the drawing holds as
+        // int: one that does not fit is refused here, with the line named,
+        // rather than silently at selection.
+        const bool fits = decimals > 0 || (v >= double(INT_MIN) && v <= double(INT_MAX));
+        if (IsParseError(v) || !fits) {
             reject(line, size);
             ok = false;
         }
@@ -553,23 +560,8 @@ bool ProfileStore::SaveProfileDatabase()
 
 bool ProfileStore::writeFile(const QString &path, const QByteArray &bytes, QString *error)
 {
-    // The new content goes to a temporary file beside the old one, which is
-    // replaced in one rename: a failed write leaves the old database whole.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = file.errorString();
-        return false;
-    }
-    if (file.write(bytes) != bytes.size()) {
-        *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
+    // A failed write leaves the old database whole.
+    return WholeFile::write(path, bytes, error);
 }
 
 bool ProfileStore::DeleteCurrentProfile(const QString &shownName)

@@ -8,6 +8,17 @@ export QT_QPA_PLATFORM=offscreen
 "$here/scripts/setup.sh" "$here/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 (cd "$here/build" && ctest --output-on-failure -j2)
 
+# A folder's permissions do not bind root: the writing test runs once more
+# as an ordinary user, so that a read-only folder really refuses the
+# temporary file.
+if [ "$(id -u)" -eq 0 ] && command -v runuser >/dev/null; then
+    tmp="$(mktemp -d)"
+    cp "$here/build/tests/tst_wholefile" "$tmp/"
+    chmod 755 "$tmp" "$tmp/tst_wholefile"
+    (cd "$tmp" && runuser -u nobody -- env QT_QPA_PLATFORM=offscreen TMPDIR="$tmp" ./tst_wholefile)
+    rm -rf "$tmp"
+fi
+
 "$here/scripts/setup.sh" "$here/build-asan" -DCMAKE_BUILD_TYPE=Debug -DNERVURIA_SANITIZE=ON -DNERVURIA_BENCH=OFF
 # Qt keeps some allocations for the life of the process; leaks are not what
 # this run looks for.

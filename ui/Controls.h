@@ -23,15 +23,49 @@ public:
     // The edit box of the field.
     QLineEdit *edit() const { return lineEdit(); }
 
+    // Lets the field hold any whole number the user types, so that what it
+    // shows is what was typed; the arrows still keep within min..max. The
+    // owner checks the range when the value is taken.
+    void keepTypedValues(int min, int max)
+    {
+        m_stepMin = min;
+        m_stepMax = max;
+        m_keepTyped = true;
+        setRange(-99999, 99999);
+    }
+    int stepMinimum() const { return m_keepTyped ? m_stepMin : minimum(); }
+    int stepMaximum() const { return m_keepTyped ? m_stepMax : maximum(); }
+
     void stepBy(int steps) override
     {
-        QSpinBox::stepBy(steps);
+        if (m_keepTyped)
+            setValue(qBound(m_stepMin, value() + steps * singleStep(), m_stepMax));
+        else
+            QSpinBox::stepBy(steps);
         emit arrowStepped(steps);
+    }
+
+protected:
+    StepEnabled stepEnabled() const override
+    {
+        if (!m_keepTyped)
+            return QSpinBox::stepEnabled();
+        StepEnabled e = StepNone;
+        if (value() < m_stepMax)
+            e |= StepUpEnabled;
+        if (value() > m_stepMin)
+            e |= StepDownEnabled;
+        return e;
     }
 
 signals:
     // One click on an arrow (or a wheel step), after the value changed.
     void arrowStepped(int steps);
+
+private:
+    bool m_keepTyped = false;
+    int m_stepMin = 0;
+    int m_stepMax = 0;
 };
 
 // A titled group of radio buttons chosen by index.

@@ -1,8 +1,6 @@
 #include "Naca.h"
 #include "ScriptedPrompts.h"
-#include "ui/Help.h"
 #include "app/IntroScene.h"
-#include "ui/Language.h"
 #include "app/SingleInstance.h"
 #include "app/Startup.h"
 #include "app/TIntro.h"
@@ -10,10 +8,14 @@
 #include "drawing/TForm1.h"
 #include "drawing/TForm2.h"
 #include "profiles/ProfileStore.h"
+#include "ui/Help.h"
+#include "ui/Language.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -82,9 +84,10 @@ void TestStartWindow::languageFollowsTheSpeedLabel_data()
     QTest::addColumn<QLocale::Language>("language");
     QTest::addColumn<QString>("label");
     QTest::addColumn<bool>("french");
-    QTest::newRow("French system") << QLocale::French << "Vitesse" << true;
-    QTest::newRow("English system") << QLocale::English << "Speed" << false;
-    QTest::newRow("German system") << QLocale::German << "Speed" << false;
+    QTest::addColumn<QString>("yes"); // Qt's own Yes button
+    QTest::newRow("French system") << QLocale::French << "Vitesse" << true << "&Oui";
+    QTest::newRow("English system") << QLocale::English << "Speed" << false << "&Yes";
+    QTest::newRow("German system") << QLocale::German << "Speed" << false << "&Yes";
 }
 
 void TestStartWindow::languageFollowsTheSpeedLabel()
@@ -92,12 +95,22 @@ void TestStartWindow::languageFollowsTheSpeedLabel()
     QFETCH(QLocale::Language, language);
     QFETCH(QString, label);
     QFETCH(bool, french);
+    QFETCH(QString, yes);
     BuiltinTranslator translator{QLocale(language)};
     QApplication::installTranslator(&translator);
+    QTranslator qtTexts;
+    QCOMPARE(loadQtTranslations(qtTexts, QLocale(language)), french);
+    if (french)
+        QApplication::installTranslator(&qtTexts);
     TIntro intro;
+    QMessageBox box(QMessageBox::Question, QString(), QString(),
+                    QMessageBox::Yes | QMessageBox::No);
+    const QString yesText = box.button(QMessageBox::Yes)->text();
+    QApplication::removeTranslator(&qtTexts);
     QApplication::removeTranslator(&translator);
     QCOMPARE(intro.Label1->text(), label);
     QCOMPARE(Language::french(), french);
+    QCOMPARE(yesText, yes);
 }
 
 void TestStartWindow::sceneIsCentredBelowTheBar_data()

@@ -1,7 +1,7 @@
 // Reading, checking, correcting and rewriting coordinate files.
-#include "ui/Language.h"
 #include "catalogue/AirfoilFile.h"
 #include "catalogue/AirfoilPreview.h"
+#include "ui/Language.h"
 
 #include <QFile>
 #include <QImage>
@@ -372,24 +372,31 @@ void TestAirfoilFile::rewriteFailureKeepsFile()
     AirfoilFile file;
     file.read(path);
     QVERIFY(file.correctErrors());
-    // A folder where nothing can be created: by its permissions, or for a
-    // user whom permissions do not stop, by the immutable attribute.
+    // A folder where nothing can be created and a file that cannot be
+    // written in place: by their permissions, or for a user whom permissions
+    // do not stop, by the immutable attribute.
+    QFile::setPermissions(path, QFile::ReadOwner);
     QFile::setPermissions(sub, QFile::ReadOwner | QFile::ExeOwner);
     bool immutable = false;
     if (QFile probe(sub + "/probe"); probe.open(QIODevice::WriteOnly)) {
         probe.close();
         probe.remove();
-        immutable = QProcess::execute("chattr", {"+i", sub}) == 0;
+        immutable = QProcess::execute("chattr", {"+i", path}) == 0 &&
+                    QProcess::execute("chattr", {"+i", sub}) == 0;
         if (!immutable) {
+            QProcess::execute("chattr", {"-i", path});
             QFile::setPermissions(sub, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
             QSKIP("cannot make a folder unwritable here");
         }
     }
     QString error;
     const bool written = file.rewrite(&error);
-    if (immutable)
+    if (immutable) {
         QProcess::execute("chattr", {"-i", sub});
+        QProcess::execute("chattr", {"-i", path});
+    }
     QFile::setPermissions(sub, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
     QVERIFY(!written);
     QVERIFY(!error.isEmpty());
     QFile f(path);

@@ -1,14 +1,16 @@
 #include "Naca.h"
 #include "ScriptedPrompts.h"
 
-#include "ui/Language.h"
 #include "drawing/TemplateDrawing.h"
 #include "drawing/Trig.h"
 #include "profiles/ProfileStore.h"
+#include "ui/Language.h"
 
 #include <QLocale>
 #include <QPainter>
 #include <QTest>
+
+#include <cmath>
 
 namespace
 {
@@ -498,18 +500,32 @@ void TstRender::smoothingChangesOnlyTheCurves()
 void TstRender::degenerateChord_data()
 {
     QTest::addColumn<QString>("line");
-    QTest::newRow("chord 0") << "GABARIT 0;2;";
-    QTest::newRow("negative chord") << "GABARIT -100;2;";
-    QTest::newRow("chord making chord + 52 zero") << "GABARIT -52;2;";
+    QTest::addColumn<float>("chord");
+    QTest::newRow("chord 0") << "GABARIT 0;2;" << 0.0f;
+    QTest::newRow("negative chord") << "GABARIT -100;2;" << -100.0f;
+    QTest::newRow("chord making chord + 52 zero") << "GABARIT -52;2;" << -52.0f;
+    QTest::newRow("chord below -52") << "GABARIT -60;2;" << -60.0f;
 }
 
 void TstRender::degenerateChord()
 {
-    // Only a hand-edited database holds such chords: the drawing must still
-    // end, and the captions read 0 rather than a division by zero.
+    // Only a hand-edited database holds such chords. The template is refused
+    // with its line named, and the profile is drawn alone.
     QFETCH(QString, line);
+    QFETCH(float, chord);
     Fixture f(line);
+    QCOMPARE(f.prompts.messages.size(), 1);
+    QVERIFY2(f.prompts.messages.first().contains(line), qPrintable(f.prompts.messages.first()));
+    QCOMPARE(f.store.currentTemplate, -1);
+    QVERIFY(!f.store.dataError);
     f.screen();
+    QCOMPARE(f.drawing.relativeThicknessCaption(), QStringLiteral("Epaisseur relative 12.00 %"));
+
+    // Forced into the working data, the chord still gives a finite scale of
+    // at least 1, and captions of 0 rather than a division by zero.
+    f.drawing.working().chord = chord;
+    f.screen();
+    QVERIFY(std::isfinite(f.g().scale) && f.g().scale >= 1 && f.g().scale < 1000);
     QCOMPARE(f.drawing.relativeThicknessCaption(), QStringLiteral("Epaisseur relative 0.00 %"));
     QCOMPARE(f.drawing.maxThicknessPositionCaption(),
              QStringLiteral(" Epaisseur maxi à 0 % de la corde"));

@@ -1,9 +1,9 @@
 #include "ScriptedPrompts.h"
 
-#include "ui/Language.h"
 #include "drawing/TemplateDrawing.h"
 #include "numbers/NumberText.h"
 #include "profiles/ProfileStore.h"
+#include "ui/Language.h"
 
 #include <QFile>
 #include <QTest>
@@ -273,11 +273,19 @@ void TstSelection::figures()
     QCOMPARE(w.currentFigure, -1);
     QVERIFY(!f.store.dataError);
 
-    // A value that is no whole number, or too large for one, reads as 0
-    // and marks the data as wrong.
+    // A value that is no whole number, or too large for one: the line is
+    // named, the profile is shown alone, and its other templates stay within
+    // reach.
     f.drawing.SelectProfile(p, 2);
-    QVERIFY(f.store.dataError);
-    QCOMPARE(w.figures[0], (FigureRow{0, 500, 0, 560, 0, 0}));
+    QCOMPARE(f.prompts.messages,
+             QStringList{"Le gabarit n° 3 du profil A ne peut pas être dessiné : ligne "
+                         "<FIGURE 0;500;x;560;99999999999;0;>"});
+    QVERIFY(!f.store.dataError);
+    QCOMPARE(f.store.currentTemplate, -1);
+    QCOMPARE(w.lastFigure, -1);
+    f.drawing.SelectProfile(p, 0);
+    QCOMPARE(f.store.currentTemplate, 0);
+    QCOMPARE(w.lastFigure, 1);
 }
 
 void TstSelection::profileWithoutTemplate()
@@ -400,13 +408,27 @@ void TstSelection::overlong()
     f.drawing.SelectProfile(longProfile, 1);
 
     QCOMPARE(f.prompts.messages, QStringList{message});
-    QVERIFY(f.store.dataError);
     QCOMPARE(f.store.currentTemplate, -1);
-    QVERIFY(!f.drawing.canDraw());
-    QCOMPARE(f.drawing.working().lastPoint, workBefore.lastPoint);
-    QCOMPARE(f.drawing.working().lastFigure, workBefore.lastFigure);
-    QCOMPARE(f.drawing.working().chord, workBefore.chord);
-    QVERIFY(!f.drawing.layoutScreen({400, 324, 0}));
+    QCOMPARE(f.store.currentProfile, longProfile);
+    QCOMPARE(f.drawing.viewState().cb1ItemIndex, longProfile);
+    QCOMPARE(f.drawing.viewState().cb2ItemIndex, -1);
+    QVERIFY(!f.drawing.viewState().figureButtonsVisible);
+    QCOMPARE(f.drawing.working().lastFigure, -1);
+    if (points > kMaxProfilePoints) {
+        // The profile cannot be drawn at all.
+        QVERIFY(f.store.dataError);
+        QVERIFY(!f.drawing.canDraw());
+        QCOMPARE(f.drawing.working().lastPoint, workBefore.lastPoint);
+        QVERIFY(!f.drawing.layoutScreen({400, 324, 0}));
+    } else {
+        // Only the template is refused: the profile is drawn alone and its
+        // other templates stay within reach.
+        QVERIFY(!f.store.dataError);
+        QVERIFY(f.drawing.layoutScreen({400, 324, 0}));
+        f.drawing.SelectProfile(longProfile, 0);
+        QCOMPARE(f.store.currentTemplate, 0);
+        f.drawing.SelectProfile(longProfile, 1);
+    }
 
     // The next choice stores the current template first: nothing is written
     // into the refused one.

@@ -1,7 +1,7 @@
 #include "ScriptedPrompts.h"
-#include "ui/Language.h"
 #include "profiles/Cp1252.h"
 #include "profiles/ProfileStore.h"
+#include "ui/Language.h"
 
 #include <QDir>
 #include <QFile>
@@ -175,6 +175,12 @@ void TestProfileStore::rejectedValues_data()
     QTest::newRow("figure with decimals")
         << true << "FIGURE 0;1.5;0;0;0;0;"
         << QStringList{"Erreur fichier Profils.pro P ligne n°4 <FIGURE 0;1.5;0;0;0;0;>"};
+    QTest::newRow("template chord too large for a whole number")
+        << true << "GABARIT 99999999999;10;"
+        << QStringList{"Erreur fichier Profils.pro P ligne n°4 <GABARIT 99999999999;10;>"};
+    QTest::newRow("figure value too large for a whole number")
+        << false << "FIGURE 0;1;2;3;-99999999999;5;"
+        << QStringList{"Error File Profils.pro P line # 4 <FIGURE 0;1;2;3;-99999999999;5;>"};
 }
 
 void TestProfileStore::rejectedValues()
