@@ -193,3 +193,31 @@ double ParseDecimal(int maxDecimals, QLatin1StringView text)
 {
     return parseDecimal(maxDecimals, text.data(), text.size());
 }
+
+bool AcceptsDecimal(int maxDecimals, QLatin1StringView text)
+{
+    // The usual shape, an optional minus, digits, a separator and at most
+    // maxDecimals digits, nothing else, is accepted as it stands; any other
+    // text, and one whose value could be the error value itself, goes
+    // through the whole reader.
+    const char *p = text.data();
+    const char *const end = p + text.size();
+    if (text.size() > 0 && text.size() <= kMaxParsed && maxDecimals <= 6) {
+        const bool negative = *p == '-';
+        const char *q = negative ? p + 1 : p;
+        const char *const digits = q;
+        while (q < end && *q >= '0' && *q <= '9')
+            ++q;
+        const qsizetype wholeDigits = q - digits;
+        qsizetype decimals = 0;
+        if (q < end && (*q == '.' || *q == ',')) {
+            const char *const first = ++q;
+            while (q < end && *q >= '0' && *q <= '9')
+                ++q;
+            decimals = q - first;
+        }
+        if (q == end && decimals <= maxDecimals && !(negative && wholeDigits >= 4))
+            return true;
+    }
+    return !IsParseError(parseDecimal(maxDecimals, p, text.size()));
+}

@@ -23,6 +23,9 @@ double ParseDecimal(int maxDecimals, QStringView text);
 // The same for text of one byte a character (Latin-1 or Windows-1252: the
 // characters read are all ASCII).
 double ParseDecimal(int maxDecimals, QLatin1StringView text);
+// Whether ParseDecimal accepts the text; quicker where the number itself is
+// not wanted (the database loader only checks its values).
+bool AcceptsDecimal(int maxDecimals, QLatin1StringView text);
 
 inline bool IsParseError(double v)
 {

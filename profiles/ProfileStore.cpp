@@ -212,12 +212,17 @@ bool ProfileStore::Reader::checkValues(const char *line, qsizetype size, qsizety
         if (q < end)
             value = QLatin1StringView(p, q - p);
         p = q < end ? q + 1 : end;
-        const double v = ParseDecimal(decimals, value);
         // Template and figure values are whole numbers the drawing holds as
         // int: one that does not fit is refused here, with the line named,
         // rather than silently at selection.
-        const bool fits = decimals > 0 || (v >= double(INT_MIN) && v <= double(INT_MAX));
-        if (IsParseError(v) || !fits) {
+        bool accepted;
+        if (decimals > 0) {
+            accepted = AcceptsDecimal(decimals, value);
+        } else {
+            const double v = ParseDecimal(decimals, value);
+            accepted = !IsParseError(v) && v >= double(INT_MIN) && v <= double(INT_MAX);
+        }
+        if (!accepted) {
             reject(line, size);
             ok = false;
         }
@@ -439,7 +444,7 @@ bool ProfileStore::loadFromDevice(QIODevice &device)
     const size_t kept = m_profiles.size();
     Reader reader(*this);
     // Read in pieces: the whole file is never in memory beside the store.
-    QByteArray buffer(1 << 20, Qt::Uninitialized);
+    QByteArray buffer(64 * 1024, Qt::Uninitialized);
     for (;;) {
         const qint64 got = device.read(buffer.data(), buffer.size());
         if (got < 0) {
