@@ -1,24 +1,30 @@
 #pragma once
 
+#include "app/sprites/TAlbum.h"
+
 #include <QWidget>
 
-// The start window's picture: a sky with two clouds and the title banner
-// along the bottom, 600 x 375 pixels. The planes fly over it later.
-class IntroScene : public QWidget
+#include <functional>
+
+// The start window's animation area: shows the parts of the scene the
+// sprites have changed; its paints go to the start window's handler.
+class IntroScene : public QWidget, public SpriteTarget
 {
     Q_OBJECT
 public:
-    static constexpr int kWidth = 600;
-    static constexpr int kHeight = 375;
-    static const QColor kSky;
-
     explicit IntroScene(QWidget *parent = nullptr);
 
-    // The background alone: sky, clouds and banner.
-    static QImage background();
-    static void drawCloud(QPainter &p, const QRectF &box);
-    static void drawBanner(QPainter &p, const QRect &box);
+    // Called for every paint with the area to draw.
+    void setPaintHandler(std::function<void(QPainter &, const QRect &)> handler)
+    {
+        m_handler = std::move(handler);
+    }
+
+    void showArea(const QImage &work, const QRect &area) override;
 
 protected:
-    void paintEvent(QPaintEvent *) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    std::function<void(QPainter &, const QRect &)> m_handler;
 };

@@ -5,6 +5,7 @@
 #include "catalogue/TFormlect.h"
 #include "drawing/TForm1.h"
 #include "drawing/TForm2.h"
+#include "drawing/TForm3.h"
 #include "hybrid/TForm4.h"
 #include "profiles/ProfileStore.h"
 
@@ -26,6 +27,10 @@ void Windows::createWorkWindows()
     if (workWindowsCreated())
         return;
     form1 = std::make_unique<TForm1>([intro = intro.get()] { intro->disableWorkWindows(); });
+    // The print preview, a dialog of the drawing window.
+    form3 = std::make_unique<TForm3>(form1.get());
+    form3->setDrawing(&form1->drawing());
+    form1->setForm3(form3.get());
     // Created after the drawing window, whose loading may have moved the
     // working folder to the one holding Profils.pro: the catalogue starts
     // from there.
@@ -43,8 +48,9 @@ void Windows::createWorkWindows()
 
 Windows::~Windows()
 {
-    // The dialog belongs to the drawing window's widget tree.
+    // The dialogs belong to the drawing window's widget tree.
     form2.release();
+    form3.release();
     form4.release();
 }
 

@@ -7,16 +7,18 @@ class QDialog;
 class QWidget;
 class TForm1;
 class TForm2;
+class TForm3;
 class TForm4;
 class TIntro;
 
 // The program's windows, created once at start-up in their fixed order and
-// kept until the end: start window, drawing window, catalogue window,
-// new-template dialog. The start window is created first so that the
-// language is fixed before the drawing window loads the database.
+// kept until the end: start window, drawing window, print preview,
+// catalogue window, new-template dialog. The start window is created first
+// so that the language is fixed before the drawing window loads the database.
 struct Windows {
     std::unique_ptr<TIntro> intro;
     std::unique_ptr<TForm1> form1;
+    std::unique_ptr<TForm3> form3;
     std::unique_ptr<QDialog> catalogue;
     std::unique_ptr<TForm2> form2;
     std::unique_ptr<TForm4> form4; // the hybrid dialog, created last

@@ -1,16 +1,19 @@
 #include "app/TIntro.h"
 
-#include "ui/Help.h"
 #include "app/IntroScene.h"
-#include "ui/Language.h"
+#include "app/sprites/IntroAnimation.h"
 #include "drawing/TForm1.h"
+#include "ui/Help.h"
+#include "ui/Language.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QHBoxLayout>
+#include <QLayout>
 #include <QMenuBar>
+#include <QPainter>
 #include <QResizeEvent>
 
 TIntro::TIntro(QWidget *parent) : QMainWindow(parent)
@@ -84,7 +87,15 @@ TIntro::TIntro(QWidget *parent) : QMainWindow(parent)
     connect(TimerP3, &QTimer::timeout, this, &TIntro::TimerP3Timer);
 
     resize(643, 484);
+    // The window's parts take their places now, so that the scene is built
+    // for where the animation area really is.
+    layout()->activate();
     FormCreate();
+}
+
+TIntro::~TIntro()
+{
+    FormDestroy();
 }
 
 void TIntro::FormCreate()
@@ -93,11 +104,52 @@ void TIntro::FormCreate()
     Language::setFrench(Label1->text() == QStringLiteral("Vitesse"));
 
     m_ready = false;
-    PaintBox1->setFixedSize(IntroScene::kWidth, IntroScene::kHeight);
+    PaintBox1->setFixedSize(IntroAnimation::kWidth, IntroAnimation::kHeight);
     FormResize();
+    m_animation = std::make_unique<IntroAnimation>(PaintBox1, PaintBox1->geometry());
+    m_animation->album().Paint(QRect(QPoint(0, 0), PaintBox1->size()));
+    PaintBox1->setPaintHandler(
+        [this](QPainter &painter, const QRect &area) { PaintBox1Paint(painter, area); });
     m_ready = true;
     Timer1->start();
     TimerP3->start();
+}
+
+void TIntro::FormDestroy()
+{
+    m_ready = false;
+    Timer1->stop();
+    TimerP3->stop();
+    PaintBox1->setPaintHandler(nullptr);
+    m_animation.reset();
+}
+
+void TIntro::PaintBox1Paint(QPainter &painter, const QRect &area)
+{
+    // The scene as the last step left it, planes included: uncovering the
+    // window while the animation stands still does not lose them.
+    if (!m_ready || !m_animation) {
+        painter.fillRect(area, palette().window());
+        return;
+    }
+    m_ready = false;
+    painter.drawImage(area, m_animation->album().work(), area);
+    m_ready = true;
+}
+
+void TIntro::Timer1Timer()
+{
+    // The speed is the number of steps per tick; 0 stands still.
+    const int steps = UpDown1->value();
+    if (steps <= 0 || !m_animation)
+        return;
+    m_animation->Tick(steps);
+}
+
+void TIntro::TimerP3Timer()
+{
+    if (m_animation)
+        m_animation->ShowSwoop();
 }
 
 void TIntro::FormResize()

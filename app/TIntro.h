@@ -7,6 +7,9 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <memory>
+
+class IntroAnimation;
 class IntroScene;
 class QAction;
 class QDialog;
@@ -19,6 +22,7 @@ class TIntro : public QMainWindow
     Q_OBJECT
 public:
     explicit TIntro(QWidget *parent = nullptr);
+    ~TIntro() override;
 
     void setDrawingWindow(TForm1 *form) { m_form1 = form; }
     void setCatalogueWindow(QDialog *form) { m_catalogue = form; }
@@ -38,12 +42,17 @@ public:
 
     void FormCreate();
     void FormResize();
+    void FormDestroy();
+    void PaintBox1Paint(QPainter &painter, const QRect &area);
     void BtQuitterClick();
     void BitBtn1Click();
     void BitBtn2Click();
     void Index1Click();
-    void Timer1Timer() {}
-    void TimerP3Timer() {}
+    void Timer1Timer();
+    void TimerP3Timer();
+
+    // The sky with its planes; none after the window's destruction began.
+    IntroAnimation *animation() const { return m_animation.get(); }
 
     // No database folder was chosen: the work windows stay closed for the run.
     void disableWorkWindows();
@@ -61,4 +70,5 @@ private:
     TForm1 *m_form1 = nullptr;
     QDialog *m_catalogue = nullptr;
     bool m_ready = false;
+    std::unique_ptr<IntroAnimation> m_animation;
 };

@@ -79,6 +79,7 @@ void TForm1::connectControls()
     connect(Btzoomplus, &QToolButton::clicked, this, &TForm1::BtzoomplusClick);
     connect(BtZoommoins, &QToolButton::clicked, this, &TForm1::BtZoommoinsClick);
     connect(BitBtn1, &QPushButton::clicked, this, &TForm1::BitBtn1Click);
+    connect(Btimprime, &QPushButton::clicked, this, &TForm1::BtimprimeClick);
     const QToolButton *tools[] = {Speedrectangle, Speedligne, Speedrond, Speeddemirond,
                                   SpeedTriangle};
     for (int kind = 0; kind < 5; ++kind)

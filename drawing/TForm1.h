@@ -22,6 +22,7 @@ struct ScreenArea;
 class TemplateDrawing;
 class FigureEditor;
 class TForm2;
+class TForm3;
 class PaintBox;
 
 // The drawing window: pick a profile and one of its templates, make and
@@ -47,6 +48,9 @@ public:
     using HybridDialog = std::function<std::optional<AddedProfile>()>;
     void setHybridDialog(HybridDialog dialog);
     TForm2 *form2() const { return m_form2; }
+    // The print preview, created after this window.
+    void setForm3(TForm3 *form3) { m_form3 = form3; }
+    TForm3 *form3() const { return m_form3; }
     ProfileStore &store() { return *m_store; }
     TemplateDrawing &drawing() { return *m_drawing; }
 
@@ -111,6 +115,8 @@ public:
     void BtzoomplusClick();
     void BtZoommoinsClick();
     void BitBtn1Click();
+    // "&Imprimer": the preview, then the printout of one page or all.
+    void BtimprimeClick();
     void DisplayOptionClick(int option, bool checked);
     void FillTemplateCombo(int profile);
     // "Créer un profil hybride": the hybrid dialog, then its profile added.
@@ -186,6 +192,7 @@ private:
     std::unique_ptr<CoordinateTable> m_table;
     TForm2 *m_form2 = nullptr;
     HybridDialog m_hybridDialog;
+    TForm3 *m_form3 = nullptr;
     bool m_closing = false;
     bool m_quitting = false;
     bool m_syncing = false;

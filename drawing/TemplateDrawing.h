@@ -7,6 +7,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QRect>
 #include <QString>
 
 #include <functional>
@@ -178,6 +179,22 @@ public:
     double relativeThickness() const;
     double maxThicknessPosition() const;
 
+    // ---- Paper ------------------------------------------------------------
+
+    // The check bar of the printed page and the preview: 100 mm long with a
+    // tick every 10 mm and the label "100 mm" under it, at the scale of the
+    // template, so that a ruler laid on the paper proves the print's scale.
+    static constexpr float kCheckBarMm = 100;
+    static QString checkBarLabel() { return QStringLiteral("100 mm"); }
+    // What the layout reserves around the bar's line: ticks above, label under.
+    static constexpr float kCheckBarAboveMm = 5;
+    static constexpr float kCheckBarBelowMm = 11;
+    // On paper outputs, after a layout: the box (page pixels) that the
+    // template's drawing may cover (outlines, axes and incidence, figures,
+    // page marks) and the box of the check bar with its label.
+    QRect templateBounds() const;
+    QRect checkBarBounds() const;
+
     // ---- View events ----------------------------------------------------
 
     // Zoom buttons Btzoomplus / BtZoommoins: level 0..4, with the buttons'
@@ -210,6 +227,8 @@ private:
     void drawAxes(QPainter &p);
     void drawCaptions(QPainter &p);
     void drawPageMarks(QPainter &p);
+    void placeCheckBar();
+    void drawCheckBar(QPainter &p);
 
     ProfileStore *m_store;
     WorkingData m_work;

@@ -131,6 +131,7 @@ void TemplateDrawing::layoutPage(OutputMode mode, float scale, const PageSetup &
     m_geom.pageCount = page.pageCount;
     m_geom.portrait = page.portrait;
     finishLayout();
+    placeCheckBar();
 }
 
 // The part of the layout common to every output: scaled figures, view
@@ -242,8 +243,10 @@ bool TemplateDrawing::render(QPainter &p)
         }
     }
 
-    if (!screen && g.pageCount == 2)
+    if (!screen && g.pageCount >= 2)
         drawPageMarks(p);
+    if (!screen)
+        drawCheckBar(p);
 
     p.restore();
     return true;
@@ -368,22 +371,25 @@ void TemplateDrawing::drawCaptions(QPainter &p)
     drawTextAt(p, w + 4, h - 40, maxThicknessPositionCaption());
 }
 
-// Where a print spreads over two pages: a mark with a cross above and below
-// the profile at the page join.
+// Where a print spreads over several pages: a mark with a cross above and
+// below the profile at each page join (one step, 160 or 260 mm, apart).
 void TemplateDrawing::drawPageMarks(QPainter &p)
 {
     const ViewGeometry &g = m_geom;
     const bool printer = g.mode == OutputMode::Printer;
     p.setPen(QPen(printer ? DrawingColours::outline : DrawingColours::pageMarks, printer ? 2 : 1));
-    const int x = g.originX + roundPixel(g.scale * (g.portrait ? 160.0f : 260.0f));
     const int c = roundPixel(3.0f * g.scale);
-    auto mark = [&](int from, int end) {
-        p.drawLine(x, from, x, end);
-        p.drawLine(x - c, end - c, x + c, end + c);
-        p.drawLine(x + c, end - c, x - c, end + c);
-    };
-    mark(g.profileTop, roundPixel(float(g.profileTop) - 20.0f * g.scale));
-    mark(g.profileBottom, roundPixel(float(g.profileBottom) + 20.0f * g.scale));
+    for (int join = 1; join < g.pageCount; ++join) {
+        const int x =
+            g.originX + roundPixel(g.scale * float(join) * (g.portrait ? 160.0f : 260.0f));
+        auto mark = [&](int from, int end) {
+            p.drawLine(x, from, x, end);
+            p.drawLine(x - c, end - c, x + c, end + c);
+            p.drawLine(x + c, end - c, x - c, end + c);
+        };
+        mark(g.profileTop, roundPixel(float(g.profileTop) - 20.0f * g.scale));
+        mark(g.profileBottom, roundPixel(float(g.profileBottom) + 20.0f * g.scale));
+    }
 }
 
 void TemplateDrawing::pointMarker(QPainter &p, MarkerKind kind, float x, float y)

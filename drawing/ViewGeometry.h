@@ -63,6 +63,10 @@ struct ViewGeometry {
     float pageOriginYmm = 0;
     int pageCount = 1;
     bool portrait = true;
+    // Print only: the left end of the check bar on its line, in pixels of
+    // the page (placed by the layout step clear of the template).
+    int checkBarX = 0;
+    int checkBarY = 0;
 };
 
 // What the screen layout gives back to the window: the size of the new

@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
 
 namespace
 {
@@ -52,4 +55,32 @@ QString DialogPrompts::saveFileName(const QString &caption, const QString &start
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();
+}
+
+// A stand-in that prints nothing unless it is told how.
+bool Prompts::choosePrinter(QPrinter &, const QString &)
+{
+    return false;
+}
+
+bool Prompts::printerSetup(QPrinter &)
+{
+    return false;
+}
+
+bool DialogPrompts::choosePrinter(QPrinter &printer, const QString &caption)
+{
+    QPrintDialog dialog(&printer, dialogParent());
+    dialog.setWindowTitle(caption);
+    // The pages to print are chosen in the preview.
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool DialogPrompts::printerSetup(QPrinter &printer)
+{
+    QPageSetupDialog dialog(&printer, dialogParent());
+    return dialog.exec() == QDialog::Accepted;
 }

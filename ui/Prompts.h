@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QPrinter;
 class QWidget;
 
 // Every question the program puts to the user goes through here: real
@@ -22,6 +23,12 @@ public:
     virtual QString saveFileName(const QString &caption, const QString &startPath,
                                  const QString &filter, const QString &defaultSuffix) = 0;
 
+    // The print dialog on printer (the system's printers and PDF files):
+    // true when the user chose to print, with the printer set to the choice.
+    virtual bool choosePrinter(QPrinter &printer, const QString &caption);
+    // The printer set-up (paper, orientation) on printer; true on OK.
+    virtual bool printerSetup(QPrinter &printer);
+
     // The prompts in use; the program installs the dialog prompts at start,
     // tests install their scripted ones.
     static Prompts &current();
@@ -37,4 +44,6 @@ public:
     QString chooseFolder(const QString &caption, const QString &startFolder) override;
     QString saveFileName(const QString &caption, const QString &startPath, const QString &filter,
                          const QString &defaultSuffix) override;
+    bool choosePrinter(QPrinter &printer, const QString &caption) override;
+    bool printerSetup(QPrinter &printer) override;
 };

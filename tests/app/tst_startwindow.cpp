@@ -5,8 +5,10 @@
 #include "app/Startup.h"
 #include "app/TIntro.h"
 #include "app/Translator.h"
+#include "app/sprites/IntroAnimation.h"
 #include "drawing/TForm1.h"
 #include "drawing/TForm2.h"
+#include "drawing/TForm3.h"
 #include "profiles/ProfileStore.h"
 #include "ui/Help.h"
 #include "ui/Language.h"
@@ -67,6 +69,8 @@ private slots:
     void sceneIsCentredBelowTheBar_data();
     void sceneIsCentredBelowTheBar();
     void windowsAndMenus();
+    void speedIsStepsPerTick_data();
+    void speedIsStepsPerTick();
     void drawingWindowOpensModallyAndResumes();
     void drawingIgnoredWithoutProfiles();
     void missingDatabaseDisablesWorkWindows();
@@ -142,6 +146,8 @@ void TestStartWindow::windowsAndMenus()
     QCOMPARE(w.intro->windowTitle(), QStringLiteral(" NERVURIA"));
     QCOMPARE(w.form1->windowTitle(), QStringLiteral(" NERVURIA - Dessin de gabarits"));
     QCOMPARE(w.form2->windowTitle(), QStringLiteral("NERVURIA - Nouveau gabarit"));
+    QCOMPARE(w.form3->windowTitle(), QStringLiteral("NERVURIA  - Aperçu avant impression"));
+    QCOMPARE(w.form1->form3(), w.form3.get()); // the drawing window's print preview
     QCOMPARE(w.intro->Timer1->interval(), 8);
     QCOMPARE(w.intro->TimerP3->interval(), 8000);
     QVERIFY(w.intro->Timer1->isActive());
@@ -155,6 +161,35 @@ void TestStartWindow::windowsAndMenus()
     QVERIFY(prompts.messages.isEmpty());
 }
 
+void TestStartWindow::speedIsStepsPerTick_data()
+{
+    QTest::addColumn<int>("speed");
+    QTest::addColumn<int>("largePlaneX"); // from 300, 1.6 pixels a step leftwards
+    QTest::newRow("0 stands still") << 0 << 300;
+    QTest::newRow("1") << 1 << 298;
+    QTest::newRow("6 at start") << -1 << 290;
+    QTest::newRow("16") << 16 << 274;
+}
+
+void TestStartWindow::speedIsStepsPerTick()
+{
+    QFETCH(int, speed);
+    QFETCH(int, largePlaneX);
+    TIntro intro;
+    QCOMPARE(intro.UpDown1->value(), 6);
+    if (speed >= 0)
+        intro.UpDown1->setValue(speed);
+    const QImage before = intro.animation()->album().work();
+    intro.Timer1Timer();
+    TPool &pool = intro.animation()->pool();
+    QCOMPARE(pool.X(IntroAnimation::SlotLargePlane), largePlaneX);
+    QCOMPARE(pool.Y(IntroAnimation::SlotLargePlane), 375 / 2 - 30);
+    QCOMPARE(intro.animation()->album().work() == before, speed == 0);
+    // What the animation area shows is the scene as the step left it.
+    const QImage shown = intro.PaintBox1->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(shown, intro.animation()->album().work());
+}
+
 void TestStartWindow::drawingWindowOpensModallyAndResumes()
 {
     DataFolder data;
@@ -163,7 +198,11 @@ void TestStartWindow::drawingWindowOpensModallyAndResumes()
     w.intro->show();
     bool timersStopped = false, shown = false;
     int profile = -2;
+    TPool &pool = w.intro->animation()->pool();
+    const int before = pool.X(IntroAnimation::SlotLargePlane);
+    int during = 0;
     QTimer::singleShot(50, [&] {
+        during = pool.X(IntroAnimation::SlotLargePlane);
         timersStopped = !w.intro->Timer1->isActive() && !w.intro->TimerP3->isActive();
         shown = w.form1->isVisible() && w.form1->isModal();
         profile = w.form1->store().currentProfile;
@@ -177,6 +216,10 @@ void TestStartWindow::drawingWindowOpensModallyAndResumes()
     QVERIFY(w.intro->TimerP3->isActive());
     QVERIFY(!w.intro->isMinimized());
     QVERIFY(prompts.questions.isEmpty()); // nothing changed, nothing asked
+    // The planes waited and fly on from where they were.
+    QCOMPARE(during, before);
+    QCOMPARE(pool.X(IntroAnimation::SlotLargePlane), before);
+    QTRY_VERIFY(pool.X(IntroAnimation::SlotLargePlane) != before);
 }
 
 void TestStartWindow::drawingIgnoredWithoutProfiles()

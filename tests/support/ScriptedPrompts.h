@@ -2,8 +2,11 @@
 
 #include "ui/Prompts.h"
 
+#include <QPrinter>
 #include <QQueue>
 #include <QStringList>
+
+#include <functional>
 
 // Prompts for tests: records every message and question and answers from a
 // script. An unscripted question answers No / cancel, so a test that forgot
@@ -22,6 +25,13 @@ public:
     QQueue<bool> answers;      // answers to confirm()
     QQueue<QString> folders;   // answers to chooseFolder()
     QQueue<QString> saveNames; // answers to saveFileName()
+    // Answers to choosePrinter(): each one a PDF file to print to; none left
+    // cancels the print.
+    QQueue<QString> printFiles;
+    QStringList printCaptions;
+    int printerSetups = 0; // how often the printer set-up was opened
+    // Applied by printerSetup() to the printer, as the user would; then OK.
+    std::function<void(QPrinter &)> setupChoice;
 
     void message(const QString &text) override { messages << text; }
     bool confirm(const QString &text) override
@@ -40,11 +50,29 @@ public:
         saveCaptions << caption;
         return saveNames.isEmpty() ? QString() : saveNames.dequeue();
     }
+    bool choosePrinter(QPrinter &printer, const QString &caption) override
+    {
+        printCaptions << caption;
+        if (printFiles.isEmpty())
+            return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printFiles.dequeue());
+        return true;
+    }
+    bool printerSetup(QPrinter &printer) override
+    {
+        ++printerSetups;
+        if (!setupChoice)
+            return false;
+        setupChoice(printer);
+        return true;
+    }
     void clear()
     {
         messages.clear();
         questions.clear();
         folderCaptions.clear();
         saveCaptions.clear();
+        printCaptions.clear();
     }
 };

@@ -1,0 +1,28 @@
+// The drawing window's print button: the preview dialog, then the printout.
+#include "drawing/TForm1.h"
+
+#include "drawing/PrintPages.h"
+#include "drawing/TForm3.h"
+#include "drawing/TemplateDrawing.h"
+#include "profiles/ProfileStore.h"
+
+void TForm1::BtimprimeClick()
+{
+    if (!m_form3 || m_store->currentProfile < 0 || m_store->currentProfile >= m_store->count())
+        return;
+    const ViewState &vs = m_drawing->viewState();
+    const WorkingData &wd = m_drawing->working();
+    m_form3->Edit3->setText(PrintPages::proposedTitle(Cb1->currentText()));
+    m_form3->Edit4->setText(PrintPages::proposedLabel(vs.form2UpDown1Chord, wd.skinThickness));
+    m_form3->startPrint(wd.chord);
+
+    const int result = m_form3->exec();
+    if (result == TForm3::PrintCurrent)
+        m_form3->printPages(m_form3->currentPage(), m_form3->currentPage());
+    else if (result == TForm3::PrintAll)
+        m_form3->printPages(1, m_form3->pageCount());
+
+    // Back to the screen, printed or not.
+    layoutAndRender();
+    showState();
+}

@@ -1,0 +1,345 @@
+#include "drawing/TForm3.h"
+
+#include "drawing/TemplateDrawing.h"
+#include "ui/Language.h"
+#include "ui/Prompts.h"
+
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QVBoxLayout>
+
+#include <memory>
+
+namespace
+{
+QColor gridColour()
+{
+    return QColor(255, 244, 228);
+}
+
+// Text with its top-left corner at (x, y).
+void textAt(QPainter &p, int x, int y, const QString &text)
+{
+    p.drawText(x, y + p.fontMetrics().ascent(), text);
+}
+} // namespace
+
+TForm3::TForm3(QWidget *parent) : QDialog(parent), m_printer(QPrinter::HighResolution)
+{
+    setObjectName(QStringLiteral("Form3"));
+    setWindowTitle(QStringLiteral("NERVURIA  - Aperçu avant impression"));
+    setFont(QFont(QStringLiteral("Arial"), 9));
+
+    Label1 = new QLabel(QStringLiteral("Titre"), this);
+    Edit3 = new QLineEdit(this);
+    Edit3->setObjectName(QStringLiteral("Edit3"));
+    Label2 = new QLabel(QStringLiteral("Libellé"), this);
+    Edit4 = new QLineEdit(this);
+    Edit4->setObjectName(QStringLiteral("Edit4"));
+    RadioGroup1 = new RadioGroup(QStringLiteral("Orientation"),
+                                 {QStringLiteral("Portrait"), QStringLiteral("Paysage")}, this);
+    RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
+    RadioGroup1->setItemIndex(1);
+    Button1 = new QPushButton(QStringLiteral("Aperçu page1"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button2 = new QPushButton(QStringLiteral("Aperçu page2"), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button3 = new QPushButton(QStringLiteral("Page suivante"), this);
+    Button3->setObjectName(QStringLiteral("Button3"));
+    Label3 = new QLabel(this);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    BitBtn3 = new QPushButton(QStringLiteral("Configurer"), this);
+    BitBtn3->setObjectName(QStringLiteral("BitBtn3"));
+    BitBtn1 = new QPushButton(QStringLiteral("Imprimer"), this);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setDefault(true);
+    Label4 = new QLabel(QStringLiteral("(la page courante)"), this);
+    BitBtn4 = new QPushButton(QStringLiteral("Imprimer tout"), this);
+    BitBtn4->setObjectName(QStringLiteral("BitBtn4"));
+    BitBtn2 = new QPushButton(QStringLiteral("Annuler"), this);
+    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+    PaintBox1 = new PreviewBox(this, this);
+    PaintBox1->setObjectName(QStringLiteral("PaintBox1"));
+
+    auto *side = new QVBoxLayout;
+    side->addWidget(Label1);
+    side->addWidget(Edit3);
+    side->addWidget(Label2);
+    side->addWidget(Edit4);
+    side->addWidget(RadioGroup1);
+    side->addWidget(Button1);
+    side->addWidget(Button2);
+    side->addWidget(Button3);
+    side->addWidget(Label3);
+    side->addStretch();
+    side->addWidget(BitBtn3);
+    side->addWidget(BitBtn1);
+    side->addWidget(Label4, 0, Qt::AlignHCenter);
+    side->addWidget(BitBtn4);
+    side->addWidget(BitBtn2);
+    auto *row = new QHBoxLayout(this);
+    row->addLayout(side);
+    row->addWidget(PaintBox1, 0, Qt::AlignTop | Qt::AlignLeft);
+    Edit3->setMinimumWidth(220);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(RadioGroup1, &RadioGroup::itemClicked, this, [this] { RadioGroup1Click(); });
+    connect(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm3::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &TForm3::Button3Click);
+    connect(BitBtn3, &QPushButton::clicked, this, &TForm3::BitBtn3Click);
+    connect(BitBtn1, &QPushButton::clicked, this, [this] { done(PrintCurrent); });
+    connect(BitBtn4, &QPushButton::clicked, this, [this] { done(PrintAll); });
+    connect(BitBtn2, &QPushButton::clicked, this, &TForm3::reject);
+    FormCreate();
+}
+
+TForm3::~TForm3()
+{
+    FormDestroy();
+}
+
+void TForm3::FormCreate()
+{
+    // A4 whatever the regional default paper; the layout is made for it.
+    m_printer.setPageSize(QPageSize(QPageSize::A4));
+    m_printer.setPageOrientation(QPageLayout::Landscape);
+    m_image = QImage(8, 8, QImage::Format_RGB32);
+    m_image.fill(Qt::white);
+    PaintBox1->setFixedSize(m_image.size());
+    m_previewFont = QFont(QStringLiteral("Arial"), 6);
+    showPageButtons();
+}
+
+void TForm3::FormDestroy()
+{
+    m_image = QImage();
+}
+
+void TForm3::PaintBox1Paint(QPainter &painter)
+{
+    painter.drawImage(0, 0, m_image);
+}
+
+void PreviewBox::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    m_form->PaintBox1Paint(painter);
+}
+
+void TForm3::startPrint(float chord)
+{
+    m_chord = chord;
+    const PrintPages::Plan plan = PrintPages::initialPlan(chord);
+    const bool wasPortrait = RadioGroup1->itemIndex() == 0;
+    RadioGroup1->setItemIndex(plan.portrait ? 0 : 1);
+    if (plan.portrait != wasPortrait) {
+        RadioGroup1Click();
+        return;
+    }
+    m_plan = plan;
+    m_currentPage = 1;
+    showPageButtons();
+    PreparePage();
+    SetPageOrigin();
+    DrawPageTitles();
+    renderPreview();
+}
+
+void TForm3::RadioGroup1Click()
+{
+    m_plan = PrintPages::orientationChange(m_chord, RadioGroup1->itemIndex() == 0);
+    RadioGroup1->setItemIndex(m_plan.portrait ? 0 : 1);
+    m_currentPage = 1;
+    showPageButtons();
+    PreparePage();
+    SetPageOrigin();
+    DrawPageTitles();
+    renderPreview();
+}
+
+void TForm3::showPageButtons()
+{
+    Button2->setVisible(m_plan.pageCount >= 2);
+    Button3->setVisible(m_plan.pageCount >= 3);
+    Label3->setText(PrintPages::pageHeader(m_currentPage, m_plan.pageCount));
+}
+
+void TForm3::showPage(int page)
+{
+    DrawPageGrid();
+    m_currentPage = page;
+    showPageButtons();
+    SetPageOrigin();
+    DrawPageTitles();
+    renderPreview();
+}
+
+void TForm3::Button1Click()
+{
+    if (m_plan.pageCount == 1)
+        return;
+    showPage(1);
+}
+
+void TForm3::Button2Click()
+{
+    // Hidden on a one-page print; a page 2 that does not exist is not shown.
+    if (m_plan.pageCount < 2)
+        return;
+    showPage(2);
+}
+
+void TForm3::Button3Click()
+{
+    if (m_plan.pageCount < 3)
+        return;
+    showPage(m_currentPage % m_plan.pageCount + 1);
+}
+
+void TForm3::BitBtn3Click()
+{
+    if (!Prompts::current().printerSetup(m_printer))
+        return;
+    // An orientation chosen in the set-up becomes the preview's.
+    const bool portrait = m_printer.pageLayout().orientation() == QPageLayout::Portrait;
+    if (portrait != (RadioGroup1->itemIndex() == 0)) {
+        RadioGroup1->setItemIndex(portrait ? 0 : 1);
+        RadioGroup1Click();
+    }
+}
+
+void TForm3::PreparePage()
+{
+    const bool portrait = RadioGroup1->itemIndex() == 0;
+    m_printer.setPageOrientation(portrait ? QPageLayout::Portrait : QPageLayout::Landscape);
+    m_image = QImage(int(PrintPages::sheetWidth(portrait)), int(PrintPages::sheetHeight(portrait)),
+                     QImage::Format_RGB32);
+    PaintBox1->setFixedSize(m_image.size());
+    DrawPageGrid();
+}
+
+// The sheet with a 10 mm grid, inside a black border.
+void TForm3::DrawPageGrid()
+{
+    const int w = m_image.width(), h = m_image.height();
+    QPainter p(&m_image);
+    p.fillRect(0, 0, w, h, palette().color(QPalette::Base));
+    p.setPen(Qt::black);
+    p.drawRect(0, 0, w - 1, h - 1);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(gridColour());
+    // Inside the border: the lines stop short of its last row and column.
+    for (int i = 1; i <= w / 10; ++i)
+        p.drawLine(10 * i, 1, 10 * i, h - 2);
+    for (int j = 1; j <= h / 10; ++j)
+        p.drawLine(1, 10 * j, w - 2, 10 * j);
+}
+
+void TForm3::SetPageOrigin()
+{
+    m_page = PrintPages::pageSetup(m_chord, m_plan, m_currentPage);
+}
+
+void TForm3::DrawPageTitles()
+{
+    QPainter p(&m_image);
+    p.setPen(Qt::black);
+    p.setFont(QFont(QStringLiteral("Arial"), 8));
+    const QString title = Edit3->text();
+    textAt(p, (m_image.width() - p.fontMetrics().horizontalAdvance(title)) / 2, 8, title);
+    p.setFont(m_previewFont);
+    const QString label = Edit4->text();
+    textAt(p, (m_image.width() - p.fontMetrics().horizontalAdvance(label)) / 2, 20, label);
+}
+
+void TForm3::renderPreview()
+{
+    if (m_drawing && m_drawing->layoutPreview(m_page)) {
+        QPainter p(&m_image);
+        // The titles' small font is the one the drawing finds.
+        p.setFont(m_previewFont);
+        m_drawing->render(p);
+    }
+    PaintBox1->update();
+}
+
+bool TForm3::printPages(int first, int last)
+{
+    first = std::clamp(first, 1, m_plan.pageCount);
+    last = std::clamp(last, first, m_plan.pageCount);
+    if (!Prompts::current().choosePrinter(m_printer, windowTitle()))
+        return false;
+
+    // A PDF file is written whole or not at all.
+    std::unique_ptr<QSaveFile> file;
+    std::unique_ptr<QPdfWriter> writer;
+    QPagedPaintDevice *device = &m_printer;
+    if (m_printer.outputFormat() == QPrinter::PdfFormat) {
+        file = std::make_unique<QSaveFile>(m_printer.outputFileName());
+        if (m_printer.outputFileName().isEmpty() || !file->open(QIODevice::WriteOnly)) {
+            Prompts::current().message(
+                Language::pick(QStringLiteral("Impossible d'écrire le fichier "),
+                               QStringLiteral("Cannot write the file ")) +
+                m_printer.outputFileName());
+            return false;
+        }
+        writer = std::make_unique<QPdfWriter>(file.get());
+        // The resolution of a common laser printer, so that the drawing's
+        // pens (1 and 2 pixels) come out in a PDF as they do on paper.
+        writer->setResolution(600);
+        writer->setPageLayout(m_printer.pageLayout());
+        writer->setTitle(Edit3->text());
+        writer->setCreator(QStringLiteral("NERVURIA"));
+        device = writer.get();
+    }
+
+    QPainter p;
+    if (!p.begin(device)) {
+        Prompts::current().message(
+            Language::pick(QStringLiteral("L'impression n'a pas pu commencer."),
+                           QStringLiteral("Printing could not start.")));
+        return false;
+    }
+    // The printer's horizontal resolution serves for both axes.
+    const double dpi = device->logicalDpiX();
+    for (int page = first; page <= last; ++page) {
+        if (page > first)
+            device->newPage();
+        drawPrinterPage(p, *device, page, dpi);
+    }
+    const bool ended = p.end();
+    if (file && !(ended && file->commit())) {
+        Prompts::current().message(Language::pick(QStringLiteral("Impossible d'écrire le fichier "),
+                                                  QStringLiteral("Cannot write the file ")) +
+                                   m_printer.outputFileName());
+        return false;
+    }
+    return true;
+}
+
+void TForm3::drawPrinterPage(QPainter &p, QPagedPaintDevice &device, int page, double dpi)
+{
+    p.save();
+    p.setPen(Qt::black);
+    p.setFont(QFont(QStringLiteral("Arial"), 10));
+    textAt(p, 16, 8, PrintPages::pageHeader(page, m_plan.pageCount));
+
+    const int width = device.width();
+    p.setFont(QFont(QStringLiteral("Arial"), 20));
+    const int h = p.fontMetrics().height();
+    const QString title = Edit3->text();
+    textAt(p, (width - p.fontMetrics().horizontalAdvance(title)) / 2, 2 * h, title);
+    p.setFont(QFont(QStringLiteral("Arial"), 12));
+    const QString label = Edit4->text();
+    textAt(p, (width - p.fontMetrics().horizontalAdvance(label)) / 2, 3 * h + 10, label);
+
+    p.setFont(QFont(QStringLiteral("Arial"), 10));
+    if (m_drawing && m_drawing->layoutPrinter(dpi, PrintPages::pageSetup(m_chord, m_plan, page)))
+        m_drawing->render(p);
+    p.restore();
+}

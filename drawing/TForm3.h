@@ -1,0 +1,112 @@
+#pragma once
+
+#include "drawing/PrintPages.h"
+#include "ui/Controls.h"
+
+#include <QDialog>
+#include <QFont>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QPushButton>
+
+class TemplateDrawing;
+class PreviewBox;
+class QPagedPaintDevice;
+
+// The print preview: the current template laid out on an A4 sheet at one
+// pixel per millimetre, over a 10 mm grid of the sheet, with the title and
+// label the printout will carry. "Imprimer" prints the page on show,
+// "Imprimer tout" every page of the template in one job; both go through
+// the print dialog, which offers the system's printers and PDF files.
+class TForm3 : public QDialog
+{
+    Q_OBJECT
+public:
+    // What the dialog closed with.
+    enum Result { Cancelled = QDialog::Rejected, PrintCurrent = QDialog::Accepted, PrintAll = 2 };
+
+    explicit TForm3(QWidget *parent = nullptr);
+    ~TForm3() override;
+
+    // The drawing that is laid out on the page; it must outlive the dialog.
+    void setDrawing(TemplateDrawing *drawing) { m_drawing = drawing; }
+
+    QLabel *Label1, *Label2; // "Titre", "Libellé"
+    QLineEdit *Edit3;        // title text
+    QLineEdit *Edit4;        // label text
+    PreviewBox *PaintBox1;
+    RadioGroup *RadioGroup1; // "Orientation": "Portrait", "Paysage"
+    QPushButton *Button1;    // "Aperçu page1"
+    QPushButton *Button2;    // "Aperçu page2", shown for two pages or more
+    QPushButton *Button3;    // "Page suivante", shown for three pages or more
+    QLabel *Label3;          // the page on show, "Page 1 / 2"
+    QPushButton *BitBtn3;    // "Configurer": the printer set-up
+    QPushButton *BitBtn1;    // "Imprimer"
+    QLabel *Label4;          // "(la page courante)"
+    QPushButton *BitBtn4;    // "Imprimer tout"
+    QPushButton *BitBtn2;    // "Annuler"
+
+    // Handlers.
+    void FormCreate();
+    void FormDestroy();
+    void PaintBox1Paint(QPainter &painter);
+    void RadioGroup1Click();
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void BitBtn3Click();
+
+    // Operations on the preview image.
+    void PreparePage();
+    void DrawPageGrid();
+    void SetPageOrigin();
+    void DrawPageTitles();
+
+    // Starts a print of a template of the given chord: decides the page
+    // count and orientation, shows page 1.
+    void startPrint(float chord);
+
+    // Asks for a printer and prints pages first..last (1-based) of the
+    // current layout in one job, each with its header and titles. False
+    // when cancelled or when the job failed (the user was told).
+    bool printPages(int first, int last);
+
+    int currentPage() const { return m_currentPage; }
+    int pageCount() const { return m_plan.pageCount; }
+    bool portrait() const { return m_plan.portrait; }
+    const PageSetup &pageSetup() const { return m_page; }
+    const QImage &previewImage() const { return m_image; }
+    QPrinter &printer() { return m_printer; }
+
+private:
+    void showPage(int page);
+    void renderPreview();
+    void showPageButtons();
+    // One printed page on an open painter: header, titles, drawing.
+    void drawPrinterPage(QPainter &p, QPagedPaintDevice &device, int page, double dpi);
+
+    TemplateDrawing *m_drawing = nullptr;
+    QPrinter m_printer;
+    QImage m_image;
+    QFont m_previewFont;
+    float m_chord = 100;
+    PrintPages::Plan m_plan;
+    int m_currentPage = 1;
+    PageSetup m_page;
+};
+
+// The preview's paint box: it copies the preview image at (0, 0).
+class PreviewBox : public QWidget
+{
+    Q_OBJECT
+public:
+    PreviewBox(TForm3 *form, QWidget *parent) : QWidget(parent), m_form(form) {}
+
+protected:
+    void paintEvent(QPaintEvent *) override;
+
+private:
+    TForm3 *m_form;
+};
