@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QTextStream>
 
+#include <cstdio>
+
 int main(int argc, char **argv)
 {
     // The catalogue's conversions run without any window.
@@ -38,9 +40,21 @@ int main(int argc, char **argv)
     if (loadQtTranslations(qtTexts))
         QApplication::installTranslator(&qtTexts);
 
-    Windows windows;
+    // The start-up benchmark only: end by itself once the start window is on
+    // screen ("shown") or once every window is ready ("ready").
+    const QByteArray benchQuit = qgetenv("NERVURIA_BENCH_QUIT");
+    auto benchStage = [benchQuit](const char *stage) {
+        if (benchQuit != stage)
+            return false;
+        std::printf("%s\n", stage);
+        std::fflush(stdout);
+        QCoreApplication::exit(0);
+        return true;
+    };
+
+    Windows windows(Windows::Start::StartWindowOnly);
     QObject::connect(&instance, &SingleInstance::raiseRequested, windows.intro.get(),
                      &TIntro::comeForward);
-    windows.intro->show();
+    windows.showStartWindow(benchStage);
     return app.exec();
 }
