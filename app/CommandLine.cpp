@@ -314,6 +314,7 @@ int CommandLine::checkCommand(const QStringList &args, QTextStream &out, QTextSt
         QString error;
         const AirfoilFile::ReadStatus status = file.read(path, &error);
         bool usable = false;
+        bool correctable = false;
         switch (status) {
         case AirfoilFile::ReadStatus::Missing:
             file.messages.append(CatalogueTexts::fileNotFound(path));
@@ -327,15 +328,24 @@ int CommandLine::checkCommand(const QStringList &args, QTextStream &out, QTextSt
         case AirfoilFile::ReadStatus::TooManyRows:
             file.messages.append(CatalogueTexts::tooManyRows());
             break;
-        case AirfoilFile::ReadStatus::Read:
-            file.checkAfterRead();
-            usable = !file.unusable;
+        case AirfoilFile::ReadStatus::Read: {
+            // The catalogue's check and messages; errors (severity 2) need
+            // correcting before the profile can be used.
+            const int severity = file.CheckProfile(false, true);
+            if (file.unusable)
+                file.messages.prepend(CatalogueTexts::unusable());
+            usable = !file.unusable && severity < 2;
+            correctable = !file.unusable && severity >= 2;
             break;
+        }
         }
         allUsable = allUsable && usable;
         out << path << ": "
             << (usable ? Language::pick(QStringLiteral("utilisable"), QStringLiteral("usable"))
-                       : Language::pick(QStringLiteral("inutilisable"), QStringLiteral("unusable")))
+                : correctable
+                    ? Language::pick(QStringLiteral("erreurs à corriger"),
+                                     QStringLiteral("errors to correct"))
+                    : Language::pick(QStringLiteral("inutilisable"), QStringLiteral("unusable")))
             << Qt::endl;
         for (const QString &m : file.messages)
             out << "  " << m << Qt::endl;
