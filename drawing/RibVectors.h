@@ -57,7 +57,7 @@ struct Rib {
 
 // The polyline a cutting machine follows for a path: line ends kept, each
 // cubic split until every chord lies within tolerance (mm) of its curve.
-QPolygonF flatten(const QPainterPath &path, double tolerance = 0.005);
+QPolygonF flatten(const QPainterPath &path, double tolerance = 0.01);
 
 // Which kinds of shape an export includes, by layer.
 using LayerSet = std::array<bool, LayerCount>;
