@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include "catalogue/AirfoilFile.h"
+#include "catalogue/CatalogueCommands.h"
 #include "catalogue/CatalogueTexts.h"
 #include "drawing/ExportJob.h"
 #include "profiles/ProfileStore.h"
@@ -92,6 +93,19 @@ CommandLine::CommandLine()
     addCommand(QStringLiteral("check"),
                QStringLiteral("Reads and checks airfoil coordinate files (.dat)."),
                &CommandLine::checkCommand);
+    // The catalogue's conversions, with their own options and report.
+    for (const char *name : {"import", "normalise"}) {
+        const QString command = QString::fromLatin1(name);
+        addCommand(command,
+                   command == QLatin1String("import")
+                       ? QStringLiteral("FILE... --to FOLDER: converts coordinate files into a "
+                                        "catalogue folder.")
+                       : QStringLiteral("[--keep-open] FILE...: rewrites coordinate files in "
+                                        "the usual layout."),
+                   [command](const QStringList &args, QTextStream &out, QTextStream &) {
+                       return CatalogueCommands::run(QStringList{command} + args.mid(1), out);
+                   });
+    }
 }
 
 void CommandLine::addCommand(const QString &name, const QString &summary, Handler handler)
@@ -118,7 +132,7 @@ QString CommandLine::helpText() const
     QString text = QStringLiteral("Usage: nervuria [command] [options]\n"
                                   "Without a command, opens the windows.\n\nCommands:\n");
     for (const Command &c : m_commands)
-        text += QStringLiteral("  %1  %2\n").arg(c.name, -8).arg(c.summary);
+        text += QStringLiteral("  %1  %2\n").arg(c.name, -9).arg(c.summary);
     text += QStringLiteral("\nnervuria COMMAND --help gives the options of a command.\n");
     return text;
 }
@@ -272,6 +286,11 @@ int CommandLine::exportCommand(const QStringList &args, QTextStream &out, QTextS
     if (!ExportJob::buildRibs(store, picks, 50, options.layers, &ribs, &error)) {
         err << error << Qt::endl;
         return BadInput;
+    }
+    for (const RibVectors::Rib &rib : ribs) {
+        if (rib.templateRefused)
+            err << rib.profileName << " #" << rib.templateIndex + 1 << ": " << rib.refusal
+                << Qt::endl;
     }
     const VectorExport::Document doc = VectorExport::arrange(std::move(ribs), options);
     const QByteArray data = VectorExport::bytes(doc, options.format, &error);

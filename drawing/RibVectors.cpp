@@ -7,6 +7,7 @@
 #include "ui/Language.h"
 
 #include <QLineF>
+#include <QPainter>
 #include <QTransform>
 
 #include <algorithm>
@@ -266,7 +267,8 @@ void Rib::translate(QPointF offset)
 
 Builder::Builder()
     : m_scratchStore(std::make_unique<ProfileStore>()),
-      m_drawing(std::make_unique<TemplateDrawing>(m_scratchStore.get()))
+      m_drawing(std::make_unique<TemplateDrawing>(m_scratchStore.get())),
+      m_scratchImage(1, 1, QImage::Format_RGB32)
 {
 }
 
@@ -276,6 +278,11 @@ bool Builder::fromWorking(const WorkingData &work, const QString &name, int temp
                           int smoothing, Rib *rib, const LayerSet &layers)
 {
     m_drawing->working() = work;
+    ViewState &view = m_drawing->viewState();
+    view.upDown4Smoothing = std::clamp(smoothing, 0, 100);
+    view.checkBox1ProfilPoints = false;
+    view.checkBox3GabaritPoints = false;
+    view.checkBox4Cambrure = false;
     if (!m_drawing->layoutPrinter(kDotsPerInch, PageSetup{}))
         return false;
     const WorkingData &wd = m_drawing->working();
@@ -291,14 +298,18 @@ bool Builder::fromWorking(const WorkingData &work, const QString &name, int temp
     r.skinTenths = wd.skinThickness;
     auto keep = [&](int layer) { return layers[size_t(layer)]; };
 
-    // The template outline: the same curves the view draws, in the same order.
+    // The template outline: the curves the view draws, as the render step
+    // leaves them (none when the section has no room for two skins).
     OutlineCurves curves;
-    if (keep(Cut) && wd.skinThickness > 0) {
-        curves.computeTemplateEnds(wd, g);
-        curves.storeTemplateKnots(wd, n);
-        curves.smooth(smoothing);
-        r.shapes.push_back(pathShape(Cut, closedOutline(curves, mm), true));
+    {
+        QPainter scratch(&m_scratchImage);
+        m_drawing->render(scratch);
     }
+    r.templateRefused = wd.skinThickness > 0 && m_drawing->templateRefused();
+    if (r.templateRefused)
+        r.refusal = m_drawing->skinTooThickMessage();
+    if (keep(Cut) && wd.skinThickness > 0 && !r.templateRefused)
+        r.shapes.push_back(pathShape(Cut, closedOutline(m_drawing->curves(), mm), true));
     if (keep(Figures))
         addFigures(wd, r.shapes);
     if (keep(Profile)) {

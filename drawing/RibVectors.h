@@ -2,6 +2,7 @@
 
 #include "drawing/WorkingData.h"
 
+#include <QImage>
 #include <QPainterPath>
 #include <QPointF>
 #include <QRectF>
@@ -48,6 +49,10 @@ struct Rib {
     int templateIndex = -1;
     double chordMm = 0;
     double skinTenths = 0;
+    // The section has no room for two skins: no cut outline; refusal says
+    // which skin would fit.
+    bool templateRefused = false;
+    QString refusal;
     std::vector<Shape> shapes;
 
     // Box of every shape (a label counted at a nominal advance per letter).
@@ -88,13 +93,13 @@ public:
     bool fromStore(ProfileStore &store, int p, int t, int smoothing, Rib *rib, QString *error,
                    const LayerSet &layers = allLayers());
 
-    // The drawing the last rib was laid out in (view pixels; the tests
-    // compare the exported outline with its curves).
+    // The drawing the last rib was laid out and rendered in (view pixels).
     const TemplateDrawing &drawing() const { return *m_drawing; }
 
 private:
     std::unique_ptr<ProfileStore> m_scratchStore;
     std::unique_ptr<TemplateDrawing> m_drawing;
+    QImage m_scratchImage; // the render's target; only its curves are kept
 };
 
 } // namespace RibVectors

@@ -91,13 +91,23 @@ void TForm1::BtExporterClick()
     if (path.isEmpty())
         return;
 
+    QStringList refused;
+    for (const RibVectors::Rib &rib : ribs) {
+        if (rib.templateRefused)
+            refused << rib.profileName + QStringLiteral(" #%1 : ").arg(rib.templateIndex + 1) +
+                           rib.refusal;
+    }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const VectorExport::Document doc = VectorExport::arrange(std::move(ribs), options);
     const QByteArray data = VectorExport::bytes(doc, options.format, &error);
     const bool written = !data.isEmpty() && VectorExport::write(path, data, &error);
     QApplication::restoreOverrideCursor();
-    if (!written)
+    if (!written) {
         Prompts::current().message(path + QStringLiteral(" : ") + error);
+        return;
+    }
+    if (!refused.isEmpty())
+        Prompts::current().message(refused.join(QLatin1Char('\n')));
     else if (doc.oversized > 0)
         Prompts::current().message(
             Language::pick(QStringLiteral("%1 nervure(s) plus grande(s) que la planche, chacune "

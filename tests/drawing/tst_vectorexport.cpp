@@ -106,10 +106,12 @@ void TstVectorExport::outlineFollowsViewCurve_data()
     QTest::addColumn<int>("chord");
     QTest::addColumn<int>("skin");
     QTest::addColumn<int>("smoothing");
-    QTest::newRow("0012 200 mm, 15/10, smoothing 50") << "0012" << 200 << 15 << 50;
-    QTest::newRow("2412 180 mm, 10/10, smoothing 0") << "2412" << 180 << 10 << 0;
-    QTest::newRow("4412 560 mm, 8/10, smoothing 100") << "4412" << 560 << 8 << 100;
-    QTest::newRow("6409 37 mm, 20/10 (thin)") << "6409" << 37 << 20 << 50;
+    QTest::addColumn<bool>("refused"); // no room for two skins: no cut outline
+    QTest::newRow("0012 200 mm, 15/10, smoothing 50") << "0012" << 200 << 15 << 50 << false;
+    QTest::newRow("2412 180 mm, 10/10, smoothing 0") << "2412" << 180 << 10 << 0 << false;
+    QTest::newRow("4412 560 mm, 8/10, smoothing 100") << "4412" << 560 << 8 << 100 << false;
+    QTest::newRow("6409 37 mm, 10/10 (thin)") << "6409" << 37 << 10 << 50 << false;
+    QTest::newRow("6409 37 mm, 20/10: skin too thick") << "6409" << 37 << 20 << 50 << true;
 }
 
 // Every vertex of the cut polyline, and the middle of every edge, lies
@@ -121,6 +123,7 @@ void TstVectorExport::outlineFollowsViewCurve()
     QFETCH(int, chord);
     QFETCH(int, skin);
     QFETCH(int, smoothing);
+    QFETCH(bool, refused);
     ScriptedPrompts prompts;
     ProfileStore store;
     store.loadFromBytes(database(digits, chord, skin));
@@ -163,6 +166,15 @@ void TstVectorExport::outlineFollowsViewCurve()
     };
 
     const Shape *cut = firstShape(rib, RibVectors::Cut, Shape::Path);
+    QCOMPARE(rib.templateRefused, refused);
+    QCOMPARE(view.templateRefused(), refused);
+    if (refused) {
+        QVERIFY(!cut);
+        QVERIFY(rib.refusal.contains(QStringLiteral("Skin too thick")));
+        QVERIFY(firstShape(rib, RibVectors::Profile, Shape::Path)); // the rest stays
+        QVERIFY(prompts.messages.isEmpty());                        // nothing asked
+        return;
+    }
     QVERIFY(cut && cut->closed);
     const QPolygonF poly = RibVectors::flatten(cut->path);
     QVERIFY(poly.size() > 20);
