@@ -1,27 +1,49 @@
+#include "app/CommandLine.h"
 #include "app/SingleInstance.h"
 #include "app/Startup.h"
 #include "app/TIntro.h"
 #include "app/Translator.h"
-#include "catalogue/CatalogueCommands.h"
 #include "ui/Prompts.h"
 
+#include "ui/Language.h"
+
 #include <QApplication>
+#include <QGuiApplication>
+#include <QLocale>
 #include <QTextStream>
 
 #include <cstdio>
 
+namespace
+{
+
+// A command-line run: no windows, no single-instance rule; the language of
+// the messages follows the system's, as the windows' does.
+int runCommandLine(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv); // fonts for the text of SVG and PDF files
+    QGuiApplication::setApplicationName(QStringLiteral("nervuria"));
+    Language::setFrench(QLocale::system().language() == QLocale::French);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    CommandLine commandLine;
+    return commandLine.run(QCoreApplication::arguments(), out, err);
+}
+
+} // namespace
+
 int main(int argc, char **argv)
 {
-    // The catalogue's conversions run without any window.
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    if (CatalogueCommands::isCommand(arguments)) {
-        QCoreApplication core(argc, argv);
-        QTextStream out(stdout);
-        return CatalogueCommands::run(arguments, out);
+    {
+        QStringList args;
+        for (int i = 0; i < argc; ++i)
+            args << QString::fromLocal8Bit(argv[i]);
+        if (CommandLine().isCommandLine(args))
+            return runCommandLine(argc, argv);
     }
-
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("NERVURIA"));
     QApplication::setApplicationDisplayName(QStringLiteral("NERVURIA"));
