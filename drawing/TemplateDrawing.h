@@ -276,8 +276,6 @@ private:
         std::vector<FPoint> markers;      // the template points a traced outline keeps
     };
     BuiltOutline m_builtOutline;
-    // The screen image holds only what the layout filled it with.
-    bool m_imageFresh = false;
     // Screen markers of one kind waiting to be drawn together (set when the
     // painter draws straight onto an image).
     bool m_batchMarkers = false;

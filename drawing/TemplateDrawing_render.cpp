@@ -101,7 +101,6 @@ std::optional<ScreenLayout> TemplateDrawing::layoutScreen(const ScreenArea &area
 
     m_image = QImage(width, height, QImage::Format_RGB32);
     m_image.fill(DrawingColours::background);
-    m_imageFresh = true;
 
     finishLayout();
     return result;
@@ -308,8 +307,6 @@ bool TemplateDrawing::render(QPainter &p)
         drawCheckBar(p);
 
     m_batchMarkers = false;
-    if (p.device() == &m_image)
-        m_imageFresh = false;
     p.restore();
     return true;
 }
@@ -322,33 +319,47 @@ void TemplateDrawing::drawBackground(QPainter &p)
     const bool millimetres = g.scale >= 4;
     const int step = std::max(roundPixel(millimetres ? g.scale : 4.0f * g.scale), 1);
 
-    // The image the layout has just filled needs no second fill.
-    if (!(m_imageFresh && p.device() == &m_image))
-        p.fillRect(0, 0, width, height, DrawingColours::background);
-
-    // Each grid line is a one-pixel-wide rectangle: the same pixels as a
-    // line, without a pen to set up for each.
+    // The grid is drawn row by row from four one-row images: the background
+    // crossed by the vertical lines, and the same under a grid line, a tenth
+    // line and the chord line (where the vertical lines stay on top). Every
+    // plain row is one copy of the first image, the whole image one fill.
     // Lines outside the image are skipped; the counting of every tenth line
     // still starts at the chord line.
-    for (int t = -g.originY; t <= height / step; ++t) {
-        const long long y = g.originY + (long long)step * t;
-        if (y < 0 || y >= height)
-            continue;
-        p.fillRect(0, int(y), width, 1,
-                   t % 10 == 0 ? DrawingColours::gridTenth : DrawingColours::grid);
-    }
-    if (g.originY >= 0 && g.originY < height)
-        p.fillRect(0, g.originY, width, 1, DrawingColours::chordAxis);
-
-    p.setFont(QFont(QStringLiteral("Arial"), 9));
+    QImage plainRow(width, 1, QImage::Format_RGB32);
+    plainRow.fill(DrawingColours::background);
+    std::vector<std::pair<int, QColor>> columns;
     for (int v = -g.originX; v <= width / step; ++v) {
         const long long x = g.originX + (long long)step * v;
         if (x < 0 || x >= width)
             continue;
-        p.fillRect(int(x), 0, 1, height,
-                   (v - g.originX) % 10 == 0 ? DrawingColours::gridTenth : DrawingColours::grid);
+        columns.emplace_back(int(x), (v - g.originX) % 10 == 0 ? DrawingColours::gridTenth
+                                                               : DrawingColours::grid);
     }
+    auto row = [&](const QColor &colour) {
+        QImage r(width, 1, QImage::Format_RGB32);
+        r.fill(colour);
+        for (const auto &[x, c] : columns)
+            r.setPixelColor(x, 0, c);
+        return r;
+    };
+    for (const auto &[x, c] : columns)
+        plainRow.setPixelColor(x, 0, c);
+    p.save();
+    p.setBrushOrigin(0, 0);
+    p.fillRect(0, 0, width, height, QBrush(plainRow));
+    p.restore();
+    const QImage gridRow = row(DrawingColours::grid);
+    const QImage tenthRow = row(DrawingColours::gridTenth);
+    for (int t = -g.originY; t <= height / step; ++t) {
+        const long long y = g.originY + (long long)step * t;
+        if (y < 0 || y >= height || y == g.originY)
+            continue;
+        p.drawImage(0, int(y), t % 10 == 0 ? tenthRow : gridRow);
+    }
+    if (g.originY >= 0 && g.originY < height)
+        p.drawImage(0, g.originY, row(DrawingColours::chordAxis));
 
+    p.setFont(QFont(QStringLiteral("Arial"), 9));
     p.setBrush(Qt::NoBrush);
     const QFontMetrics metrics = p.fontMetrics();
     for (int v = 0; v <= width / step; ++v) {
