@@ -1,7 +1,12 @@
 // Time of one screen layout + render of a 512-point profile with a template
 // and 32 figures at every zoom level, beside the time to only fill the same
-// image white. The drawing area is full-HD wide and 320 pixels high, as the
+// image white, measured in the same run: one line per figure, ending in the
+// ratio. The drawing area is full-HD wide and 320 pixels high, as the
 // drawing window's is at most.
+//
+// A render reuses the template outline built for the same view and
+// smoothing; the "outline rebuilt" lines step the smoothing between runs so
+// that every render builds it again, as after a zoom or a smoothing step.
 //
 //   bench_render [repetitions]
 #include "Naca.h"
@@ -71,28 +76,34 @@ int main(int argc, char **argv)
     const ScreenArea area{1924, 324, 0};
     std::printf("512 points, template 15/10, 32 figures, drawing area %dx%d, %d runs each\n",
                 area.width, area.height, repetitions);
-    std::printf("zoom  scale  image        layout+render  white fill  ratio\n");
     for (int zoom = 0; zoom <= kMaxZoomLevel; ++zoom) {
         while (drawing.viewState().zoomLevel < zoom)
             drawing.zoomIn();
-        std::vector<double> full, fill;
-        QSize size;
-        for (int r = 0; r < repetitions; ++r) {
-            QElapsedTimer timer;
-            timer.start();
-            const auto layout = drawing.layoutScreen(area);
-            drawing.render();
-            full.push_back(double(timer.nsecsElapsed()) / 1e6);
-            size = layout->imageSize;
+        for (bool rebuilt : {false, true}) {
+            std::vector<double> full, fill;
+            QSize size;
+            for (int r = 0; r < repetitions; ++r) {
+                if (rebuilt)
+                    drawing.viewState().upDown4Smoothing = r % 2 == 0 ? 52 : 50;
+                QElapsedTimer timer;
+                timer.start();
+                const auto layout = drawing.layoutScreen(area);
+                drawing.render();
+                full.push_back(double(timer.nsecsElapsed()) / 1e6);
+                size = layout->imageSize;
 
-            QImage image(size, QImage::Format_RGB32);
-            timer.restart();
-            image.fill(Qt::white);
-            fill.push_back(double(timer.nsecsElapsed()) / 1e6);
+                QImage image(size, QImage::Format_RGB32);
+                timer.restart();
+                image.fill(Qt::white);
+                fill.push_back(double(timer.nsecsElapsed()) / 1e6);
+            }
+            drawing.viewState().upDown4Smoothing = 50;
+            const double f = median(full), w = median(fill);
+            std::printf("zoom %d (%g px/mm, %dx%d)%s: layout+render %.2f ms / white fill %.2f ms "
+                        "= %.1fx\n",
+                        zoom, double(drawing.geometry().scale), size.width(), size.height(),
+                        rebuilt ? ", outline rebuilt" : "", f, w, f / w);
         }
-        const double f = median(full), w = median(fill);
-        std::printf("%4d  %5g  %5dx%-5d  %10.2f ms  %7.2f ms  %5.1f\n", zoom,
-                    double(drawing.geometry().scale), size.width(), size.height(), f, w, f / w);
     }
     std::printf("(a 60 Hz frame is 16.7 ms)\n");
     return 0;

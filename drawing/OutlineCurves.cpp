@@ -57,11 +57,14 @@ void OutlineCurves::storeProfileKnots(const ViewGeometry &view, int lastPoint,
     lastIndex = 3 * lastPoint;
 }
 
-float OutlineCurves::scanHeight(const FPoint *points, int lastPoint, float x)
+float OutlineCurves::scanHeight(const FPoint *points, int lastPoint, float x, int *from)
 {
-    for (int i = 0; i < lastPoint; ++i) {
-        if (points[i + 1].x > x)
+    for (int i = from ? std::max(*from, 0) : 0; i < lastPoint; ++i) {
+        if (points[i + 1].x > x) {
+            if (from)
+                *from = i;
             return interpolate(points[i], points[i + 1], x, 1.0f);
+        }
     }
     return kInvalidHeight;
 }
@@ -246,9 +249,10 @@ void OutlineCurves::scanCamber(const ViewGeometry &view, int lastPoint, QPainter
     maxThicknessX = 0;
     const float end = uv[lastPoint].x - 16.0f;
     float x = uv[0].x + 4.0f;
+    int upperFrom = 0, lowerFrom = 0;
     do {
-        const float up = scanHeight(uv, lastPoint, x);
-        const float low = scanHeight(lv, lastPoint, x);
+        const float up = scanHeight(uv, lastPoint, x, &upperFrom);
+        const float low = scanHeight(lv, lastPoint, x, &lowerFrom);
         if (up != kInvalidHeight && low != kInvalidHeight) {
             const float thickness = std::fabs(low - up);
             if (thickness > maxThickness) {

@@ -118,7 +118,9 @@ public:
     //
     // The profile surface at x, for the scan: from the first point whose
     // successor lies to the right of x.
-    static float scanHeight(const FPoint *points, int lastPoint, float x);
+    // With from, the search starts at *from and leaves there the point it
+    // used: for a growing x, that first point never moves back.
+    static float scanHeight(const FPoint *points, int lastPoint, float x, int *from = nullptr);
     // The profile surface at x over its rear half, for the tail search.
     static float tailHeight(const FPoint *points, int lastPoint, float x);
     // A template surface at x over its front half, for the nose search;

@@ -90,13 +90,15 @@ TemplateBand::TemplateBand(std::vector<FPoint> upper, std::vector<FPoint> lower,
     }
     // Buckets about a skin wide, at most a few thousand of them.
     m_bucketWidth = std::max(skin, span / 2000.0f);
-    m_buckets.resize(size_t(span / m_bucketWidth) + 2);
+    for (auto &buckets : m_buckets)
+        buckets.resize(size_t(span / m_bucketWidth) + 2);
     for (int k = 0; k < int(m_segments.size()); ++k) {
         const Segment &s = m_segments[size_t(k)];
+        auto &buckets = m_buckets[s.upper ? 0 : 1];
         const auto first = size_t((std::min(s.a.x, s.b.x) - m_xMin) / m_bucketWidth);
         const auto last = size_t((std::max(s.a.x, s.b.x) - m_xMin) / m_bucketWidth);
-        for (size_t b = first; b <= last && b < m_buckets.size(); ++b)
-            m_buckets[b].push_back(k);
+        for (size_t b = first; b <= last && b < buckets.size(); ++b)
+            buckets[b].push_back(k);
     }
 }
 
@@ -124,21 +126,25 @@ float TemplateBand::capsuleEdge(const Segment &s, float r, float x, float downwa
     return best == -kNone ? -kNone * downwards : downwards * best;
 }
 
-template <typename F> void TemplateBand::forSegmentsNear(float x0, float x1, F &&f) const
+template <typename F> void TemplateBand::forSegmentsNear(float x0, float x1, int bound, F &&f) const
 {
-    if (m_buckets.empty() || !(x1 >= m_xMin) || !(x0 <= m_xMax))
+    if (m_buckets[0].empty() || !(x1 >= m_xMin) || !(x0 <= m_xMax))
         return;
-    const float top = float(m_buckets.size() - 1);
+    const float top = float(m_buckets[0].size() - 1);
     const auto first = size_t(std::clamp((x0 - m_xMin) / m_bucketWidth, 0.0f, top));
     const auto last = size_t(std::clamp((x1 - m_xMin) / m_bucketWidth, 0.0f, top));
     // A segment spanning several buckets is met once, in the first of them
     // that the range covers.
-    for (size_t b = first; b <= last; ++b) {
-        for (int k : m_buckets[b]) {
-            const Segment &s = m_segments[size_t(k)];
-            const auto home = size_t((std::min(s.a.x, s.b.x) - m_xMin) / m_bucketWidth);
-            if (home == b || (b == first && home < first))
-                f(s);
+    for (int list = 0; list < 2; ++list) {
+        if (bound >= 0 && bound != list)
+            continue;
+        for (size_t b = first; b <= last; ++b) {
+            for (int k : m_buckets[list][b]) {
+                const Segment &s = m_segments[size_t(k)];
+                const auto home = size_t((std::min(s.a.x, s.b.x) - m_xMin) / m_bucketWidth);
+                if (home == b || (b == first && home < first))
+                    f(s);
+            }
         }
     }
 }
@@ -146,7 +152,7 @@ template <typename F> void TemplateBand::forSegmentsNear(float x0, float x1, F &
 float TemplateBand::distance(FPoint p, float upTo) const
 {
     float best = upTo * upTo;
-    forSegmentsNear(p.x - upTo, p.x + upTo, [&](const Segment &s) {
+    forSegmentsNear(p.x - upTo, p.x + upTo, -1, [&](const Segment &s) {
         const float reach = std::sqrt(best);
         if (std::min(s.a.y, s.b.y) > p.y + reach || std::max(s.a.y, s.b.y) < p.y - reach)
             return;
@@ -159,7 +165,7 @@ bool TemplateBand::inside(FPoint p) const
 {
     // Crossings of the outline above p on the vertical through it.
     int crossings = 0;
-    forSegmentsNear(p.x, p.x, [&](const Segment &s) {
+    forSegmentsNear(p.x, p.x, -1, [&](const Segment &s) {
         const FPoint a = s.a.x <= s.b.x ? s.a : s.b;
         const FPoint b = s.a.x <= s.b.x ? s.b : s.a;
         if (!(p.x >= a.x && p.x < b.x))
@@ -173,9 +179,8 @@ bool TemplateBand::inside(FPoint p) const
 float TemplateBand::upperLimit(float x) const
 {
     float limit = -kNone;
-    forSegmentsNear(x - m_skin, x + m_skin, [&](const Segment &s) {
-        if (s.upper)
-            limit = std::max(limit, capsuleEdge(s, m_skin, x, 1.0f));
+    forSegmentsNear(x - m_skin, x + m_skin, 0, [&](const Segment &s) {
+        limit = std::max(limit, capsuleEdge(s, m_skin, x, 1.0f));
     });
     return limit;
 }
@@ -183,9 +188,8 @@ float TemplateBand::upperLimit(float x) const
 float TemplateBand::lowerLimit(float x) const
 {
     float limit = kNone;
-    forSegmentsNear(x - m_skin, x + m_skin, [&](const Segment &s) {
-        if (!s.upper)
-            limit = std::min(limit, capsuleEdge(s, m_skin, x, -1.0f));
+    forSegmentsNear(x - m_skin, x + m_skin, 1, [&](const Segment &s) {
+        limit = std::min(limit, capsuleEdge(s, m_skin, x, -1.0f));
     });
     return limit;
 }

@@ -65,12 +65,15 @@ private:
         float nx = 0, ny = 0; // unit normal, pointing downwards
     };
     static float capsuleEdge(const Segment &s, float r, float x, float downwards);
-    template <typename F> void forSegmentsNear(float x0, float x1, F &&f) const;
+    // Calls f for each segment that may reach between x0 and x1: of the
+    // upper bound, the lower bound, or both (the bound's list, or -1).
+    template <typename F> void forSegmentsNear(float x0, float x1, int bound, F &&f) const;
 
     float m_skin;
     float m_xMin = 0;
     float m_xMax = 0;
     float m_bucketWidth = 1;
     std::vector<Segment> m_segments;
-    std::vector<std::vector<int>> m_buckets;
+    // For each bound (upper, lower), the segments by x bucket.
+    std::vector<std::vector<int>> m_buckets[2];
 };

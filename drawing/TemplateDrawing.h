@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 class ProfileStore;
 class QPainter;
@@ -245,6 +246,8 @@ private:
     void placeCheckBar();
     void drawCheckBar(QPainter &p);
     void sayRefusalOnce();
+    OutlineCurves::TemplateOutline templateOutline(float tolerance);
+    void flushMarkers(QPainter &p);
 
     ProfileStore *m_store;
     WorkingData m_work;
@@ -258,4 +261,24 @@ private:
     QString m_refusalSaid; // the template last refused with a message
     QRect m_thicknessCaptionBox;
     QRect m_positionCaptionBox;
+
+    // The template outline last built and what it was built from (view and
+    // template points, ends, skin, smoothing, tolerance): building it means
+    // finding the band and checking the outline against the profile, which
+    // takes far longer than drawing it, so a render with the same inputs
+    // takes it from here.
+    struct BuiltOutline {
+        std::vector<float> inputs;
+        OutlineCurves::TemplateOutline outcome = OutlineCurves::TemplateOutline::Refused;
+        FPoint nose, tail;
+        int lastIndex = 0;
+        std::vector<FPoint> upper, lower; // a traced outline's lists
+        std::vector<FPoint> markers;      // the template points a traced outline keeps
+    };
+    BuiltOutline m_builtOutline;
+    // Screen markers of one kind waiting to be drawn together (set when the
+    // painter draws straight onto an image).
+    bool m_batchMarkers = false;
+    MarkerKind m_pendingKind = ProfilePoint;
+    std::vector<QPoint> m_pendingMarkers;
 };

@@ -13,9 +13,11 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QLocale>
+#include <QPaintEngine>
 #include <QPainter>
 
 #include <algorithm>
+#include <cstring>
 
 namespace
 {
@@ -222,6 +224,11 @@ bool TemplateDrawing::render(QPainter &p)
 
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
+    // On an image the markers are gathered and drawn pixel by pixel, one
+    // call for each kind; the circle is the one the painter would draw.
+    m_batchMarkers = screen && p.paintEngine() && p.paintEngine()->type() == QPaintEngine::Raster &&
+                     p.transform().isIdentity() && p.brush().style() == Qt::NoBrush;
+    m_pendingMarkers.clear();
     if (screen)
         drawBackground(p);
     if (m_view.checkBox2Axes)
@@ -232,6 +239,7 @@ bool TemplateDrawing::render(QPainter &p)
 
     // The profile outline.
     m_curves.storeProfileKnots(g, n, [&](FPoint k) { pointMarker(p, ProfilePoint, k.x, k.y); });
+    flushMarkers(p);
     m_curves.smooth(m_view.upDown4Smoothing);
     p.setPen(outlinePen);
     m_curves.draw(p);
@@ -247,10 +255,7 @@ bool TemplateDrawing::render(QPainter &p)
     if (m_work.skinThickness > 0) {
         // Half a pixel on screen, 0.05 mm on paper.
         const float tolerance = printer ? 0.05f * g.scale : 0.5f;
-        const TemplateBand band(m_curves.curveSamples(true), m_curves.curveSamples(false),
-                                m_work.skinOffset);
-        const auto outline =
-            m_curves.buildTemplateOutline(m_work, g, band, m_view.upDown4Smoothing, tolerance);
+        const auto outline = templateOutline(tolerance);
         m_templateRefused = outline == OutlineCurves::TemplateOutline::Refused;
         if (!m_templateRefused) {
             p.setPen(outlinePen);
@@ -258,18 +263,10 @@ bool TemplateDrawing::render(QPainter &p)
                 m_curves.storeTemplateKnots(
                     m_work, n, [&](FPoint k) { pointMarker(p, TemplatePoint, k.x, k.y); });
             } else {
-                // The template points that the traced outline keeps.
-                pointMarker(p, TemplatePoint, m_curves.nose.x, m_curves.nose.y);
-                for (int i = 0; i <= n; ++i) {
-                    for (FPoint t :
-                         {m_work.upperTemplate[size_t(i)], m_work.lowerTemplate[size_t(i)]}) {
-                        if (t.x > m_curves.nose.x && t.x < m_curves.tail.x && band.inside(t) &&
-                            band.distance(t, m_work.skinOffset) >= m_work.skinOffset - tolerance)
-                            pointMarker(p, TemplatePoint, t.x, t.y);
-                    }
-                }
-                pointMarker(p, TemplatePoint, m_curves.tail.x, m_curves.tail.y);
+                for (FPoint t : m_builtOutline.markers)
+                    pointMarker(p, TemplatePoint, t.x, t.y);
             }
+            flushMarkers(p);
             if (m_view.checkBox3GabaritPoints) {
                 // From the tail to the trailing edge, in the template marker's
                 // colour (black on paper).
@@ -289,6 +286,7 @@ bool TemplateDrawing::render(QPainter &p)
     m_curves.scanCamber(g, n, &p, m_view.checkBox4Cambrure,
                         printer ? DrawingColours::outline : DrawingColours::camber,
                         [&](FPoint c) { pointMarker(p, CamberPoint, c.x, c.y); });
+    flushMarkers(p);
     p.setPen(outlinePen);
 
     if (screen)
@@ -308,6 +306,7 @@ bool TemplateDrawing::render(QPainter &p)
     if (!screen)
         drawCheckBar(p);
 
+    m_batchMarkers = false;
     p.restore();
     return true;
 }
@@ -320,31 +319,47 @@ void TemplateDrawing::drawBackground(QPainter &p)
     const bool millimetres = g.scale >= 4;
     const int step = std::max(roundPixel(millimetres ? g.scale : 4.0f * g.scale), 1);
 
-    p.fillRect(0, 0, width, height, DrawingColours::background);
-
-    const QPen gridPen(DrawingColours::grid, 1);
-    const QPen tenthPen(DrawingColours::gridTenth, 1);
+    // The grid is drawn row by row from four one-row images: the background
+    // crossed by the vertical lines, and the same under a grid line, a tenth
+    // line and the chord line (where the vertical lines stay on top). Every
+    // plain row is one copy of the first image, the whole image one fill.
     // Lines outside the image are skipped; the counting of every tenth line
     // still starts at the chord line.
-    for (int t = -g.originY; t <= height / step; ++t) {
-        const long long y = g.originY + (long long)step * t;
-        if (y < 0 || y >= height)
-            continue;
-        p.setPen(t % 10 == 0 ? tenthPen : gridPen);
-        p.drawLine(0, int(y), width, int(y));
-    }
-    p.setPen(QPen(DrawingColours::chordAxis, 1));
-    p.drawLine(0, g.originY, width, g.originY);
-
-    p.setFont(QFont(QStringLiteral("Arial"), 9));
+    QImage plainRow(width, 1, QImage::Format_RGB32);
+    plainRow.fill(DrawingColours::background);
+    std::vector<std::pair<int, QColor>> columns;
     for (int v = -g.originX; v <= width / step; ++v) {
         const long long x = g.originX + (long long)step * v;
         if (x < 0 || x >= width)
             continue;
-        p.setPen((v - g.originX) % 10 == 0 ? tenthPen : gridPen);
-        p.drawLine(int(x), 0, int(x), height);
+        columns.emplace_back(int(x), (v - g.originX) % 10 == 0 ? DrawingColours::gridTenth
+                                                               : DrawingColours::grid);
     }
+    auto row = [&](const QColor &colour) {
+        QImage r(width, 1, QImage::Format_RGB32);
+        r.fill(colour);
+        for (const auto &[x, c] : columns)
+            r.setPixelColor(x, 0, c);
+        return r;
+    };
+    for (const auto &[x, c] : columns)
+        plainRow.setPixelColor(x, 0, c);
+    p.save();
+    p.setBrushOrigin(0, 0);
+    p.fillRect(0, 0, width, height, QBrush(plainRow));
+    p.restore();
+    const QImage gridRow = row(DrawingColours::grid);
+    const QImage tenthRow = row(DrawingColours::gridTenth);
+    for (int t = -g.originY; t <= height / step; ++t) {
+        const long long y = g.originY + (long long)step * t;
+        if (y < 0 || y >= height || y == g.originY)
+            continue;
+        p.drawImage(0, int(y), t % 10 == 0 ? tenthRow : gridRow);
+    }
+    if (g.originY >= 0 && g.originY < height)
+        p.drawImage(0, g.originY, row(DrawingColours::chordAxis));
 
+    p.setFont(QFont(QStringLiteral("Arial"), 9));
     p.setBrush(Qt::NoBrush);
     const QFontMetrics metrics = p.fontMetrics();
     for (int v = 0; v <= width / step; ++v) {
@@ -470,6 +485,13 @@ void TemplateDrawing::pointMarker(QPainter &p, MarkerKind kind, float x, float y
         return;
     if (kind == TemplatePoint && !m_view.checkBox3GabaritPoints)
         return;
+    if (m_batchMarkers && mode == OutputMode::Screen) {
+        if (kind != m_pendingKind)
+            flushMarkers(p);
+        m_pendingKind = kind;
+        m_pendingMarkers.push_back(QPoint(roundPixel(x), roundPixel(y)));
+        return;
+    }
     int r = 2;
     QColor colour = kind == ProfilePoint    ? DrawingColours::profileMarker
                     : kind == TemplatePoint ? DrawingColours::templateMarker
@@ -486,4 +508,108 @@ void TemplateDrawing::pointMarker(QPainter &p, MarkerKind kind, float x, float y
     const int cx = roundPixel(x);
     const int cy = roundPixel(y);
     p.drawEllipse(QRect(cx - r, cy - r, 2 * r, 2 * r));
+}
+
+namespace
+{
+
+// The pixels of a screen marker around its centre, as the painter draws the
+// circle of radius 2 with a one-pixel pen.
+std::vector<QPoint> markerPixels()
+{
+    constexpr int kSide = 16, kCentre = 8, r = 2;
+    QImage stamp(kSide, kSide, QImage::Format_RGB32);
+    stamp.fill(Qt::white);
+    {
+        QPainter p(&stamp);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.setPen(QPen(Qt::black, 1));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(QRect(kCentre - r, kCentre - r, 2 * r, 2 * r));
+    }
+    std::vector<QPoint> pixels;
+    for (int y = 0; y < kSide; ++y) {
+        for (int x = 0; x < kSide; ++x) {
+            if (stamp.pixel(x, y) != QColor(Qt::white).rgb())
+                pixels.push_back(QPoint(x - kCentre, y - kCentre));
+        }
+    }
+    return pixels;
+}
+
+} // namespace
+
+void TemplateDrawing::flushMarkers(QPainter &p)
+{
+    if (m_pendingMarkers.empty())
+        return;
+    static const std::vector<QPoint> ring = markerPixels();
+    std::vector<QPoint> pixels;
+    pixels.reserve(m_pendingMarkers.size() * ring.size());
+    for (QPoint c : m_pendingMarkers) {
+        for (QPoint o : ring)
+            pixels.push_back(c + o);
+    }
+    m_pendingMarkers.clear();
+    p.setPen(QPen(m_pendingKind == ProfilePoint    ? DrawingColours::profileMarker
+                  : m_pendingKind == TemplatePoint ? DrawingColours::templateMarker
+                                                   : DrawingColours::camberMarker,
+                  1));
+    p.drawPoints(pixels.data(), int(pixels.size()));
+}
+
+// The template outline of this render, built or taken from the last build
+// when nothing it depends on has changed.
+OutlineCurves::TemplateOutline TemplateDrawing::templateOutline(float tolerance)
+{
+    const ViewGeometry &g = m_geom;
+    const int n = m_work.lastPoint;
+    std::vector<float> inputs;
+    inputs.reserve(size_t(8 * (n + 1) + 8));
+    inputs.insert(inputs.end(),
+                  {float(n), float(g.originX), float(g.originY), m_work.skinOffset,
+                   float(m_work.skinOffsetRounded), float(m_view.upDown4Smoothing), tolerance});
+    for (int i = 0; i <= n; ++i) {
+        for (FPoint q : {g.upperView[size_t(i)], g.lowerView[size_t(i)],
+                         m_work.upperTemplate[size_t(i)], m_work.lowerTemplate[size_t(i)]})
+            inputs.insert(inputs.end(), {q.x, q.y});
+    }
+    BuiltOutline &built = m_builtOutline;
+    if (inputs.size() == built.inputs.size() &&
+        std::memcmp(inputs.data(), built.inputs.data(), inputs.size() * sizeof(float)) == 0) {
+        m_curves.nose = built.nose;
+        m_curves.tail = built.tail;
+        if (built.outcome == OutlineCurves::TemplateOutline::Rebuilt) {
+            std::copy(built.upper.begin(), built.upper.end(), m_curves.upperList.begin());
+            std::copy(built.lower.begin(), built.lower.end(), m_curves.lowerList.begin());
+            m_curves.lastIndex = built.lastIndex;
+        }
+        return built.outcome;
+    }
+
+    const TemplateBand band(m_curves.curveSamples(true), m_curves.curveSamples(false),
+                            m_work.skinOffset);
+    built = BuiltOutline();
+    built.outcome =
+        m_curves.buildTemplateOutline(m_work, g, band, m_view.upDown4Smoothing, tolerance);
+    built.nose = m_curves.nose;
+    built.tail = m_curves.tail;
+    if (built.outcome == OutlineCurves::TemplateOutline::Rebuilt) {
+        built.lastIndex = m_curves.lastIndex;
+        const auto count = size_t(m_curves.lastIndex + 1);
+        built.upper.assign(m_curves.upperList.begin(), m_curves.upperList.begin() + count);
+        built.lower.assign(m_curves.lowerList.begin(), m_curves.lowerList.begin() + count);
+        // The template points that the traced outline keeps.
+        built.markers.push_back(m_curves.nose);
+        for (int i = 0; i <= n; ++i) {
+            for (FPoint t : {m_work.upperTemplate[size_t(i)], m_work.lowerTemplate[size_t(i)]}) {
+                if (t.x > m_curves.nose.x && t.x < m_curves.tail.x && band.inside(t) &&
+                    band.distance(t, m_work.skinOffset) >= m_work.skinOffset - tolerance)
+                    built.markers.push_back(t);
+            }
+        }
+        built.markers.push_back(m_curves.tail);
+    }
+    built.inputs = std::move(inputs);
+    return built.outcome;
 }

@@ -211,6 +211,10 @@ void TstCurves::scanHeight_data()
     QTest::newRow("beyond the last point") << line << 40.f << kInvalid;
     const std::vector<FPoint> steep{{0, 0}, {10, 0}, {10.5f, 30}, {40, 30}};
     QTest::newRow("closer than 1 pixel: first point's y") << steep << 10.2f << 0.f;
+    // The first piece whose end lies beyond x, even after a piece going back.
+    const std::vector<FPoint> back{{0, 0}, {20, 10}, {15, 20}, {30, 20}, {40, 0}};
+    QTest::newRow("before a turn back") << back << 12.f << 6.f;
+    QTest::newRow("past the turn back") << back << 25.f << 20.f;
 }
 
 void TstCurves::scanHeight()
@@ -218,7 +222,13 @@ void TstCurves::scanHeight()
     QFETCH(std::vector<FPoint>, points);
     QFETCH(float, x);
     QFETCH(float, expected);
-    QCOMPARE(OutlineCurves::scanHeight(points.data(), int(points.size()) - 1, x), expected);
+    const int last = int(points.size()) - 1;
+    QCOMPARE(OutlineCurves::scanHeight(points.data(), last, x), expected);
+    // The same answer when the search resumes from where smaller x stopped.
+    int from = 0;
+    for (float before = points[0].x - 1; before < x; before += 0.75f)
+        OutlineCurves::scanHeight(points.data(), last, before, &from);
+    QCOMPARE(OutlineCurves::scanHeight(points.data(), last, x, &from), expected);
 }
 
 void TstCurves::tailHeight_data()

@@ -1,0 +1,146 @@
+// A full screen drawing (512-point profile, template, 32 figures, every
+// marker and option shown) at the smallest and largest zoom, and the same
+// template on the printer, compared with renders kept in the repository.
+// The comparison is pixel for pixel: nothing in the render is antialiased,
+// so any moved pixel is a change of output, not noise.
+//
+// NERVURIA_WRITE_RENDERS=<folder> writes the renders there instead of
+// comparing (how the references were made).
+#include "Naca.h"
+#include "ScriptedPrompts.h"
+
+#include "drawing/FigureEditor.h"
+#include "drawing/TemplateDrawing.h"
+#include "profiles/ProfileStore.h"
+#include "ui/Language.h"
+
+#include <QDir>
+#include <QLocale>
+#include <QPainter>
+#include <QTest>
+
+class TstFullRender : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        Language::setFrench(true);
+        QLocale::setDefault(QLocale::c());
+    }
+    void fullRender_data();
+    void fullRender();
+};
+
+void TstFullRender::fullRender_data()
+{
+    QTest::addColumn<QString>("output"); // "screen" or "printer"
+    QTest::addColumn<int>("zoom");
+    QTest::addColumn<int>("skin");      // tenths of a millimetre
+    QTest::addColumn<bool>("options");  // axes, camber and 4 degrees of incidence
+    QTest::addColumn<int>("smoothing"); // the smoothing spinner
+    QTest::newRow("zoom 0") << "screen" << 0 << 15 << false << 50;
+    QTest::newRow("zoom 4") << "screen" << 4 << 15 << false << 50;
+    QTest::newRow("zoom 2, axes and camber") << "screen" << 2 << 15 << true << 50;
+    // So thick that the outline found from the template points strays and a
+    // traced one replaces it.
+    QTest::newRow("zoom 1, traced outline") << "screen" << 1 << 60 << false << 100;
+    QTest::newRow("printer") << "printer" << 0 << 15 << true << 50;
+}
+
+void TstFullRender::fullRender()
+{
+    QFETCH(QString, output);
+    QFETCH(int, zoom);
+    QFETCH(int, skin);
+    QFETCH(bool, options);
+    QFETCH(int, smoothing);
+    ScriptedPrompts prompts;
+    ProfileStore store;
+    const int p = store.AddProfile(QStringLiteral("NACA 2412"));
+    for (const QString &l : Naca::pointLines(Naca::fourDigit(QStringLiteral("2412"), 512)))
+        store.AddPointLine(p, l);
+    const int t = store.AddTemplate(p, QStringLiteral("GABARIT 200;%1;").arg(skin));
+    for (int i = 0; i < kMaxFigures; ++i) {
+        const int x = 50 + i * 55;
+        store.AddFigureLine(
+            p, t,
+            QStringLiteral("FIGURE %1;%2;-40;%3;40;%4;").arg(i % 5).arg(x).arg(x + 40).arg(i * 10));
+    }
+    TemplateDrawing d(&store);
+    FigureEditor figures(d.working(), d.geometry());
+    d.setFigureHook([&figures](QPainter &target, int i) { figures.draw(target, i); });
+    d.setDisplayOption(TemplateDrawing::DisplayOption::ProfilPoints, true);
+    d.setDisplayOption(TemplateDrawing::DisplayOption::GabaritPoints, true);
+    d.setDisplayOption(TemplateDrawing::DisplayOption::Axes, options);
+    d.setDisplayOption(TemplateDrawing::DisplayOption::Cambrure, options);
+    d.SelectProfile(p, t);
+    QCOMPARE(d.working().lastPoint, 511);
+    if (options)
+        d.viewState().upDown7Incidence = 4;
+    d.viewState().upDown4Smoothing = smoothing;
+
+    QImage img, again;
+    if (output == QLatin1String("screen")) {
+        while (d.viewState().zoomLevel < zoom)
+            d.zoomIn();
+        QVERIFY(d.layoutScreen({1924, 324, 0}) && d.render());
+        img = d.image().copy();
+        // A second render of the same layout, over the first, and one after
+        // a new layout reuse what the first found: they must not differ.
+        QVERIFY(d.render());
+        again = d.image().copy();
+        QVERIFY(d.layoutScreen({1924, 324, 0}) && d.render());
+        QCOMPARE(again, img);
+        QCOMPARE(d.image(), img);
+    } else {
+        const PageSetup page{20, 60, 1, true};
+        const float scale = float(300 * 0.039370078740157480);
+        img = QImage(int(240 * scale), int(120 * scale), QImage::Format_RGB32);
+        img.fill(Qt::white);
+        QVERIFY(d.layoutPrinter(300, page));
+        QPainter painter(&img);
+        QVERIFY(d.render(painter));
+    }
+
+    const QString name = QStringLiteral("naca2412_%1.png")
+                             .arg(QString::fromLatin1(QTest::currentDataTag())
+                                      .replace(QLatin1String(", "), QLatin1String("_"))
+                                      .replace(QLatin1Char(' '), QLatin1Char('_')));
+    const QString writeDir = qEnvironmentVariable("NERVURIA_WRITE_RENDERS");
+    if (!writeDir.isEmpty()) {
+        QVERIFY(img.save(QDir(writeDir).filePath(name)));
+        return;
+    }
+    const QImage reference(QStringLiteral(NERVURIA_SOURCE_DIR "/tests/drawing/data/full_renders/") +
+                           name);
+    QVERIFY2(!reference.isNull(), qPrintable(name));
+    QCOMPARE(img.size(), reference.size());
+    const QImage a = img.convertToFormat(QImage::Format_RGB32);
+    const QImage b = reference.convertToFormat(QImage::Format_RGB32);
+    int differing = 0;
+    QPoint first(-1, -1);
+    for (int y = 0; y < a.height(); ++y) {
+        const auto *ra = reinterpret_cast<const QRgb *>(a.constScanLine(y));
+        const auto *rb = reinterpret_cast<const QRgb *>(b.constScanLine(y));
+        for (int x = 0; x < a.width(); ++x) {
+            if (ra[x] != rb[x]) {
+                if (differing++ == 0)
+                    first = QPoint(x, y);
+            }
+        }
+    }
+    if (differing) {
+        a.save(QDir::temp().filePath(name));
+        QFAIL(qPrintable(QStringLiteral("%1: %2 pixels differ, the first at (%3, %4); render "
+                                        "saved in %5")
+                             .arg(name)
+                             .arg(differing)
+                             .arg(first.x())
+                             .arg(first.y())
+                             .arg(QDir::tempPath())));
+    }
+}
+
+QTEST_MAIN(TstFullRender)
+#include "tst_fullrender.moc"
