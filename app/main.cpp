@@ -2,12 +2,23 @@
 #include "app/Startup.h"
 #include "app/TIntro.h"
 #include "app/Translator.h"
+#include "hybrid/PanelCommand.h"
+#include "ui/Language.h"
 #include "ui/Prompts.h"
 
 #include <QApplication>
+#include <QTextStream>
 
 int main(int argc, char **argv)
 {
+    // Commands without a window, for scripts: no display is needed.
+    if (argc > 1 && qstrcmp(argv[1], "panel") == 0) {
+        QCoreApplication core(argc, argv);
+        Language::setFrench(QLocale::system().language() == QLocale::French);
+        QTextStream out(stdout), err(stderr);
+        return PanelCommand::run(core.arguments().mid(2), out, err);
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("NERVURIA"));
     QApplication::setApplicationDisplayName(QStringLiteral("NERVURIA"));
