@@ -5,6 +5,7 @@
 #include "drawing/TForm3.h"
 #include "drawing/TemplateDrawing.h"
 #include "profiles/ProfileStore.h"
+#include "ui/Help.h"
 #include "ui/Language.h"
 #include "ui/Prompts.h"
 
@@ -123,6 +124,7 @@ void TFormpanneau::buildControls()
     BitBtn1 = named(new QPushButton(QStringLiteral("OK"), this), "BitBtn1");
     BitBtn1->setEnabled(false);
     BitBtn2 = named(new QPushButton(QStringLiteral("Annuler"), this), "BitBtn2");
+    BitBtn3 = named(new QPushButton(QStringLiteral("&Aide"), this), "BitBtn3");
     Button1->setDefault(true);
 
     Tableau1 = named(new QTableWidget(0, 5, this), "Tableau1");
@@ -151,6 +153,7 @@ void TFormpanneau::buildControls()
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(Button1);
     buttons->addWidget(Button2);
+    buttons->addWidget(BitBtn3);
     buttons->addStretch();
     buttons->addWidget(BitBtn1);
     buttons->addWidget(BitBtn2);
@@ -174,6 +177,10 @@ void TFormpanneau::buildControls()
     connect(Button2, &QPushButton::clicked, this, &TFormpanneau::Button2Click);
     connect(BitBtn1, &QPushButton::clicked, this, &TFormpanneau::accept);
     connect(BitBtn2, &QPushButton::clicked, this, &TFormpanneau::reject);
+    connect(BitBtn3, &QPushButton::clicked, this, [] {
+        HelpViewer::instance().showTopic(
+            Language::pick(QStringLiteral("PANNEAU"), QStringLiteral("PANEL")));
+    });
 }
 
 std::optional<AddedRibs> TFormpanneau::run()

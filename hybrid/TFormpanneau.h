@@ -77,6 +77,7 @@ public:
     QPushButton *Button2; // "Imprimer les nervures"
     QPushButton *BitBtn1; // OK
     QPushButton *BitBtn2; // Annuler
+    QPushButton *BitBtn3; // "&Aide"
 
     void FormActivate();
     void ComboBox1Click();

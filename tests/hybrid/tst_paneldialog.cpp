@@ -10,6 +10,7 @@
 #include "drawing/TemplateDrawing.h"
 #include "hybrid/TFormpanneau.h"
 #include "profiles/ProfileStore.h"
+#include "ui/Help.h"
 #include "ui/Language.h"
 
 #include <QDir>
@@ -174,6 +175,10 @@ void TstPanelDialog::computePrintStoreSaveReload()
     QCOMPARE(again.store().profile(q)->templates[0].gabarit.figureLines,
              QStringList{"FIGURE 0;440;-132;512;-64;0;"});
     QCOMPARE(again.drawing().working().lastFigure, 0);
+
+    // The dialog's help topics.
+    for (const char *topic : {"PANNEAU", "PANEL"})
+        QVERIFY(HelpViewer::fileHasTopic(NERVURIA_SOURCE_DIR "/sample/NERVURIA.HLP", topic));
 }
 
 void TstPanelDialog::replacementAskedFirst()
