@@ -258,7 +258,8 @@ PanelInputs TFormpanneau::inputs()
               double(UpDown4->value())};
     in.span = UpDown1->value();
     in.mixedSkins = CheckBox1->isChecked();
-    in.ribCount = UpDown2->value();
+    // An empty list of stations is no ribs at all, not the count.
+    in.ribCount = RadioGroup1->itemIndex() == 1 ? 0 : UpDown2->value();
     if (RadioGroup1->itemIndex() == 1)
         in.stations = WingPanel::parseStations(Edit5->text()).value_or(std::vector<double>{});
     return in;
@@ -268,6 +269,8 @@ void TFormpanneau::Button1Click()
 {
     BitBtn1->setEnabled(false);
     Button2->setEnabled(false);
+    // Enter computes again until a computation passes.
+    Button1->setDefault(true);
     const PanelInputs in = inputs();
     if (RadioGroup1->itemIndex() == 1 && !WingPanel::parseStations(Edit5->text())) {
         m_result = {};

@@ -74,13 +74,6 @@ void TstPanelCommand::run_data()
                        "N03  station 400.0 mm  blend 100.00 %  chord 100.0 mm  incidence 0.00 deg  "
                        "thickness 9.00 %"}
         << QString();
-    QTest::newRow("different skins")
-        << "--root NACA_0012:2 --tip NACA_0009 --span 400 --ribs 3 --list" << 1 << QStringList{}
-        << "The root skin (15/10 mm) and the tip skin (10/10 mm) "
-           "differ: allow a varying skin to blend them.";
-    QTest::newRow("span 0") << "--root NACA_0012 --tip NACA_0009 --span 0 --ribs 3 --list" << 1
-                            << QStringList{}
-                            << "The panel's span must lie above 0 and up to 100000 mm.";
     QTest::newRow("tip missing") << "--root NACA_0012 --tip NACA_0015 --span 10 --ribs 3 --list"
                                  << 1 << QStringList{} << "Tip airfoil not found: NACA 0015";
     QTest::newRow("template 0") << "--root NACA_0012:0 --tip NACA_0009 --span 10 --ribs 3 --list"
