@@ -2,6 +2,7 @@
 #include "app/Startup.h"
 #include "app/TIntro.h"
 #include "app/Translator.h"
+#include "catalogue/CatalogueCommands.h"
 #include "hybrid/PanelCommand.h"
 #include "ui/Language.h"
 #include "ui/Prompts.h"
@@ -11,12 +12,21 @@
 
 int main(int argc, char **argv)
 {
-    // Commands without a window, for scripts: no display is needed.
-    if (argc > 1 && qstrcmp(argv[1], "panel") == 0) {
+    // The catalogue's conversions and the wing panel's list run without any
+    // window.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (CatalogueCommands::isCommand(arguments)) {
+        QCoreApplication core(argc, argv);
+        QTextStream out(stdout);
+        return CatalogueCommands::run(arguments, out);
+    }
+    if (!arguments.isEmpty() && arguments.first() == QLatin1String("panel")) {
         QCoreApplication core(argc, argv);
         Language::setFrench(QLocale::system().language() == QLocale::French);
         QTextStream out(stdout), err(stderr);
-        return PanelCommand::run(core.arguments().mid(2), out, err);
+        return PanelCommand::run(arguments.mid(1), out, err);
     }
 
     QApplication app(argc, argv);

@@ -32,6 +32,11 @@ int previewPixel(double offset, double product)
     return int(offset + std::nearbyint(bounded));
 }
 
+double previewPlace(double offset, double product)
+{
+    return offset + std::clamp(product, -kPreviewLimit, kPreviewLimit);
+}
+
 QByteArray upToNul(const QByteArray &bytes)
 {
     const qsizetype nul = bytes.indexOf('\0');
@@ -113,6 +118,16 @@ int AirfoilFile::previewY(double y)
     return previewPixel(kPreviewChordY, -kPreviewScale * y);
 }
 
+double AirfoilFile::previewExactX(double x)
+{
+    return previewPlace(kPreviewLeft, kPreviewScale * x);
+}
+
+double AirfoilFile::previewExactY(double y)
+{
+    return previewPlace(kPreviewChordY, -kPreviewScale * y);
+}
+
 AirfoilFile::ReadStatus AirfoilFile::read(const QString &path, QString *error)
 {
     if (!QFileInfo(path).isFile())
@@ -166,6 +181,7 @@ AirfoilFile::ReadStatus AirfoilFile::readBytes(const QByteArray &bytes)
         pointCount = k;
     }
     previewPoints[pointCount] = previewPoints[0];
+    previewExact[pointCount] = previewExact[0];
     complete = true;
     status = ReadStatus::Read;
     return status;
@@ -190,12 +206,15 @@ bool AirfoilFile::ReadPointLine(const QString &row, int i)
     const double previousX = i > 0 ? pointX[i - 1] : 1.0;
     const double previousY = i > 0 ? pointY[i - 1] : 0.0;
     const QPoint previous = i > 0 ? previewPoints[i - 1] : QPoint(previewX(1.0), previewY(0.0));
+    const QPointF previousExact =
+        i > 0 ? previewExact[i - 1] : QPointF(previewExactX(1.0), previewExactY(0.0));
 
     const qsizetype blank = row.indexOf(kBlank);
     if (blank < 0) {
         pointX[i] = previousX;
         pointY[i] = previousY;
         previewPoints[i] = previous;
+        previewExact[i] = previousExact;
         return false;
     }
     const double x = ParseDecimal(6, QStringView(row).left(blank));
@@ -203,11 +222,13 @@ bool AirfoilFile::ReadPointLine(const QString &row, int i)
         pointX[i] = -1;
         pointY[i] = previousY;
         previewPoints[i] = previous;
+        previewExact[i] = previousExact;
         messages << CatalogueTexts::xNotNumeric(i + 1);
         return false;
     }
     pointX[i] = x;
     previewPoints[i].setX(previewX(x));
+    previewExact[i].setX(previewExactX(x));
 
     QStringView rest = QStringView(row).mid(blank + 1);
     while (!rest.isEmpty() && rest.front() == kBlank)
@@ -216,11 +237,13 @@ bool AirfoilFile::ReadPointLine(const QString &row, int i)
     if (IsParseError(y)) {
         pointY[i] = -1;
         previewPoints[i].setY(previous.y());
+        previewExact[i].setY(previousExact.y());
         messages << CatalogueTexts::yNotNumeric(i + 1);
         return false;
     }
     pointY[i] = y;
     previewPoints[i].setY(previewY(y));
+    previewExact[i].setY(previewExactY(y));
     return true;
 }
 
@@ -337,8 +360,15 @@ bool AirfoilFile::correctErrors()
 
 bool AirfoilFile::readyToRewrite()
 {
-    const int severity = CheckProfile(true);
-    return severity < 2 && complete && !unusable && !currentFile.isEmpty();
+    // The same run as the correction button's, so that a refusal lists the
+    // same reasons.
+    return correctErrors() && !currentFile.isEmpty();
+}
+
+bool AirfoilFile::hasPendingCorrections() const
+{
+    return std::any_of(rows.cbegin(), rows.cend(),
+                       [](const Row &row) { return row.mark == Mark::Corrected; });
 }
 
 QByteArray AirfoilFile::rewrittenBytes() const

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QPoint>
+#include <QPointF>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -48,9 +49,12 @@ public:
     // the entry shown in the catalogue list.
     static QString listedTitle(const QByteArray &head);
     static QString listedTitleOfFile(const QString &path, QString *error = nullptr);
-    // Preview position of a coordinate (fraction of chord).
+    // Preview position of a coordinate (fraction of chord), in whole pixels
+    // and before rounding.
     static int previewX(double x);
     static int previewY(double y);
+    static double previewExactX(double x);
+    static double previewExactY(double y);
 
     // Reads the file at path into the rows and point table. The messages of
     // unreadable rows are added to the (caller-emptied) message list; the
@@ -80,6 +84,8 @@ public:
     // True when the file on show may be written back: wholly read, every row
     // readable and no error left after a correcting run.
     bool readyToRewrite();
+    // True while corrected rows are on show that the file does not hold yet.
+    bool hasPendingCorrections() const;
     // The rows as written back: title first, marks dropped, CR LF ends.
     QByteArray rewrittenBytes() const;
     // Replaces the current file with the rows in one rename; the old file
@@ -101,6 +107,8 @@ public:
     // One more than the points: the entry after the last point closes the
     // outline on the first.
     std::array<QPoint, kMaxPoints + 1> previewPoints{};
+    // The same places before rounding, for a smooth outline at any size.
+    std::array<QPointF, kMaxPoints + 1> previewExact{};
     bool unusable = false;
     // False when the reading stopped before the end of the file.
     bool complete = false;

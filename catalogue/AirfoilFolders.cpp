@@ -23,6 +23,13 @@ QString stripTrailingSeparator(QString folder)
     return folder;
 }
 
+// Names beginning with a dot are the system's own (".CACHE", and the "._"
+// companions another system leaves beside each file): never airfoils.
+bool hidden(const QString &name)
+{
+    return name.startsWith(QLatin1Char('.'));
+}
+
 void scan(const QString &folder, const QString &airfoils, int depth, QSet<QString> &seen,
           QList<AirfoilFolders::Entry> &out, const AirfoilFolders::Yield &yield)
 {
@@ -39,8 +46,10 @@ void scan(const QString &folder, const QString &airfoils, int depth, QSet<QStrin
     }
 
     const QStringList subfolders =
-        QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
+        QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     for (const QString &name : subfolders) {
+        if (hidden(name))
+            continue;
         scan(folder + QLatin1Char('/') + name, airfoils, depth + 1, seen, out, yield);
         if (yield)
             yield();
@@ -104,18 +113,22 @@ QList<AirfoilFolders::Entry> AirfoilFolders::listFolderFiles(const QString &fold
 
     // By name, letter case aside, as a Windows file system hands them out:
     // the order the collection's users know.
-    const QFileInfoList files =
-        QDir(dir).entryInfoList(QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
+    const QFileInfoList files = QDir(dir).entryInfoList(QDir::Files, QDir::Name | QDir::IgnoreCase);
     for (const QFileInfo &info : files) {
         if (yield)
             yield();
-        if (!info.fileName().endsWith(QLatin1String(".DAT"), Qt::CaseInsensitive))
+        if (hidden(info.fileName()) ||
+            !info.fileName().endsWith(QLatin1String(".DAT"), Qt::CaseInsensitive))
             continue;
         const QString path = dir + QLatin1Char('/') + info.fileName();
         QString error;
-        const QString shown = AirfoilFile::listedTitleOfFile(path, &error);
+        QString shown = AirfoilFile::listedTitleOfFile(path, &error);
         if (!error.isEmpty() && errors)
             *errors << CatalogueTexts::fileError(path, error);
+        // An entry with nothing visible could not be told apart or clicked
+        // knowingly: the file's name stands in for a blank first line.
+        if (shown.trimmed().isEmpty())
+            shown = info.fileName();
         out.append({shown, path});
     }
     return out;

@@ -32,15 +32,17 @@ QString resolve(const QString &base, const QString &relative);
 // case differs).
 QString airfoilsFolder(const QString &startFolder);
 
-// Every folder below airfoilsFolder at any depth, the folder itself never,
+// Every folder below airfoilsFolder at any depth (hidden ones, whose names
+// begin with a dot, aside), the folder itself never,
 // shown as "Airfoils\" + its path below it upper-cased, sorted by the shown
 // text. A folder reached twice through links is listed once.
 QList<Entry> scanFolders(const QString &airfoilsFolder, const Yield &yield = {});
 
-// The coordinate files (".DAT" in any letter case) of one folder, by name,
-// each shown as its first line upper-cased. Nothing is listed for the
-// Airfoils folder itself. Files whose first line cannot be read are listed
-// with an empty text and their errors added to *errors.
+// The coordinate files (".DAT" in any letter case, hidden ones aside) of one
+// folder, by name, each shown as its first line upper-cased, or as its file
+// name when that line is blank. Nothing is listed for the Airfoils folder
+// itself. Files whose first line cannot be read are listed by their file
+// name and their errors added to *errors.
 QList<Entry> listFolderFiles(const QString &folder, const QString &airfoilsFolder,
                              const Yield &yield = {}, QStringList *errors = nullptr);
 

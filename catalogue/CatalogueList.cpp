@@ -31,6 +31,8 @@ public:
         QSize size = QStyledItemDelegate::sizeHint(option, index);
         if (m_list->rowHeight() > 0)
             size.setHeight(m_list->rowHeight());
+        if (m_list->rowWidth())
+            size.setWidth(m_list->rowWidth()(option.fontMetrics, index.row()));
         return size;
     }
 
@@ -46,10 +48,16 @@ CatalogueList::CatalogueList(QWidget *parent) : QListWidget(parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
 }
 
-void CatalogueList::setOwnerDraw(int rowHeight, DrawItem draw)
+void CatalogueList::setOwnerDraw(int rowHeight, DrawItem draw, RowWidth width)
 {
     m_rowHeight = rowHeight;
     m_draw = std::move(draw);
+    m_width = std::move(width);
+    if (m_width) {
+        // Each row's own width counts, not the first row's.
+        setUniformItemSizes(false);
+        setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    }
     setItemDelegate(new OwnerDrawDelegate(this));
 }
 
@@ -66,5 +74,5 @@ void CatalogueList::keyPressEvent(QKeyEvent *event)
     const int before = currentRow();
     QListWidget::keyPressEvent(event);
     if (currentRow() != before)
-        emit userClicked();
+        emit userKeyed();
 }

@@ -118,6 +118,27 @@ inline QString refuseFaulty()
         QStringLiteral("Select a non valid airfoil is not autorized. Correct errors automatically "
                        "or manually."));
 }
+// Adding refused while corrections are on show only: the file on disk, which
+// is what gets stored, is still the faulty one.
+inline QString writeBackFirst()
+{
+    return Language::pick(
+        QStringLiteral("Le profil a été corrigé à l'écran mais pas dans son fichier. Enregistrez "
+                       "d'abord le fichier corrigé (\"Enregistr.Profil\"), puis ajoutez-le à "
+                       "Profils.pro."),
+        QStringLiteral("The airfoil was corrected on screen but not in its file. Write the "
+                       "corrected file back first (\"Enregistr.Profil\"), then add it to "
+                       "Profils.pro."));
+}
+// The rewrite refused: the errors that remain follow this line.
+inline QString notRewritten()
+{
+    return Language::pick(
+        QStringLiteral("Le profil corrigé n'est pas enregistré : la vérification trouve encore "
+                       "ces erreurs :"),
+        QStringLiteral("The corrected airfoil is not written: the check still finds these "
+                       "errors:"));
+}
 inline QString duplicateQuestion()
 {
     return Language::pick(
@@ -129,6 +150,70 @@ inline QString addQuestion(const QString &fileName)
     return Language::pick(
         QStringLiteral("Ajouter le profil ") + fileName + QStringLiteral(" à Profils.pro ?"),
         QStringLiteral("Add airfoil ") + fileName + QStringLiteral(" to Profils.pro ?"));
+}
+inline QString importFilesCaption()
+{
+    return Language::pick(QStringLiteral("Fichiers de coordonnées à importer"),
+                          QStringLiteral("Coordinate files to import"));
+}
+inline QString importFilter()
+{
+    return Language::pick(
+        QStringLiteral("Coordonnées (*.dat *.DAT *.txt *.TXT *.csv *.cor);;Tous les fichiers (*)"),
+        QStringLiteral("Coordinates (*.dat *.DAT *.txt *.TXT *.csv *.cor);;All files (*)"));
+}
+inline QString importFolderCaption()
+{
+    return Language::pick(QStringLiteral("Dossier du catalogue où écrire les profils importés"),
+                          QStringLiteral("Catalogue folder to write the imported airfoils in"));
+}
+inline QString importFolderRefused()
+{
+    return Language::pick(
+        QStringLiteral("Choisissez un dossier à l'intérieur du dossier Airfoils (pas Airfoils "
+                       "lui-même, dont les fichiers ne sont pas listés)."),
+        QStringLiteral("Choose a folder inside the Airfoils folder (not Airfoils itself, whose "
+                       "files are not listed)."));
+}
+inline QString replaceQuestion(const QString &fileName)
+{
+    return Language::pick(
+        QStringLiteral("Le fichier ") + fileName + QStringLiteral(" existe déjà. Le remplacer ?"),
+        QStringLiteral("The file ") + fileName + QStringLiteral(" already exists. Replace it ?"));
+}
+inline QString normaliseNeedsFile()
+{
+    return Language::pick(
+        QStringLiteral("Pour être normalisé, le profil doit être lu en entier, sans ligne "
+                       "illisible."),
+        QStringLiteral("To be normalised, the airfoil must be read whole, with no unreadable "
+                       "line."));
+}
+inline QString closeQuestion(const QString &gapPercent)
+{
+    return Language::pick(
+        QStringLiteral("Le bord de fuite est ouvert (épaisseur ") + gapPercent +
+            QStringLiteral(" % de la corde). Le fermer en pliant l'arrière des deux surfaces ?\n"
+                           "(Non : il reste ouvert, et le profil ne pourra pas être ajouté à "
+                           "Profils.pro tel quel.)"),
+        QStringLiteral("The trailing edge is open (") + gapPercent +
+            QStringLiteral(" % of the chord thick). Close it by bending the rear of both "
+                           "surfaces ?\n(No: it stays open, and the airfoil cannot be added to "
+                           "Profils.pro as it is.)"));
+}
+inline QString normalised(const QString &movePercent, bool open)
+{
+    return Language::pick(
+        QStringLiteral("Profil normalisé : le point le plus déplacé a bougé de ") + movePercent +
+            QStringLiteral(" % de la corde.") +
+            (open ? QStringLiteral(" Le bord de fuite reste ouvert : le profil ne pourra pas "
+                                   "être ajouté à Profils.pro tel quel.")
+                  : QString()),
+        QStringLiteral("Airfoil normalised: the point that moved most moved by ") + movePercent +
+            QStringLiteral(" % of the chord.") +
+            (open ? QStringLiteral(" The trailing edge stays open: the airfoil cannot be added "
+                                   "to Profils.pro as it is.")
+                  : QString()));
 }
 inline QString helpTopic()
 {

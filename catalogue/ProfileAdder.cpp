@@ -1,9 +1,9 @@
 #include "catalogue/ProfileAdder.h"
 
-#include "ui/Prompts.h"
 #include "catalogue/AirfoilFile.h"
 #include "catalogue/CatalogueTexts.h"
 #include "profiles/ProfileStore.h"
+#include "ui/Prompts.h"
 
 #include <QCollator>
 #include <QLocale>
@@ -88,10 +88,12 @@ ProfileAdder::Outcome ProfileAdder::add(ProfileStore &store, AirfoilFile &file,
 {
     Prompts &prompts = Prompts::current();
 
+    // Without a file on show there is nothing exact to store.
+    bool faulty = true;
     if (!file.currentFile.isEmpty()) {
-        file.messages.clear();
+        AirfoilFile disk;
         QString error;
-        switch (file.read(file.currentFile, &error)) {
+        switch (disk.read(file.currentFile, &error)) {
         case AirfoilFile::ReadStatus::Read:
             break;
         case AirfoilFile::ReadStatus::Missing:
@@ -107,11 +109,23 @@ ProfileAdder::Outcome ProfileAdder::add(ProfileStore &store, AirfoilFile &file,
             prompts.message(CatalogueTexts::tooManyRows());
             return Outcome::Refused;
         }
+        faulty = disk.checkAfterRead();
+        if (faulty && file.hasPendingCorrections()) {
+            // Corrected on screen only. Reading the disk back would throw the
+            // corrections away; when they would pass, the user only has to
+            // write them first.
+            AirfoilFile corrected = file;
+            const bool correctedPasses = !corrected.checkAfterRead() && corrected.complete;
+            prompts.message(correctedPasses ? CatalogueTexts::writeBackFirst()
+                                            : CatalogueTexts::refuseFaulty());
+            return Outcome::NotWrittenBack;
+        }
+        file = std::move(disk);
     }
     // Any remark refuses, a leading-edge warning included: what is stored
     // must be exactly what the file holds. An unreadable row would otherwise
     // be stored as a made-up value.
-    if (file.checkAfterRead() || file.currentFile.isEmpty()) {
+    if (faulty) {
         prompts.message(CatalogueTexts::refuseFaulty());
         return Outcome::Refused;
     }

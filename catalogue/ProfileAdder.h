@@ -34,11 +34,15 @@ enum class Outcome {
     Added,
     Refused,   // the file is not exact, could not be read, or is not a file
     Cancelled, // the user said no
+    // The corrections on show are not written back yet; the file on show
+    // and its corrections are left as they are.
+    NotWrittenBack,
 };
 
 // Adds the file on show to the store. The file is read again from disk and
 // checked as it stands there, so that corrections not yet written back
-// cannot let a faulty file in; the user is asked first, and told of any
+// cannot let a faulty file in (the user is then told to write them back
+// first, and they stay on show); the user is asked first, and told of any
 // refusal. entryText is the catalogue entry selected (its duplicate test).
 // The store's profile list is refilled and marked changed.
 Outcome add(ProfileStore &store, AirfoilFile &file, const QString &entryText,

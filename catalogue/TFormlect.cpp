@@ -1,12 +1,14 @@
 #include "catalogue/TFormlect.h"
 
-#include "ui/Prompts.h"
 #include "catalogue/AirfoilFolders.h"
+#include "catalogue/AirfoilImport.h"
+#include "catalogue/AirfoilNormalise.h"
 #include "catalogue/AirfoilPreview.h"
 #include "catalogue/CatalogueList.h"
 #include "catalogue/CatalogueTexts.h"
 #include "catalogue/ProfileAdder.h"
 #include "profiles/ProfileStore.h"
+#include "ui/Prompts.h"
 
 #include <QApplication>
 #include <QDir>
@@ -18,10 +20,13 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QShowEvent>
 #include <QSlider>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace
 {
@@ -99,9 +104,18 @@ TFormlect::~TFormlect()
     FormDestroy();
 }
 
+namespace
+{
+// The design size: the smallest the window gets.
+constexpr int kDesignWidth = 645;
+constexpr int kDesignHeight = 502;
+} // namespace
+
 void TFormlect::buildControls()
 {
-    setFixedSize(645, 468);
+    setMinimumSize(kDesignWidth, kDesignHeight);
+    resize(kDesignWidth, kDesignHeight);
+    setSizeGripEnabled(true);
 
     Label2 = makeLabel(this, "Label2", QStringLiteral("Fichier"), QRect(8, 8, 48, 20));
     Panel4 = makeLabel(this, "Panel4", QString(), QRect(58, 6, 210, 22));
@@ -131,11 +145,17 @@ void TFormlect::buildControls()
     QFont small = ListBox3->font();
     small.setPointSize(8);
     ListBox3->setFont(small);
-    ListBox3->setOwnerDraw(14, [this](QPainter *p, const QRect &r, int row, bool selected) {
-        ListBox3DrawItem(p, r, row, selected);
-    });
+    ListBox3->setOwnerDraw(
+        14,
+        [this](QPainter *p, const QRect &r, int row, bool selected) {
+            ListBox3DrawItem(p, r, row, selected);
+        },
+        // Rows wider than the narrow list (a third column) scroll sideways.
+        [this](const QFontMetrics &metrics, int row) {
+            return 2 + metrics.horizontalAdvance(listBox3Text(row)) + 4;
+        });
 
-    auto *imagePanel = new QFrame(this);
+    auto *imagePanel = m_imagePanel = new QFrame(this);
     imagePanel->setObjectName(QStringLiteral("PanelImage"));
     imagePanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     imagePanel->setLineWidth(2);
@@ -186,6 +206,13 @@ void TFormlect::buildControls()
     BtenrProf = makeButton(this, "BtenrProf", QStringLiteral("Enregistr.Profil"),
                            QRect(494, row2, 143, 28));
     BtenrProf->setEnabled(false);
+    const int row3 = 466;
+    BtImporter =
+        makeButton(this, "BtImporter", QStringLiteral("&Importer…"), QRect(106, row3, 170, 28),
+                   QStringLiteral("Convertit des fichiers de coordonnées téléchargés"));
+    BtNormaliser =
+        makeButton(this, "BtNormaliser", QStringLiteral("&Normaliser"), QRect(494, row3, 143, 28),
+                   QStringLiteral("Recale le profil sans le déformer"));
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -199,14 +226,68 @@ void TFormlect::buildControls()
     connect(BitBtStop, &QPushButton::clicked, this, &TFormlect::BitBtStopClick);
     connect(BtCorriger, &QPushButton::clicked, this, &TFormlect::BtCorrigerClick);
     connect(BtenrProf, &QPushButton::clicked, this, &TFormlect::BtenrProfClick);
+    connect(BtImporter, &QPushButton::clicked, this, &TFormlect::BtImporterClick);
+    connect(BtNormaliser, &QPushButton::clicked, this, &TFormlect::BtNormaliserClick);
     connect(ListBox1, &CatalogueList::userClicked, this, [this] { ListBox1Click(Caller::User); });
+    connect(ListBox1, &CatalogueList::userKeyed, this, [this] { ListBox1Click(Caller::Keyboard); });
     connect(ListBox2, &CatalogueList::userClicked, this, &TFormlect::ListBox2Click);
+    connect(ListBox2, &CatalogueList::userKeyed, this,
+            [this] { ReadCoordinateFile(Caller::Keyboard); });
     connect(Edit1, &QLineEdit::textChanged, this, &TFormlect::Edit1Change);
     connect(TrackBar1, &QSlider::valueChanged, this, &TFormlect::TrackBar1Change);
     connect(Timer1, &QTimer::timeout, this, &TFormlect::Timer1Timer);
 
     m_preview = QImage(AirfoilPreview::kWidth, AirfoilPreview::kHeight, QImage::Format_RGB32);
     drawPreview(false);
+}
+
+void TFormlect::placeControls()
+{
+    // The design places, with what the window has grown shared out: the
+    // rows list gets a quarter of the extra width, the folder and file lists
+    // the rest of it; the preview takes two thirds of the extra height, the
+    // lists above it one third, and the buttons stay at the bottom.
+    const int dw = std::max(0, width() - kDesignWidth);
+    const int dh = std::max(0, height() - kDesignHeight);
+    const int rowsGrowth = dw / 4;
+    const int leftGrowth = dw - rowsGrowth;
+    const int listsGrowth = dh / 3;
+
+    ListBox1->setGeometry(8, 34, 109, 145 + listsGrowth);
+    ListBox2->setGeometry(125, 34, 361 + leftGrowth, 145 + listsGrowth);
+    ListBox3->setGeometry(494 + leftGrowth, 34, 141 + rowsGrowth, 357 + dh);
+    const int previewTop = 188 + listsGrowth;
+    const QSize image(AirfoilPreview::kWidth + leftGrowth,
+                      AirfoilPreview::kHeight + dh - listsGrowth);
+    m_imagePanel->setGeometry(8, previewTop, image.width() + 4, image.height() + 4);
+    Image1->setGeometry(2, 2, image.width(), image.height());
+    Memo1->setGeometry(8, previewTop, 477 + leftGrowth, 57 + listsGrowth / 4);
+
+    const int row1 = 398 + dh;
+    const int row2 = 432 + dh;
+    Btquitter->move(8, row1);
+    BitBtn1->move(8, row2);
+    Btprofilpro->move(106, row1);
+    Btenregistrer->move(106, row2);
+    BitBtauto->move(284, row1);
+    BitBtStop->move(284, row2);
+    Label3->move(364, row1 + 4);
+    TrackBar1->move(362, row2);
+    BtCorriger->move(494 + leftGrowth, row1);
+    BtenrProf->move(494 + leftGrowth, row2);
+    BtImporter->move(106, 466 + dh);
+    BtNormaliser->move(494 + leftGrowth, 466 + dh);
+
+    if (m_preview.size() != image) {
+        m_preview = QImage(image, QImage::Format_RGB32);
+        drawPreview(m_outlineShown);
+    }
+}
+
+void TFormlect::resizeEvent(QResizeEvent *event)
+{
+    QDialog::resizeEvent(event);
+    placeControls();
 }
 
 void TFormlect::FormCreate()
@@ -226,6 +307,7 @@ void TFormlect::FormCreate()
 
 void TFormlect::ScanFolders()
 {
+    ListBox1->clear();
     PaintBreak paintBreak;
     const QList<AirfoilFolders::Entry> folders =
         AirfoilFolders::scanFolders(m_airfoilsFolder, std::ref(paintBreak));
@@ -249,6 +331,9 @@ void TFormlect::showEvent(QShowEvent *event)
 void TFormlect::FormActivate()
 {
     m_busy = true;
+    // Folders added or removed while the program runs show at the next
+    // opening.
+    ScanFolders();
     if (ListBox1->count() == 0) {
         Prompts::current().message(CatalogueTexts::airfoilsMissing());
         return;
@@ -292,7 +377,7 @@ QString TFormlect::folderPath(int row) const
 
 void TFormlect::ListBox1Click(Caller caller)
 {
-    if (caller == Caller::User)
+    if (caller != Caller::Timer)
         StopSlideshow();
     ListBox2->clear();
     m_pathList.clear();
@@ -303,7 +388,10 @@ void TFormlect::ListBox1Click(Caller caller)
         return;
     ListFolderFiles(folderPath(row));
     if (ListBox2->count() > 0) {
-        ListBox2->setFocus();
+        // A click hands the keys to the file list; arrows keep walking the
+        // folders.
+        if (caller != Caller::Keyboard)
+            ListBox2->setFocus();
         ListBox2->setCurrentRow(0);
         ReadCoordinateFile(caller);
     }
@@ -411,6 +499,34 @@ void TFormlect::showRows()
 {
     ListBox3->clear();
     ListBox3->addItems(m_file.listedRows());
+    scrollToFirstMark();
+}
+
+void TFormlect::scrollToFirstMark()
+{
+    // The first row in error, else the first corrected one: the row the
+    // messages speak of comes into view, from its start.
+    int first = -1;
+    for (AirfoilFile::Mark mark : {AirfoilFile::Mark::Error, AirfoilFile::Mark::Corrected}) {
+        for (int r = 0; r < m_file.rowCount() && first < 0; ++r) {
+            if (m_file.rows[r].mark == mark)
+                first = r;
+        }
+    }
+    ListBox3->horizontalScrollBar()->setValue(0);
+    if (first >= 0 && first < ListBox3->count())
+        ListBox3->scrollToItem(ListBox3->item(first), QAbstractItemView::PositionAtCenter);
+    else
+        ListBox3->scrollToTop();
+    ListBox3->horizontalScrollBar()->setValue(0);
+}
+
+QString TFormlect::listBox3Text(int index) const
+{
+    if (index < 0 || index >= m_file.rowCount())
+        return QString();
+    const QString &text = m_file.rows[index].text;
+    return index == 0 ? text : QStringLiteral("%1 : ").arg(index, 2, 10, QLatin1Char('0')) + text;
 }
 
 void TFormlect::showMessages()
@@ -420,8 +536,9 @@ void TFormlect::showMessages()
 
 void TFormlect::drawPreview(bool withOutline)
 {
-    AirfoilPreview::draw(m_preview, m_file.previewPoints.data(),
-                         withOutline ? m_file.pointCount : 0, AirfoilPreview::systemColours());
+    m_outlineShown = withOutline;
+    AirfoilPreview::draw(m_preview, m_file.previewExact.data(), withOutline ? m_file.pointCount : 0,
+                         AirfoilPreview::systemColours());
     Image1->setPixmap(QPixmap::fromImage(m_preview));
 }
 
@@ -455,11 +572,9 @@ void TFormlect::ListBox3DrawItem(QPainter *painter, const QRect &rect, int index
     else if (row.mark == AirfoilFile::Mark::Error)
         background = kErrorRow;
     painter->fillRect(rect, background);
-    const QString text =
-        index == 0 ? row.text
-                   : QStringLiteral("%1 : ").arg(index, 2, 10, QLatin1Char('0')) + row.text;
     painter->setPen(Qt::black);
-    painter->drawText(rect.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text);
+    painter->drawText(rect.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                      listBox3Text(index));
 }
 
 void TFormlect::Edit1Change()
@@ -487,8 +602,10 @@ void TFormlect::BtprofilproClick()
 void TFormlect::updateAddButtons()
 {
     Btprofilpro->setEnabled(m_databaseAllowed);
-    // The stored profiles are no coordinate file: nothing to add from them.
-    Btenregistrer->setEnabled(m_databaseAllowed && m_listMode != 1);
+    // In every list mode: while the stored profiles are listed, the file on
+    // show is still the one added, the selected stored name its duplicate
+    // test.
+    Btenregistrer->setEnabled(m_databaseAllowed);
 }
 
 void TFormlect::BitBtautoClick()
@@ -570,7 +687,9 @@ void TFormlect::BtenrProfClick()
     }
     showRows();
     showMessages();
-    if (ready) {
+    if (!ready) {
+        tellNotRewritten();
+    } else {
         Memo1->hide();
         if (Prompts::current().confirm(CatalogueTexts::rewriteQuestion(Panel4->text()))) {
             QString error;
@@ -589,13 +708,32 @@ void TFormlect::BtenrProfClick()
     ListBox2->setFocus();
 }
 
+void TFormlect::tellNotRewritten()
+{
+    // The remaining errors over the preview, and the reason in words: the
+    // buttons grey out after this.
+    Memo1->show();
+    Memo1->raise();
+    constexpr int kShown = 12;
+    QStringList lines = m_file.messages.mid(0, kShown);
+    if (m_file.messages.size() > kShown)
+        lines << QStringLiteral("…");
+    Prompts::current().message(CatalogueTexts::notRewritten() + QLatin1Char('\n') +
+                               lines.join(QLatin1Char('\n')));
+}
+
 void TFormlect::BtenregistrerClick()
 {
     StopSlideshow();
-    if (!m_store || !m_databaseAllowed || m_listMode == 1)
+    if (!m_store || !m_databaseAllowed)
         return;
     const QListWidgetItem *entry = ListBox2->currentItem();
-    ProfileAdder::add(*m_store, m_file, entry ? entry->text() : QString(), Panel4->text());
+    const ProfileAdder::Outcome outcome =
+        ProfileAdder::add(*m_store, m_file, entry ? entry->text() : QString(), Panel4->text());
+    // Corrections waiting to be written back stay on show, buttons as they
+    // were.
+    if (outcome == ProfileAdder::Outcome::NotWrittenBack)
+        return;
     // The file was read again from disk: show it as it stands there.
     showRows();
     showMessages();
@@ -604,4 +742,104 @@ void TFormlect::BtenregistrerClick()
     BtCorriger->setEnabled(!m_file.messages.isEmpty() && m_file.complete);
     if (Memo1->isVisible())
         Memo1->raise();
+}
+
+void TFormlect::BtImporterClick()
+{
+    StopSlideshow();
+    Prompts &prompts = Prompts::current();
+    const QStringList sources = prompts.openFileNames(
+        CatalogueTexts::importFilesCaption(), m_startFolder, CatalogueTexts::importFilter());
+    if (sources.isEmpty())
+        return;
+    const QString folder =
+        prompts.chooseFolder(CatalogueTexts::importFolderCaption(), m_airfoilsFolder);
+    if (folder.isEmpty())
+        return;
+    // Only a folder the catalogue lists: below Airfoils, not hidden.
+    const QString airfoils = QFileInfo(m_airfoilsFolder).canonicalFilePath();
+    const QString chosen = QFileInfo(folder).canonicalFilePath();
+    const QString relative = chosen.mid(airfoils.size() + 1);
+    const bool inside = !airfoils.isEmpty() && !chosen.isEmpty() &&
+                        chosen.startsWith(airfoils + QLatin1Char('/')) &&
+                        !relative.startsWith(QLatin1Char('.')) &&
+                        !relative.contains(QStringLiteral("/."));
+    if (!inside) {
+        prompts.message(CatalogueTexts::importFolderRefused());
+        return;
+    }
+
+    AirfoilImport::Summary summary;
+    {
+        BusyCursor hourglass;
+        summary = AirfoilImport::importFiles(sources, chosen, [&prompts](const QString &path) {
+            return prompts.confirm(CatalogueTexts::replaceQuestion(QFileInfo(path).fileName()));
+        });
+    }
+
+    // The new files are listed, read and checked like any other.
+    ScanFolders();
+    int folderRow = -1;
+    for (int r = 0; r < ListBox1->count(); ++r) {
+        if (QFileInfo(folderPath(r)).canonicalFilePath() == chosen)
+            folderRow = r;
+    }
+    if (folderRow >= 0) {
+        ListBox1->setCurrentRow(folderRow);
+        ListBox1Click(Caller::User);
+        if (!summary.written.isEmpty()) {
+            const int fileRow = int(m_pathList.indexOf(summary.written.first()));
+            if (fileRow >= 0 && fileRow != ListBox2->currentRow()) {
+                ListBox2->setCurrentRow(fileRow);
+                ReadCoordinateFile(Caller::User);
+            }
+        }
+    }
+    prompts.message(AirfoilImport::summaryText(summary));
+}
+
+void TFormlect::BtNormaliserClick()
+{
+    StopSlideshow();
+    Prompts &prompts = Prompts::current();
+    if (m_file.currentFile.isEmpty() || !m_file.complete || m_file.unusable ||
+        m_file.status != AirfoilFile::ReadStatus::Read || m_listMode == 1) {
+        prompts.message(CatalogueTexts::normaliseNeedsFile());
+        return;
+    }
+    QList<QPointF> points;
+    points.reserve(m_file.pointCount);
+    for (int i = 0; i < m_file.pointCount; ++i)
+        points << QPointF(m_file.pointX[i], m_file.pointY[i]);
+
+    AirfoilNormalise::Result result = AirfoilNormalise::normalise(points);
+    if (!result.ok) {
+        prompts.message(result.refusal);
+        return;
+    }
+    // Closing moves the rear of the surfaces: only with the user's word.
+    bool open = false;
+    if (result.gap > 1e-6 && !prompts.confirm(CatalogueTexts::closeQuestion(
+                                 QString::number(result.gap * 100, 'f', 3)))) {
+        result = AirfoilNormalise::normalise(points, true);
+        open = !result.closed;
+    }
+    prompts.message(
+        CatalogueTexts::normalised(QString::number(result.largestMove * 100, 'f', 4), open));
+    if (!prompts.confirm(CatalogueTexts::rewriteQuestion(Panel4->text())))
+        return;
+    QString error;
+    bool written;
+    {
+        BusyCursor hourglass;
+        written = AirfoilImport::writeWhole(
+            m_file.currentFile, AirfoilImport::datBytes(m_file.title(), result.points), &error);
+    }
+    if (!written) {
+        prompts.message(CatalogueTexts::fileError(m_file.currentFile, error));
+        return;
+    }
+    // Shown as it now stands on disk, checked again.
+    ReadCoordinateFile(Caller::User);
+    ListBox2->setFocus();
 }

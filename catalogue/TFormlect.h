@@ -9,6 +9,7 @@
 
 class CatalogueList;
 class ProfileStore;
+class QFrame;
 class QLabel;
 class QLineEdit;
 class QPainter;
@@ -28,8 +29,9 @@ class TFormlect : public QDialog
 {
     Q_OBJECT
 public:
-    // Who asked for a reading: the slideshow keeps running only for its own.
-    enum class Caller { User, Timer };
+    // Who asked for a reading: the slideshow keeps running only for its own;
+    // a user walking a list with the keys keeps the focus in that list.
+    enum class Caller { User, Keyboard, Timer };
 
     TFormlect(ProfileStore *store, const QString &startFolder, QWidget *parent = nullptr);
     ~TFormlect() override;
@@ -43,6 +45,8 @@ public:
     QPushButton *BitBtStop;
     QPushButton *BtCorriger;
     QPushButton *BtenrProf;
+    QPushButton *BtImporter;
+    QPushButton *BtNormaliser;
     QLabel *Label1;
     QLabel *Label2;
     QLabel *Label3;
@@ -76,6 +80,8 @@ public:
     void BtCorrigerClick();
     void BtenrProfClick();
     void BtenregistrerClick();
+    void BtImporterClick();
+    void BtNormaliserClick();
 
     void ScanFolders();
     void ListFolderFiles(const QString &folder);
@@ -103,14 +109,21 @@ public slots:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void buildControls();
+    void placeControls();
+    void scrollToFirstMark();
+    // Row index of ListBox3 as drawn: its number, " : ", the row.
+    QString listBox3Text(int index) const;
     void showRows();
     void showMessages();
     void drawPreview(bool withOutline);
     void updateAddButtons();
     QString entryFilePath(int row, QString *shownPath) const;
+    // The message box that says why the file on show was not rewritten.
+    void tellNotRewritten();
 
     ProfileStore *m_store;
     QString m_startFolder;
@@ -127,4 +140,6 @@ private:
     int m_slideIndex = 0;
     AirfoilFile m_file;
     QImage m_preview;
+    QFrame *m_imagePanel = nullptr;
+    bool m_outlineShown = false;
 };

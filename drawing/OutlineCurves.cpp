@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPolygon>
 
+#include <algorithm>
 #include <cmath>
 
 namespace
@@ -176,14 +177,12 @@ void OutlineCurves::smooth(int coefficient)
     smoothList(lowerList, lastIndex, s);
 }
 
-QPolygon OutlineCurves::curvePoints(bool upperSurface) const
+std::vector<FPoint> OutlineCurves::curveSamples(bool upperSurface) const
 {
     const auto &list = upperSurface ? upperList : lowerList;
-    const int limit = roundPixel(upperList[lastIndex].x);
-    QPolygon poly;
-    poly.reserve(16 * (lastIndex / 3) + 1);
-    QPoint previous(roundPixel(list[0].x), roundPixel(list[0].y));
-    poly << previous;
+    std::vector<FPoint> samples;
+    samples.reserve(size_t(16 * (lastIndex / 3) + 1));
+    samples.push_back(list[0]);
     for (int j = 3; j <= lastIndex; j += 3) {
         const FPoint p0 = list[j - 3], p1 = list[j - 2], p2 = list[j - 1], p3 = list[j];
         float t = 0;
@@ -194,14 +193,28 @@ QPolygon OutlineCurves::curvePoints(bool upperSurface) const
             const float b1 = 3.0f * t * u * u;
             const float b2 = 3.0f * t * t * u;
             const float b3 = t * t * t;
-            QPoint pt(roundPixel(b0 * p0.x + b1 * p1.x + b2 * p2.x + b3 * p3.x),
-                      roundPixel(b0 * p0.y + b1 * p1.y + b2 * p2.y + b3 * p3.y));
-            if (pt.x() > limit)
-                pt.setX(limit);
-            if (pt != previous)
-                poly << pt;
-            previous = pt;
+            samples.push_back({b0 * p0.x + b1 * p1.x + b2 * p2.x + b3 * p3.x,
+                               b0 * p0.y + b1 * p1.y + b2 * p2.y + b3 * p3.y});
         }
+    }
+    return samples;
+}
+
+QPolygon OutlineCurves::curvePoints(bool upperSurface) const
+{
+    const std::vector<FPoint> samples = curveSamples(upperSurface);
+    const int limit = roundPixel(upperList[lastIndex].x);
+    QPolygon poly;
+    poly.reserve(int(samples.size()));
+    QPoint previous(roundPixel(samples[0].x), roundPixel(samples[0].y));
+    poly << previous;
+    for (size_t k = 1; k < samples.size(); ++k) {
+        QPoint pt(roundPixel(samples[k].x), roundPixel(samples[k].y));
+        if (pt.x() > limit)
+            pt.setX(limit);
+        if (pt != previous)
+            poly << pt;
+        previous = pt;
     }
     return poly;
 }
@@ -263,4 +276,124 @@ void OutlineCurves::scanCamber(const ViewGeometry &view, int lastPoint, QPainter
         const float low = scanHeight(lv, lastPoint, cx);
         onCamberPoint({cx, float(roundPixel((up + low) / 2))});
     }
+}
+
+namespace
+{
+
+// y of a curve at x, from samples whose x never decreases; the nearest end
+// outside their range.
+float sampleHeight(const std::vector<FPoint> &samples, float x)
+{
+    auto it = std::lower_bound(samples.begin(), samples.end(), x,
+                               [](FPoint p, float v) { return p.x < v; });
+    if (it == samples.begin())
+        return samples.front().y;
+    if (it == samples.end())
+        return samples.back().y;
+    const FPoint b = *it;
+    const FPoint a = *(it - 1);
+    return b.x > a.x ? a.y + (x - a.x) * (b.y - a.y) / (b.x - a.x) : b.y;
+}
+
+bool turnsBack(const std::vector<FPoint> &samples, float tolerance)
+{
+    float furthest = samples.front().x;
+    for (FPoint p : samples) {
+        if (p.x < furthest - tolerance) {
+            return true;
+        }
+        furthest = std::max(furthest, p.x);
+    }
+    return false;
+}
+
+} // namespace
+
+bool OutlineCurves::templateSound(const TemplateBand &band, const TemplateBand::Stretch &stretch,
+                                  float tolerance) const
+{
+    std::vector<FPoint> upper = curveSamples(true);
+    std::vector<FPoint> lower = curveSamples(false);
+    const float skin = band.skin();
+    // As drawn: nothing goes further back than the tail.
+    for (auto *curve : {&upper, &lower}) {
+        for (FPoint &p : *curve)
+            p.x = std::min(p.x, curve->back().x);
+    }
+    const FPoint front = upper.front();
+    const FPoint rear = upper.back();
+    if (!(lower.front() == front) || !(lower.back() == rear))
+        return false;
+    // The ends: where the band begins and ends, within a skin. The tail may
+    // also come earlier where the band is no wider than the rounding of the
+    // skin to whole pixels can take away.
+    const float endSlack = skin + tolerance;
+    if (std::fabs(front.x - stretch.front) > endSlack || rear.x > stretch.rear + endSlack)
+        return false;
+    if (rear.x < stretch.rear - endSlack && band.width(rear.x) > 1.0f + 2.0f * tolerance)
+        return false;
+    if (turnsBack(upper, tolerance) || turnsBack(lower, tolerance))
+        return false;
+    // Monotone within the tolerance: sorted copies serve the height look-ups.
+    auto sorted = [](std::vector<FPoint> v) {
+        std::stable_sort(v.begin(), v.end(), [](FPoint a, FPoint b) { return a.x < b.x; });
+        return v;
+    };
+    const std::vector<FPoint> upperSorted = sorted(upper);
+    const std::vector<FPoint> lowerSorted = sorted(lower);
+    for (FPoint p : upper) {
+        if (sampleHeight(lowerSorted, p.x) < p.y - tolerance)
+            return false;
+    }
+    for (FPoint p : lower) {
+        if (sampleHeight(upperSorted, p.x) > p.y + tolerance)
+            return false;
+    }
+    for (const auto *curve : {&upper, &lower}) {
+        for (FPoint p : *curve) {
+            const float clearance = band.distance(p, skin);
+            if (!band.inside(p) && clearance > tolerance)
+                return false;
+            if (clearance < skin - tolerance && band.width(p.x) > 0)
+                return false;
+        }
+    }
+    return true;
+}
+
+OutlineCurves::TemplateOutline OutlineCurves::buildTemplateOutline(const WorkingData &wd,
+                                                                   const ViewGeometry &view,
+                                                                   const TemplateBand &band,
+                                                                   int coefficient, float tolerance)
+{
+    const TemplateBand::Stretch stretch = band.firstStretch();
+    if (!stretch.found)
+        return TemplateOutline::Refused;
+
+    computeTemplateEnds(wd, view);
+    storeTemplateKnots(wd, wd.lastPoint);
+    smooth(coefficient);
+    if (templateSound(band, stretch, tolerance))
+        return TemplateOutline::Kept;
+
+    // Knots about a hundred and fiftieth of the chord apart, closer when the
+    // smoothed curve still strays from the band.
+    float spacing = (band.rearX() - band.frontX()) / 150.0f;
+    for (int attempt = 0; attempt < 4; ++attempt, spacing /= 2) {
+        const TemplateBand::Knots k =
+            band.knots(stretch, spacing, tolerance, kMaxProfilePoints + 1);
+        const int count = int(k.upper.size());
+        for (int i = 0; i < count; ++i) {
+            upperList[size_t(3 * i)] = k.upper[size_t(i)];
+            lowerList[size_t(3 * i)] = k.lower[size_t(i)];
+        }
+        lastIndex = 3 * count - 3;
+        nose = k.upper.front();
+        tail = k.upper.back();
+        smooth(coefficient);
+        if (templateSound(band, stretch, tolerance))
+            break;
+    }
+    return TemplateOutline::Rebuilt;
 }

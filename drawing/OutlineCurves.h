@@ -1,5 +1,6 @@
 #pragma once
 
+#include "drawing/TemplateBand.h"
 #include "drawing/ViewGeometry.h"
 #include "drawing/WorkingData.h"
 
@@ -8,6 +9,7 @@
 
 #include <array>
 #include <functional>
+#include <vector>
 
 class QPainter;
 
@@ -59,6 +61,33 @@ public:
     // each appended point and the tail once.
     void storeTemplateKnots(const WorkingData &wd, int lastPoint, const KnotSink &onKnot = {});
 
+    // How the template outline of a render came about.
+    enum class TemplateOutline {
+        Kept,    // the ends and knots above, found sound
+        Rebuilt, // traced along the band a skin inside the profile
+        Refused, // the section is nowhere thicker than two skins: no template
+    };
+
+    // The template outline of one render, smoothed and ready to draw. band
+    // holds the profile as drawn and the skin offset. The ends and knots
+    // found from the template points (computeTemplateEnds and
+    // storeTemplateKnots) are kept when the outline they give is sound
+    // (templateSound); otherwise the outline is traced along the first
+    // stretch of the band, with knots close enough that the smoothed curve
+    // stays a skin inside within the tolerance.
+    TemplateOutline buildTemplateOutline(const WorkingData &wd, const ViewGeometry &view,
+                                         const TemplateBand &band, int coefficient,
+                                         float tolerance);
+
+    // True when the smoothed template outline in the lists is one closed
+    // curve that runs from the front to the rear without turning back, keeps
+    // its upper line above its lower line, stays inside the profile, keeps a
+    // skin from the profile wherever the band has room, and ends where the
+    // first stretch of the band ends (within a skin). Distances are allowed
+    // to fall short by tolerance.
+    bool templateSound(const TemplateBand &band, const TemplateBand::Stretch &stretch,
+                       float tolerance) const;
+
     // Writes the control points of both lists from the knots. coefficient is
     // the smoothing spinner's position 0..100: at 0 each control point lies
     // a quarter of the way from its knot to the neighbouring knot; at 100
@@ -69,6 +98,9 @@ public:
     // Draws both lists with the painter's pen, each Bezier piece as 16
     // straight lines, never to the right of the upper list's last knot.
     void draw(QPainter &painter) const;
+    // The curve of one list as drawn, before rounding: its first knot, then
+    // 16 points for each Bezier piece.
+    std::vector<FPoint> curveSamples(bool upperSurface) const;
     // The points draw() joins, for one list (rounded, clipped at the
     // trailing edge, consecutive repeats dropped).
     QPolygon curvePoints(bool upperSurface) const;

@@ -170,10 +170,25 @@ public:
     // figure in index order. Empty: no figures are drawn.
     void setFigureHook(FigureHook hook) { m_figureHook = std::move(hook); }
 
+    // True when the last render drew no template outline because the
+    // section is nowhere thicker than two skins (the profile outline is
+    // still drawn). The first screen render that meets a template so refused
+    // says so once, with skinTooThickMessage().
+    bool templateRefused() const { return m_templateRefused; }
+    // "Coffrage trop épais pour ce gabarit : au plus N/10 mm" (or its English
+    // counterpart), N being the largest skin in tenths that still leaves a
+    // template.
+    QString skinTooThickMessage() const;
+
     // The two captions under the screen drawing, from the last thickness
     // scan, in the language of the run with the regional decimal separator.
     QString relativeThicknessCaption() const;
     QString maxThicknessPositionCaption() const;
+    // Where the last screen render put the two captions. The position
+    // caption stands right of the arrow, or right of the thickness caption
+    // when the arrow is under it.
+    QRect thicknessCaptionBox() const { return m_thicknessCaptionBox; }
+    QRect positionCaptionBox() const { return m_positionCaptionBox; }
     // The relative thickness (percent of chord) and the position of the
     // maximum thickness (percent of chord) of the last scan.
     double relativeThickness() const;
@@ -229,6 +244,7 @@ private:
     void drawPageMarks(QPainter &p);
     void placeCheckBar();
     void drawCheckBar(QPainter &p);
+    void sayRefusalOnce();
 
     ProfileStore *m_store;
     WorkingData m_work;
@@ -238,4 +254,8 @@ private:
     QImage m_image;
     FigureHook m_figureHook;
     bool m_laidOut = false;
+    bool m_templateRefused = false;
+    QString m_refusalSaid; // the template last refused with a message
+    QRect m_thicknessCaptionBox;
+    QRect m_positionCaptionBox;
 };

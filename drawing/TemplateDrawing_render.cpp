@@ -3,10 +3,12 @@
 // marks) for the screen, the print preview and the printer.
 #include "drawing/TemplateDrawing.h"
 
+#include "drawing/TemplateBand.h"
 #include "drawing/TemplateGeometry.h"
 #include "drawing/Trig.h"
 #include "profiles/ProfileStore.h"
 #include "ui/Language.h"
+#include "ui/Prompts.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -172,8 +174,41 @@ bool TemplateDrawing::render()
 {
     if (m_geom.mode != OutputMode::Screen || m_image.isNull())
         return false;
-    QPainter p(&m_image);
-    return render(p);
+    bool drawn = false;
+    {
+        QPainter p(&m_image);
+        drawn = render(p);
+    }
+    if (drawn)
+        sayRefusalOnce();
+    return drawn;
+}
+
+// The refusal is said once for a template, chord and skin: zooming, resizing
+// or smoothing the same template again stays quiet.
+void TemplateDrawing::sayRefusalOnce()
+{
+    if (!m_templateRefused) {
+        m_refusalSaid.clear();
+        return;
+    }
+    const QString key = QStringLiteral("%1/%2/%3/%4")
+                            .arg(m_store->currentProfile)
+                            .arg(m_store->currentTemplate)
+                            .arg(double(m_work.chord))
+                            .arg(double(m_work.skinThickness));
+    if (key == m_refusalSaid)
+        return;
+    m_refusalSaid = key;
+    Prompts::current().message(skinTooThickMessage());
+}
+
+QString TemplateDrawing::skinTooThickMessage() const
+{
+    const int fits = TemplateGeometry::largestSkinThatFits(m_work, m_view.upDown4Smoothing);
+    return Language::pick(
+        QStringLiteral("Coffrage trop épais pour ce gabarit : au plus %1/10 mm").arg(fits),
+        QStringLiteral("Skin too thick for this template: at most %1/10 mm").arg(fits));
 }
 
 bool TemplateDrawing::render(QPainter &p)
@@ -205,24 +240,49 @@ bool TemplateDrawing::render(QPainter &p)
     setPixel(p, roundPixel(m_curves.upperList[size_t(m_curves.lastIndex)].x), g.originY,
              DrawingColours::outline);
 
-    // The template outline, inside the profile by the skin thickness.
+    // The template outline, inside the profile by the skin thickness; none
+    // when the section has no room for two skins.
     m_view.checkBox3Visible = m_work.skinThickness > 0;
+    m_templateRefused = false;
     if (m_work.skinThickness > 0) {
-        m_curves.computeTemplateEnds(m_work, g);
-        p.setPen(outlinePen);
-        m_curves.storeTemplateKnots(m_work, n,
-                                    [&](FPoint k) { pointMarker(p, TemplatePoint, k.x, k.y); });
-        if (m_view.checkBox3GabaritPoints) {
-            // From the tail to the trailing edge, in the template marker's
-            // colour (black on paper).
-            p.setPen(QPen(screen ? DrawingColours::templateMarker : DrawingColours::outline,
-                          printer ? 2 : 1));
-            p.drawLine(QPoint(roundPixel(m_curves.tail.x), roundPixel(m_curves.tail.y)),
-                       QPoint(g.trailingEdgeX, g.originY));
+        // Half a pixel on screen, 0.05 mm on paper.
+        const float tolerance = printer ? 0.05f * g.scale : 0.5f;
+        const TemplateBand band(m_curves.curveSamples(true), m_curves.curveSamples(false),
+                                m_work.skinOffset);
+        const auto outline =
+            m_curves.buildTemplateOutline(m_work, g, band, m_view.upDown4Smoothing, tolerance);
+        m_templateRefused = outline == OutlineCurves::TemplateOutline::Refused;
+        if (!m_templateRefused) {
+            p.setPen(outlinePen);
+            if (outline == OutlineCurves::TemplateOutline::Kept) {
+                m_curves.storeTemplateKnots(
+                    m_work, n, [&](FPoint k) { pointMarker(p, TemplatePoint, k.x, k.y); });
+            } else {
+                // The template points that the traced outline keeps.
+                pointMarker(p, TemplatePoint, m_curves.nose.x, m_curves.nose.y);
+                for (int i = 0; i <= n; ++i) {
+                    for (FPoint t :
+                         {m_work.upperTemplate[size_t(i)], m_work.lowerTemplate[size_t(i)]}) {
+                        if (t.x > m_curves.nose.x && t.x < m_curves.tail.x && band.inside(t) &&
+                            band.distance(t, m_work.skinOffset) >= m_work.skinOffset - tolerance)
+                            pointMarker(p, TemplatePoint, t.x, t.y);
+                    }
+                }
+                pointMarker(p, TemplatePoint, m_curves.tail.x, m_curves.tail.y);
+            }
+            if (m_view.checkBox3GabaritPoints) {
+                // From the tail to the trailing edge, in the template marker's
+                // colour (black on paper).
+                p.setPen(QPen(screen ? DrawingColours::templateMarker : DrawingColours::outline,
+                              printer ? 2 : 1));
+                p.drawLine(QPoint(roundPixel(m_curves.tail.x), roundPixel(m_curves.tail.y)),
+                           QPoint(g.trailingEdgeX, g.originY));
+            }
+            if (outline == OutlineCurves::TemplateOutline::Kept)
+                m_curves.smooth(m_view.upDown4Smoothing);
+            p.setPen(outlinePen);
+            m_curves.draw(p);
         }
-        m_curves.smooth(m_view.upDown4Smoothing);
-        p.setPen(outlinePen);
-        m_curves.draw(p);
     }
 
     // Camber line and thickness scan.
@@ -360,7 +420,12 @@ void TemplateDrawing::drawCaptions(QPainter &p)
 {
     const int h = p.device()->height();
     p.setFont(QFont(QStringLiteral("Arial"), 9));
-    drawTextAt(p, 20, h - 40, relativeThicknessCaption());
+    const QFontMetrics metrics = p.fontMetrics();
+    const QString thickness = relativeThicknessCaption();
+    const QString position = maxThicknessPositionCaption();
+    drawTextAt(p, 20, h - 40, thickness);
+    m_thicknessCaptionBox =
+        QRect(20, h - 40, metrics.horizontalAdvance(thickness), metrics.height());
 
     // An arrow up to the position of the maximum thickness.
     const int w = roundPixel(m_curves.maxThicknessX);
@@ -368,7 +433,11 @@ void TemplateDrawing::drawCaptions(QPainter &p)
     p.drawLine(w, h - 28, w, h - 42);
     p.drawLine(w, h - 42, w - 3, h - 39);
     p.drawLine(w, h - 42, w + 3, h - 39);
-    drawTextAt(p, w + 4, h - 40, maxThicknessPositionCaption());
+    // Beside the arrow, unless the thickness caption is there: then just
+    // right of it.
+    const int x = std::max(w + 4, m_thicknessCaptionBox.right() + 1);
+    drawTextAt(p, x, h - 40, position);
+    m_positionCaptionBox = QRect(x, h - 40, metrics.horizontalAdvance(position), metrics.height());
 }
 
 // Where a print spreads over several pages: a mark with a cross above and

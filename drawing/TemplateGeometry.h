@@ -23,4 +23,14 @@ float surfaceAngle(FPoint p, FPoint q);
 // chord joining its two neighbours, into the profile.
 void applySkinOffset(WorkingData &wd, const ViewGeometry &view);
 
+// Whether the selected profile leaves room for a template of the given skin
+// (tenths of a millimetre) at the working chord: somewhere the section, as
+// drawn with the smoothing coefficient, is thicker than two skins. Worked
+// out in millimetres, so the screen, the preview, the printer and the export
+// all agree. A skin of 0 or less has no template and nothing to refuse.
+bool templateFits(const WorkingData &wd, float skinTenths, int coefficient);
+// The largest whole skin in tenths of a millimetre, below the working skin,
+// that still leaves a template (0 when none does).
+int largestSkinThatFits(const WorkingData &wd, int coefficient);
+
 } // namespace TemplateGeometry

@@ -14,7 +14,8 @@ export QT_QPA_PLATFORM=offscreen
 if [ "$(id -u)" -eq 0 ] && command -v runuser >/dev/null; then
     tmp="$(mktemp -d)"
     cp "$here/build/tests/tst_wholefile" "$tmp/"
-    chmod 755 "$tmp" "$tmp/tst_wholefile"
+    chmod 1777 "$tmp"
+    chmod 755 "$tmp/tst_wholefile"
     (cd "$tmp" && runuser -u nobody -- env QT_QPA_PLATFORM=offscreen TMPDIR="$tmp" ./tst_wholefile)
     rm -rf "$tmp"
 fi

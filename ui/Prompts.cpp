@@ -84,3 +84,9 @@ bool DialogPrompts::printerSetup(QPrinter &printer)
     QPageSetupDialog dialog(&printer, dialogParent());
     return dialog.exec() == QDialog::Accepted;
 }
+
+QStringList DialogPrompts::openFileNames(const QString &caption, const QString &startFolder,
+                                         const QString &filter)
+{
+    return QFileDialog::getOpenFileNames(dialogParent(), caption, startFolder, filter);
+}

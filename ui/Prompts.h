@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QPrinter;
 class QWidget;
@@ -23,6 +24,15 @@ public:
     virtual QString saveFileName(const QString &caption, const QString &startPath,
                                  const QString &filter, const QString &defaultSuffix) = 0;
 
+    // Files to read, any number of them, or an empty list when cancelled.
+    virtual QStringList openFileNames(const QString &caption, const QString &startFolder,
+                                      const QString &filter)
+    {
+        Q_UNUSED(caption);
+        Q_UNUSED(startFolder);
+        Q_UNUSED(filter);
+        return {};
+    }
     // The print dialog on printer (the system's printers and PDF files):
     // true when the user chose to print, with the printer set to the choice.
     virtual bool choosePrinter(QPrinter &printer, const QString &caption);
@@ -44,6 +54,8 @@ public:
     QString chooseFolder(const QString &caption, const QString &startFolder) override;
     QString saveFileName(const QString &caption, const QString &startPath, const QString &filter,
                          const QString &defaultSuffix) override;
+    QStringList openFileNames(const QString &caption, const QString &startFolder,
+                              const QString &filter) override;
     bool choosePrinter(QPrinter &printer, const QString &caption) override;
     bool printerSetup(QPrinter &printer) override;
 };

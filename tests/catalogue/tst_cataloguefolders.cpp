@@ -34,6 +34,8 @@ class TestCatalogueFolders : public QObject
 private slots:
     void scanListsEveryDepthButAirfoils();
     void listingShowsFirstLines();
+    void hiddenFilesAndBlankTitles_data();
+    void hiddenFilesAndBlankTitles();
     void dicoSearch_data();
     void dicoSearch();
     void dicoLinesAndParts();
@@ -45,7 +47,10 @@ void TestCatalogueFolders::scanListsEveryDepthButAirfoils()
 {
     QTemporaryDir dir;
     const QString airfoils = dir.filePath("Airfoils");
-    for (const char *sub : {"Selig", "eppler/old", "eppler/new/x", "Naca"})
+    // Hidden folders (a cache, another system's traces) are no catalogue
+    // folders, at any depth.
+    for (const char *sub :
+         {"Selig", "eppler/old", "eppler/new/x", "Naca", ".CACHE/naca", "Selig/.Trash", ".a"})
         QVERIFY(QDir().mkpath(airfoils + '/' + QLatin1String(sub)));
     writeFile(airfoils + "/stray.dat", "T\r\n");
     // A link back up the tree must not send the scan round for ever.
@@ -76,10 +81,41 @@ void TestCatalogueFolders::listingShowsFirstLines()
 
     const auto files = AirfoilFolders::listFolderFiles(folder, airfoils);
     // By file name, letter case aside; each shown as its first line.
-    QCOMPARE(shownOf(files), (QStringList{"CLARK Y", "", "NACA  0012 "}));
+    QCOMPARE(shownOf(files), (QStringList{"CLARK Y", "beta.Dat", "NACA  0012 "}));
     QCOMPARE(files[0].path, folder + "/Alpha.DAT");
     QCOMPARE(files[2].path, folder + "/zeta.dat");
     QVERIFY(AirfoilFolders::listFolderFiles(airfoils, airfoils).isEmpty());
+}
+
+void TestCatalogueFolders::hiddenFilesAndBlankTitles_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("shown"); // empty: not listed
+    QTest::newRow("companion file of another system")
+        << "._n0012.dat" << QByteArrayLiteral("\0\5\26\7") << "";
+    QTest::newRow("hidden file") << ".n0012.dat" << QByteArray("NACA 0012\r\n") << "";
+    QTest::newRow("empty first line")
+        << "blank.dat" << QByteArray("\r\nNACA 0012\r\n") << "blank.dat";
+    QTest::newRow("blanks only") << "Spaces.DAT" << QByteArray("    \n1 0\n") << "Spaces.DAT";
+    QTest::newRow("tabs and blanks only")
+        << "tabs.dat" << QByteArray(" \t\t \r1 0\r") << "tabs.dat";
+    QTest::newRow("NUL first") << "nul.dat" << QByteArray("\0NACA", 5) << "nul.dat";
+    QTest::newRow("empty file") << "empty.dat" << QByteArray() << "empty.dat";
+    QTest::newRow("a title is shown as before")
+        << "t.dat" << QByteArray("  clark y\r\n") << "CLARK Y";
+}
+
+void TestCatalogueFolders::hiddenFilesAndBlankTitles()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, shown);
+    QTemporaryDir dir;
+    const QString airfoils = dir.filePath("Airfoils");
+    writeFile(airfoils + "/Mixed/" + name, bytes);
+    const auto files = AirfoilFolders::listFolderFiles(airfoils + "/Mixed", airfoils);
+    QCOMPARE(shownOf(files), shown.isEmpty() ? QStringList() : QStringList{shown});
 }
 
 void TestCatalogueFolders::dicoSearch_data()

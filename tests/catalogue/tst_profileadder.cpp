@@ -1,10 +1,10 @@
 // Turning a coordinate file into point lines of the store, and the questions
 // and refusals of adding it.
 #include "ScriptedPrompts.h"
-#include "ui/Language.h"
 #include "catalogue/AirfoilFile.h"
 #include "catalogue/ProfileAdder.h"
 #include "profiles/ProfileStore.h"
+#include "ui/Language.h"
 
 #include <QFile>
 #include <QLocale>
@@ -240,17 +240,42 @@ void TestProfileAdder::refusals()
 void TestProfileAdder::memoryCorrectionsDoNotCount()
 {
     // Corrected on screen but not written back: the file on disk is still
-    // faulty and is what would be stored.
+    // faulty and is what would be stored. The user is told to write it
+    // back, and the corrections stay on show for that.
     ProfileStore store;
     AirfoilFile file;
     const QString path = writeDat(QByteArray(kGood).replace("\r\n0 0\r\n", "\r\n0.0001 0\r\n"));
     file.read(path);
     QVERIFY(file.correctErrors());
     QCOMPARE(ProfileAdder::add(store, file, "TEST WING", "wing.dat"),
-             ProfileAdder::Outcome::Refused);
+             ProfileAdder::Outcome::NotWrittenBack);
     QCOMPARE(store.count(), 0);
-    // The rows shown are those of the disk again, the fault marked.
-    QCOMPARE(file.listedRow(4), QStringLiteral("$0.0001 0"));
+    QCOMPARE(m_prompts->messages,
+             QStringList{"Le profil a été corrigé à l'écran mais pas dans son fichier. Enregistrez "
+                         "d'abord le fichier corrigé (\"Enregistr.Profil\"), puis ajoutez-le à "
+                         "Profils.pro."});
+    QCOMPARE(file.listedRow(4), QStringLiteral("&0.00000  0.00000"));
+    QVERIFY(m_prompts->questions.isEmpty());
+
+    // A correction that failed leaves nothing to write back: the plain
+    // refusal, the corrected rows still on show.
+    m_prompts->clear();
+    AirfoilFile stuck;
+    stuck.read(writeDat(QByteArray(kGood)
+                            .replace("\r\n0 0\r\n", "\r\n0.0001 0\r\n")
+                            .replace("\r\n1 0\r\n0.6", "\r\n0.99 0\r\n0.6")));
+    QVERIFY(!stuck.correctErrors());
+    QCOMPARE(ProfileAdder::add(store, stuck, "TEST WING", "wing.dat"),
+             ProfileAdder::Outcome::NotWrittenBack);
+    QCOMPARE(m_prompts->messages.size(), 1);
+    QVERIFY(m_prompts->messages[0].startsWith("Il n'est pas possible"));
+    QCOMPARE(stuck.listedRow(4), QStringLiteral("&0.00000  0.00000"));
+
+    // Once written back, the same file is added.
+    m_prompts->clear();
+    QVERIFY(file.rewrite(nullptr));
+    m_prompts->answers << true;
+    QCOMPARE(ProfileAdder::add(store, file, "TEST WING", "wing.dat"), ProfileAdder::Outcome::Added);
 
     QFile::remove(path);
     m_prompts->clear();

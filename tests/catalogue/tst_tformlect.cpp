@@ -1,13 +1,14 @@
 // The catalogue window on a copy of the sample folder.
 #include "ScriptedPrompts.h"
-#include "ui/Language.h"
 #include "app/Startup.h"
 #include "app/TIntro.h"
 #include "catalogue/CatalogueList.h"
 #include "catalogue/TFormlect.h"
 #include "drawing/TForm1.h"
 #include "profiles/ProfileStore.h"
+#include "ui/Language.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDirIterator>
 #include <QFile>
@@ -17,6 +18,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTemporaryDir>
@@ -91,6 +93,20 @@ private slots:
     void correctAndRewrite();
     void addAirfoil();
     void storedProfilesMode();
+    void addingWaitsForTheRewrite_data();
+    void addingWaitsForTheRewrite();
+    void rewriteRefusalSaysWhy_data();
+    void rewriteRefusalSaysWhy();
+    void arrowKeysWalkTheirList_data();
+    void arrowKeysWalkTheirList();
+    void foldersScannedAtEachOpening();
+    void growsWithTheWindow();
+    void rowsListShowsItsMarksAndColumns_data();
+    void rowsListShowsItsMarksAndColumns();
+    void importIntoAFolder_data();
+    void importIntoAFolder();
+    void normalise_data();
+    void normalise();
     void missingFolderDatabaseAndIndex();
     void helpTopic();
     void rowColours();
@@ -355,7 +371,7 @@ void TestTFormlect::storedProfilesMode()
     form->BtprofilproClick();
     QCOMPARE(form->listMode(), 1);
     QCOMPARE(texts(form->ListBox2), m_store->names());
-    QVERIFY(!form->Btenregistrer->isEnabled());
+    QVERIFY(form->Btenregistrer->isEnabled());
     form->ListBox2->setCurrentRow(1);
     form->ListBox2Click();
     QCOMPARE(form->Panel4->text(), shown); // nothing is read in this mode
@@ -364,6 +380,256 @@ void TestTFormlect::storedProfilesMode()
     form->ListBox1Click();
     QCOMPARE(form->listMode(), 0);
     QVERIFY(form->Btenregistrer->isEnabled());
+
+    // Adding from this mode adds the file on show; the selected stored name
+    // is the duplicate test, so the question comes up and No goes on.
+    form->ListBox1->setCurrentRow(3);
+    form->ListBox1Click();
+    form->ListBox2->setCurrentRow(1);
+    form->ListBox2Click();
+    form->BtprofilproClick();
+    form->ListBox2->setCurrentRow(0);
+    const int before = m_store->count();
+    m_prompts->answers << false;
+    form->Btenregistrer->click();
+    QCOMPARE(m_prompts->questions,
+             QStringList{"Ce profil existe déjà dans Profils.pro. Annuler l'ajout ?"});
+    QCOMPARE(m_store->count(), before + 1);
+    QVERIFY(m_store->FindProfile("NACA 23012") >= 0);
+}
+
+void TestTFormlect::addingWaitsForTheRewrite_data()
+{
+    QTest::addColumn<bool>("french");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("French") << true
+                            << "Le profil a été corrigé à l'écran mais pas dans son fichier. "
+                               "Enregistrez d'abord le fichier corrigé (\"Enregistr.Profil\"), "
+                               "puis ajoutez-le à Profils.pro.";
+    QTest::newRow("English") << false
+                             << "The airfoil was corrected on screen but not in its file. Write "
+                                "the corrected file back first (\"Enregistr.Profil\"), then add "
+                                "it to Profils.pro.";
+}
+
+void TestTFormlect::addingWaitsForTheRewrite()
+{
+    QFETCH(bool, french);
+    QFETCH(QString, message);
+    Language::setFrench(french);
+    auto form = openForm();
+    const int row = rowOfPath(*form, "bord-attaque.dat");
+    form->ListBox2->setCurrentRow(row);
+    form->ListBox2Click();
+    form->BtCorrigerClick();
+    QVERIFY(form->BtenrProf->isEnabled());
+    const QStringList corrected = texts(form->ListBox3);
+    QVERIFY(corrected.join('\n').contains("&0.00000  0.00000"));
+
+    form->Btenregistrer->click();
+    QCOMPARE(m_prompts->messages, QStringList{message});
+    QVERIFY(m_prompts->questions.isEmpty());
+    // The corrections stay on show, ready to be written back.
+    QCOMPARE(texts(form->ListBox3), corrected);
+    QVERIFY(!form->Memo1->isVisibleTo(form.get()));
+    QVERIFY(form->BtenrProf->isEnabled());
+    const int count = m_store->count();
+    QCOMPARE(count, 5);
+
+    m_prompts->answers << true << true;
+    form->BtenrProf->click();
+    form->Btenregistrer->click();
+    QCOMPARE(m_prompts->messages.size(), 1);
+    QCOMPARE(m_prompts->questions.size(), 2); // rewrite, then add
+    QCOMPARE(m_store->count(), count + 1);
+}
+
+void TestTFormlect::rewriteRefusalSaysWhy_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("first x not 1") << "premier-x.dat"
+                                   << "Ligne n°01 la première coordonnée X devrait être 1.00000";
+    QTest::newRow("bump in x") << "bosse.dat"
+                               << "Erreur de séquence X ";
+    QTest::newRow("x not a number") << "x-texte.dat"
+                                    << "Erreur : profil inutilisable.";
+    QTest::newRow("257 rows") << "trop-long.dat"
+                              << "Fichier Profil invalide : plus de 256 lignes";
+}
+
+void TestTFormlect::rewriteRefusalSaysWhy()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, reason);
+    auto form = openForm();
+    // The rewrite button stays armed from a file that was put right.
+    form->ListBox2->setCurrentRow(rowOfPath(*form, "bord-attaque.dat"));
+    form->ListBox2Click();
+    form->BtCorrigerClick();
+    QVERIFY(form->BtenrProf->isEnabled());
+
+    const int row = rowOfPath(*form, file);
+    form->ListBox2->setCurrentRow(row);
+    form->ListBox2Click();
+    m_prompts->clear();
+    QFile f(form->pathList()[row]);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray before = f.readAll();
+    f.close();
+    m_prompts->answers << true;
+    form->BtenrProf->click();
+
+    QVERIFY(m_prompts->questions.isEmpty());
+    QCOMPARE(m_prompts->messages.size(), 1);
+    const QStringList lines = m_prompts->messages[0].split('\n');
+    QCOMPARE(lines[0], QStringLiteral("Le profil corrigé n'est pas enregistré : la vérification "
+                                      "trouve encore ces erreurs :"));
+    QVERIFY2(!lines.filter(reason).isEmpty(), qPrintable(m_prompts->messages[0]));
+    QVERIFY(form->Memo1->isVisibleTo(form.get()));
+    QVERIFY(!form->BtCorriger->isEnabled());
+    QVERIFY(!form->BtenrProf->isEnabled());
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), before);
+}
+
+void TestTFormlect::arrowKeysWalkTheirList_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<int>("presses");
+    QTest::addColumn<int>("folder");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("folders, one arrow") << "ListBox1" << 1 << 1 << "n0006.dat";
+    QTest::newRow("folders, three arrows") << "ListBox1" << 3 << 3 << "n21012.dat";
+    QTest::newRow("files, two arrows") << "ListBox2" << 2 << 0 << "bosse.dat";
+}
+
+void TestTFormlect::arrowKeysWalkTheirList()
+{
+    QFETCH(QString, list);
+    QFETCH(int, presses);
+    QFETCH(int, folder);
+    QFETCH(QString, shown);
+    auto form = openForm(true);
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    auto *walked = form->findChild<CatalogueList *>(list);
+    QVERIFY(walked);
+    walked->setFocus();
+    QTRY_VERIFY(walked->hasFocus());
+    const int start = walked->currentRow();
+    for (int i = 0; i < presses; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QVERIFY2(walked->hasFocus(), "the arrow moved the focus out of the list");
+    }
+    QCOMPARE(walked->currentRow(), start + presses);
+    QCOMPARE(form->ListBox1->currentRow(), folder);
+    QCOMPARE(form->Panel4->text(), shown);
+    QVERIFY(m_prompts->messages.isEmpty());
+}
+
+void TestTFormlect::foldersScannedAtEachOpening()
+{
+    auto form = openForm();
+    const QStringList first = texts(form->ListBox1);
+    // Added while the program runs: a folder of airfoils, and a hidden one
+    // that sorts first and must never be opened.
+    QVERIFY(QDir().mkpath(m_folder + "/Airfoils/Selig"));
+    QVERIFY(QFile::copy(m_folder + "/Airfoils/NACA4/n0012.dat",
+                        m_folder + "/Airfoils/Selig/s0012.dat"));
+    QVERIFY(QDir().mkpath(m_folder + "/Airfoils/.CACHE"));
+    QVERIFY(QFile::copy(m_folder + "/Airfoils/NACA4/n2412.dat",
+                        m_folder + "/Airfoils/.CACHE/n2412.dat"));
+    QVERIFY(QFile::copy(m_folder + "/Airfoils/NACA4/n2412.dat",
+                        m_folder + "/Airfoils/Defauts/._bosse.dat"));
+
+    form->FormActivate();
+    QCOMPARE(texts(form->ListBox1), first + QStringList{"Airfoils\\SELIG"});
+    QCOMPARE(form->ListBox1->currentRow(), 0);
+    QCOMPARE(form->ListBox2->count(), 13);
+    QCOMPARE(form->Panel4->text(), QStringLiteral("bord-attaque-y.dat"));
+    form->ListBox1->setCurrentRow(4);
+    form->ListBox1Click();
+    QCOMPARE(texts(form->ListBox2), QStringList{"NACA 0012"});
+    QVERIFY(m_prompts->messages.isEmpty());
+}
+
+void TestTFormlect::growsWithTheWindow()
+{
+    auto form = openForm(true);
+    QCOMPARE(form->minimumSize(), QSize(645, 502));
+    QVERIFY(form->maximumWidth() > 1200 && form->maximumHeight() > 900);
+    form->ListBox1->setCurrentRow(1);
+    form->ListBox1Click();
+    const QRect small = form->Image1->geometry();
+    QCOMPARE(form->preview().size(), QSize(473, 197));
+
+    form->resize(1245, 768);
+    QTRY_COMPARE(form->width(), 1245);
+    QCOMPARE(form->preview().size(), form->Image1->size());
+    QVERIFY(form->Image1->width() >= small.width() + 400);
+    QVERIFY(form->Image1->height() >= small.height() + 150);
+    // Everything stays inside the window, nothing overlaps the buttons.
+    for (QWidget *w : form->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (w->isVisibleTo(form.get()))
+            QVERIFY2(form->rect().contains(w->geometry()), qPrintable(w->objectName()));
+    }
+    QVERIFY(form->ListBox3->geometry().bottom() < form->BtCorriger->geometry().top());
+    QVERIFY(form->Image1->parentWidget()->geometry().bottom() < form->Btquitter->y());
+
+    // The outline fills the grown preview: drawn antialiased, in shades
+    // between black and the background along the whole chord.
+    const QImage image = form->preview();
+    const int chordY = image.height() * 128 / 197;
+    int shaded = 0;
+    int rightmostDark = 0;
+    for (int x = 0; x < image.width(); ++x) {
+        for (int y = 0; y < image.height(); ++y) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.red() == c.green() && c.green() == c.blue() && c.red() > 20 && c.red() < 200 &&
+                std::abs(y - chordY) < image.height() / 4)
+                ++shaded;
+            if (c.lightness() < 60 && y > 30)
+                rightmostDark = std::max(rightmostDark, x);
+        }
+    }
+    QVERIFY2(shaded > 100, qPrintable(QString::number(shaded)));
+    QVERIFY(rightmostDark > small.width() + 300);
+}
+
+void TestTFormlect::rowsListShowsItsMarksAndColumns_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("marked"); // first row marked "$"
+    QTest::addColumn<bool>("sideways");
+    QTest::newRow("last row, below the fold") << "dernier-x.dat" << 41 << false;
+    QTest::newRow("third column") << "trois-colonnes.dat" << 8 << true;
+    QTest::newRow("first row") << "premier-x.dat" << 1 << false;
+}
+
+void TestTFormlect::rowsListShowsItsMarksAndColumns()
+{
+    QFETCH(QString, file);
+    QFETCH(int, marked);
+    QFETCH(bool, sideways);
+    auto form = openForm(true);
+    form->ListBox2->setCurrentRow(rowOfPath(*form, file));
+    form->ListBox2Click();
+    CatalogueList *rows = form->ListBox3;
+    QCOMPARE(rows->width(), 141);
+    QVERIFY(rows->item(marked)->text().startsWith('$'));
+    for (int r = 1; r < marked; ++r)
+        QVERIFY(!rows->item(r)->text().startsWith('$'));
+    const QRect shownRow = rows->visualItemRect(rows->item(marked));
+    QVERIFY(shownRow.top() >= 0 && shownRow.bottom() < rows->viewport()->height());
+    QCOMPARE(shownRow.left(), 0);
+    // Whatever is cut off can be scrolled to.
+    const int widest = 2 + rows->fontMetrics().horizontalAdvance(
+                               QStringLiteral("%1 : ").arg(marked, 2, 10, QLatin1Char('0')) +
+                               rows->item(marked)->text().mid(1));
+    if (sideways)
+        QVERIFY(rows->horizontalScrollBar()->maximum() > 0);
+    QVERIFY(rows->horizontalScrollBar()->maximum() + rows->viewport()->width() >= widest);
 }
 
 void TestTFormlect::missingFolderDatabaseAndIndex()
@@ -479,6 +745,110 @@ void TestTFormlect::openedFromStartWindow()
     QDir::setCurrent(before);
 }
 
+void TestTFormlect::importIntoAFolder_data()
+{
+    QTest::addColumn<QString>("folder"); // below the copy of the sample folder
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("a catalogue folder") << "Airfoils/NACA5" << true;
+    QTest::newRow("a new subfolder") << "Airfoils/Telecharges" << true;
+    QTest::newRow("Airfoils itself") << "Airfoils" << false;
+    QTest::newRow("outside Airfoils") << "" << false;
+    QTest::newRow("a hidden folder") << "Airfoils/.CACHE" << false;
+}
+
+void TestTFormlect::importIntoAFolder()
+{
+    QFETCH(QString, folder);
+    QFETCH(bool, accepted);
+    const QString target = m_folder + '/' + folder;
+    QVERIFY(QDir().mkpath(target));
+    QTemporaryDir downloads;
+    auto write = [&](const QString &name, const QByteArray &bytes) {
+        QFile f(downloads.filePath(name));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    };
+    // Two small blocks in percent, semicolons between values.
+    write("clarky.txt", "CLARK Y\n3 3\n0;0\n50;9\n100;0\n0;0\n50;-3\n100;0\n");
+    write("photo.dat", QByteArrayLiteral("\xff\xd8\xff\xe0\0\x10JFIF\0"));
+    // Named like a file already there, whose replacement is refused.
+    write("n21012.dat", "NACA 21012\n1 0\n0 0.1\n0 0\n0.5 -0.1\n1 0\n");
+    QFile existing(m_folder + "/Airfoils/NACA5/n21012.dat");
+    QVERIFY(existing.open(QIODevice::ReadOnly));
+    const QByteArray before = existing.readAll();
+    existing.close();
+
+    auto form = openForm();
+    m_prompts->clear();
+    m_prompts->openNames << QStringList{downloads.filePath("clarky.txt"),
+                                        downloads.filePath("photo.dat"),
+                                        downloads.filePath("n21012.dat")};
+    m_prompts->folders << target;
+    m_prompts->answers << false;
+    form->BtImporter->click();
+    QCOMPARE(m_prompts->openCaptions, QStringList{"Fichiers de coordonnées à importer"});
+    if (!accepted) {
+        QCOMPARE(m_prompts->messages.size(), 1);
+        QVERIFY(m_prompts->messages[0].startsWith("Choisissez un dossier à l'intérieur"));
+        QVERIFY(!QFile::exists(target + "/clarky.dat"));
+        return;
+    }
+    const bool sameName = folder.endsWith("NACA5");
+    QCOMPARE(m_prompts->questions,
+             sameName ? QStringList{"Le fichier n21012.dat existe déjà. Le remplacer ?"}
+                      : QStringList());
+    QCOMPARE(m_prompts->messages.size(), 1);
+    const QStringList summary = m_prompts->messages[0].split('\n');
+    QCOMPARE(summary[0], sameName ? QStringLiteral("Importés : 1. Refusés : 1.")
+                                  : QStringLiteral("Importés : 2. Refusés : 1."));
+    QVERIFY(summary.filter("photo.dat : Ce fichier n'est pas un texte").size() == 1);
+    QVERIFY(existing.open(QIODevice::ReadOnly));
+    QCOMPARE(existing.readAll(), before);
+
+    // The new file is listed, read and checked like the others.
+    QCOMPARE(QFileInfo(form->folderPath(form->ListBox1->currentRow())).canonicalFilePath(),
+             QFileInfo(target).canonicalFilePath());
+    QCOMPARE(form->Panel4->text(), QStringLiteral("clarky.dat"));
+    QVERIFY(texts(form->ListBox2).contains("CLARK Y"));
+    QVERIFY2(form->airfoil().messages.isEmpty(), qPrintable(form->airfoil().messages.join('\n')));
+    QCOMPARE(form->ListBox3->item(2)->text(), QStringLiteral("0.500000 0.090000"));
+}
+
+void TestTFormlect::normalise_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("close");
+    QTest::addColumn<bool>("passes"); // the rewritten file passes the check
+    QTest::newRow("last x 0.998, closed") << "dernier-x.dat" << true << true;
+    QTest::newRow("last x 0.998, kept open") << "dernier-x.dat" << false << false;
+    QTest::newRow("first x 0.99999, closed") << "premier-x.dat" << true << true;
+    QTest::newRow("leading edge off (0, 0)") << "bord-attaque.dat" << true << true;
+}
+
+void TestTFormlect::normalise()
+{
+    QFETCH(QString, file);
+    QFETCH(bool, close);
+    QFETCH(bool, passes);
+    auto form = openForm();
+    form->ListBox2->setCurrentRow(rowOfPath(*form, file));
+    form->ListBox2Click();
+    QVERIFY(!form->airfoil().messages.isEmpty());
+    m_prompts->clear();
+    m_prompts->answers << close << true;
+    form->BtNormaliser->click();
+    const QStringList &q = m_prompts->questions;
+    QCOMPARE(q.last(), "Enregistrer le profil corrigé sur " + file + " ?");
+    QCOMPARE(q.size(), q.first().startsWith("Le bord de fuite est ouvert") ? 2 : 1);
+    QCOMPARE(m_prompts->messages.size(), 1);
+    QVERIFY(m_prompts->messages[0].startsWith("Profil normalisé : le point le plus déplacé a "
+                                              "bougé de "));
+    QCOMPARE(m_prompts->messages[0].contains("reste ouvert"), !close);
+    QCOMPARE(form->Panel4->text(), file);
+    QCOMPARE(form->airfoil().messages.isEmpty(), passes);
+    QCOMPARE(form->ListBox3->item(1)->text().startsWith("1.000000 0.000000"), passes);
+}
+
 void TestTFormlect::screenshots()
 {
     // Pictures of the window for a person to look at, when asked for.
@@ -510,6 +880,12 @@ void TestTFormlect::screenshots()
     form->BtCorrigerClick();
     QTest::qWait(100);
     QVERIFY(form->grab().save(out + "/catalogue-corrected.png"));
+
+    form->resize(1200, 800);
+    form->ListBox2->setCurrentRow(rowOfPath(*form, "trois-colonnes.dat"));
+    form->ListBox2Click();
+    QTest::qWait(100);
+    QVERIFY(form->grab().save(out + "/catalogue-grown.png"));
 }
 
 QTEST_MAIN(TestTFormlect)

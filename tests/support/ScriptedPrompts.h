@@ -50,6 +50,14 @@ public:
         saveCaptions << caption;
         return saveNames.isEmpty() ? QString() : saveNames.dequeue();
     }
+    QStringList openCaptions;
+    QQueue<QStringList> openNames; // answers to openFileNames()
+    QStringList openFileNames(const QString &caption, const QString &, const QString &) override
+    {
+        openCaptions << caption;
+        return openNames.isEmpty() ? QStringList() : openNames.dequeue();
+    }
+
     bool choosePrinter(QPrinter &printer, const QString &caption) override
     {
         printCaptions << caption;
@@ -69,6 +77,7 @@ public:
     }
     void clear()
     {
+        openCaptions.clear();
         messages.clear();
         questions.clear();
         folderCaptions.clear();
