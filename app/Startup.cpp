@@ -7,13 +7,26 @@
 #include "drawing/TForm3.h"
 #include "hybrid/TForm4.h"
 #include "hybrid/TFormpanneau.h"
+#include "profiles/ProfileStore.h"
 #include "ui/Help.h"
 
 #include <QDir>
+#include <QEvent>
+#include <QFileInfo>
+#include <QTimer>
+#include <QWindow>
 
-Windows::Windows()
+Windows::Windows(Start start)
 {
     intro = std::make_unique<TIntro>();
+    if (start == Start::AllWindows)
+        createWorkWindows();
+}
+
+void Windows::createWorkWindows()
+{
+    if (workWindowsCreated())
+        return;
     form1 = std::make_unique<TForm1>([intro = intro.get()] { intro->disableWorkWindows(); });
     // The print preview, a dialog of the drawing window.
     form3 = std::make_unique<TForm3>(form1.get());
@@ -43,4 +56,64 @@ Windows::~Windows()
     form3.release();
     form4.release();
     formpanneau.release();
+}
+
+void Windows::showStartWindow(std::function<bool(const char *stage)> stage)
+{
+    if (!stage)
+        stage = [](const char *) { return false; };
+    if (!databaseInWorkingFolder())
+        createWorkWindows();
+    afterFirstFrame(intro.get(), [this, stage] {
+        // Closed already, or the benchmark is done: nothing more to open.
+        if (stage("shown") || !intro->isVisible())
+            return;
+        createWorkWindows();
+        stage("ready");
+    });
+    intro->show();
+}
+
+bool databaseInWorkingFolder()
+{
+    return QFileInfo(QDir::current().filePath(ProfileStore::kFileName)).isFile();
+}
+
+namespace
+{
+
+// Watches a window's surface for its first exposure. The window draws
+// itself while that exposure is handled; the work queued from here runs
+// right after.
+class FirstFrame : public QObject
+{
+public:
+    FirstFrame(QWindow *window, std::function<void()> fn) : QObject(window), m_fn(std::move(fn))
+    {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Expose && static_cast<QWindow *>(watched)->isExposed() &&
+            m_fn) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, watched, std::move(m_fn));
+            m_fn = nullptr;
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_fn;
+};
+
+} // namespace
+
+void afterFirstFrame(QWidget *window, std::function<void()> fn)
+{
+    window->winId(); // the surface exists from here on
+    new FirstFrame(window->windowHandle(), std::move(fn));
 }

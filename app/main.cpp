@@ -1,34 +1,49 @@
+#include "app/CommandLine.h"
 #include "app/SingleInstance.h"
 #include "app/Startup.h"
 #include "app/TIntro.h"
 #include "app/Translator.h"
-#include "catalogue/CatalogueCommands.h"
-#include "hybrid/PanelCommand.h"
-#include "ui/Language.h"
 #include "ui/Prompts.h"
 
+#include "ui/Language.h"
+
 #include <QApplication>
+#include <QGuiApplication>
+#include <QLocale>
 #include <QTextStream>
+
+#include <cstdio>
+
+namespace
+{
+
+// A command-line run: no windows, no single-instance rule; the language of
+// the messages follows the system's, as the windows' does.
+int runCommandLine(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv); // fonts for the text of SVG and PDF files
+    QGuiApplication::setApplicationName(QStringLiteral("nervuria"));
+    Language::setFrench(QLocale::system().language() == QLocale::French);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    CommandLine commandLine;
+    return commandLine.run(QCoreApplication::arguments(), out, err);
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
-    // The catalogue's conversions and the wing panel's list run without any
-    // window.
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    if (CatalogueCommands::isCommand(arguments)) {
-        QCoreApplication core(argc, argv);
-        QTextStream out(stdout);
-        return CatalogueCommands::run(arguments, out);
+    {
+        QStringList args;
+        for (int i = 0; i < argc; ++i)
+            args << QString::fromLocal8Bit(argv[i]);
+        if (CommandLine().isCommandLine(args))
+            return runCommandLine(argc, argv);
     }
-    if (!arguments.isEmpty() && arguments.first() == QLatin1String("panel")) {
-        QCoreApplication core(argc, argv);
-        Language::setFrench(QLocale::system().language() == QLocale::French);
-        QTextStream out(stdout), err(stderr);
-        return PanelCommand::run(arguments.mid(1), out, err);
-    }
-
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("NERVURIA"));
     QApplication::setApplicationDisplayName(QStringLiteral("NERVURIA"));
@@ -47,9 +62,21 @@ int main(int argc, char **argv)
     if (loadQtTranslations(qtTexts))
         QApplication::installTranslator(&qtTexts);
 
-    Windows windows;
+    // The start-up benchmark only: end by itself once the start window is on
+    // screen ("shown") or once every window is ready ("ready").
+    const QByteArray benchQuit = qgetenv("NERVURIA_BENCH_QUIT");
+    auto benchStage = [benchQuit](const char *stage) {
+        if (benchQuit != stage)
+            return false;
+        std::printf("%s\n", stage);
+        std::fflush(stdout);
+        QCoreApplication::exit(0);
+        return true;
+    };
+
+    Windows windows(Windows::Start::StartWindowOnly);
     QObject::connect(&instance, &SingleInstance::raiseRequested, windows.intro.get(),
                      &TIntro::comeForward);
-    windows.intro->show();
+    windows.showStartWindow(benchStage);
     return app.exec();
 }

@@ -172,7 +172,8 @@ bool CoordinateTable::writeBack(ProfileStore &store, int p) const
     const QStringList lines = pointLines();
     bool same = profile->pointLines.size() == lines.size();
     for (qsizetype i = 0; same && i < lines.size(); ++i) {
-        QStringView stored(profile->pointLines[i]);
+        const QString storedLine = profile->pointLines.at(i);
+        QStringView stored(storedLine);
         const Row &row = m_cells[size_t(i) + 1];
         for (int c = XExt; same && c <= YInt; ++c) {
             const double v = ParseDecimal(2, takeValue(stored));

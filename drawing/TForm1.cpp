@@ -80,6 +80,7 @@ void TForm1::connectControls()
     connect(BtZoommoins, &QToolButton::clicked, this, &TForm1::BtZoommoinsClick);
     connect(BitBtn1, &QPushButton::clicked, this, &TForm1::BitBtn1Click);
     connect(Btimprime, &QPushButton::clicked, this, &TForm1::BtimprimeClick);
+    connect(BtExporter, &QPushButton::clicked, this, &TForm1::BtExporterClick);
     const QToolButton *tools[] = {Speedrectangle, Speedligne, Speedrond, Speeddemirond,
                                   SpeedTriangle};
     for (int kind = 0; kind < 5; ++kind)

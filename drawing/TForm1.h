@@ -17,6 +17,7 @@
 #include <optional>
 
 class CoordinateTable;
+class ExportDialog;
 class ProfileStore;
 struct ScreenArea;
 class TemplateDrawing;
@@ -61,7 +62,7 @@ public:
 
     // Top bar.
     QWidget *Panel2;
-    QPushButton *Btquit, *Btenregistrer, *Btimprime, *BtTableau, *BitBtn1;
+    QPushButton *Btquit, *Btenregistrer, *Btimprime, *BtExporter, *BtTableau, *BitBtn1;
     QLabel *Label10, *Label11; // "Coefficient", "de lissage"
     SpinField *UpDown4;
     QLineEdit *Edit4;
@@ -123,6 +124,10 @@ public:
     void BitBtn1Click();
     // "&Imprimer": the preview, then the printout of one page or all.
     void BtimprimeClick();
+    // "Exporter…": the export dialog, then the file name, then the file
+    // (SVG, DXF or PDF at full size) written in one step.
+    void BtExporterClick();
+    ExportDialog *exportDialog();
     void DisplayOptionClick(int option, bool checked);
     void FillTemplateCombo(int profile);
     // "Créer un profil hybride": the hybrid dialog, then its profile added.
@@ -202,6 +207,7 @@ private:
     HybridDialog m_hybridDialog;
     PanelDialog m_panelDialog;
     TForm3 *m_form3 = nullptr;
+    ExportDialog *m_exportDialog = nullptr;
     bool m_closing = false;
     bool m_quitting = false;
     bool m_syncing = false;

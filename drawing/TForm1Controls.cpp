@@ -115,14 +115,15 @@ void TForm1::buildControls()
     Btenregistrer = button(Panel2, "Btenregistrer", QStringLiteral("&Enregister"));
     Btenregistrer->setEnabled(false);
     Btimprime = button(Panel2, "Btimprime", QStringLiteral("&Imprimer"));
+    BtExporter = button(Panel2, "BtExporter", QStringLiteral("E&xporter…"));
     BtTableau = button(Panel2, "BtTableau", QStringLiteral("&Données"));
     BitBtn1 = button(Panel2, "BitBtn1", QStringLiteral("&Aide"));
     Label10 = label(Panel2, "Label10", QStringLiteral("Coefficient"));
     Label11 = label(Panel2, "Label11", QStringLiteral("de lissage"));
     UpDown4 = spin(Panel2, "UpDown4", "Edit4", 0, 100, 2, 50, Edit4);
     for (QWidget *w : {static_cast<QWidget *>(Btquit), static_cast<QWidget *>(Btenregistrer),
-                       static_cast<QWidget *>(Btimprime), static_cast<QWidget *>(BtTableau),
-                       static_cast<QWidget *>(BitBtn1)})
+                       static_cast<QWidget *>(Btimprime), static_cast<QWidget *>(BtExporter),
+                       static_cast<QWidget *>(BtTableau), static_cast<QWidget *>(BitBtn1)})
         top->addWidget(w);
     top->addSpacing(16);
     auto *smoothLabels = new QVBoxLayout;

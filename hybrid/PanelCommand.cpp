@@ -1,5 +1,7 @@
 #include "hybrid/PanelCommand.h"
 
+#include "drawing/ExportJob.h"
+#include "drawing/VectorExport.h"
 #include "profiles/ProfileStore.h"
 #include "ui/Prompts.h"
 
@@ -176,17 +178,12 @@ int PanelCommand::run(const QStringList &args, QTextStream &out, QTextStream &er
     const std::optional<Options> o = parse(args, error);
     if (!o) {
         err << error << Qt::endl << usage() << Qt::endl;
-        return 2;
-    }
-    if (!o->format.isEmpty()) {
-        err << "--format: writing the ribs to a file is not available in this build yet"
-            << Qt::endl;
-        return 2;
+        return 1;
     }
     QFile file(o->database);
     if (!file.open(QIODevice::ReadOnly)) {
         err << o->database << ": " << file.errorString() << Qt::endl;
-        return 1;
+        return 2;
     }
     StreamPrompts prompts(err);
     ProfileStore store;
@@ -194,10 +191,31 @@ int PanelCommand::run(const QStringList &args, QTextStream &out, QTextStream &er
     const WingPanel::Result r = WingPanel::compute(o->panel, store);
     if (!r.ok()) {
         err << r.error << Qt::endl;
-        return 1;
+        return 2;
     }
+    if (o->list) {
+        for (const PanelRib &rib : r.ribs)
+            out << listLine(rib) << '\n';
+        out.flush();
+    }
+    if (o->format.isEmpty())
+        return 0;
+
+    // Every rib on sheets in one file, from a store of their own: the
+    // database is only read.
+    ProfileStore ribs;
+    WingPanel::store(ribs, o->panel.name, r.ribs);
+    const int count = int(r.ribs.size());
+    ExportJob::Picks picks;
     for (const PanelRib &rib : r.ribs)
-        out << listLine(rib) << '\n';
-    out.flush();
+        picks.push_back(
+            {int(ribs.names().indexOf(WingPanel::ribName(o->panel.name, rib.number, count))), 0});
+    VectorExport::Options options;
+    VectorExport::parseFormat(o->format, &options.format);
+    QString error;
+    if (!ExportJob::exportTemplates(ribs, picks, options, 50, o->output, &error)) {
+        err << o->output << ": " << error << Qt::endl;
+        return 3;
+    }
     return 0;
 }

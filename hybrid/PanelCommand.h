@@ -16,7 +16,8 @@ class QTextStream;
 //         [--mixed-skins] [--list] [--format svg|dxf|pdf -o FILE]
 //
 // T is a template number as the drawing window shows it (1 for the first).
-// --list writes one line per rib; the database is only read.
+// --list writes one line per rib, --format every rib laid out on sheets
+// in one file; the database is only read.
 class PanelCommand
 {
 public:
@@ -38,7 +39,8 @@ public:
     static QString listLine(const PanelRib &rib);
 
     // Runs the command: the lines on out, messages on err. The exit code:
-    // 0 done, 1 the database or the panel was refused, 2 wrong arguments.
+    // 0 done, 1 wrong arguments, 2 the database or the panel was refused,
+    // 3 the file could not be written.
     static int run(const QStringList &args, QTextStream &out, QTextStream &err);
 
     static QString usage();

@@ -1,5 +1,7 @@
 #include "numbers/NumberText.h"
 
+#include <algorithm>
+
 #include <cmath>
 #include <cstdio>
 
@@ -99,66 +101,78 @@ QString FormatNumber(QStringView picture, int zeroMode, double value)
     return text;
 }
 
-double ParseDecimal(int maxDecimals, QStringView text)
+namespace
+{
+
+inline char16_t unitOf(QChar c)
+{
+    return c.unicode();
+}
+inline char16_t unitOf(char c)
+{
+    return static_cast<unsigned char>(c);
+}
+
+// The reader for 16-bit characters and for single bytes alike: only blanks,
+// signs, separators and digits are read, all of them ASCII.
+template <typename Char> double parseDecimal(int maxDecimals, const Char *text, qsizetype size)
 {
     if (maxDecimals > 6)
         return kParseError;
 
-    QStringView s = text.left(kMaxParsed);
-    while (!s.isEmpty() && s.front() == QLatin1Char(' '))
-        s = s.mid(1);
-    while (!s.isEmpty() && s.back() == QLatin1Char(' '))
-        s.chop(1);
-    if (s.isEmpty())
+    const Char *b = text;
+    const Char *e = text + std::min<qsizetype>(size, kMaxParsed);
+    while (b < e && unitOf(*b) == ' ')
+        ++b;
+    while (e > b && unitOf(e[-1]) == ' ')
+        --e;
+    if (b == e)
         return 0.0;
 
     bool negative = false;
-    if (s.front() == QLatin1Char('-') || s.front() == QLatin1Char('+')) {
-        negative = s.front() == QLatin1Char('-');
-        s = s.mid(1);
+    if (unitOf(*b) == '-' || unitOf(*b) == '+') {
+        negative = unitOf(*b) == '-';
+        ++b;
     }
 
     // The first point counts as the separator, like a comma; the first of
     // either splits the text.
-    const qsizetype point = s.indexOf(QLatin1Char('.'));
-    qsizetype sep = s.indexOf(QLatin1Char(','));
-    if (point >= 0 && (sep < 0 || point < sep))
-        sep = point;
-
-    QStringView intPart = s;
-    QStringView fracPart;
-    if (sep >= 0) {
-        intPart = s.left(sep);
-        fracPart = s.mid(sep + 1).left(6);
-    }
-    if (fracPart.size() > maxDecimals)
+    const Char *sep = b;
+    while (sep < e && unitOf(*sep) != '.' && unitOf(*sep) != ',')
+        ++sep;
+    const Char *intEnd = sep;
+    const Char *frac = sep < e ? sep + 1 : e;
+    const Char *fracEnd = std::min(e, frac + 6);
+    if (fracEnd - frac > maxDecimals)
         return kParseError;
 
     // The fraction is gathered as a whole number and divided once, which
     // keeps values like 0.1 as close as a double can hold them.
     double fraction = 0.0;
     double scale = 1.0;
-    for (QChar c : fracPart) {
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+    for (const Char *p = frac; p < fracEnd; ++p) {
+        const char16_t c = unitOf(*p);
+        if (c < '0' || c > '9')
             return kParseError;
-        fraction = fraction * 10.0 + (c.unicode() - '0');
+        fraction = fraction * 10.0 + (c - '0');
         scale *= 10.0;
     }
 
+    // From the units up: a blank may only stand between groups of three.
     double whole = 0.0;
     double weight = 1.0;
     int k = 0;
-    for (qsizetype i = intPart.size() - 1; i >= 0; --i) {
+    for (const Char *p = intEnd; p > b;) {
+        const char16_t c = unitOf(*--p);
         ++k;
-        const QChar c = intPart[i];
-        if (c == QLatin1Char(' ')) {
+        if (c == ' ') {
             if (k % 4 != 0)
                 return kParseError;
             continue;
         }
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+        if (c < '0' || c > '9')
             return kParseError;
-        whole += (c.unicode() - '0') * weight;
+        whole += (c - '0') * weight;
         weight *= 10.0;
     }
 
@@ -166,4 +180,44 @@ double ParseDecimal(int maxDecimals, QStringView text)
     if (negative && result != 0.0)
         return -result;
     return result;
+}
+
+} // namespace
+
+double ParseDecimal(int maxDecimals, QStringView text)
+{
+    return parseDecimal(maxDecimals, text.data(), text.size());
+}
+
+double ParseDecimal(int maxDecimals, QLatin1StringView text)
+{
+    return parseDecimal(maxDecimals, text.data(), text.size());
+}
+
+bool AcceptsDecimal(int maxDecimals, QLatin1StringView text)
+{
+    // The usual shape, an optional minus, digits, a separator and at most
+    // maxDecimals digits, nothing else, is accepted as it stands; any other
+    // text, and one whose value could be the error value itself, goes
+    // through the whole reader.
+    const char *p = text.data();
+    const char *const end = p + text.size();
+    if (text.size() > 0 && text.size() <= kMaxParsed && maxDecimals <= 6) {
+        const bool negative = *p == '-';
+        const char *q = negative ? p + 1 : p;
+        const char *const digits = q;
+        while (q < end && *q >= '0' && *q <= '9')
+            ++q;
+        const qsizetype wholeDigits = q - digits;
+        qsizetype decimals = 0;
+        if (q < end && (*q == '.' || *q == ',')) {
+            const char *const first = ++q;
+            while (q < end && *q >= '0' && *q <= '9')
+                ++q;
+            decimals = q - first;
+        }
+        if (q == end && decimals <= maxDecimals && !(negative && wholeDigits >= 4))
+            return true;
+    }
+    return !IsParseError(parseDecimal(maxDecimals, p, text.size()));
 }

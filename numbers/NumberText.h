@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLatin1StringView>
 #include <QString>
 #include <QStringView>
 
@@ -19,6 +20,12 @@ QString FormatNumber(QStringView picture, int zeroMode, double value);
 // groups of three integer digits and an optional sign. At most maxDecimals
 // (0..6) digits after the separator. Rejected texts give kParseError.
 double ParseDecimal(int maxDecimals, QStringView text);
+// The same for text of one byte a character (Latin-1 or Windows-1252: the
+// characters read are all ASCII).
+double ParseDecimal(int maxDecimals, QLatin1StringView text);
+// Whether ParseDecimal accepts the text; quicker where the number itself is
+// not wanted (the database loader only checks its values).
+bool AcceptsDecimal(int maxDecimals, QLatin1StringView text);
 
 inline bool IsParseError(double v)
 {

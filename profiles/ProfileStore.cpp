@@ -2,8 +2,6 @@
 
 #include "numbers/NumberText.h"
 #include "profiles/Cp1252.h"
-#include "profiles/LineValues.h"
-#include "profiles/TextLines.h"
 #include "profiles/WholeFile.h"
 #include "ui/Language.h"
 #include "ui/Prompts.h"
@@ -15,36 +13,235 @@
 #include <climits>
 
 #include <algorithm>
+#include <numeric>
 
 namespace
 {
 
-// Upper-cases the ASCII letters only; accented letters stay as they are.
-QString asciiUpper(QStringView s)
+char upperAscii(char c)
 {
-    QString out = s.toString();
-    for (QChar &c : out) {
-        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
-            c = QChar(c.unicode() - 'a' + 'A');
-    }
-    return out;
+    return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
 }
 
-bool startsWithKeyword(QStringView line, QLatin1String keyword)
+// Whether a line begins with an upper-case keyword, in any letter case.
+bool startsWithKeyword(const char *line, qsizetype size, QLatin1StringView keyword)
 {
-    if (line.size() < keyword.size())
+    if (size < keyword.size())
         return false;
     for (qsizetype i = 0; i < keyword.size(); ++i) {
-        QChar c = line[i];
-        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
-            c = QChar(c.unicode() - 'a' + 'A');
-        if (c != QLatin1Char(keyword[i]))
+        if (upperAscii(line[i]) != keyword[i])
             return false;
     }
     return true;
 }
 
 } // namespace
+
+// Reads the lines of Profils.pro as the file's bytes come in, and files each
+// line into the store where it belongs. The lines stay in the file's code
+// page; only profile names, template lines and the texts of messages are
+// decoded.
+// Profiles are appended in file order; finishLoad sorts them afterwards.
+class ProfileStore::Reader
+{
+public:
+    explicit Reader(ProfileStore &store) : m_store(store), m_prompts(Prompts::current()) {}
+
+    // Takes the next bytes of the file. False once a Ctrl-Z has ended the
+    // file: later bytes are not read.
+    bool feed(const char *data, qsizetype size);
+    // The end of the file: a last line without a line end counts too.
+    void finish();
+
+private:
+    void takeLine(const char *line, qsizetype size);
+    void startProfile(const char *name, qsizetype size);
+    bool checkValues(const char *line, qsizetype size, qsizetype skip, int count, int decimals);
+    void reject(const char *line, qsizetype size);
+    // The profile read last gives back the room kept for more lines.
+    void squeezeProfile();
+
+    ProfileStore &m_store;
+    Prompts &m_prompts;
+    // The start of a line that the bytes fed so far cut off.
+    QByteArray m_partial;
+    // The last line ended at a CR: an LF right after it belongs to its end.
+    bool m_afterCr = false;
+    bool m_ended = false;
+    int m_lineNumber = 0;
+    QString m_profileName;
+    Tprofil *m_profile = nullptr;
+    int m_template = -1;
+};
+
+bool ProfileStore::Reader::feed(const char *data, qsizetype size)
+{
+    if (m_ended)
+        return false;
+    const char *p = data;
+    const char *const end = data + size;
+    if (m_afterCr && p < end) {
+        if (*p == '\n')
+            ++p;
+        m_afterCr = false;
+    }
+    while (p < end) {
+        const char *q = p;
+        while (q < end) {
+            const auto c = static_cast<unsigned char>(*q);
+            if (c <= 0x1a && (c == '\r' || c == '\n' || c == 0x1a))
+                break;
+            ++q;
+        }
+        if (q == end) {
+            m_partial.append(p, end - p);
+            return true;
+        }
+        const char stop = *q;
+        const char *line = p;
+        qsizetype length = q - p;
+        if (!m_partial.isEmpty()) {
+            m_partial.append(p, length);
+            line = m_partial.constData();
+            length = m_partial.size();
+        }
+        // Ctrl-Z ends the file; what stands before it on its line is a line
+        // only when it is not empty.
+        if (stop != 0x1a || length > 0)
+            takeLine(line, length);
+        m_partial.resize(0);
+        if (stop == 0x1a) {
+            m_ended = true;
+            return false;
+        }
+        p = q + 1;
+        if (stop == '\r') {
+            if (p == end)
+                m_afterCr = true;
+            else if (*p == '\n')
+                ++p;
+        }
+    }
+    return true;
+}
+
+void ProfileStore::Reader::finish()
+{
+    if (!m_ended && !m_partial.isEmpty())
+        takeLine(m_partial.constData(), m_partial.size());
+    m_partial = QByteArray();
+    m_ended = true;
+    squeezeProfile();
+    m_profile = nullptr;
+}
+
+void ProfileStore::Reader::squeezeProfile()
+{
+    if (!m_profile)
+        return;
+    m_profile->pointLines.squeeze();
+    for (Tprofil::Template &t : m_profile->templates)
+        t.gabarit.figureLines.squeeze();
+}
+
+void ProfileStore::Reader::takeLine(const char *line, qsizetype size)
+{
+    ++m_lineNumber;
+    if (size == 0)
+        return;
+    if (startsWithKeyword(line, size, QLatin1StringView("PROFIL "))) {
+        startProfile(line + 7, size - 7);
+    } else if (startsWithKeyword(line, size, QLatin1StringView("GABARIT "))) {
+        if (!m_profile)
+            return;
+        // The figures under a refused template belong to no template: they
+        // must not land on the one before it.
+        m_template = -1;
+        if (checkValues(line, size, 8, 2, 0)) {
+            m_profile->templates.push_back(Tprofil::Template{Cp1252::decode(line, size), {}});
+            m_template = m_profile->templateCount() - 1;
+        }
+    } else if (startsWithKeyword(line, size, QLatin1StringView("FIGURE "))) {
+        if (!m_profile || m_template < 0 || m_template >= m_profile->templateCount())
+            return;
+        if (checkValues(line, size, 7, 6, 0))
+            m_profile->templates[size_t(m_template)].gabarit.figureLines.appendBytes(line, size);
+    } else {
+        if (!m_profile)
+            return;
+        if (checkValues(line, size, 0, 4, 2))
+            m_profile->pointLines.appendBytes(line, size);
+    }
+}
+
+void ProfileStore::Reader::startProfile(const char *name, qsizetype size)
+{
+    squeezeProfile();
+    // The name in upper case, ASCII letters only: accented letters stay.
+    m_profileName = Cp1252::decode(name, size);
+    for (QChar &c : m_profileName) {
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+            c = QChar(c.unicode() - 'a' + 'A');
+    }
+    const Tprofil *previous = m_profile;
+    m_store.m_profiles.push_back(Entry{m_profileName, std::make_unique<Tprofil>()});
+    m_profile = m_store.m_profiles.back().profil.get();
+    // Profiles of one file tend to be alike: room for as many lines as the
+    // one before saves growing the lists step by step.
+    if (previous)
+        m_profile->pointLines.reserve(previous->pointLines.size(), previous->pointLines.textSize());
+    m_template = -1;
+}
+
+// Checks count values of a line after its first skip characters; one message
+// per rejected value. True when all were accepted.
+bool ProfileStore::Reader::checkValues(const char *line, qsizetype size, qsizetype skip, int count,
+                                       int decimals)
+{
+    // Each value is followed by ';'; one with no ';' after it reads as an
+    // empty text, and so do all after it. The values are read from the
+    // file's bytes: the characters a number may hold are all ASCII.
+    const char *p = line + skip;
+    const char *const end = line + size;
+    bool ok = true;
+    for (int i = 0; i < count; ++i) {
+        const char *q = p;
+        while (q < end && *q != ';')
+            ++q;
+        QLatin1StringView value;
+        if (q < end)
+            value = QLatin1StringView(p, q - p);
+        p = q < end ? q + 1 : end;
+        // Template and figure values are whole numbers the drawing holds as
+        // int: one that does not fit is refused here, with the line named,
+        // rather than silently at selection.
+        bool accepted;
+        if (decimals > 0) {
+            accepted = AcceptsDecimal(decimals, value);
+        } else {
+            const double v = ParseDecimal(decimals, value);
+            accepted = !IsParseError(v) && v >= double(INT_MIN) && v <= double(INT_MAX);
+        }
+        if (!accepted) {
+            reject(line, size);
+            ok = false;
+        }
+    }
+    return ok;
+}
+
+void ProfileStore::Reader::reject(const char *line, qsizetype size)
+{
+    m_store.dataError = true;
+    const QString text = Cp1252::decode(line, size);
+    const QString number = QString::number(m_lineNumber);
+    m_prompts.message(Language::pick(QStringLiteral("Erreur fichier Profils.pro ") + m_profileName +
+                                         QStringLiteral(" ligne n°") + number +
+                                         QStringLiteral(" <") + text + QStringLiteral(">"),
+                                     QStringLiteral("Error File Profils.pro ") + m_profileName +
+                                         QStringLiteral(" line # ") + number +
+                                         QStringLiteral(" <") + text + QStringLiteral(">")));
+}
 
 ProfileStore::ProfileStore(QObject *parent) : QObject(parent)
 {
@@ -225,95 +422,49 @@ bool ProfileStore::LoadProfileDatabase()
     databasePath = QDir(dataFolder).filePath(kFileName);
 
     QFile file(databasePath);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!file.open(QIODevice::ReadOnly) || !loadFromDevice(file)) {
         prompts.message(file.fileName() + QStringLiteral(" : ") + file.errorString());
         dataError = true;
         return false;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        prompts.message(file.fileName() + QStringLiteral(" : ") + file.errorString());
-        dataError = true;
-        return false;
-    }
-    loadFromBytes(bytes);
     return databaseLoaded;
 }
 
-void ProfileStore::loadFromBytes(const QByteArray &rawBytes)
+void ProfileStore::loadFromBytes(const QByteArray &bytes)
 {
-    QByteArray bytes = rawBytes;
-    const qsizetype eof = bytes.indexOf('\x1a');
-    if (eof >= 0)
-        bytes.truncate(eof);
-    const QString text = Cp1252::decode(bytes);
-    Prompts &prompts = Prompts::current();
+    const size_t kept = m_profiles.size();
+    Reader reader(*this);
+    reader.feed(bytes.constData(), bytes.size());
+    reader.finish();
+    finishLoad(kept);
+}
 
-    QString profileName;
-    int lineNumber = 0;
-    int templateIndex = -1;
-    currentProfile = -1;
-
-    auto reject = [&](const QString &line) {
-        dataError = true;
-        prompts.message(Language::pick(
-            QStringLiteral("Erreur fichier Profils.pro ") + profileName +
-                QStringLiteral(" ligne n°") + QString::number(lineNumber) + QStringLiteral(" <") +
-                line + QStringLiteral(">"),
-            QStringLiteral("Error File Profils.pro ") + profileName + QStringLiteral(" line # ") +
-                QString::number(lineNumber) + QStringLiteral(" <") + line + QStringLiteral(">")));
-    };
-    // Checks count values of the rest of a line; one message per rejected
-    // value, and the line is kept only when all were accepted.
-    auto checkValues = [&](QStringView rest, int n, int decimals, const QString &line) {
-        bool ok = true;
-        for (int i = 0; i < n; ++i) {
-            const double v = ParseDecimal(decimals, takeValue(rest));
-            // Template and figure values are whole numbers the drawing
-            // holds as int: one that does not fit is refused here, with
-            // the line named, rather than silently at selection.
-            const bool fits = decimals > 0 || (v >= double(INT_MIN) && v <= double(INT_MAX));
-            if (IsParseError(v) || !fits) {
-                reject(line);
-                ok = false;
-            }
+bool ProfileStore::loadFromDevice(QIODevice &device)
+{
+    const size_t kept = m_profiles.size();
+    Reader reader(*this);
+    // Read in pieces: the whole file is never in memory beside the store.
+    QByteArray buffer(64 * 1024, Qt::Uninitialized);
+    for (;;) {
+        const qint64 got = device.read(buffer.data(), buffer.size());
+        if (got < 0) {
+            m_profiles.erase(m_profiles.begin() + qsizetype(kept), m_profiles.end());
+            return false;
         }
-        return ok;
-    };
+        if (got == 0 || !reader.feed(buffer.constData(), got))
+            break;
+    }
+    reader.finish();
+    finishLoad(kept);
+    return true;
+}
 
-    forEachLine(text, [&](QStringView view) {
-        ++lineNumber;
-        if (view.isEmpty())
-            return;
-        const QString line = view.toString();
-        if (startsWithKeyword(view, QLatin1String("PROFIL "))) {
-            profileName = asciiUpper(view.mid(7));
-            currentProfile = AddProfile(profileName);
-            templateIndex = -1;
-        } else if (startsWithKeyword(view, QLatin1String("GABARIT "))) {
-            if (currentProfile < 0)
-                return;
-            // The figures under a refused template belong to no template:
-            // they must not land on the one before it.
-            templateIndex =
-                checkValues(view.mid(8), 2, 0, line) ? AddTemplate(currentProfile, line) : -1;
-        } else if (startsWithKeyword(view, QLatin1String("FIGURE "))) {
-            if (currentProfile < 0 || templateIndex < 0 ||
-                templateIndex >= templateCount(currentProfile))
-                return;
-            if (checkValues(view.mid(7), 6, 0, line))
-                AddFigureLine(currentProfile, templateIndex, line);
-        } else {
-            if (currentProfile < 0)
-                return;
-            if (checkValues(view, 4, 2, line))
-                AddPointLine(currentProfile, line);
-        }
-    });
-
+void ProfileStore::finishLoad(size_t kept)
+{
+    sortLoaded(kept);
     currentTemplate = -1;
     if (m_profiles.empty()) {
-        prompts.message(Language::pick(
+        Prompts::current().message(Language::pick(
             QStringLiteral("Erreur: le fichier Profils.pro ne contient aucun profil correct."),
             QStringLiteral("Error: Profils.pro file contains no valid airfoil at all.")));
         currentProfile = -1;
@@ -324,22 +475,70 @@ void ProfileStore::loadFromBytes(const QByteArray &rawBytes)
     currentProfile = 0;
 }
 
+// The profiles read after the first `kept` ones take their sorted places. A
+// name that comes again (in any letter case) keeps the place and spelling of
+// its first coming and the record of its last: reading the header again
+// started that profile afresh.
+void ProfileStore::sortLoaded(size_t kept)
+{
+    const size_t n = m_profiles.size();
+    if (n == kept)
+        return;
+    // A file this program wrote is in order already: one pass tells.
+    bool inOrder = true;
+    for (size_t i = std::max<size_t>(kept, 1); i < n && inOrder; ++i)
+        inOrder = m_collator.compare(m_profiles[i - 1].name, m_profiles[i].name) < 0;
+    if (inOrder)
+        return;
+
+    // Compared with the collator itself: its sort keys need not agree with
+    // it on letter case in every locale.
+    std::vector<size_t> order(n);
+    std::iota(order.begin(), order.end(), size_t(0));
+    auto compare = [this](size_t a, size_t b) {
+        return m_collator.compare(m_profiles[a].name, m_profiles[b].name);
+    };
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t a, size_t b) { return compare(a, b) < 0; });
+    std::vector<Entry> sorted;
+    sorted.reserve(n);
+    for (size_t i = 0; i < n;) {
+        size_t j = i + 1;
+        while (j < n && compare(order[i], order[j]) == 0)
+            ++j;
+        // Moved out from the back of the run, so that its first entry's
+        // name is still there to move.
+        std::unique_ptr<Tprofil> record = std::move(m_profiles[order[j - 1]].profil);
+        sorted.push_back(Entry{std::move(m_profiles[order[i]].name), std::move(record)});
+        i = j;
+    }
+    m_profiles = std::move(sorted);
+}
+
 QByteArray ProfileStore::serialize() const
 {
-    static const QString crlf = QStringLiteral("\r\n");
-    QString out;
+    qsizetype size = 0;
     for (const Entry &e : m_profiles) {
-        out += crlf;
-        out += QStringLiteral("PROFIL ") + e.name + crlf;
-        for (const QString &l : e.profil->pointLines)
-            out += l + crlf;
+        size +=
+            11 + e.name.size() + e.profil->pointLines.textSize() + 2 * e.profil->pointLines.size();
+        for (const Tprofil::Template &t : e.profil->templates)
+            size += t.line.size() + 2 + t.gabarit.figureLines.textSize() +
+                    2 * t.gabarit.figureLines.size();
+    }
+    QByteArray out;
+    out.reserve(size);
+    for (const Entry &e : m_profiles) {
+        out.append("\r\nPROFIL ");
+        Cp1252::appendEncoded(e.name, out);
+        out.append("\r\n");
+        e.profil->pointLines.writeTo(out);
         for (const Tprofil::Template &t : e.profil->templates) {
-            out += t.line + crlf;
-            for (const QString &f : t.gabarit.figureLines)
-                out += f + crlf;
+            Cp1252::appendEncoded(t.line, out);
+            out.append("\r\n");
+            t.gabarit.figureLines.writeTo(out);
         }
     }
-    return Cp1252::encode(out);
+    return out;
 }
 
 bool ProfileStore::SaveProfileDatabase()

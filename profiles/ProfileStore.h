@@ -1,5 +1,7 @@
 #pragma once
 
+#include "profiles/LineList.h"
+
 #include <QByteArray>
 #include <QCollator>
 #include <QObject>
@@ -13,7 +15,7 @@
 class Tgabarit
 {
 public:
-    QStringList figureLines;
+    LineList figureLines;
 };
 
 // One profile: its point lines (leading edge first) and its template lines,
@@ -26,7 +28,7 @@ public:
         Tgabarit gabarit;
     };
 
-    QStringList pointLines;
+    LineList pointLines;
     std::vector<Template> templates;
 
     int templateCount() const { return int(templates.size()); }
@@ -35,6 +37,8 @@ public:
 // The profiles the user works with, held as the text lines of Profils.pro
 // and written back as a whole after the user agrees. Positions are 0-based;
 // a position that names nothing makes an operation do nothing (or give -1).
+class QIODevice;
+
 class ProfileStore : public QObject
 {
     Q_OBJECT
@@ -81,6 +85,9 @@ public:
     bool LoadProfileDatabase();
     // Reads database bytes into the store; the messages name lines by number.
     void loadFromBytes(const QByteArray &bytes);
+    // Reads the open file piece by piece into the store. False (after the
+    // platform's report) when reading failed; the store is then left empty.
+    bool loadFromDevice(QIODevice &device);
 
     // Asks, then rewrites Profils.pro. The caller stores a template with
     // changed figures first. True when the file was written.
@@ -107,6 +114,12 @@ protected:
     virtual bool writeFile(const QString &path, const QByteArray &bytes, QString *error);
 
 private:
+    class Reader;
+    // Sorts the profiles read after the first `kept` ones into the list and
+    // ends the load as the file's end does.
+    void finishLoad(size_t kept);
+    void sortLoaded(size_t kept);
+
     struct Entry {
         QString name;
         std::unique_ptr<Tprofil> profil;

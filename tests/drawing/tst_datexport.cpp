@@ -81,7 +81,8 @@ void TstDatExport::roundTrip_data()
     sample.loadFromBytes(f.readAll());
     QVERIFY(sample.count() >= 5);
     for (int p = 0; p < sample.count(); ++p)
-        QTest::newRow(qPrintable(sample.name(p))) << sample.profile(p)->pointLines << QStringList();
+        QTest::newRow(qPrintable(sample.name(p)))
+            << sample.profile(p)->pointLines.toList() << QStringList();
 
     const QString te = "1.00000 0.00000", le = "0.00000 0.00000";
     QTest::newRow("leading edge written once")

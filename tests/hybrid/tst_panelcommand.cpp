@@ -75,21 +75,23 @@ void TstPanelCommand::run_data()
                        "thickness 9.00 %"}
         << QString();
     QTest::newRow("tip missing") << "--root NACA_0012 --tip NACA_0015 --span 10 --ribs 3 --list"
-                                 << 1 << QStringList{} << "Tip airfoil not found: NACA 0015";
+                                 << 2 << QStringList{} << "Tip airfoil not found: NACA 0015";
     QTest::newRow("template 0") << "--root NACA_0012:0 --tip NACA_0009 --span 10 --ribs 3 --list"
-                                << 2 << QStringList{}
+                                << 1 << QStringList{}
                                 << "--root: a template number counts from 1: NACA 0012:0";
-    QTest::newRow("no rib count") << "--root NACA_0012 --tip NACA_0009 --span 10 --list" << 2
+    QTest::newRow("no rib count") << "--root NACA_0012 --tip NACA_0009 --span 10 --list" << 1
                                   << QStringList{}
                                   << "--db, --root, --tip, --span and --ribs or --stations are "
                                      "needed";
-    QTest::newRow("bad station") << ends + "--stations 0,1O0 --list" << 2 << QStringList{}
+    QTest::newRow("bad station") << ends + "--stations 0,1O0 --list" << 1 << QStringList{}
                                  << "--stations: not a number: 1O0";
     QTest::newRow("nothing to do")
-        << ends + "--ribs 3" << 2 << QStringList{} << "nothing to do: --list or --format with -o";
-    QTest::newRow("export pending") << ends + "--ribs 3 --format svg -o x.svg" << 2 << QStringList{}
-                                    << "--format: writing the ribs to a file is not available in "
-                                       "this build yet";
+        << ends + "--ribs 3" << 1 << QStringList{} << "nothing to do: --list or --format with -o";
+    QTest::newRow("svg of every rib")
+        << ends + "--ribs 6 --format svg -o ribs.svg" << 0 << QStringList{} << QString();
+}
+<< "--format: writing the ribs to a file is not available in "
+   "this build yet";
 }
 
 void TstPanelCommand::run()
@@ -119,6 +121,16 @@ void TstPanelCommand::run()
 
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), database());
+
+    // An export holds every rib's name.
+    if (args.contains("-o ribs.svg")) {
+        QFile svg("ribs.svg");
+        QVERIFY(svg.open(QIODevice::ReadOnly));
+        const QByteArray text = svg.readAll();
+        for (int i = 1; i <= 6; ++i)
+            QVERIFY2(text.contains("PANEL N0" + QByteArray::number(i)), text.left(400).constData());
+        svg.remove();
+    }
 }
 
 // The program itself, with no display at all.

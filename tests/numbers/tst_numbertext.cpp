@@ -118,6 +118,8 @@ void TestNumberText::parse_data()
     QTest::newRow("seven decimals always fail") << 7 << "1" << err;
     QTest::newRow("seven decimals even empty") << 7 << "" << err;
     QTest::newRow("the error value itself") << 2 << "-9999.99" << err;
+    QTest::newRow("the error value with a zero before it") << 2 << "-09999,99" << err;
+    QTest::newRow("beside the error value") << 2 << "-9999.98" << -9999.98;
 }
 
 void TestNumberText::parse()
@@ -126,6 +128,10 @@ void TestNumberText::parse()
     QFETCH(QString, text);
     QFETCH(double, expected);
     const double got = ParseDecimal(decimals, text);
+    // The file loader reads the same text from its bytes.
+    const QByteArray bytes = text.toLatin1();
+    QCOMPARE(ParseDecimal(decimals, QLatin1StringView(bytes)), got);
+    QCOMPARE(AcceptsDecimal(decimals, QLatin1StringView(bytes)), !IsParseError(got));
     if (expected == kParseError)
         QCOMPARE(got, kParseError);
     else

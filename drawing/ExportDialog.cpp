@@ -1,0 +1,149 @@
+#include "drawing/ExportDialog.h"
+
+#include "ui/Language.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace
+{
+
+QDoubleSpinBox *millimetres(QWidget *parent, const char *name, double min, double max, double value)
+{
+    auto *s = new QDoubleSpinBox(parent);
+    s->setObjectName(QString::fromLatin1(name));
+    s->setRange(min, max);
+    s->setDecimals(1);
+    s->setSuffix(QStringLiteral(" mm"));
+    s->setValue(value);
+    return s;
+}
+
+} // namespace
+
+ExportDialog::ExportDialog(QWidget *parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Exporter"));
+    auto *layout = new QVBoxLayout(this);
+    auto pick = [](const char *fr, const char *en) {
+        return Language::pick(QString::fromUtf8(fr), QString::fromUtf8(en));
+    };
+
+    auto *form = new QFormLayout;
+    CbFormat = new QComboBox(this);
+    CbFormat->setObjectName(QStringLiteral("CbFormat"));
+    CbFormat->addItem(pick("SVG (découpe laser)", "SVG (laser cutter)"),
+                      int(VectorExport::Format::Svg));
+    CbFormat->addItem(pick("DXF (CNC, DAO)", "DXF (CNC, CAD)"), int(VectorExport::Format::Dxf));
+    CbFormat->addItem(pick("PDF (1:1)", "PDF (1:1)"), int(VectorExport::Format::Pdf));
+    form->addRow(pick("Format", "Format"), CbFormat);
+    layout->addLayout(form);
+
+    auto *ribs = new QGroupBox(pick("Nervures", "Ribs"), this);
+    auto *ribsLayout = new QVBoxLayout(ribs);
+    RbCurrent = new QRadioButton(pick("Le gabarit affiché", "The template shown"), ribs);
+    RbProfile = new QRadioButton(
+        pick("Tous les gabarits du profil", "Every template of the airfoil"), ribs);
+    RbChosen = new QRadioButton(
+        pick("Tous les gabarits des profils choisis", "Every template of the chosen airfoils"),
+        ribs);
+    RbCurrent->setObjectName(QStringLiteral("RbCurrent"));
+    RbProfile->setObjectName(QStringLiteral("RbProfile"));
+    RbChosen->setObjectName(QStringLiteral("RbChosen"));
+    RbCurrent->setChecked(true);
+    ListProfiles = new QListWidget(ribs);
+    ListProfiles->setObjectName(QStringLiteral("ListProfiles"));
+    ListProfiles->setSelectionMode(QAbstractItemView::MultiSelection);
+    ListProfiles->setEnabled(false);
+    ListProfiles->setMaximumHeight(120);
+    connect(RbChosen, &QRadioButton::toggled, ListProfiles, &QWidget::setEnabled);
+    for (QWidget *w : {static_cast<QWidget *>(RbCurrent), static_cast<QWidget *>(RbProfile),
+                       static_cast<QWidget *>(RbChosen), static_cast<QWidget *>(ListProfiles)})
+        ribsLayout->addWidget(w);
+    layout->addWidget(ribs);
+
+    auto *sheet = new QGroupBox(pick("Planche", "Sheet"), this);
+    auto *sheetLayout = new QFormLayout(sheet);
+    EditSheetWidth = millimetres(sheet, "EditSheetWidth", 10, 10000, 600);
+    EditSheetHeight = millimetres(sheet, "EditSheetHeight", 10, 10000, 300);
+    EditGap = millimetres(sheet, "EditGap", 0, 100, 3);
+    sheetLayout->addRow(pick("Largeur", "Width"), EditSheetWidth);
+    sheetLayout->addRow(pick("Hauteur", "Height"), EditSheetHeight);
+    sheetLayout->addRow(pick("Espace entre nervures", "Space between ribs"), EditGap);
+    layout->addWidget(sheet);
+
+    auto *layers = new QGroupBox(pick("Calques", "Layers"), this);
+    auto *layersLayout = new QHBoxLayout(layers);
+    const char *const fr[] = {"Découpe", "Figures", "Profil", "Repères", "Texte"};
+    const char *const en[] = {"Cut", "Figures", "Airfoil", "Marks", "Text"};
+    for (int i = 0; i < RibVectors::LayerCount; ++i) {
+        CheckLayers[size_t(i)] = new QCheckBox(pick(fr[i], en[i]), layers);
+        CheckLayers[size_t(i)]->setObjectName(QStringLiteral("CheckLayer_") +
+                                              RibVectors::layerName(i));
+        CheckLayers[size_t(i)]->setChecked(true);
+        layersLayout->addWidget(CheckLayers[size_t(i)]);
+    }
+    layout->addWidget(layers);
+
+    Buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    Buttons->button(QDialogButtonBox::Ok)->setText(pick("Exporter…", "Export…"));
+    Buttons->button(QDialogButtonBox::Cancel)->setText(pick("Annuler", "Cancel"));
+    connect(Buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(Buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(Buttons);
+}
+
+void ExportDialog::setProfiles(const QStringList &names, int current)
+{
+    const std::vector<int> before = chosenProfiles();
+    ListProfiles->clear();
+    ListProfiles->addItems(names);
+    bool any = false;
+    for (int p : before) {
+        if (p < ListProfiles->count()) {
+            ListProfiles->item(p)->setSelected(true);
+            any = true;
+        }
+    }
+    if (!any && current >= 0 && current < ListProfiles->count())
+        ListProfiles->item(current)->setSelected(true);
+}
+
+ExportDialog::Which ExportDialog::which() const
+{
+    if (RbChosen->isChecked())
+        return Which::ChosenProfiles;
+    if (RbProfile->isChecked())
+        return Which::AllOfProfile;
+    return Which::Current;
+}
+
+std::vector<int> ExportDialog::chosenProfiles() const
+{
+    std::vector<int> rows;
+    for (int i = 0; i < ListProfiles->count(); ++i) {
+        if (ListProfiles->item(i)->isSelected())
+            rows.push_back(i);
+    }
+    return rows;
+}
+
+VectorExport::Options ExportDialog::options() const
+{
+    VectorExport::Options o;
+    o.format = VectorExport::Format(CbFormat->currentData().toInt());
+    o.sheet = QSizeF(EditSheetWidth->value(), EditSheetHeight->value());
+    o.gap = EditGap->value();
+    for (int i = 0; i < RibVectors::LayerCount; ++i)
+        o.layers[size_t(i)] = CheckLayers[size_t(i)]->isChecked();
+    return o;
+}

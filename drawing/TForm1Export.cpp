@@ -1,0 +1,118 @@
+// The drawing window's export button: templates as vector files for
+// cutting machines.
+#include "drawing/TForm1.h"
+
+#include "drawing/DatExport.h"
+#include "drawing/ExportDialog.h"
+#include "drawing/ExportJob.h"
+#include "drawing/TemplateDrawing.h"
+#include "profiles/ProfileStore.h"
+#include "ui/Language.h"
+#include "ui/Prompts.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+
+ExportDialog *TForm1::exportDialog()
+{
+    if (!m_exportDialog)
+        m_exportDialog = new ExportDialog(this);
+    return m_exportDialog;
+}
+
+void TForm1::BtExporterClick()
+{
+    const int p = m_store->currentProfile;
+    const int t = m_store->currentTemplate;
+    if (p < 0 || p >= m_store->count() || m_store->dataError)
+        return;
+    ExportDialog *dialog = exportDialog();
+    dialog->setProfiles(m_store->names(), p);
+    if (dialog->exec() != QDialog::Accepted)
+        return;
+    const VectorExport::Options options = dialog->options();
+    const int smoothing = m_drawing->viewState().upDown4Smoothing;
+
+    // Figure edits of the template on show count in every choice.
+    if (dialog->which() != ExportDialog::Which::Current)
+        m_drawing->StoreTemplate(p, t);
+
+    std::vector<RibVectors::Rib> ribs;
+    QString error;
+    bool built = false;
+    QString baseName = Cb1->currentText();
+    switch (dialog->which()) {
+    case ExportDialog::Which::Current: {
+        if (t < 0) {
+            Prompts::current().message(Language::pick(QStringLiteral("Aucun gabarit à exporter."),
+                                                      QStringLiteral("No template to export.")));
+            return;
+        }
+        RibVectors::Builder builder;
+        RibVectors::Rib rib;
+        built = builder.fromWorking(m_drawing->working(), m_store->name(p), t, smoothing, &rib,
+                                    options.layers);
+        if (built)
+            ribs.push_back(std::move(rib));
+        break;
+    }
+    case ExportDialog::Which::AllOfProfile:
+        built = ExportJob::buildRibs(*m_store, ExportJob::allTemplatesOf(*m_store, {p}), smoothing,
+                                     options.layers, &ribs, &error);
+        break;
+    case ExportDialog::Which::ChosenProfiles: {
+        const std::vector<int> chosen = dialog->chosenProfiles();
+        built = ExportJob::buildRibs(*m_store, ExportJob::allTemplatesOf(*m_store, chosen),
+                                     smoothing, options.layers, &ribs, &error);
+        if (chosen.size() != 1)
+            baseName = QStringLiteral("nervures");
+        break;
+    }
+    }
+    if (built && ribs.empty()) {
+        built = false;
+        error = Language::pick(QStringLiteral("Aucun gabarit à exporter."),
+                               QStringLiteral("No template to export."));
+    }
+    if (!built) {
+        if (!error.isEmpty())
+            Prompts::current().message(error);
+        return;
+    }
+
+    const QString suffix = VectorExport::suffix(options.format);
+    const QString proposed = QFileInfo(DatExport::proposedFileName(baseName)).completeBaseName() +
+                             QLatin1Char('.') + suffix;
+    const QString path = Prompts::current().saveFileName(
+        Language::pick(QStringLiteral("Exporter les gabarits"), QStringLiteral("Export templates")),
+        QDir::current().filePath(proposed),
+        suffix.toUpper() + QStringLiteral(" (*.") + suffix + QLatin1Char(')'), suffix);
+    if (path.isEmpty())
+        return;
+
+    QStringList refused;
+    for (const RibVectors::Rib &rib : ribs) {
+        if (rib.templateRefused)
+            refused << rib.profileName + QStringLiteral(" #%1 : ").arg(rib.templateIndex + 1) +
+                           rib.refusal;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const VectorExport::Document doc = VectorExport::arrange(std::move(ribs), options);
+    const QByteArray data = VectorExport::bytes(doc, options.format, &error);
+    const bool written = !data.isEmpty() && VectorExport::write(path, data, &error);
+    QApplication::restoreOverrideCursor();
+    if (!written) {
+        Prompts::current().message(path + QStringLiteral(" : ") + error);
+        return;
+    }
+    if (!refused.isEmpty())
+        Prompts::current().message(refused.join(QLatin1Char('\n')));
+    else if (doc.oversized > 0)
+        Prompts::current().message(
+            Language::pick(QStringLiteral("%1 nervure(s) plus grande(s) que la planche, chacune "
+                                          "sur une planche à sa taille."),
+                           QStringLiteral("%1 rib(s) larger than the sheet, each on a sheet of "
+                                          "its own size."))
+                .arg(doc.oversized));
+}

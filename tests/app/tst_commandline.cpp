@@ -1,0 +1,153 @@
+// The command line on the sample database: every format, one template and
+// all, and the bad inputs with their messages and exit statuses.
+#include "app/CommandLine.h"
+#include "ui/Language.h"
+
+#include "ScriptedPrompts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextStream>
+
+namespace
+{
+const QString kSample = QStringLiteral(NERVURIA_SOURCE_DIR "/sample");
+}
+
+class TstCommandLine : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { Language::setFrench(false); }
+    void run_data();
+    void run();
+    void windowsWithoutArguments();
+};
+
+void TstCommandLine::run_data()
+{
+    QTest::addColumn<QStringList>("args"); // OUT stands for the output file
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("message"); // expected in the error stream
+    QTest::addColumn<QByteArray>("head"); // expected start of the file; empty: no file
+    const QString db = kSample + QStringLiteral("/Profils.pro");
+    auto exp = [&](const QString &format, const QStringList &more) {
+        return QStringList{QStringLiteral("export"),
+                           QStringLiteral("--db"),
+                           db,
+                           QStringLiteral("--format"),
+                           format,
+                           QStringLiteral("-o"),
+                           QStringLiteral("OUT")} +
+               more;
+    };
+    const QStringList one{QStringLiteral("--profile"), QStringLiteral("NACA 0012"),
+                          QStringLiteral("--template"), QStringLiteral("2")};
+    const QStringList all{QStringLiteral("--all"), QStringLiteral("--sheet"),
+                          QStringLiteral("400x200"), QStringLiteral("--gap"), QStringLiteral("5")};
+    QTest::newRow("svg, one template") << exp("svg", one) << 0 << "" << QByteArray("<?xml");
+    QTest::newRow("svg, all") << exp("svg", all) << 0 << "" << QByteArray("<?xml");
+    QTest::newRow("dxf, one template") << exp("dxf", one) << 0 << "" << QByteArray("999\ndxflib");
+    QTest::newRow("dxf, all") << exp("dxf", all) << 0 << "" << QByteArray("999\ndxflib");
+    QTest::newRow("pdf, one template") << exp("pdf", one) << 0 << "" << QByteArray("%PDF");
+    QTest::newRow("pdf, all") << exp("pdf", all) << 0 << "" << QByteArray("%PDF");
+    QTest::newRow("dat of a profile")
+        << exp("dat", {QStringLiteral("--profile"), QStringLiteral("naca 2412")}) << 0 << ""
+        << QByteArray("NACA 2412");
+    QTest::newRow("database folder instead of file")
+        << QStringList{"export", "--db", kSample, "--format", "svg", "--all", "-o", "OUT"} << 0
+        << "" << QByteArray("<?xml");
+    QTest::newRow("unknown profile")
+        << exp("svg", {QStringLiteral("--profile"), QStringLiteral("NACA 9999")}) << 2
+        << "Unknown airfoil: NACA 9999" << QByteArray();
+    QTest::newRow("template out of range")
+        << exp("dxf", {QStringLiteral("--profile"), QStringLiteral("NACA 0012"),
+                       QStringLiteral("--template"), QStringLiteral("3")})
+        << 2 << "has 2 template(s): no # 3" << QByteArray();
+    QTest::newRow("profile without templates")
+        << exp("svg", {QStringLiteral("--profile"), QStringLiteral("NACA 0009")}) << 2
+        << "has 0 template(s)" << QByteArray();
+    QTest::newRow("unreadable database")
+        << QStringList{"export", "--db", "/nonexistent/Profils.pro", "--format", "svg", "--all",
+                       "-o",     "OUT"}
+        << 2 << "Cannot read the airfoil database" << QByteArray();
+    QTest::newRow("folder that cannot be written")
+        << QStringList{"export", "--db",  db,   "--format",
+                       "pdf",    "--all", "-o", "/nonexistent/dir/x.pdf"}
+        << 3 << "/nonexistent/dir/x.pdf" << QByteArray();
+    QTest::newRow("unknown format")
+        << exp("png", one) << 1 << "Unknown format: png" << QByteArray();
+    QTest::newRow("bad sheet") << exp("svg", {QStringLiteral("--all"), QStringLiteral("--sheet"),
+                                              QStringLiteral("600")})
+                               << 1 << "Bad sheet size: 600" << QByteArray();
+    QTest::newRow("template and all together")
+        << exp("svg", one + QStringList{QStringLiteral("--all")}) << 1 << "exclude each other"
+        << QByteArray();
+    QTest::newRow("no output") << QStringList{"export", "--db", db, "--format", "svg", "--all"} << 1
+                               << "required" << QByteArray();
+    QTest::newRow("check, usable files")
+        << QStringList{"check", kSample + "/Airfoils/NACA4/n2412.dat",
+                       kSample + "/Airfoils/NACA5/n23012.dat"}
+        << 0 << "" << QByteArray();
+    QTest::newRow("check, a missing file")
+        << QStringList{"check", kSample + "/Airfoils/NACA4/n2412.dat", "/nonexistent.dat"} << 1
+        << "Error: file /nonexistent.dat not found" << QByteArray();
+    QTest::newRow("check, errors to correct")
+        << QStringList{"check", kSample + "/Airfoils/Defauts/premier-x.dat"} << 1
+        << "First X coordinate should be 1.00000" << QByteArray();
+    QTest::newRow("check, unreadable rows")
+        << QStringList{"check", kSample + "/Airfoils/Defauts/x-texte.dat"} << 1
+        << "x value not numeric" << QByteArray();
+}
+
+void TstCommandLine::run()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, status);
+    QFETCH(QString, message);
+    QFETCH(QByteArray, head);
+    ScriptedPrompts prompts; // must not be asked anything
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("out"));
+    args.replaceInStrings(QRegularExpression(QStringLiteral("^OUT$")), out);
+    args.prepend(QStringLiteral("nervuria"));
+    QString outText, errText;
+    QTextStream outStream(&outText), errStream(&errText);
+    CommandLine commandLine;
+    QVERIFY(commandLine.isCommandLine(args));
+    QCOMPARE(commandLine.run(args, outStream, errStream), status);
+    outStream.flush();
+    errStream.flush();
+    QVERIFY2((outText + errText).contains(message), qPrintable(outText + errText));
+    QVERIFY(prompts.messages.isEmpty() && prompts.questions.isEmpty());
+    if (head.isEmpty()) {
+        QVERIFY(!QFile::exists(out));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 0); // no partial file either
+    } else {
+        QFile f(out);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QVERIFY2(f.readAll().startsWith(head), qPrintable(outText + errText));
+    }
+    if (args.at(1) == QLatin1String("check"))
+        QCOMPARE(outText.contains(QStringLiteral(": usable")), status == 0 || args.size() > 3);
+}
+
+void TstCommandLine::windowsWithoutArguments()
+{
+    CommandLine commandLine;
+    QVERIFY(!commandLine.isCommandLine({QStringLiteral("nervuria")}));
+    QVERIFY(!commandLine.isCommandLine({QStringLiteral("nervuria"), QStringLiteral("-style")}));
+    QVERIFY(!commandLine.isCommandLine({QStringLiteral("nervuria"), QStringLiteral("frobnicate")}));
+    QVERIFY(commandLine.isCommandLine({QStringLiteral("nervuria"), QStringLiteral("--help")}));
+    QString outText, errText;
+    QTextStream o(&outText), e(&errText);
+    QCOMPARE(commandLine.run({QStringLiteral("nervuria"), QStringLiteral("--help")}, o, e), 0);
+    o.flush();
+    QVERIFY(outText.contains(QStringLiteral("export")) &&
+            outText.contains(QStringLiteral("check")));
+}
+
+QTEST_MAIN(TstCommandLine)
+#include "tst_commandline.moc"
