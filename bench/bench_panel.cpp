@@ -1,17 +1,19 @@
 // Time of a 100-rib wing panel of 512-point profiles (blends, taper,
 // figures carried) beside 100 single blends of the same profiles, and of
-// its ribs stored and listed with their relative thickness.
+// its ribs stored, listed with their relative thickness and exported to SVG.
 //
 //   bench_panel [repetitions]
 #include "Naca.h"
 #include "ScriptedPrompts.h"
 
+#include "drawing/ExportJob.h"
 #include "hybrid/PanelCommand.h"
 #include "hybrid/WingPanel.h"
 #include "profiles/ProfileStore.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
@@ -43,7 +45,8 @@ template <typename F> double timeMs(int repetitions, F &&f)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv); // fonts for the exported text
     const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
     ScriptedPrompts prompts;
 
@@ -90,10 +93,25 @@ int main(int argc, char **argv)
             PanelCommand::listLine(rib);
     });
 
+    ProfileStore ribs;
+    WingPanel::store(ribs, in.name, check.ribs);
+    ExportJob::Picks picks;
+    for (const PanelRib &rib : check.ribs)
+        picks.push_back(
+            {int(ribs.names().indexOf(WingPanel::ribName(in.name, rib.number, 100))), 0});
+    QTemporaryDir dir;
+    QString error;
+    const double exported = timeMs(std::max(1, repetitions / 5), [&] {
+        if (!ExportJob::exportTemplates(ribs, picks, VectorExport::Options{}, 50,
+                                        dir.filePath("panel.svg"), &error))
+            std::fprintf(stderr, "export failed: %s\n", qPrintable(error));
+    });
+
     std::printf("100 single blends of 512-point profiles: %8.2f ms\n", blends);
     std::printf("100-rib panel computed:                  %8.2f ms (%.2fx the blends)\n", panel,
                 panel / blends);
     std::printf("100 ribs stored as profiles:             %8.2f ms\n", stored);
     std::printf("100 ribs listed with their thickness:    %8.2f ms\n", listed);
+    std::printf("100 ribs exported to one SVG on sheets:  %8.2f ms\n", exported);
     return 0;
 }

@@ -212,9 +212,9 @@ int PanelCommand::run(const QStringList &args, QTextStream &out, QTextStream &er
             {int(ribs.names().indexOf(WingPanel::ribName(o->panel.name, rib.number, count))), 0});
     VectorExport::Options options;
     VectorExport::parseFormat(o->format, &options.format);
-    QString error;
-    if (!ExportJob::exportTemplates(ribs, picks, options, 50, o->output, &error)) {
-        err << o->output << ": " << error << Qt::endl;
+    QString failure;
+    if (!ExportJob::exportTemplates(ribs, picks, options, 50, o->output, &failure)) {
+        err << o->output << ": " << failure << Qt::endl;
         return 3;
     }
     return 0;

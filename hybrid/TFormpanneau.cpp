@@ -1,14 +1,18 @@
 #include "hybrid/TFormpanneau.h"
 
+#include "drawing/ExportJob.h"
 #include "drawing/FigureEditor.h"
 #include "drawing/PrintPages.h"
 #include "drawing/TForm3.h"
 #include "drawing/TemplateDrawing.h"
+#include "drawing/VectorExport.h"
 #include "profiles/ProfileStore.h"
 #include "ui/Help.h"
 #include "ui/Language.h"
 #include "ui/Prompts.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -121,6 +125,8 @@ void TFormpanneau::buildControls()
     Button1 = named(new QPushButton(QStringLiteral("Calculer et Afficher"), this), "Button1");
     Button2 = named(new QPushButton(QStringLiteral("Imprimer les nervures"), this), "Button2");
     Button2->setEnabled(false);
+    Button3 = named(new QPushButton(QStringLiteral("Exporter les nervures…"), this), "Button3");
+    Button3->setEnabled(false);
     BitBtn1 = named(new QPushButton(QStringLiteral("OK"), this), "BitBtn1");
     BitBtn1->setEnabled(false);
     BitBtn2 = named(new QPushButton(QStringLiteral("Annuler"), this), "BitBtn2");
@@ -153,6 +159,7 @@ void TFormpanneau::buildControls()
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(Button1);
     buttons->addWidget(Button2);
+    buttons->addWidget(Button3);
     buttons->addWidget(BitBtn3);
     buttons->addStretch();
     buttons->addWidget(BitBtn1);
@@ -175,6 +182,7 @@ void TFormpanneau::buildControls()
     });
     connect(Button1, &QPushButton::clicked, this, &TFormpanneau::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TFormpanneau::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &TFormpanneau::Button3Click);
     connect(BitBtn1, &QPushButton::clicked, this, &TFormpanneau::accept);
     connect(BitBtn2, &QPushButton::clicked, this, &TFormpanneau::reject);
     connect(BitBtn3, &QPushButton::clicked, this, [] {
@@ -221,6 +229,7 @@ void TFormpanneau::FormActivate()
     Tableau1->setRowCount(0);
     BitBtn1->setEnabled(false);
     Button2->setEnabled(false);
+    Button3->setEnabled(false);
     PaintBox1->update();
 }
 
@@ -269,6 +278,7 @@ void TFormpanneau::Button1Click()
 {
     BitBtn1->setEnabled(false);
     Button2->setEnabled(false);
+    Button3->setEnabled(false);
     // Enter computes again until a computation passes.
     Button1->setDefault(true);
     const PanelInputs in = inputs();
@@ -291,6 +301,7 @@ void TFormpanneau::Button1Click()
     }
     BitBtn1->setEnabled(true);
     Button2->setEnabled(true);
+    Button3->setEnabled(true);
     BitBtn1->setDefault(true);
 }
 
@@ -388,6 +399,38 @@ void TFormpanneau::Button2Click()
                      QStringLiteral(" mm");
         return item;
     });
+}
+
+void TFormpanneau::Button3Click()
+{
+    if (!m_result.ok() || m_result.ribs.empty())
+        return;
+    const QString path = Prompts::current().saveFileName(
+        Language::pick(QStringLiteral("Exporter les nervures"), QStringLiteral("Export the ribs")),
+        QDir::current().filePath(WingPanel::ribName(m_panelName, 0, 0).chopped(4) +
+                                 QStringLiteral(".svg")),
+        QStringLiteral("SVG (*.svg);;DXF (*.dxf);;PDF (*.pdf)"), QStringLiteral("svg"));
+    if (path.isEmpty())
+        return;
+    VectorExport::Options options;
+    if (!VectorExport::parseFormat(QFileInfo(path).suffix(), &options.format) ||
+        options.format == VectorExport::Format::Dat) {
+        Prompts::current().message(Language::pick(QStringLiteral("Format inconnu : "),
+                                                  QStringLiteral("Unknown format: ")) +
+                                   path);
+        return;
+    }
+    // Every rib on sheets in one file, from a store of their own.
+    ProfileStore ribs;
+    WingPanel::store(ribs, m_panelName, m_result.ribs);
+    const int count = int(m_result.ribs.size());
+    ExportJob::Picks picks;
+    for (const PanelRib &rib : m_result.ribs)
+        picks.push_back(
+            {int(ribs.names().indexOf(WingPanel::ribName(m_panelName, rib.number, count))), 0});
+    QString error;
+    if (!ExportJob::exportTemplates(ribs, picks, options, 50, path, &error))
+        Prompts::current().message(path + QStringLiteral(" : ") + error);
 }
 
 void TFormpanneau::accept()

@@ -75,6 +75,7 @@ public:
     QTableWidget *Tableau1;  // the ribs
     PanelPaintBox *PaintBox1;
     QPushButton *Button2; // "Imprimer les nervures"
+    QPushButton *Button3; // "Exporter les nervures…"
     QPushButton *BitBtn1; // OK
     QPushButton *BitBtn2; // Annuler
     QPushButton *BitBtn3; // "&Aide"
@@ -84,6 +85,7 @@ public:
     void ComboBox2Click();
     void Button1Click();
     void Button2Click();
+    void Button3Click();
     void PaintBox1Paint(QPainter &painter);
     void accept() override;
 

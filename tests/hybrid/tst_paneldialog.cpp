@@ -109,6 +109,7 @@ void TstPanelDialog::computePrintStoreSaveReload()
     Fixture fx;
     TFormpanneau &d = *fx.panel;
     const QString pdf = fx.dir.filePath("ribs.pdf");
+    const QString svg = fx.dir.filePath("ribs.svg");
     bool reached = false;
     fx.openDialog([&] {
         QVERIFY(!d.BitBtn1->isEnabled());
@@ -142,6 +143,10 @@ void TstPanelDialog::computePrintStoreSaveReload()
         fx.prompts.printFiles.enqueue(pdf);
         QTest::mouseClick(d.Button2, Qt::LeftButton);
         QVERIFY(fx.prompts.messages.isEmpty());
+        // And on sheets in one SVG file.
+        fx.prompts.saveNames.enqueue(svg);
+        QTest::mouseClick(d.Button3, Qt::LeftButton);
+        QVERIFY2(fx.prompts.messages.isEmpty(), qPrintable(fx.prompts.messages.join('\n')));
 
         // Back in the name field, Enter now is OK.
         QTest::mouseClick(d.Editnom, Qt::LeftButton);
@@ -151,6 +156,11 @@ void TstPanelDialog::computePrintStoreSaveReload()
     });
     QVERIFY(reached);
     QVERIFY2(pdfPages(pdf) >= 6, qPrintable(QString::number(pdfPages(pdf))));
+    QFile svgFile(svg);
+    QVERIFY(svgFile.open(QIODevice::ReadOnly));
+    const QByteArray svgText = svgFile.readAll();
+    for (int i = 1; i <= 6; ++i)
+        QVERIFY(svgText.contains("AILE N0" + QByteArray::number(i)));
 
     ProfileStore &store = fx.form->store();
     QCOMPARE(store.count(), 8);
