@@ -4,6 +4,7 @@
 #include "catalogue/CatalogueCommands.h"
 #include "catalogue/CatalogueTexts.h"
 #include "drawing/ExportJob.h"
+#include "hybrid/PanelCommand.h"
 #include "profiles/ProfileStore.h"
 #include "ui/Language.h"
 #include "ui/Prompts.h"
@@ -93,6 +94,11 @@ CommandLine::CommandLine()
     addCommand(QStringLiteral("check"),
                QStringLiteral("Reads and checks airfoil coordinate files (.dat)."),
                &CommandLine::checkCommand);
+    addCommand(QStringLiteral("panel"),
+               QStringLiteral("Lists or exports every rib of a tapered wing panel."),
+               [](const QStringList &args, QTextStream &out, QTextStream &err) {
+                   return PanelCommand::run(args.mid(1), out, err);
+               });
     // The catalogue's conversions, with their own options and report.
     for (const char *name : {"import", "normalise"}) {
         const QString command = QString::fromLatin1(name);

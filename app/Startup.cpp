@@ -1,13 +1,14 @@
 #include "app/Startup.h"
 
-#include "ui/Help.h"
 #include "app/TIntro.h"
 #include "catalogue/TFormlect.h"
 #include "drawing/TForm1.h"
 #include "drawing/TForm2.h"
 #include "drawing/TForm3.h"
 #include "hybrid/TForm4.h"
+#include "hybrid/TFormpanneau.h"
 #include "profiles/ProfileStore.h"
+#include "ui/Help.h"
 
 #include <QDir>
 #include <QEvent>
@@ -42,6 +43,8 @@ void Windows::createWorkWindows()
     form1->setForm2(form2.get());
     form4 = std::make_unique<TForm4>(&form1->store(), form1.get());
     form1->setHybridDialog([form4 = form4.get()] { return form4->run(); });
+    formpanneau = std::make_unique<TFormpanneau>(&form1->store(), form3.get(), form1.get());
+    form1->setPanelDialog([panel = formpanneau.get()] { return panel->run(); });
     intro->setDrawingWindow(form1.get());
     intro->setCatalogueWindow(catalogue.get());
 }
@@ -52,6 +55,7 @@ Windows::~Windows()
     form2.release();
     form3.release();
     form4.release();
+    formpanneau.release();
 }
 
 void Windows::showStartWindow(std::function<bool(const char *stage)> stage)

@@ -9,6 +9,7 @@ class TForm1;
 class TForm2;
 class TForm3;
 class TForm4;
+class TFormpanneau;
 class TIntro;
 
 // The program's windows, created once at start-up in their fixed order and
@@ -21,7 +22,8 @@ struct Windows {
     std::unique_ptr<TForm3> form3;
     std::unique_ptr<QDialog> catalogue;
     std::unique_ptr<TForm2> form2;
-    std::unique_ptr<TForm4> form4; // the hybrid dialog, created last
+    std::unique_ptr<TForm4> form4;             // the hybrid dialog
+    std::unique_ptr<TFormpanneau> formpanneau; // the wing panel dialog, created last
 
     enum class Start { AllWindows, StartWindowOnly };
     // StartWindowOnly leaves the work windows to createWorkWindows().

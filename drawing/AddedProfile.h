@@ -12,3 +12,10 @@ struct AddedProfile {
     int skin = 10;          // tenths of a millimetre
     int incidence = 0;      // whole degrees, for the incidence spinner
 };
+
+// Profiles a dialog has already added to the store (the ribs of a wing
+// panel): the window selects the first one and draws it.
+struct AddedRibs {
+    QString firstName;
+    int incidence = 0; // whole degrees, for the incidence spinner
+};

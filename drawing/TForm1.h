@@ -48,6 +48,11 @@ public:
     // connects "Créer un profil hybride".
     using HybridDialog = std::function<std::optional<AddedProfile>()>;
     void setHybridDialog(HybridDialog dialog);
+    // The wing panel dialog, created after this window: shows it modally;
+    // when closed with OK it has added the panel's ribs to the store and
+    // names the first. Setting it connects "Panneau d'aile…".
+    using PanelDialog = std::function<std::optional<AddedRibs>()>;
+    void setPanelDialog(PanelDialog dialog);
     TForm2 *form2() const { return m_form2; }
     // The print preview, created after this window.
     void setForm3(TForm3 *form3) { m_form3 = form3; }
@@ -67,7 +72,8 @@ public:
     QGroupBox *GroupBox1; // "Choix du Profil"
     QComboBox *Cb1;
     QPushButton *Btsupprprofil, *Button1, *btEnregH;
-    QGroupBox *GroupBox2; // "Affichage"
+    QPushButton *Btpanneau; // "Panneau d'aile…"
+    QGroupBox *GroupBox2;   // "Affichage"
     QCheckBox *CheckBox2, *CheckBox4;
     QGroupBox *GroupBox3; // "Points"
     QCheckBox *CheckBox1, *CheckBox3;
@@ -128,6 +134,8 @@ public:
     void Button1Click();
     // Adds a profile with its first template, selects and draws it.
     void AddMadeProfile(const AddedProfile &made);
+    // "Panneau d'aile…": the panel dialog, then its first rib selected.
+    void BtpanneauClick();
 
     // Figures.
     void Nouvellefigure(int kind);
@@ -197,6 +205,7 @@ private:
     std::unique_ptr<CoordinateTable> m_table;
     TForm2 *m_form2 = nullptr;
     HybridDialog m_hybridDialog;
+    PanelDialog m_panelDialog;
     TForm3 *m_form3 = nullptr;
     ExportDialog *m_exportDialog = nullptr;
     bool m_closing = false;

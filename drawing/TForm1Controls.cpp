@@ -149,11 +149,19 @@ void TForm1::buildControls()
     Btsupprprofil = button(GroupBox1, "Btsupprprofil", QStringLiteral("Supprimer le profil"));
     Button1 = button(GroupBox1, "Button1", QStringLiteral("Créer un profil hybride"));
     btEnregH = button(GroupBox1, "btEnregH", QStringLiteral("Enregistrer fichier.dat"));
+    Btpanneau = button(GroupBox1, "Btpanneau", QStringLiteral("Panneau d'aile…"));
     auto *g1 = new QVBoxLayout(GroupBox1);
     compact(g1);
     for (QWidget *w : {static_cast<QWidget *>(Cb1), static_cast<QWidget *>(Btsupprprofil),
                        static_cast<QWidget *>(Button1), static_cast<QWidget *>(btEnregH)})
         g1->addWidget(w);
+    // The wing panel shares the hybrid's row.
+    auto *hybridRow = new QHBoxLayout;
+    hybridRow->setSpacing(2);
+    g1->removeWidget(Button1);
+    hybridRow->addWidget(Button1);
+    hybridRow->addWidget(Btpanneau);
+    g1->insertLayout(2, hybridRow);
     bar->addWidget(GroupBox1);
 
     GroupBox2 = named(new QGroupBox(QStringLiteral("Affichage"), Panel3), "GroupBox2");

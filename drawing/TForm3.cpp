@@ -268,52 +268,47 @@ void TForm3::renderPreview()
     PaintBox1->update();
 }
 
-bool TForm3::printPages(int first, int last)
-{
-    first = std::clamp(first, 1, m_plan.pageCount);
-    last = std::clamp(last, first, m_plan.pageCount);
-    if (!Prompts::current().choosePrinter(m_printer, windowTitle()))
-        return false;
-
-    // A PDF file is written whole or not at all.
+struct TForm3::Job {
     std::unique_ptr<QSaveFile> file;
     std::unique_ptr<QPdfWriter> writer;
-    QPagedPaintDevice *device = &m_printer;
+    QPagedPaintDevice *device = nullptr;
+};
+
+bool TForm3::beginJob(Job &job, QPainter &p)
+{
+    // A PDF file is written whole or not at all.
+    job.device = &m_printer;
     if (m_printer.outputFormat() == QPrinter::PdfFormat) {
-        file = std::make_unique<QSaveFile>(m_printer.outputFileName());
-        if (m_printer.outputFileName().isEmpty() || !file->open(QIODevice::WriteOnly)) {
+        job.file = std::make_unique<QSaveFile>(m_printer.outputFileName());
+        if (m_printer.outputFileName().isEmpty() || !job.file->open(QIODevice::WriteOnly)) {
             Prompts::current().message(
                 Language::pick(QStringLiteral("Impossible d'écrire le fichier "),
                                QStringLiteral("Cannot write the file ")) +
                 m_printer.outputFileName());
             return false;
         }
-        writer = std::make_unique<QPdfWriter>(file.get());
+        job.writer = std::make_unique<QPdfWriter>(job.file.get());
         // The resolution of a common laser printer, so that the drawing's
         // pens (1 and 2 pixels) come out in a PDF as they do on paper.
-        writer->setResolution(600);
-        writer->setPageLayout(m_printer.pageLayout());
-        writer->setTitle(Edit3->text());
-        writer->setCreator(QStringLiteral("NERVURIA"));
-        device = writer.get();
+        job.writer->setResolution(600);
+        job.writer->setPageLayout(m_printer.pageLayout());
+        job.writer->setTitle(Edit3->text());
+        job.writer->setCreator(QStringLiteral("NERVURIA"));
+        job.device = job.writer.get();
     }
-
-    QPainter p;
-    if (!p.begin(device)) {
+    if (!p.begin(job.device)) {
         Prompts::current().message(
             Language::pick(QStringLiteral("L'impression n'a pas pu commencer."),
                            QStringLiteral("Printing could not start.")));
         return false;
     }
-    // The printer's horizontal resolution serves for both axes.
-    const double dpi = device->logicalDpiX();
-    for (int page = first; page <= last; ++page) {
-        if (page > first)
-            device->newPage();
-        drawPrinterPage(p, *device, page, dpi);
-    }
+    return true;
+}
+
+bool TForm3::endJob(Job &job, QPainter &p)
+{
     const bool ended = p.end();
-    if (file && !(ended && file->commit())) {
+    if (job.file && !(ended && job.file->commit())) {
         Prompts::current().message(Language::pick(QStringLiteral("Impossible d'écrire le fichier "),
                                                   QStringLiteral("Cannot write the file ")) +
                                    m_printer.outputFileName());
@@ -322,24 +317,80 @@ bool TForm3::printPages(int first, int last)
     return true;
 }
 
+bool TForm3::printPages(int first, int last)
+{
+    first = std::clamp(first, 1, m_plan.pageCount);
+    last = std::clamp(last, first, m_plan.pageCount);
+    if (!Prompts::current().choosePrinter(m_printer, windowTitle()))
+        return false;
+    Job job;
+    QPainter p;
+    if (!beginJob(job, p))
+        return false;
+    // The printer's horizontal resolution serves for both axes.
+    const double dpi = job.device->logicalDpiX();
+    for (int page = first; page <= last; ++page) {
+        if (page > first)
+            job.device->newPage();
+        drawPrinterPage(p, *job.device, page, dpi);
+    }
+    return endJob(job, p);
+}
+
+bool TForm3::printSeries(int count, const std::function<SeriesItem(int)> &prepare)
+{
+    if (count <= 0 || !prepare)
+        return false;
+    SeriesItem item = prepare(0);
+    PrintPages::Plan plan = PrintPages::initialPlan(item.chord);
+    m_printer.setPageOrientation(plan.portrait ? QPageLayout::Portrait : QPageLayout::Landscape);
+    if (!Prompts::current().choosePrinter(m_printer, windowTitle()))
+        return false;
+    Job job;
+    QPainter p;
+    if (!beginJob(job, p))
+        return false;
+    const double dpi = job.device->logicalDpiX();
+    for (int i = 0; i < count; ++i) {
+        if (i > 0) {
+            item = prepare(i);
+            plan = PrintPages::initialPlan(item.chord);
+        }
+        for (int page = 1; page <= plan.pageCount; ++page) {
+            // Each sheet takes the orientation of its template.
+            job.device->setPageOrientation(plan.portrait ? QPageLayout::Portrait
+                                                         : QPageLayout::Landscape);
+            if (i > 0 || page > 1)
+                job.device->newPage();
+            drawSheet(p, *job.device, item, plan, page, dpi);
+        }
+    }
+    return endJob(job, p);
+}
+
 void TForm3::drawPrinterPage(QPainter &p, QPagedPaintDevice &device, int page, double dpi)
+{
+    drawSheet(p, device, {m_drawing, m_chord, Edit3->text(), Edit4->text()}, m_plan, page, dpi);
+}
+
+void TForm3::drawSheet(QPainter &p, QPagedPaintDevice &device, const SeriesItem &item,
+                       const PrintPages::Plan &plan, int page, double dpi)
 {
     p.save();
     p.setPen(Qt::black);
     p.setFont(QFont(QStringLiteral("Arial"), 10));
-    textAt(p, 16, 8, PrintPages::pageHeader(page, m_plan.pageCount));
+    textAt(p, 16, 8, PrintPages::pageHeader(page, plan.pageCount));
 
     const int width = device.width();
     p.setFont(QFont(QStringLiteral("Arial"), 20));
     const int h = p.fontMetrics().height();
-    const QString title = Edit3->text();
-    textAt(p, (width - p.fontMetrics().horizontalAdvance(title)) / 2, 2 * h, title);
+    textAt(p, (width - p.fontMetrics().horizontalAdvance(item.title)) / 2, 2 * h, item.title);
     p.setFont(QFont(QStringLiteral("Arial"), 12));
-    const QString label = Edit4->text();
-    textAt(p, (width - p.fontMetrics().horizontalAdvance(label)) / 2, 3 * h + 10, label);
+    textAt(p, (width - p.fontMetrics().horizontalAdvance(item.label)) / 2, 3 * h + 10, item.label);
 
     p.setFont(QFont(QStringLiteral("Arial"), 10));
-    if (m_drawing && m_drawing->layoutPrinter(dpi, PrintPages::pageSetup(m_chord, m_plan, page)))
-        m_drawing->render(p);
+    if (item.drawing &&
+        item.drawing->layoutPrinter(dpi, PrintPages::pageSetup(item.chord, plan, page)))
+        item.drawing->render(p);
     p.restore();
 }

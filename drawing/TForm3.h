@@ -11,6 +11,8 @@
 #include <QPrinter>
 #include <QPushButton>
 
+#include <functional>
+
 class TemplateDrawing;
 class PreviewBox;
 class QPagedPaintDevice;
@@ -73,6 +75,20 @@ public:
     // when cancelled or when the job failed (the user was told).
     bool printPages(int first, int last);
 
+    // One template of a print series: the drawing it is selected into, its
+    // chord and the texts of its sheets.
+    struct SeriesItem {
+        TemplateDrawing *drawing = nullptr;
+        float chord = 100;
+        QString title, label;
+    };
+    // Asks for a printer once and prints `count` templates in one job, each
+    // on the sheets and in the orientation proposed for its chord, with its
+    // own header, title and label; prepare(i) selects template i into its
+    // drawing first. False when cancelled or when the job failed (the user
+    // was told).
+    bool printSeries(int count, const std::function<SeriesItem(int)> &prepare);
+
     int currentPage() const { return m_currentPage; }
     int pageCount() const { return m_plan.pageCount; }
     bool portrait() const { return m_plan.portrait; }
@@ -86,6 +102,12 @@ private:
     void showPageButtons();
     // One printed page on an open painter: header, titles, drawing.
     void drawPrinterPage(QPainter &p, QPagedPaintDevice &device, int page, double dpi);
+    void drawSheet(QPainter &p, QPagedPaintDevice &device, const SeriesItem &item,
+                   const PrintPages::Plan &plan, int page, double dpi);
+    // The job's output: the printer, or a PDF file written whole.
+    struct Job;
+    bool beginJob(Job &job, QPainter &p);
+    bool endJob(Job &job, QPainter &p);
 
     TemplateDrawing *m_drawing = nullptr;
     QPrinter m_printer;

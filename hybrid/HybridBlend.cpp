@@ -177,17 +177,11 @@ std::vector<FPoint> blendSurface(const FPoint *r, int nR, const FPoint *t, int n
 
 } // namespace
 
-void HybridBlend::BlendProfiles(const HybridSurfaces &root, const HybridSurfaces &tip, int percent,
-                                HybridSurfaces &out)
+namespace
 {
-    if (root.lastIndex < 0 || tip.lastIndex < 0) {
-        out.lastIndex = -1;
-        return;
-    }
-    percent = std::clamp(percent, 0, 100);
-    const float wT = percent == 100 ? 1.0f : float(percent) * 0.01f;
-    const float wR = percent == 100 ? 0.0f : 1.0f - wT;
-
+void blendWeighted(const HybridSurfaces &root, const HybridSurfaces &tip, float wR, float wT,
+                   HybridSurfaces &out)
+{
     const std::vector<FPoint> up =
         blendSurface(root.upper.data(), root.lastIndex, tip.upper.data(), tip.lastIndex, wR, wT);
     const std::vector<FPoint> low =
@@ -198,6 +192,34 @@ void HybridBlend::BlendProfiles(const HybridSurfaces &root, const HybridSurfaces
         out.lower[k] = low[std::min<size_t>(k, low.size() - 1)];
     }
     out.lastIndex = n - 1;
+}
+} // namespace
+
+void HybridBlend::BlendProfiles(const HybridSurfaces &root, const HybridSurfaces &tip, int percent,
+                                HybridSurfaces &out)
+{
+    if (root.lastIndex < 0 || tip.lastIndex < 0) {
+        out.lastIndex = -1;
+        return;
+    }
+    percent = std::clamp(percent, 0, 100);
+    const float wT = percent == 100 ? 1.0f : float(percent) * 0.01f;
+    const float wR = percent == 100 ? 0.0f : 1.0f - wT;
+    blendWeighted(root, tip, wR, wT, out);
+}
+
+void HybridBlend::BlendProfiles(const HybridSurfaces &root, const HybridSurfaces &tip,
+                                double percent, HybridSurfaces &out)
+{
+    if (root.lastIndex < 0 || tip.lastIndex < 0) {
+        out.lastIndex = -1;
+        return;
+    }
+    // Not a number counts as the root.
+    percent = percent > 0 ? std::min(percent, 100.0) : 0.0;
+    const float wT = percent == 100 ? 1.0f : float(percent * 0.01);
+    const float wR = percent == 100 ? 0.0f : 1.0f - wT;
+    blendWeighted(root, tip, wR, wT, out);
 }
 
 QStringList HybridBlend::pointLines(const HybridSurfaces &profile)

@@ -86,6 +86,10 @@ public:
     // filled up with its own last point.
     static void BlendProfiles(const HybridSurfaces &root, const HybridSurfaces &tip, int percent,
                               HybridSurfaces &out);
+    // The same at any share of the tip between 0 and 100, for ribs that
+    // stand between whole percentages.
+    static void BlendProfiles(const HybridSurfaces &root, const HybridSurfaces &tip, double percent,
+                              HybridSurfaces &out);
     // The same into the dialog's hybrid.
     void BlendProfiles(int percent) { BlendProfiles(root, tip, percent, hybrid); }
 

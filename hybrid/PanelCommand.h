@@ -1,0 +1,47 @@
+#pragma once
+
+#include "hybrid/WingPanel.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class QTextStream;
+
+// The command line `panel`, without a display:
+//
+//   panel --db PATH --root NAME[:T] --tip NAME[:T] --span MM
+//         (--ribs N | --stations D1,D2,...) [--root-angle A] [--tip-angle A]
+//         [--mixed-skins] [--list] [--format svg|dxf|pdf -o FILE]
+//
+// T is a template number as the drawing window shows it (1 for the first).
+// --list writes one line per rib, --format every rib laid out on sheets
+// in one file; the database is only read.
+class PanelCommand
+{
+public:
+    struct Options {
+        QString database;
+        PanelInputs panel;
+        bool list = false;
+        QString format; // svg, dxf or pdf
+        QString output;
+    };
+
+    // The options after the word "panel", or the reason they are wrong.
+    static std::optional<Options> parse(const QStringList &args, QString &error);
+
+    // One rib as --list writes it: number, station, blend, chord,
+    // incidence and relative thickness, numbers with a decimal point:
+    // "N03  station 200.0 mm  blend 40.00 %  chord 160.0 mm  incidence 0.80 deg  thickness 10.80
+    // %".
+    static QString listLine(const PanelRib &rib);
+
+    // Runs the command: the lines on out, messages on err. The exit code:
+    // 0 done, 1 wrong arguments, 2 the database or the panel was refused,
+    // 3 the file could not be written.
+    static int run(const QStringList &args, QTextStream &out, QTextStream &err);
+
+    static QString usage();
+};

@@ -1,0 +1,229 @@
+// The wing panel dialog shown from the drawing window, driven with the mouse
+// and the keyboard: ribs computed, printed in one job, stored, saved and
+// read again; a second panel of the same name replaces them only after Yes.
+#include "Naca.h"
+#include "ScriptedPrompts.h"
+
+#include "drawing/TForm1.h"
+#include "drawing/TForm2.h"
+#include "drawing/TForm3.h"
+#include "drawing/TemplateDrawing.h"
+#include "hybrid/TFormpanneau.h"
+#include "profiles/ProfileStore.h"
+#include "ui/Help.h"
+#include "ui/Language.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace
+{
+
+QByteArray profileText(const char *digits, const QByteArray &templ)
+{
+    const Naca::Section s = Naca::fourDigit(QString::fromLatin1(digits), 41);
+    QByteArray text = "\r\nPROFIL " + s.name.toLatin1() + "\r\n";
+    for (const QString &l : Naca::pointLines(s))
+        text += l.toLatin1() + "\r\n";
+    return text + templ;
+}
+
+struct Fixture {
+    QTemporaryDir dir;
+    QString before = QDir::currentPath();
+    ScriptedPrompts prompts;
+    std::unique_ptr<TForm1> form;
+    TFormpanneau *panel = nullptr;
+
+    Fixture()
+    {
+        Language::setFrench(true);
+        QFile f(dir.filePath("Profils.pro"));
+        f.open(QIODevice::WriteOnly);
+        // A spar notch on the upper surface of each end, not at a constant
+        // percentage of the chord.
+        f.write(profileText("0012", "GABARIT 200;10;\r\nFIGURE 0;560;-160;640;-80;0;\r\n") +
+                profileText("0009", "GABARIT 100;10;\r\nFIGURE 0;260;-90;320;-40;0;\r\n"));
+        f.close();
+        QDir::setCurrent(dir.path());
+        form = std::make_unique<TForm1>();
+        form->setForm2(new TForm2(form.get()));
+        auto *form3 = new TForm3(form.get());
+        form3->setDrawing(&form->drawing());
+        form->setForm3(form3);
+        panel = new TFormpanneau(&form->store(), form3, form.get());
+        form->setPanelDialog([p = panel] { return p->run(); });
+        form->resize(1000, 760);
+        form->prepareToShow();
+        form->show();
+    }
+    ~Fixture() { QDir::setCurrent(before); }
+
+    void openDialog(const std::function<void()> &inDialog)
+    {
+        QTimer::singleShot(0, panel, [this, inDialog] {
+            if (!QTest::qWaitForWindowActive(panel)) {
+                QTest::qFail("the dialog did not become active", __FILE__, __LINE__);
+                panel->reject();
+                return;
+            }
+            inDialog();
+            if (panel->isVisible())
+                panel->reject();
+        });
+        QTest::mouseClick(form->Btpanneau, Qt::LeftButton);
+    }
+    void choose(QComboBox *list, const QString &name)
+    {
+        const int i = list->findText(name);
+        list->setCurrentIndex(i);
+        emit list->activated(i);
+    }
+};
+
+int pdfPages(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page[^s]"));
+    return int(QString::fromLatin1(f.readAll()).count(page));
+}
+
+} // namespace
+
+class TstPanelDialog : public QObject
+{
+    Q_OBJECT
+private slots:
+    void computePrintStoreSaveReload();
+    void replacementAskedFirst();
+};
+
+void TstPanelDialog::computePrintStoreSaveReload()
+{
+    Fixture fx;
+    TFormpanneau &d = *fx.panel;
+    const QString pdf = fx.dir.filePath("ribs.pdf");
+    const QString svg = fx.dir.filePath("ribs.svg");
+    bool reached = false;
+    fx.openDialog([&] {
+        QVERIFY(!d.BitBtn1->isEnabled());
+        QCOMPARE(d.ComboBox1->count(), 2);
+        fx.choose(d.ComboBox1, "NACA 0012");
+        fx.choose(d.ComboBox2, "NACA 0009");
+        QCOMPARE(d.Label5->text(), QStringLiteral("Corde 200 mm   Coffrage 10/10"));
+        d.Editnom->selectAll();
+        QTest::keyClicks(d.Editnom, "Aile");
+        // Washout: 2° at the root, -1° at the tip, from the keyboard.
+        d.UpDown3->setFocus();
+        QTest::keyClick(d.UpDown3, Qt::Key_Up);
+        QTest::keyClick(d.UpDown3, Qt::Key_Up);
+        d.UpDown4->setFocus();
+        QTest::keyClick(d.UpDown4, Qt::Key_Down);
+        QCOMPARE(d.UpDown2->value(), 6);
+
+        // Enter computes.
+        d.Editnom->setFocus();
+        QTest::keyClick(d.Editnom, Qt::Key_Return);
+        QVERIFY2(fx.prompts.messages.isEmpty(), qPrintable(fx.prompts.messages.join('\n')));
+        QVERIFY(d.isVisible());
+        QCOMPARE(d.Tableau1->rowCount(), 6);
+        QCOMPARE(d.Tableau1->item(0, 0)->text(), QStringLiteral("AILE N01"));
+        QCOMPARE(d.Tableau1->item(2, 1)->text(), QLocale().toString(200.0, 'f', 1));
+        QCOMPARE(d.Tableau1->item(2, 3)->text(), QLocale().toString(160.0, 'f', 1));
+        QCOMPARE(d.Tableau1->item(5, 4)->text(), QLocale().toString(-1.0, 'f', 1));
+        QVERIFY(d.BitBtn1->isEnabled());
+
+        // Every rib in one job.
+        fx.prompts.printFiles.enqueue(pdf);
+        QTest::mouseClick(d.Button2, Qt::LeftButton);
+        QVERIFY(fx.prompts.messages.isEmpty());
+        // And on sheets in one SVG file.
+        fx.prompts.saveNames.enqueue(svg);
+        QTest::mouseClick(d.Button3, Qt::LeftButton);
+        QVERIFY2(fx.prompts.messages.isEmpty(), qPrintable(fx.prompts.messages.join('\n')));
+
+        // Back in the name field, Enter now is OK.
+        QTest::mouseClick(d.Editnom, Qt::LeftButton);
+        QTest::keyClick(d.Editnom, Qt::Key_Return);
+        QVERIFY(!d.isVisible());
+        reached = true;
+    });
+    QVERIFY(reached);
+    QVERIFY2(pdfPages(pdf) >= 6, qPrintable(QString::number(pdfPages(pdf))));
+    QFile svgFile(svg);
+    QVERIFY(svgFile.open(QIODevice::ReadOnly));
+    const QByteArray svgText = svgFile.readAll();
+    for (int i = 1; i <= 6; ++i)
+        QVERIFY(svgText.contains("AILE N0" + QByteArray::number(i)));
+
+    ProfileStore &store = fx.form->store();
+    QCOMPARE(store.count(), 8);
+    QCOMPARE(fx.form->Cb1->currentText(), QStringLiteral("AILE N01"));
+    QCOMPARE(fx.form->Panel5->text(), QStringLiteral("200"));
+    QCOMPARE(fx.form->UpDown7->value(), 2);
+    QVERIFY(fx.form->Btenregistrer->isEnabled());
+    QVERIFY(!store.dataError);
+
+    fx.prompts.answers.enqueue(true);
+    QTest::mouseClick(fx.form->Btenregistrer, Qt::LeftButton);
+    QVERIFY(!fx.form->Btenregistrer->isEnabled());
+
+    // Read again by a new window: rib 3 of 6 with its notch carried.
+    TForm1 again;
+    const int q = again.store().names().indexOf("AILE N03");
+    QVERIFY(q >= 0);
+    again.Cb1->setCurrentIndex(q);
+    emit again.Cb1->activated(q);
+    QVERIFY(!again.store().dataError);
+    QCOMPARE(again.Panel5->text(), QStringLiteral("160"));
+    QCOMPARE(again.store().profile(q)->templates[0].gabarit.figureLines,
+             QStringList{"FIGURE 0;440;-132;512;-64;0;"});
+    QCOMPARE(again.drawing().working().lastFigure, 0);
+
+    // The dialog's help topics.
+    for (const char *topic : {"PANNEAU", "PANEL"})
+        QVERIFY(HelpViewer::fileHasTopic(NERVURIA_SOURCE_DIR "/sample/NERVURIA.HLP", topic));
+}
+
+void TstPanelDialog::replacementAskedFirst()
+{
+    Fixture fx;
+    TFormpanneau &d = *fx.panel;
+    auto makePanel = [&](int ribs, bool answer, bool stored) {
+        fx.openDialog([&] {
+            fx.choose(d.ComboBox1, "NACA 0012");
+            fx.choose(d.ComboBox2, "NACA 0009");
+            d.UpDown2->setValue(ribs);
+            QTest::mouseClick(d.Button1, Qt::LeftButton);
+            fx.prompts.answers.clear();
+            fx.prompts.answers.enqueue(answer);
+            QTest::mouseClick(d.BitBtn1, Qt::LeftButton);
+            QCOMPARE(d.isVisible(), !stored);
+        });
+    };
+    makePanel(4, true, true);
+    QVERIFY(fx.prompts.questions.isEmpty());
+    QCOMPARE(fx.form->store().count(), 6);
+    fx.form->Cb1->setCurrentIndex(0);
+    emit fx.form->Cb1->activated(0);
+
+    makePanel(3, false, false);
+    QCOMPARE(fx.prompts.questions,
+             QStringList{"Le panneau PANNEAU a déjà 4 nervure(s) dans la base. Voulez-vous les "
+                         "remplacer ?"});
+    QCOMPARE(fx.form->store().count(), 6);
+    QCOMPARE(fx.form->Cb1->currentText(), QStringLiteral("NACA 0009"));
+
+    makePanel(3, true, true);
+    QCOMPARE(fx.form->store().count(), 5);
+    QVERIFY(!fx.form->store().names().contains("PANNEAU N04"));
+}
+
+QTEST_MAIN(TstPanelDialog)
+#include "tst_paneldialog.moc"
