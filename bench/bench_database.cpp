@@ -6,6 +6,8 @@
 //
 //   bench_database            every size, one child each
 //   bench_database N          N profiles only, in this process
+#include "BenchTiming.h"
+
 #include "ScriptedPrompts.h"
 #include "profiles/ProfileStore.h"
 
@@ -73,12 +75,6 @@ bool resetPeak()
     return f.open(QIODevice::WriteOnly) && f.write("5") == 1;
 }
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 template <typename F> double timeMs(F run)
 {
     QElapsedTimer t;
@@ -133,7 +129,6 @@ int runSize(int profiles)
             loadTimes.push_back(timeMs(load));
         }
     }
-
 
     const QString savedPath = dir.filePath(QStringLiteral("Saved.pro"));
     kept->databasePath = savedPath;
@@ -207,9 +202,9 @@ int main(int argc, char **argv)
         const double first = perProfile.front().second;
         for (const auto &[size, us] : perProfile)
             if (size != perProfile.front().first)
-            std::printf("per-profile load time, %d against 500 profiles: %.2f us, %.2f us = "
-                        "%.1fx\n",
-                        size, us, first, us / first);
+                std::printf("per-profile load time, %d against 500 profiles: %.2f us, %.2f us = "
+                            "%.1fx\n",
+                            size, us, first, us / first);
     }
     return failures;
 }

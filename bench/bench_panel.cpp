@@ -3,6 +3,8 @@
 // its ribs stored, listed with their relative thickness and exported to SVG.
 //
 //   bench_panel [repetitions]
+#include "BenchTiming.h"
+
 #include "Naca.h"
 #include "ScriptedPrompts.h"
 
@@ -19,29 +21,6 @@
 #include <cstdio>
 #include <memory>
 #include <vector>
-
-namespace
-{
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-template <typename F> double timeMs(int repetitions, F &&f)
-{
-    std::vector<double> times;
-    for (int r = 0; r < repetitions; ++r) {
-        QElapsedTimer timer;
-        timer.start();
-        f();
-        times.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    return median(times);
-}
-
-} // namespace
 
 int main(int argc, char **argv)
 {

@@ -4,6 +4,8 @@
 // 32 figures, at a one-page and a two-page chord.
 //
 //   bench_print [repetitions]
+#include "BenchTiming.h"
+
 #include "Naca.h"
 #include "ScriptedPrompts.h"
 
@@ -20,29 +22,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <vector>
-
-namespace
-{
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-template <typename F> double timeMs(int repetitions, F &&f)
-{
-    std::vector<double> times;
-    for (int r = 0; r < repetitions; ++r) {
-        QElapsedTimer timer;
-        timer.start();
-        f();
-        times.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    return median(times);
-}
-
-} // namespace
 
 int main(int argc, char **argv)
 {

@@ -9,6 +9,8 @@
 // that every render builds it again, as after a zoom or a smoothing step.
 //
 //   bench_render [repetitions]
+#include "BenchTiming.h"
+
 #include "Naca.h"
 #include "ScriptedPrompts.h"
 
@@ -22,17 +24,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <vector>
-
-namespace
-{
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-} // namespace
 
 int main(int argc, char **argv)
 {

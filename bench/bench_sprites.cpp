@@ -4,6 +4,8 @@
 // with the swooping plane kept in the air throughout.
 //
 //   bench_sprites [ticks]
+#include "BenchTiming.h"
+
 #include "app/sprites/IntroAnimation.h"
 #include "app/sprites/MaskedBitmap.h"
 
@@ -17,12 +19,6 @@
 
 namespace
 {
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 double mean(const std::vector<double> &v)
 {

@@ -6,6 +6,8 @@
 // folder with a database of 5,000 profiles.
 //
 //   bench_startup [runs]
+#include "BenchTiming.h"
+
 #include "app/Startup.h"
 
 #include <QApplication>
@@ -82,12 +84,6 @@ struct Case {
     std::vector<double> times;
     bool failed = false;
 };
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
 
 } // namespace
 
