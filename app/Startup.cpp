@@ -68,6 +68,10 @@ void Windows::showStartWindow(std::function<bool(const char *stage)> stage)
         // Closed already, or the benchmark is done: nothing more to open.
         if (stage("shown") || !intro->isVisible())
             return;
+        // The planes first, so that the scene is complete while the
+        // database loads; the work windows then exist before any click
+        // on the start window is handled.
+        intro->buildScene();
         createWorkWindows();
         stage("ready");
     });

@@ -2,6 +2,7 @@
 
 #include "app/IntroScene.h"
 #include "app/sprites/IntroAnimation.h"
+#include "app/sprites/IntroPictures.h"
 #include "drawing/TForm1.h"
 #include "ui/Help.h"
 #include "ui/Language.h"
@@ -106,13 +107,26 @@ void TIntro::FormCreate()
     m_ready = false;
     PaintBox1->setFixedSize(IntroAnimation::kWidth, IntroAnimation::kHeight);
     FormResize();
-    m_animation = std::make_unique<IntroAnimation>(PaintBox1, PaintBox1->geometry());
-    m_animation->album().Paint(QRect(QPoint(0, 0), PaintBox1->size()));
+    // The planes' pictures take longer to make than the rest of the window:
+    // the scene is built once the window is on screen (buildScene), and
+    // until then the area shows the bare sky.
     PaintBox1->setPaintHandler(
         [this](QPainter &painter, const QRect &area) { PaintBox1Paint(painter, area); });
     m_ready = true;
     Timer1->start();
     TimerP3->start();
+}
+
+void TIntro::buildScene()
+{
+    if (m_animation)
+        return;
+    m_ready = false;
+    m_animation = std::make_unique<IntroAnimation>(PaintBox1, PaintBox1->geometry());
+    m_animation->album().Paint(QRect(QPoint(0, 0), PaintBox1->size()));
+    m_ready = true;
+    if (PaintBox1->isVisible())
+        PaintBox1->repaint(); // now, before whatever work comes next
 }
 
 void TIntro::FormDestroy()
@@ -128,8 +142,12 @@ void TIntro::PaintBox1Paint(QPainter &painter, const QRect &area)
 {
     // The scene as the last step left it, planes included: uncovering the
     // window while the animation stands still does not lose them.
-    if (!m_ready || !m_animation) {
+    if (!m_ready) {
         painter.fillRect(area, palette().window());
+        return;
+    }
+    if (!m_animation) {
+        painter.fillRect(area, IntroPictures::sky());
         return;
     }
     m_ready = false;

@@ -51,7 +51,10 @@ public:
     void Timer1Timer();
     void TimerP3Timer();
 
-    // The sky with its planes; none after the window's destruction began.
+    // Makes the sky with its planes, once; the timers move nothing before.
+    void buildScene();
+    // The sky with its planes; none before buildScene() or after the
+    // window's destruction began.
     IntroAnimation *animation() const { return m_animation.get(); }
 
     // No database folder was chosen: the work windows stay closed for the run.

@@ -102,8 +102,10 @@ void TestStartOrder::startWindowFirst()
     prompts.startWindowShown = [&w] { return w.intro->isVisible(); };
     QStringList stages;
     bool readyAtShown = true;
+    QList<bool> sceneAt; // the planes' pictures are made after the first frame
     w.showStartWindow([&](const char *stage) {
         stages << QString::fromLatin1(stage);
+        sceneAt << (w.intro->animation() != nullptr);
         if (stages.size() == 1)
             readyAtShown = w.workWindowsCreated();
         return false;
@@ -117,6 +119,7 @@ void TestStartOrder::startWindowFirst()
     // The start window's first frame came before the work it does not need,
     // except when the questions had to come first.
     QCOMPARE(readyAtShown, !shownBeforeMessages);
+    QCOMPARE(sceneAt, (QList<bool>{false, true}));
     QVERIFY(w.workWindowsCreated());
     QCOMPARE(w.form1->Cb1->count(), profiles);
     QCOMPARE(w.intro->BitBtn2->isEnabled(), !file.isEmpty());

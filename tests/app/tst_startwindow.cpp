@@ -179,6 +179,8 @@ void TestStartWindow::speedIsStepsPerTick()
     QCOMPARE(intro.UpDown1->value(), 6);
     if (speed >= 0)
         intro.UpDown1->setValue(speed);
+    intro.Timer1Timer(); // nothing to move before the scene is built
+    intro.buildScene();
     const QImage before = intro.animation()->album().work();
     intro.Timer1Timer();
     TPool &pool = intro.animation()->pool();
@@ -196,6 +198,7 @@ void TestStartWindow::drawingWindowOpensModallyAndResumes()
     ScriptedPrompts prompts;
     Windows w;
     w.intro->show();
+    w.intro->buildScene();
     bool timersStopped = false, shown = false;
     int profile = -2;
     TPool &pool = w.intro->animation()->pool();
