@@ -8,7 +8,7 @@
 // smoothing; the "outline rebuilt" lines step the smoothing between runs so
 // that every render builds it again, as after a zoom or a smoothing step.
 //
-//   bench_render [repetitions]
+//   bench_render [repetitions] [zoom level, every level by default]
 #include "BenchTiming.h"
 
 #include "Naca.h"
@@ -30,6 +30,7 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 30;
+    const int onlyZoom = argc > 2 ? std::atoi(argv[2]) : -1;
     ScriptedPrompts prompts;
 
     ProfileStore store;
@@ -70,6 +71,8 @@ int main(int argc, char **argv)
     for (int zoom = 0; zoom <= kMaxZoomLevel; ++zoom) {
         while (drawing.viewState().zoomLevel < zoom)
             drawing.zoomIn();
+        if (onlyZoom >= 0 && zoom != onlyZoom)
+            continue;
         for (bool rebuilt : {false, true}) {
             std::vector<double> full, fill;
             QSize size;

@@ -1,10 +1,13 @@
 #include "drawing/OutlineCurves.h"
 
+#include "drawing/DirectPixels.h"
+
 #include <QPainter>
 #include <QPolygon>
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace
 {
@@ -222,16 +225,35 @@ QPolygon OutlineCurves::curvePoints(bool upperSurface) const
     return poly;
 }
 
+const OutlineCurves::DrawnCurve &OutlineCurves::drawnCurve() const
+{
+    // A render draws two outlines (the profile's, then the template's), each
+    // usually the same as in the last render: the last two are kept.
+    const auto count = size_t(lastIndex + 1);
+    auto same = [&](const DrawnCurve &d) {
+        return d.lastIndex == lastIndex &&
+               std::memcmp(d.upperKnots.data(), upperList.data(), count * sizeof(FPoint)) == 0 &&
+               std::memcmp(d.lowerKnots.data(), lowerList.data(), count * sizeof(FPoint)) == 0;
+    };
+    for (const DrawnCurve &d : m_drawn) {
+        if (same(d))
+            return d;
+    }
+    DrawnCurve &d = m_drawn[m_nextDrawn];
+    m_nextDrawn = (m_nextDrawn + 1) % m_drawn.size();
+    d.lastIndex = lastIndex;
+    d.upperKnots.assign(upperList.begin(), upperList.begin() + count);
+    d.lowerKnots.assign(lowerList.begin(), lowerList.begin() + count);
+    d.upper = curvePoints(true);
+    d.lower = curvePoints(false);
+    return d;
+}
+
 void OutlineCurves::draw(QPainter &painter) const
 {
-    for (bool upperSurface : {true, false}) {
-        const QPolygon poly = curvePoints(upperSurface);
-        // The vertices once more: a polyline may leave out the pixel where
-        // two long pieces meet at an angle.
-        if (poly.size() > 1)
-            painter.drawPolyline(poly);
-        painter.drawPoints(poly);
-    }
+    const DrawnCurve &d = drawnCurve();
+    DirectPixels::drawPolylineWithVertices(painter, d.upper);
+    DirectPixels::drawPolylineWithVertices(painter, d.lower);
 }
 
 void OutlineCurves::scanCamber(const ViewGeometry &view, int lastPoint, QPainter *painter,
@@ -250,6 +272,7 @@ void OutlineCurves::scanCamber(const ViewGeometry &view, int lastPoint, QPainter
     const float end = uv[lastPoint].x - 16.0f;
     float x = uv[0].x + 4.0f;
     int upperFrom = 0, lowerFrom = 0;
+    std::vector<QPoint> camber;
     do {
         const float up = scanHeight(uv, lastPoint, x, &upperFrom);
         const float low = scanHeight(lv, lastPoint, x, &lowerFrom);
@@ -261,15 +284,17 @@ void OutlineCurves::scanCamber(const ViewGeometry &view, int lastPoint, QPainter
             }
             if (draw) {
                 const QPoint px(roundPixel(x), roundPixel((up + low) / 2));
-                painter->drawPoint(px);
+                camber.push_back(px);
                 if (printer)
-                    painter->drawPoint(px + QPoint(0, 1));
+                    camber.push_back(px + QPoint(0, 1));
             }
         }
         if (x + 4.0f == x)
             break;
         x += 4.0f;
     } while (x <= end);
+    if (draw)
+        DirectPixels::drawPoints(*painter, camber.data(), int(camber.size()));
 
     if (!showCamber || !onCamberPoint)
         return;

@@ -126,4 +126,16 @@ public:
     // A template surface at x over its front half, for the nose search;
     // flatThreshold is the x gap below which the first point's y is taken.
     static float noseHeight(const FPoint *points, int lastPoint, float x, float flatThreshold);
+
+private:
+    // The points draw() joins for the lists as they stand, with the knots
+    // and control points they came from.
+    struct DrawnCurve {
+        int lastIndex = -1;
+        std::vector<FPoint> upperKnots, lowerKnots;
+        QPolygon upper, lower;
+    };
+    const DrawnCurve &drawnCurve() const;
+    mutable std::array<DrawnCurve, 2> m_drawn;
+    mutable size_t m_nextDrawn = 0;
 };

@@ -6,6 +6,7 @@
 #include "drawing/WorkingData.h"
 
 #include <QColor>
+#include <QFont>
 #include <QImage>
 #include <QRect>
 #include <QString>
@@ -130,7 +131,8 @@ public:
 
     // Screen layout: the scale in whole pixels per millimetre from the
     // drawing area's width, the zoom and the chord (never below 1), the view
-    // origin, a new off-screen image (filled white) and the scroll ranges;
+    // origin, the off-screen image (made anew only when its size changes;
+    // render() covers every pixel of it) and the scroll ranges;
     // then the view points, skin offset, scaled figures and template points.
     // area.horizontalPosition is the scroll position before the layout; the
     // result gives the new one. Empty when nothing can be drawn.
@@ -163,7 +165,7 @@ public:
     void pointMarker(QPainter &target, MarkerKind kind, float x, float y);
 
     // The screen image. createImage() makes it 8 pixels wider than the paint
-    // box and as high, white; each screen layout makes a new one.
+    // box and as high, white; a screen layout of another size makes a new one.
     const QImage &image() const { return m_image; }
     void createImage(QSize paintBoxSize);
 
@@ -240,6 +242,8 @@ private:
     void finishLayout();
     void layoutPage(OutputMode mode, float scale, const PageSetup &page);
     void drawBackground(QPainter &p);
+    void drawGridLabels(QPainter &p);
+    const QFont &screenFont();
     void drawAxes(QPainter &p);
     void drawCaptions(QPainter &p);
     void drawPageMarks(QPainter &p);
@@ -255,6 +259,19 @@ private:
     ViewGeometry m_geom;
     OutlineCurves m_curves;
     QImage m_image;
+    std::optional<QFont> m_screenFont;
+    // The screen grid of the last render: one row of each kind, the kind of
+    // every image row, and the top rows as they were once the labels were
+    // drawn on them.
+    struct Background {
+        enum Kind : unsigned char { Plain, Grid, Tenth, Chord, RowKinds };
+        int width = -1, height = -1, originX = 0, originY = 0, step = 1;
+        bool millimetres = false;
+        QImage rows;
+        std::vector<unsigned char> kinds;
+        QImage labelBand;
+    };
+    Background m_background;
     FigureHook m_figureHook;
     bool m_laidOut = false;
     bool m_templateRefused = false;

@@ -3,6 +3,7 @@
 // marks) for the screen, the print preview and the printer.
 #include "drawing/TemplateDrawing.h"
 
+#include "drawing/DirectPixels.h"
 #include "drawing/TemplateBand.h"
 #include "drawing/TemplateGeometry.h"
 #include "drawing/Trig.h"
@@ -58,6 +59,15 @@ void setPixel(QPainter &p, int x, int y, const QColor &colour)
 
 } // namespace
 
+// The grid labels' and captions' font, made once: a font made anew for
+// each render looks its glyphs up anew.
+const QFont &TemplateDrawing::screenFont()
+{
+    if (!m_screenFont)
+        m_screenFont = QFont(QStringLiteral("Arial"), 9);
+    return *m_screenFont;
+}
+
 bool TemplateDrawing::canDraw() const
 {
     return !m_store->dataError && m_work.lastPoint >= 1 && m_work.lastPoint < kMaxProfilePoints;
@@ -99,8 +109,10 @@ std::optional<ScreenLayout> TemplateDrawing::layoutScreen(const ScreenArea &area
         oldWidth > 0 ? int((long long)width * area.horizontalPosition / oldWidth) : 0;
     result.verticalRange = height;
 
-    m_image = QImage(width, height, QImage::Format_RGB32);
-    m_image.fill(DrawingColours::background);
+    // The render's background covers every pixel: the image is only
+    // made again when its size changes, and not filled here.
+    if (m_image.size() != result.imageSize || m_image.format() != QImage::Format_RGB32)
+        m_image = QImage(width, height, QImage::Format_RGB32);
 
     finishLayout();
     return result;
@@ -321,52 +333,94 @@ void TemplateDrawing::drawBackground(QPainter &p)
 
     // The grid is drawn row by row from four one-row images: the background
     // crossed by the vertical lines, and the same under a grid line, a tenth
-    // line and the chord line (where the vertical lines stay on top). Every
-    // plain row is one copy of the first image, the whole image one fill.
-    // Lines outside the image are skipped; the counting of every tenth line
-    // still starts at the chord line.
-    QImage plainRow(width, 1, QImage::Format_RGB32);
-    plainRow.fill(DrawingColours::background);
-    std::vector<std::pair<int, QColor>> columns;
-    for (int v = -g.originX; v <= width / step; ++v) {
-        const long long x = g.originX + (long long)step * v;
-        if (x < 0 || x >= width)
-            continue;
-        columns.emplace_back(int(x), (v - g.originX) % 10 == 0 ? DrawingColours::gridTenth
-                                                               : DrawingColours::grid);
+    // line and the chord line (where the vertical lines stay on top). Lines
+    // outside the image are skipped; the counting of every tenth line still
+    // starts at the chord line. The rows, and the top rows once the labels
+    // are on them, are kept for the next render of the same grid.
+    Background &bg = m_background;
+    if (bg.width != width || bg.height != height || bg.originX != g.originX ||
+        bg.originY != g.originY || bg.step != step || bg.millimetres != millimetres) {
+        bg = Background();
+        bg.width = width;
+        bg.height = height;
+        bg.originX = g.originX;
+        bg.originY = g.originY;
+        bg.step = step;
+        bg.millimetres = millimetres;
+        std::vector<std::pair<int, QColor>> columns;
+        for (int v = -g.originX; v <= width / step; ++v) {
+            const long long x = g.originX + (long long)step * v;
+            if (x < 0 || x >= width)
+                continue;
+            columns.emplace_back(int(x), (v - g.originX) % 10 == 0 ? DrawingColours::gridTenth
+                                                                   : DrawingColours::grid);
+        }
+        bg.rows = QImage(width, Background::RowKinds, QImage::Format_RGB32);
+        const QColor colours[Background::RowKinds] = {
+            DrawingColours::background, DrawingColours::grid, DrawingColours::gridTenth,
+            DrawingColours::chordAxis};
+        for (int kind = 0; kind < Background::RowKinds; ++kind) {
+            auto *row = reinterpret_cast<QRgb *>(bg.rows.scanLine(kind));
+            std::fill(row, row + width, colours[kind].rgb());
+            for (const auto &[x, c] : columns)
+                row[x] = c.rgb();
+        }
+        bg.kinds.assign(size_t(std::max(height, 0)), Background::Plain);
+        for (int t = -g.originY; t <= height / step; ++t) {
+            const long long y = g.originY + (long long)step * t;
+            if (y < 0 || y >= height || y == g.originY)
+                continue;
+            bg.kinds[size_t(y)] = t % 10 == 0 ? Background::Tenth : Background::Grid;
+        }
+        if (g.originY >= 0 && g.originY < height)
+            bg.kinds[size_t(g.originY)] = Background::Chord;
     }
-    auto row = [&](const QColor &colour) {
-        QImage r(width, 1, QImage::Format_RGB32);
-        r.fill(colour);
-        for (const auto &[x, c] : columns)
-            r.setPixelColor(x, 0, c);
-        return r;
-    };
-    for (const auto &[x, c] : columns)
-        plainRow.setPixelColor(x, 0, c);
-    p.save();
-    p.setBrushOrigin(0, 0);
-    p.fillRect(0, 0, width, height, QBrush(plainRow));
-    p.restore();
-    const QImage gridRow = row(DrawingColours::grid);
-    const QImage tenthRow = row(DrawingColours::gridTenth);
-    for (int t = -g.originY; t <= height / step; ++t) {
-        const long long y = g.originY + (long long)step * t;
-        if (y < 0 || y >= height || y == g.originY)
-            continue;
-        p.drawImage(0, int(y), t % 10 == 0 ? tenthRow : gridRow);
-    }
-    if (g.originY >= 0 && g.originY < height)
-        p.drawImage(0, g.originY, row(DrawingColours::chordAxis));
 
-    p.setFont(QFont(QStringLiteral("Arial"), 9));
+    p.setFont(screenFont());
     p.setBrush(Qt::NoBrush);
+    // On the screen image each row is one copy; elsewhere the painter
+    // fills the plain rows with one pattern and draws the others over it.
+    QImage *image = DirectPixels::imageUnder(p);
+    if (!image || image->width() != width || image->height() != height ||
+        image->format() != bg.rows.format()) {
+        p.save();
+        p.setBrushOrigin(0, 0);
+        p.fillRect(0, 0, width, height, QBrush(bg.rows.copy(0, Background::Plain, width, 1)));
+        p.restore();
+        for (int y = 0; y < height; ++y) {
+            const int kind = bg.kinds[size_t(y)];
+            if (kind != Background::Plain)
+                p.drawImage(QPoint(0, y), bg.rows, QRect(0, kind, width, 1));
+        }
+        drawGridLabels(p);
+        return;
+    }
+    const auto bytes = size_t(width) * sizeof(QRgb);
+    const int labelled = bg.labelBand.isNull() ? 0 : bg.labelBand.height();
+    for (int y = 0; y < labelled; ++y)
+        std::memcpy(image->scanLine(y), bg.labelBand.constScanLine(y), bytes);
+    for (int y = labelled; y < height; ++y)
+        std::memcpy(image->scanLine(y), bg.rows.constScanLine(bg.kinds[size_t(y)]), bytes);
+    if (labelled == 0) {
+        drawGridLabels(p);
+        // The labels lie within their line's height below y = 4.
+        const int band = std::min(height, 4 + p.fontMetrics().height() + 4);
+        bg.labelBand = image->copy(0, 0, width, band);
+    }
+}
+
+// A label every ten grid lines, centred on its line, along the top.
+void TemplateDrawing::drawGridLabels(QPainter &p)
+{
+    const ViewGeometry &g = m_geom;
+    const int width = p.device()->width();
     const QFontMetrics metrics = p.fontMetrics();
-    for (int v = 0; v <= width / step; ++v) {
+    for (int v = 0; v <= width / m_background.step; ++v) {
         if ((v - g.originX) % 10 != 0)
             continue;
-        const QString label = QString::number(millimetres ? v : 4 * v);
-        drawTextAt(p, g.originX + step * v - metrics.horizontalAdvance(label) / 2, 4, label);
+        const QString label = QString::number(m_background.millimetres ? v : 4 * v);
+        drawTextAt(p, g.originX + m_background.step * v - metrics.horizontalAdvance(label) / 2, 4,
+                   label);
     }
 }
 
@@ -434,7 +488,7 @@ QString TemplateDrawing::maxThicknessPositionCaption() const
 void TemplateDrawing::drawCaptions(QPainter &p)
 {
     const int h = p.device()->height();
-    p.setFont(QFont(QStringLiteral("Arial"), 9));
+    p.setFont(screenFont());
     const QFontMetrics metrics = p.fontMetrics();
     const QString thickness = relativeThicknessCaption();
     const QString position = maxThicknessPositionCaption();
@@ -544,18 +598,13 @@ void TemplateDrawing::flushMarkers(QPainter &p)
     if (m_pendingMarkers.empty())
         return;
     static const std::vector<QPoint> ring = markerPixels();
-    std::vector<QPoint> pixels;
-    pixels.reserve(m_pendingMarkers.size() * ring.size());
-    for (QPoint c : m_pendingMarkers) {
-        for (QPoint o : ring)
-            pixels.push_back(c + o);
-    }
-    m_pendingMarkers.clear();
     p.setPen(QPen(m_pendingKind == ProfilePoint    ? DrawingColours::profileMarker
                   : m_pendingKind == TemplatePoint ? DrawingColours::templateMarker
                                                    : DrawingColours::camberMarker,
                   1));
-    p.drawPoints(pixels.data(), int(pixels.size()));
+    DirectPixels::drawStamps(p, m_pendingMarkers.data(), int(m_pendingMarkers.size()), ring.data(),
+                             int(ring.size()));
+    m_pendingMarkers.clear();
 }
 
 // The template outline of this render, built or taken from the last build

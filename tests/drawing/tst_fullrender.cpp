@@ -30,6 +30,8 @@ private slots:
     }
     void fullRender_data();
     void fullRender();
+    void laterRendersMatchAFreshDrawing_data();
+    void laterRendersMatchAFreshDrawing();
 };
 
 void TstFullRender::fullRender_data()
@@ -140,6 +142,108 @@ void TstFullRender::fullRender()
                              .arg(first.y())
                              .arg(QDir::tempPath())));
     }
+}
+
+namespace
+{
+
+// What a screen render depends on, as the drawing window changes it.
+struct View {
+    int profile = 0; // 0: NACA 2412 with a template of 32 figures; 1: NACA 0012
+    int zoom = 0;
+    int smoothing = 50;
+    bool points = true;
+    int areaWidth = 1924;
+};
+
+struct Scene {
+    ProfileStore store;
+    TemplateDrawing drawing{&store};
+    FigureEditor figures{drawing.working(), drawing.geometry()};
+    int templates[2] = {0, 0};
+
+    Scene()
+    {
+        const QStringList names{"2412", "0012"};
+        for (int k = 0; k < 2; ++k) {
+            const int p = store.AddProfile(QStringLiteral("NACA ") + names[k]);
+            for (const QString &l : Naca::pointLines(Naca::fourDigit(names[k], 512 - 100 * k)))
+                store.AddPointLine(p, l);
+            templates[k] = store.AddTemplate(p, QStringLiteral("GABARIT %1;15;").arg(200 - 40 * k));
+            for (int i = 0; k == 0 && i < kMaxFigures; ++i) {
+                const int x = 50 + i * 55;
+                store.AddFigureLine(p, templates[k],
+                                    QStringLiteral("FIGURE %1;%2;-40;%3;40;%4;")
+                                        .arg(i % 5)
+                                        .arg(x)
+                                        .arg(x + 40)
+                                        .arg(i * 10));
+            }
+        }
+        drawing.setFigureHook([this](QPainter &target, int i) { figures.draw(target, i); });
+    }
+
+    QImage render(const View &v)
+    {
+        if (store.currentProfile != v.profile)
+            drawing.SelectProfile(v.profile, templates[v.profile]);
+        while (drawing.viewState().zoomLevel < v.zoom)
+            drawing.zoomIn();
+        while (drawing.viewState().zoomLevel > v.zoom)
+            drawing.zoomOut();
+        drawing.viewState().upDown4Smoothing = v.smoothing;
+        drawing.setDisplayOption(TemplateDrawing::DisplayOption::ProfilPoints, v.points);
+        drawing.setDisplayOption(TemplateDrawing::DisplayOption::GabaritPoints, v.points);
+        if (!drawing.layoutScreen({v.areaWidth, 324, 0}) || !drawing.render())
+            return QImage();
+        return drawing.image().copy();
+    }
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(View)
+
+// A drawing keeps what it built for the last render (outlines, grid,
+// labels) and reuses the image: whatever it drew before, the next render
+// must be the one a new drawing makes of the same view.
+void TstFullRender::laterRendersMatchAFreshDrawing_data()
+{
+    QTest::addColumn<View>("before");
+    QTest::addColumn<View>("after");
+    const View start;
+    View zoomed = start;
+    zoomed.zoom = 4;
+    View smoother = start;
+    smoother.smoothing = 90;
+    View bare = start;
+    bare.points = false;
+    View narrow = start;
+    narrow.areaWidth = 900;
+    View other = start;
+    other.profile = 1;
+    QTest::newRow("zoom 4 then 0") << zoomed << start;
+    QTest::newRow("zoom 0 then 4") << start << zoomed;
+    QTest::newRow("smoothing stepped") << start << smoother;
+    QTest::newRow("points hidden") << start << bare;
+    QTest::newRow("points shown again") << bare << start;
+    QTest::newRow("window narrowed") << start << narrow;
+    QTest::newRow("another profile") << start << other;
+    QTest::newRow("back from another profile") << other << start;
+}
+
+void TstFullRender::laterRendersMatchAFreshDrawing()
+{
+    QFETCH(View, before);
+    QFETCH(View, after);
+    ScriptedPrompts prompts;
+    Scene reused;
+    QVERIFY(!reused.render(before).isNull());
+    const QImage later = reused.render(after);
+    Scene fresh;
+    const QImage expected = fresh.render(after);
+    QVERIFY(!expected.isNull());
+    QCOMPARE(later, expected);
 }
 
 QTEST_MAIN(TstFullRender)

@@ -1,0 +1,129 @@
+#include "drawing/DirectPixels.h"
+
+#include <QImage>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPolygon>
+
+#include <cstdlib>
+#include <vector>
+
+namespace
+{
+
+// The image to write into, and the pen's pixel value; null when the
+// painter must draw the points itself.
+QImage *plainImage(QPainter &p, QRgb *value)
+{
+    QImage *image = DirectPixels::imageUnder(p);
+    if (!image)
+        return nullptr;
+    const QPen &pen = p.pen();
+    if (pen.style() != Qt::SolidLine || pen.widthF() > 1.0 ||
+        pen.brush().style() != Qt::SolidPattern || !pen.brush().isOpaque())
+        return nullptr;
+    *value = pen.color().rgba() | 0xff000000u;
+    return image;
+}
+
+void write(QImage &image, QRgb value, const QPoint *points, int count)
+{
+    const int w = image.width(), h = image.height();
+    uchar *bits = image.bits(); // detaches once, before the loop
+    const qsizetype stride = image.bytesPerLine();
+    for (int i = 0; i < count; ++i) {
+        const int x = points[i].x(), y = points[i].y();
+        if (unsigned(x) < unsigned(w) && unsigned(y) < unsigned(h))
+            reinterpret_cast<QRgb *>(bits + y * stride)[x] = value;
+    }
+}
+
+} // namespace
+
+QImage *DirectPixels::imageUnder(QPainter &p)
+{
+    QPaintDevice *device = p.device();
+    if (!device || device->devType() != QInternal::Image || !p.paintEngine() ||
+        p.paintEngine()->type() != QPaintEngine::Raster)
+        return nullptr;
+    auto *image = static_cast<QImage *>(device);
+    if (image->format() != QImage::Format_RGB32 &&
+        image->format() != QImage::Format_ARGB32_Premultiplied)
+        return nullptr;
+    if (image->devicePixelRatio() != 1.0 || !p.transform().isIdentity() || p.hasClipping() ||
+        p.opacity() < 1.0 || p.compositionMode() != QPainter::CompositionMode_SourceOver ||
+        p.testRenderHint(QPainter::Antialiasing))
+        return nullptr;
+    return image;
+}
+
+void DirectPixels::drawPoints(QPainter &painter, const QPoint *points, int count)
+{
+    if (count <= 0)
+        return;
+    QRgb value = 0;
+    if (QImage *image = plainImage(painter, &value))
+        write(*image, value, points, count);
+    else
+        painter.drawPoints(points, count);
+}
+
+void DirectPixels::drawStamps(QPainter &painter, const QPoint *centres, int count,
+                              const QPoint *stamp, int stampSize)
+{
+    if (count <= 0 || stampSize <= 0)
+        return;
+    QRgb value = 0;
+    QImage *image = plainImage(painter, &value);
+    if (!image) {
+        std::vector<QPoint> pixels;
+        pixels.reserve(size_t(count) * size_t(stampSize));
+        for (int i = 0; i < count; ++i) {
+            for (int k = 0; k < stampSize; ++k)
+                pixels.push_back(centres[i] + stamp[k]);
+        }
+        painter.drawPoints(pixels.data(), int(pixels.size()));
+        return;
+    }
+    const int w = image->width(), h = image->height();
+    uchar *bits = image->bits();
+    const qsizetype stride = image->bytesPerLine();
+    for (int i = 0; i < count; ++i) {
+        for (int k = 0; k < stampSize; ++k) {
+            const int x = centres[i].x() + stamp[k].x(), y = centres[i].y() + stamp[k].y();
+            if (unsigned(x) < unsigned(w) && unsigned(y) < unsigned(h))
+                reinterpret_cast<QRgb *>(bits + y * stride)[x] = value;
+        }
+    }
+}
+
+void DirectPixels::drawPolylineWithVertices(QPainter &painter, const QPolygon &points)
+{
+    const int count = int(points.size());
+    if (count == 0)
+        return;
+    QRgb value = 0;
+    QImage *image = plainImage(painter, &value);
+    if (!image) {
+        if (count > 1)
+            painter.drawPolyline(points);
+        painter.drawPoints(points);
+        return;
+    }
+    auto longStep = [&](int i) {
+        const QPoint d = points[i + 1] - points[i];
+        return std::abs(d.x()) > 1 || std::abs(d.y()) > 1;
+    };
+    for (int i = 0; i + 1 < count;) {
+        if (!longStep(i)) {
+            ++i;
+            continue;
+        }
+        int end = i + 1;
+        while (end + 1 < count && longStep(end))
+            ++end;
+        painter.drawPolyline(points.constData() + i, end - i + 1);
+        i = end;
+    }
+    write(*image, value, points.constData(), count);
+}
