@@ -32,6 +32,7 @@ private slots:
     void fullRender();
     void laterRendersMatchAFreshDrawing_data();
     void laterRendersMatchAFreshDrawing();
+    void paintedThroughAnyPainterTheSame();
 };
 
 void TstFullRender::fullRender_data()
@@ -244,6 +245,26 @@ void TstFullRender::laterRendersMatchAFreshDrawing()
     const QImage expected = fresh.render(after);
     QVERIFY(!expected.isNull());
     QCOMPARE(later, expected);
+}
+
+// The screen image is written pixel by pixel where that is what the
+// painter would draw; a painter with a clip draws everything itself, and
+// must give the same picture.
+void TstFullRender::paintedThroughAnyPainterTheSame()
+{
+    ScriptedPrompts prompts;
+    Scene scene;
+    View view;
+    view.zoom = 1;
+    const QImage direct = scene.render(view);
+    QImage painted(direct.size(), QImage::Format_RGB32);
+    painted.fill(Qt::black);
+    {
+        QPainter painter(&painted);
+        painter.setClipRect(painted.rect());
+        QVERIFY(scene.drawing.render(painter));
+    }
+    QCOMPARE(painted, direct);
 }
 
 QTEST_MAIN(TstFullRender)
