@@ -91,14 +91,19 @@ TemplateBand::TemplateBand(std::vector<FPoint> upper, std::vector<FPoint> lower,
     // Buckets about a skin wide, at most a few thousand of them.
     m_bucketWidth = std::max(skin, span / 2000.0f);
     for (auto &buckets : m_buckets)
-        buckets.resize(size_t(span / m_bucketWidth) + 2);
+        buckets.assign(size_t(span / m_bucketWidth) + 2, Bucket{{}, kNone, -kNone});
     for (int k = 0; k < int(m_segments.size()); ++k) {
-        const Segment &s = m_segments[size_t(k)];
+        Segment &s = m_segments[size_t(k)];
         auto &buckets = m_buckets[s.upper ? 0 : 1];
         const auto first = size_t((std::min(s.a.x, s.b.x) - m_xMin) / m_bucketWidth);
         const auto last = size_t((std::max(s.a.x, s.b.x) - m_xMin) / m_bucketWidth);
-        for (size_t b = first; b <= last && b < buckets.size(); ++b)
-            buckets[b].push_back(k);
+        s.home = first;
+        for (size_t b = first; b <= last && b < buckets.size(); ++b) {
+            Bucket &bucket = buckets[b];
+            bucket.segments.push_back(k);
+            bucket.yMin = std::min({bucket.yMin, s.a.y, s.b.y});
+            bucket.yMax = std::max({bucket.yMax, s.a.y, s.b.y});
+        }
     }
 }
 
@@ -126,7 +131,8 @@ float TemplateBand::capsuleEdge(const Segment &s, float r, float x, float downwa
     return best == -kNone ? -kNone * downwards : downwards * best;
 }
 
-template <typename F> void TemplateBand::forSegmentsNear(float x0, float x1, int bound, F &&f) const
+template <typename F>
+void TemplateBand::forSegmentsNear(float x0, float x1, int bound, F &&f, float y0, float y1) const
 {
     if (m_buckets[0].empty() || !(x1 >= m_xMin) || !(x0 <= m_xMax))
         return;
@@ -139,25 +145,41 @@ template <typename F> void TemplateBand::forSegmentsNear(float x0, float x1, int
         if (bound >= 0 && bound != list)
             continue;
         for (size_t b = first; b <= last; ++b) {
-            for (int k : m_buckets[list][b]) {
+            const Bucket &bucket = m_buckets[list][b];
+            if (bucket.yMin > y1 || bucket.yMax < y0)
+                continue;
+            for (int k : bucket.segments) {
                 const Segment &s = m_segments[size_t(k)];
-                const auto home = size_t((std::min(s.a.x, s.b.x) - m_xMin) / m_bucketWidth);
-                if (home == b || (b == first && home < first))
+                if (s.home == b || (b == first && s.home < first))
                     f(s);
             }
         }
     }
 }
 
+template <typename F> void TemplateBand::forSegmentsNear(float x0, float x1, int bound, F &&f) const
+{
+    forSegmentsNear(x0, x1, bound, std::forward<F>(f), -kNone, kNone);
+}
+
 float TemplateBand::distance(FPoint p, float upTo) const
 {
     float best = upTo * upTo;
-    forSegmentsNear(p.x - upTo, p.x + upTo, -1, [&](const Segment &s) {
-        const float reach = std::sqrt(best);
-        if (std::min(s.a.y, s.b.y) > p.y + reach || std::max(s.a.y, s.b.y) < p.y - reach)
-            return;
-        best = std::min(best, squaredDistanceToSegment(p, s.a, s.b));
-    });
+    float reach = std::sqrt(best);
+    // Nothing closer than upTo lies outside p.y +- upTo: those buckets are
+    // passed by whole.
+    forSegmentsNear(
+        p.x - upTo, p.x + upTo, -1,
+        [&](const Segment &s) {
+            if (std::min(s.a.y, s.b.y) > p.y + reach || std::max(s.a.y, s.b.y) < p.y - reach)
+                return;
+            const float d = squaredDistanceToSegment(p, s.a, s.b);
+            if (d < best) {
+                best = d;
+                reach = std::sqrt(best);
+            }
+        },
+        p.y - reach, p.y + reach);
     return std::sqrt(best);
 }
 

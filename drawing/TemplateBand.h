@@ -2,6 +2,7 @@
 
 #include "drawing/WorkingData.h"
 
+#include <cstddef>
 #include <vector>
 
 // Where a template can lie: the points that are at least a skin inside the
@@ -63,10 +64,20 @@ private:
         bool upper; // bounds the band from above
         float length = 0;
         float nx = 0, ny = 0; // unit normal, pointing downwards
+        std::size_t home = 0; // the bucket of its front end
+    };
+    // The segments of one bound that reach into a stretch of x, and how
+    // high and low the lowest and highest of them go.
+    struct Bucket {
+        std::vector<int> segments;
+        float yMin, yMax;
     };
     static float capsuleEdge(const Segment &s, float r, float x, float downwards);
     // Calls f for each segment that may reach between x0 and x1: of the
-    // upper bound, the lower bound, or both (the bound's list, or -1).
+    // upper bound, the lower bound, or both (the bound's list, or -1),
+    // leaving out the buckets whose segments all lie above y1 or below y0.
+    template <typename F>
+    void forSegmentsNear(float x0, float x1, int bound, F &&f, float y0, float y1) const;
     template <typename F> void forSegmentsNear(float x0, float x1, int bound, F &&f) const;
 
     float m_skin;
@@ -75,5 +86,5 @@ private:
     float m_bucketWidth = 1;
     std::vector<Segment> m_segments;
     // For each bound (upper, lower), the segments by x bucket.
-    std::vector<std::vector<int>> m_buckets[2];
+    std::vector<Bucket> m_buckets[2];
 };
