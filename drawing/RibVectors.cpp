@@ -267,8 +267,7 @@ void Rib::translate(QPointF offset)
 
 Builder::Builder()
     : m_scratchStore(std::make_unique<ProfileStore>()),
-      m_drawing(std::make_unique<TemplateDrawing>(m_scratchStore.get())),
-      m_scratchImage(1, 1, QImage::Format_RGB32)
+      m_drawing(std::make_unique<TemplateDrawing>(m_scratchStore.get()))
 {
 }
 
@@ -301,10 +300,7 @@ bool Builder::fromWorking(const WorkingData &work, const QString &name, int temp
     // The template outline: the curves the view draws, as the render step
     // leaves them (none when the section has no room for two skins).
     OutlineCurves curves;
-    {
-        QPainter scratch(&m_scratchImage);
-        m_drawing->render(scratch);
-    }
+    m_drawing->traceTemplateOutline();
     r.templateRefused = wd.skinThickness > 0 && m_drawing->templateRefused();
     if (r.templateRefused)
         r.refusal = m_drawing->skinTooThickMessage();

@@ -2,7 +2,6 @@
 
 #include "drawing/WorkingData.h"
 
-#include <QImage>
 #include <QPainterPath>
 #include <QPointF>
 #include <QRectF>
@@ -99,7 +98,6 @@ public:
 private:
     std::unique_ptr<ProfileStore> m_scratchStore;
     std::unique_ptr<TemplateDrawing> m_drawing;
-    QImage m_scratchImage; // the render's target; only its curves are kept
 };
 
 } // namespace RibVectors

@@ -178,6 +178,11 @@ public:
     // still drawn). The first screen render that meets a template so refused
     // says so once, with skinTooThickMessage().
     bool templateRefused() const { return m_templateRefused; }
+    // What render() finds of the template outline for the current layout,
+    // without drawing anything: afterwards curves() hold the smoothed
+    // template outline (the profile's when there is no template) and
+    // templateRefused() is set. False when nothing can be drawn.
+    bool traceTemplateOutline();
     // "Coffrage trop épais pour ce gabarit : au plus N/10 mm" (or its English
     // counterpart), N being the largest skin in tenths that still leaves a
     // template.
@@ -241,6 +246,9 @@ private:
     bool readTemplate(int p, int t, int &chord, int &skinValue);
     void finishLayout();
     void layoutPage(OutputMode mode, float scale, const PageSetup &page);
+    // The template outline into the curve lists, smoothed, its knots shown
+    // to onKnot; the profile's curve must be in the lists before.
+    OutlineCurves::TemplateOutline placeTemplateOutline(const OutlineCurves::KnotSink &onKnot);
     void drawBackground(QPainter &p);
     void drawGridLabels(QPainter &p);
     const QFont &screenFont();

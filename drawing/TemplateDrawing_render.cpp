@@ -265,19 +265,11 @@ bool TemplateDrawing::render(QPainter &p)
     m_view.checkBox3Visible = m_work.skinThickness > 0;
     m_templateRefused = false;
     if (m_work.skinThickness > 0) {
-        // Half a pixel on screen, 0.05 mm on paper.
-        const float tolerance = printer ? 0.05f * g.scale : 0.5f;
-        const auto outline = templateOutline(tolerance);
-        m_templateRefused = outline == OutlineCurves::TemplateOutline::Refused;
+        p.setPen(outlinePen);
+        m_templateRefused =
+            placeTemplateOutline([&](FPoint k) { pointMarker(p, TemplatePoint, k.x, k.y); }) ==
+            OutlineCurves::TemplateOutline::Refused;
         if (!m_templateRefused) {
-            p.setPen(outlinePen);
-            if (outline == OutlineCurves::TemplateOutline::Kept) {
-                m_curves.storeTemplateKnots(
-                    m_work, n, [&](FPoint k) { pointMarker(p, TemplatePoint, k.x, k.y); });
-            } else {
-                for (FPoint t : m_builtOutline.markers)
-                    pointMarker(p, TemplatePoint, t.x, t.y);
-            }
             flushMarkers(p);
             if (m_view.checkBox3GabaritPoints) {
                 // From the tail to the trailing edge, in the template marker's
@@ -287,8 +279,6 @@ bool TemplateDrawing::render(QPainter &p)
                 p.drawLine(QPoint(roundPixel(m_curves.tail.x), roundPixel(m_curves.tail.y)),
                            QPoint(g.trailingEdgeX, g.originY));
             }
-            if (outline == OutlineCurves::TemplateOutline::Kept)
-                m_curves.smooth(m_view.upDown4Smoothing);
             p.setPen(outlinePen);
             m_curves.draw(p);
         }
@@ -605,6 +595,34 @@ void TemplateDrawing::flushMarkers(QPainter &p)
     DirectPixels::drawStamps(p, m_pendingMarkers.data(), int(m_pendingMarkers.size()), ring.data(),
                              int(ring.size()));
     m_pendingMarkers.clear();
+}
+
+OutlineCurves::TemplateOutline
+TemplateDrawing::placeTemplateOutline(const OutlineCurves::KnotSink &onKnot)
+{
+    // Half a pixel on screen, 0.05 mm on paper.
+    const float tolerance = m_geom.mode == OutputMode::Printer ? 0.05f * m_geom.scale : 0.5f;
+    const auto outline = templateOutline(tolerance);
+    if (outline == OutlineCurves::TemplateOutline::Kept) {
+        m_curves.storeTemplateKnots(m_work, m_work.lastPoint, onKnot);
+        m_curves.smooth(m_view.upDown4Smoothing);
+    } else if (outline == OutlineCurves::TemplateOutline::Rebuilt && onKnot) {
+        for (FPoint t : m_builtOutline.markers)
+            onKnot(t);
+    }
+    return outline;
+}
+
+bool TemplateDrawing::traceTemplateOutline()
+{
+    if (!canDraw() || !m_laidOut)
+        return false;
+    // The profile's curve, which the template keeps a skin inside of.
+    m_curves.storeProfileKnots(m_geom, m_work.lastPoint);
+    m_curves.smooth(m_view.upDown4Smoothing);
+    m_templateRefused = m_work.skinThickness > 0 && placeTemplateOutline({}) ==
+                                                         OutlineCurves::TemplateOutline::Refused;
+    return true;
 }
 
 // The template outline of this render, built or taken from the last build
