@@ -5,44 +5,16 @@
 #include "numbers/NumberText.h"
 #include "profiles/LineValues.h"
 #include "profiles/ProfileStore.h"
+#include "profiles/TemplateValues.h"
 #include "ui/Language.h"
 #include "ui/Prompts.h"
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <vector>
 
 namespace
 {
-
-// A whole number read with ParseDecimal and no decimals; false when the text
-// is rejected or the number does not fit an int.
-bool readInteger(QStringView text, int &out)
-{
-    const double v = ParseDecimal(0, text);
-    if (IsParseError(v) || !(v >= double(INT_MIN) && v <= double(INT_MAX)))
-        return false;
-    out = int(std::lround(v));
-    return true;
-}
-
-// The skin thickness of a template line's second value: 0..3 are short forms.
-int decodeSkin(int value)
-{
-    switch (value) {
-    case 0:
-        return 5;
-    case 1:
-        return 8;
-    case 2:
-        return 10;
-    case 3:
-        return 15;
-    default:
-        return value;
-    }
-}
 
 int skinItem(int thickness)
 {
@@ -138,22 +110,14 @@ bool TemplateDrawing::readTemplate(int p, int t, int &chord, int &skinValue)
                                QStringLiteral(" figures: at most 32 can be drawn.")));
         return false;
     }
-    QStringView rest = QStringView(tpl.line).mid(8);
-    // A chord of 0 or less has no scale to draw at.
-    if (!readInteger(takeValue(rest), chord) || !readInteger(takeValue(rest), skinValue) ||
-        chord <= 0)
-        return refuse(tpl.line);
-    m_work.lastFigure = -1;
-    for (const QString &figureLine : tpl.gabarit.figureLines) {
-        QStringView fig = QStringView(figureLine).mid(7);
-        FigureRow &row = m_work.figures[size_t(++m_work.lastFigure)];
-        for (int j = 0; j < 6; ++j) {
-            if (!readInteger(takeValue(fig), row[j])) {
-                m_work.lastFigure = -1;
-                return refuse(figureLine);
-            }
-        }
-    }
+    TemplateValues values;
+    const QString badLine = readTemplateValues(tpl, values);
+    if (!badLine.isNull())
+        return refuse(badLine);
+    chord = values.chord;
+    skinValue = values.skinValue;
+    m_work.lastFigure = int(values.figures.size()) - 1;
+    std::copy(values.figures.begin(), values.figures.end(), m_work.figures.begin());
     return true;
 }
 
@@ -266,7 +230,7 @@ void TemplateDrawing::SelectProfile(int p, int t)
         m_work.chord = float(m_view.form2UpDown1Chord);
         m_view.panel5Text = QString::number(m_view.form2UpDown1Chord);
 
-        const int skin = decodeSkin(skinValue);
+        const int skin = TemplateValues::skinFromValue(skinValue);
         m_view.form2RadioGroup1Skin = skinItem(skin);
         m_view.form2UpDown2Skin = skin;
         m_work.skinThickness = float(skin);

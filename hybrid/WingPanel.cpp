@@ -4,35 +4,18 @@
 
 #include "drawing/OutlineCurves.h"
 #include "numbers/NumberText.h"
-#include "profiles/LineValues.h"
 #include "profiles/ProfileStore.h"
+#include "profiles/TemplateValues.h"
 #include "ui/Language.h"
 
 #include <QRegularExpression>
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <memory>
 
 namespace
 {
-
-bool readInteger(QStringView text, int &out)
-{
-    const double v = ParseDecimal(0, text);
-    if (IsParseError(v) || !(v >= double(INT_MIN) && v <= double(INT_MAX)))
-        return false;
-    out = int(std::lround(v));
-    return true;
-}
-
-// The thickness of a template line's second value: 0..3 are short forms.
-int decodeSkin(int value)
-{
-    static const int shortForms[4] = {5, 8, 10, 15};
-    return value >= 0 && value <= 3 ? shortForms[value] : value;
-}
 
 QString skinText(int tenths)
 {
@@ -100,23 +83,15 @@ QString readEnd(const ProfileStore &store, const PanelEnd &end, bool root, End &
             QStringLiteral("Airfoil ") + name + QStringLiteral(" has no template # ") +
                 QString::number(end.templ + 1));
     const Tprofil::Template &tpl = pr->templates[size_t(end.templ)];
-    QStringView rest = QStringView(tpl.line).mid(8);
-    int skinValue = 0;
-    if (!readInteger(takeValue(rest), out.chord) || !readInteger(takeValue(rest), skinValue) ||
-        out.chord <= 0)
-        return unreadable(tpl.line);
-    out.skin = decodeSkin(skinValue);
-    if (tpl.gabarit.figureLines.size() > kMaxFigures)
+    TemplateValues values;
+    const QString badLine = readTemplateValues(tpl, values);
+    if (!badLine.isNull())
+        return unreadable(badLine);
+    if (values.figures.size() > kMaxFigures)
         return unreadable(tpl.gabarit.figureLines[kMaxFigures]);
-    for (const QString &line : tpl.gabarit.figureLines) {
-        QStringView fig = QStringView(line).mid(7);
-        FigureRow row{};
-        for (int &v : row) {
-            if (!readInteger(takeValue(fig), v))
-                return unreadable(line);
-        }
-        out.figures.push_back(row);
-    }
+    out.chord = values.chord;
+    out.skin = values.skin();
+    out.figures = values.figures;
     return QString();
 }
 
