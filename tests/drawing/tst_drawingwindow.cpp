@@ -1,5 +1,4 @@
-#include "Naca.h"
-#include "ScriptedPrompts.h"
+#include "DrawingWindowFixture.h"
 #include "ui/Language.h"
 #include "drawing/TForm1.h"
 #include "drawing/TForm2.h"
@@ -15,65 +14,9 @@
 namespace
 {
 
-QByteArray profileText(const char *digits, const QStringList &templates)
-{
-    const Naca::Section s = Naca::fourDigit(QString::fromLatin1(digits), 21);
-    QByteArray text = "\r\nPROFIL " + s.name.toLatin1() + "\r\n";
-    for (const QString &l : Naca::pointLines(s))
-        text += l.toLatin1() + "\r\n";
-    for (const QString &t : templates)
-        text += t.toLatin1() + "\r\n";
-    return text;
-}
+struct Fixture : DrawingWindowFixture {
+    explicit Fixture(bool french) : DrawingWindowFixture(threeNacaProfiles(), french) {}
 
-// A drawing window on a database of three profiles: NACA 0012 with three
-// templates (the first one carries a rectangle), NACA 2412 with one, NACA
-// 4412 with none.
-struct Fixture {
-    QTemporaryDir dir;
-    QString before = QDir::currentPath();
-    ScriptedPrompts prompts;
-    std::unique_ptr<TForm1> form;
-    TForm2 *dialog = nullptr;
-    QByteArray original;
-
-    explicit Fixture(bool french)
-    {
-        Language::setFrench(french);
-        original = profileText("0012", {"GABARIT 100;10;", "FIGURE 0;100;-20;300;20;0;",
-                                        "FIGURE 2;-300;-40;-100;40;0;", "GABARIT 150;15;",
-                                        "GABARIT 200;8;"}) +
-                   profileText("2412", {"GABARIT 180;10;"}) + profileText("4412", {});
-        QFile f(dir.filePath("Profils.pro"));
-        f.open(QIODevice::WriteOnly);
-        f.write(original);
-        f.close();
-        QDir::setCurrent(dir.path());
-        form = std::make_unique<TForm1>();
-        dialog = new TForm2(form.get());
-        form->setForm2(dialog);
-        form->resize(900, 700);
-        form->prepareToShow();
-    }
-    ~Fixture() { QDir::setCurrent(before); }
-
-    ProfileStore &store() { return form->store(); }
-    QByteArray fileBytes() const
-    {
-        QFile f(dir.filePath("Profils.pro"));
-        f.open(QIODevice::ReadOnly);
-        return f.readAll();
-    }
-    void chooseProfile(int i)
-    {
-        form->Cb1->setCurrentIndex(i);
-        emit form->Cb1->activated(i);
-    }
-    void chooseTemplate(int i)
-    {
-        form->CB2->setCurrentIndex(i);
-        emit form->CB2->activated(i);
-    }
     // Answers the new-template dialog once it is open.
     void answerDialog(int chord, int skinItem, bool copy, bool ok)
     {
@@ -84,15 +27,6 @@ struct Fixture {
             dialog->CheckBox1->setChecked(copy);
             (ok ? dialog->BitBtn2 : dialog->BitBtn1)->click();
         });
-    }
-    bool imageHasInk() const
-    {
-        const QImage &img = form->drawing().image();
-        for (int y = 0; y < img.height(); y += 2)
-            for (int x = 0; x < img.width(); x += 2)
-                if (img.pixelColor(x, y) == QColor(0, 0, 0))
-                    return true;
-        return false;
     }
 };
 

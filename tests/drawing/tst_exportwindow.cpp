@@ -1,6 +1,5 @@
 // The export button of the drawing window: dialog, save name, file.
-#include "Naca.h"
-#include "ScriptedPrompts.h"
+#include "DrawingWindowFixture.h"
 #include "drawing/ExportDialog.h"
 #include "drawing/TForm1.h"
 #include "drawing/TForm2.h"
@@ -17,54 +16,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-
-namespace
-{
-
-QByteArray profileText(const char *digits, const QStringList &templates)
-{
-    const Naca::Section s = Naca::fourDigit(QString::fromLatin1(digits), 21);
-    QByteArray text = "\r\nPROFIL " + s.name.toLatin1() + "\r\n";
-    for (const QString &l : Naca::pointLines(s))
-        text += l.toLatin1() + "\r\n";
-    for (const QString &t : templates)
-        text += t.toLatin1() + "\r\n";
-    return text;
-}
-
-// A drawing window on a database of three profiles: NACA 0012 with three
-// templates (the first one carries a rectangle), NACA 2412 with one, NACA
-// 4412 with none.
-struct Fixture {
-    QTemporaryDir dir;
-    QString before = QDir::currentPath();
-    ScriptedPrompts prompts;
-    std::unique_ptr<TForm1> form;
-    TForm2 *dialog = nullptr;
-    QByteArray original;
-
-    explicit Fixture(bool french)
-    {
-        Language::setFrench(french);
-        original = profileText("0012", {"GABARIT 100;10;", "FIGURE 0;100;-20;300;20;0;",
-                                        "FIGURE 2;-300;-40;-100;40;0;", "GABARIT 150;15;",
-                                        "GABARIT 200;8;"}) +
-                   profileText("2412", {"GABARIT 180;10;"}) + profileText("4412", {});
-        QFile f(dir.filePath("Profils.pro"));
-        f.open(QIODevice::WriteOnly);
-        f.write(original);
-        f.close();
-        QDir::setCurrent(dir.path());
-        form = std::make_unique<TForm1>();
-        dialog = new TForm2(form.get());
-        form->setForm2(dialog);
-        form->resize(900, 700);
-        form->prepareToShow();
-    }
-    ~Fixture() { QDir::setCurrent(before); }
-};
-
-} // namespace
 
 class TstExportWindow : public QObject
 {
@@ -110,7 +61,7 @@ void TstExportWindow::exportButton()
     QFETCH(QString, caption);
     QFETCH(QByteArray, counted);
     QFETCH(int, ribs);
-    Fixture fx(french);
+    DrawingWindowFixture fx(threeNacaProfiles(), french);
     TForm1 &f = *fx.form;
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));

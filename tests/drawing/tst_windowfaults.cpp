@@ -1,8 +1,8 @@
 // The drawing window as a user drives it, where a selection stops early or
 // a key press reaches the window: every path ends with Profils.pro saved
 // and read back, so that a template written over another shows in the file.
+#include "DrawingWindowFixture.h"
 #include "Naca.h"
-#include "ScriptedPrompts.h"
 #include "drawing/TForm1.h"
 #include "drawing/TForm2.h"
 #include "drawing/TemplateDrawing.h"
@@ -65,40 +65,14 @@ QMap<QString, QStringList> blocks(const QByteArray &bytes)
     return result;
 }
 
-struct Fixture {
-    QTemporaryDir dir;
-    QString before = QDir::currentPath();
-    ScriptedPrompts prompts;
-    std::unique_ptr<TForm1> form;
-    QByteArray original = database();
+struct Fixture : DrawingWindowFixture {
+    Fixture() : DrawingWindowFixture(database()) {}
 
-    Fixture()
-    {
-        Language::setFrench(true);
-        QFile f(dir.filePath("Profils.pro"));
-        f.open(QIODevice::WriteOnly);
-        f.write(original);
-        f.close();
-        QDir::setCurrent(dir.path());
-        form = std::make_unique<TForm1>();
-        form->setForm2(new TForm2(form.get()));
-        form->resize(900, 700);
-        form->prepareToShow();
-    }
-    ~Fixture() { QDir::setCurrent(before); }
-
-    ProfileStore &store() { return form->store(); }
     void chooseProfile(const QString &name)
     {
         const int i = form->Cb1->findText(name);
         QVERIFY(i >= 0);
-        form->Cb1->setCurrentIndex(i);
-        emit form->Cb1->activated(i);
-    }
-    void chooseTemplate(int i)
-    {
-        form->CB2->setCurrentIndex(i);
-        emit form->CB2->activated(i);
+        DrawingWindowFixture::chooseProfile(i);
     }
     // The combos, the store and the screen agree on what is current.
     void checkAgreement()
@@ -115,15 +89,6 @@ struct Fixture {
         QFile f(dir.filePath("Profils.pro"));
         f.open(QIODevice::ReadOnly);
         return blocks(f.readAll());
-    }
-    bool imageHasInk() const
-    {
-        const QImage &img = form->drawing().image();
-        for (int y = 0; y < img.height(); y += 2)
-            for (int x = 0; x < img.width(); x += 2)
-                if (img.pixelColor(x, y) == QColor(0, 0, 0))
-                    return true;
-        return false;
     }
     // Drags the paint box from one point to another, as the mouse would.
     void drag(QPoint from, QPoint to)

@@ -1,8 +1,7 @@
 // The wing panel dialog shown from the drawing window, driven with the mouse
 // and the keyboard: ribs computed, printed in one job, stored, saved and
 // read again; a second panel of the same name replaces them only after Yes.
-#include "Naca.h"
-#include "ScriptedPrompts.h"
+#include "DrawingWindowFixture.h"
 
 #include "drawing/TForm1.h"
 #include "drawing/TForm2.h"
@@ -23,45 +22,23 @@
 namespace
 {
 
-QByteArray profileText(const char *digits, const QByteArray &templ)
-{
-    const Naca::Section s = Naca::fourDigit(QString::fromLatin1(digits), 41);
-    QByteArray text = "\r\nPROFIL " + s.name.toLatin1() + "\r\n";
-    for (const QString &l : Naca::pointLines(s))
-        text += l.toLatin1() + "\r\n";
-    return text + templ;
-}
-
-struct Fixture {
-    QTemporaryDir dir;
-    QString before = QDir::currentPath();
-    ScriptedPrompts prompts;
-    std::unique_ptr<TForm1> form;
+struct Fixture : DrawingWindowFixture {
     TFormpanneau *panel = nullptr;
 
+    // A spar notch on the upper surface of each end, not at a constant
+    // percentage of the chord.
     Fixture()
+        : DrawingWindowFixture(
+              nacaProfileText("0012", 41, {"GABARIT 200;10;", "FIGURE 0;560;-160;640;-80;0;"}) +
+              nacaProfileText("0009", 41, {"GABARIT 100;10;", "FIGURE 0;260;-90;320;-40;0;"}))
     {
-        Language::setFrench(true);
-        QFile f(dir.filePath("Profils.pro"));
-        f.open(QIODevice::WriteOnly);
-        // A spar notch on the upper surface of each end, not at a constant
-        // percentage of the chord.
-        f.write(profileText("0012", "GABARIT 200;10;\r\nFIGURE 0;560;-160;640;-80;0;\r\n") +
-                profileText("0009", "GABARIT 100;10;\r\nFIGURE 0;260;-90;320;-40;0;\r\n"));
-        f.close();
-        QDir::setCurrent(dir.path());
-        form = std::make_unique<TForm1>();
-        form->setForm2(new TForm2(form.get()));
         auto *form3 = new TForm3(form.get());
         form3->setDrawing(&form->drawing());
         form->setForm3(form3);
         panel = new TFormpanneau(&form->store(), form3, form.get());
         form->setPanelDialog([p = panel] { return p->run(); });
-        form->resize(1000, 760);
-        form->prepareToShow();
         form->show();
     }
-    ~Fixture() { QDir::setCurrent(before); }
 
     void openDialog(const std::function<void()> &inDialog)
     {
