@@ -131,8 +131,8 @@ public:
 
     // Screen layout: the scale in whole pixels per millimetre from the
     // drawing area's width, the zoom and the chord (never below 1), the view
-    // origin, the off-screen image (made anew only when its size changes;
-    // render() covers every pixel of it) and the scroll ranges;
+    // origin, the off-screen image (made anew, white, only when its size
+    // changes; render() covers every pixel of it) and the scroll ranges;
     // then the view points, skin offset, scaled figures and template points.
     // area.horizontalPosition is the scroll position before the layout; the
     // result gives the new one. Empty when nothing can be drawn.

@@ -109,10 +109,12 @@ std::optional<ScreenLayout> TemplateDrawing::layoutScreen(const ScreenArea &area
         oldWidth > 0 ? int((long long)width * area.horizontalPosition / oldWidth) : 0;
     result.verticalRange = height;
 
-    // The render's background covers every pixel: the image is only
-    // made again when its size changes, and not filled here.
-    if (m_image.size() != result.imageSize || m_image.format() != QImage::Format_RGB32)
+    // The render's background covers every pixel: the image is only made
+    // again when its size changes (white, should it be shown unrendered).
+    if (m_image.size() != result.imageSize || m_image.format() != QImage::Format_RGB32) {
         m_image = QImage(width, height, QImage::Format_RGB32);
+        m_image.fill(DrawingColours::background);
+    }
 
     finishLayout();
     return result;
