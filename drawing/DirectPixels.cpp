@@ -47,8 +47,11 @@ QImage *DirectPixels::imageUnder(QPainter &p)
         p.paintEngine()->type() != QPaintEngine::Raster)
         return nullptr;
     auto *image = static_cast<QImage *>(device);
-    if (image->format() != QImage::Format_RGB32 &&
-        image->format() != QImage::Format_ARGB32_Premultiplied)
+    // A shared image would be copied on the first write, away from the
+    // pixels the painter draws into.
+    if ((image->format() != QImage::Format_RGB32 &&
+         image->format() != QImage::Format_ARGB32_Premultiplied) ||
+        !image->isDetached())
         return nullptr;
     if (image->devicePixelRatio() != 1.0 || !p.transform().isIdentity() || p.hasClipping() ||
         p.opacity() < 1.0 || p.compositionMode() != QPainter::CompositionMode_SourceOver ||
