@@ -104,6 +104,18 @@ TemplateBand::TemplateBand(std::vector<FPoint> upper, std::vector<FPoint> lower,
             bucket.yMin = std::min({bucket.yMin, s.a.y, s.b.y});
             bucket.yMax = std::max({bucket.yMax, s.a.y, s.b.y});
         }
+        m_spans[s.upper ? 0 : 1].emplace_back(std::min(s.a.x, s.b.x), std::max(s.a.x, s.b.x));
+    }
+    for (auto &spans : m_spans) {
+        std::sort(spans.begin(), spans.end());
+        std::vector<std::pair<float, float>> merged;
+        for (const auto &span : spans) {
+            if (!merged.empty() && span.first <= merged.back().second)
+                merged.back().second = std::max(merged.back().second, span.second);
+            else
+                merged.push_back(span);
+        }
+        spans = std::move(merged);
     }
 }
 
@@ -228,6 +240,41 @@ float TemplateBand::width(float x) const
     return low - up;
 }
 
+bool TemplateBand::reaches(int bound, float x) const
+{
+    const auto &spans = m_spans[bound];
+    auto it = std::upper_bound(spans.begin(), spans.end(), x,
+                               [](float v, const std::pair<float, float> &s) { return v < s.first; });
+    return it != spans.begin() && x <= (it - 1)->second;
+}
+
+bool TemplateBand::surelyWide(float x) const
+{
+    if (!(x > m_xMin && x < m_xMax) || m_buckets[0].empty())
+        return false;
+    // Where a segment's span holds x, its capsule has a point at x: both
+    // limits are then finite. The lowest point of an upper capsule is no
+    // lower than its segment's lower end plus a skin, and the same upwards
+    // for the lower surface; the margin is far above the rounding of the
+    // limits' own arithmetic.
+    if (!reaches(0, x) || !reaches(1, x))
+        return false;
+    const float top = float(m_buckets[0].size() - 1);
+    const auto first = size_t(std::clamp((x - m_skin - m_xMin) / m_bucketWidth, 0.0f, top));
+    const auto last = size_t(std::clamp((x + m_skin - m_xMin) / m_bucketWidth, 0.0f, top));
+    float upperLowest = -kNone;
+    float lowerHighest = kNone;
+    for (size_t b = first; b <= last; ++b) {
+        upperLowest = std::max(upperLowest, m_buckets[0][b].yMax);
+        lowerHighest = std::min(lowerHighest, m_buckets[1][b].yMin);
+    }
+    if (!std::isfinite(upperLowest) || !std::isfinite(lowerHighest))
+        return false;
+    const float margin =
+        1e-4f * (std::fabs(upperLowest) + std::fabs(lowerHighest) + std::fabs(x) + m_skin);
+    return (lowerHighest - m_skin) - (upperLowest + m_skin) > margin;
+}
+
 TemplateBand::Stretch TemplateBand::firstStretch() const
 {
     Stretch s;
@@ -248,7 +295,7 @@ TemplateBand::Stretch TemplateBand::firstStretch() const
     bool inBand = false;
     for (int k = 1; k <= 4000; ++k) {
         const float x = m_xMin + step * float(k);
-        const bool positive = width(x) > 0;
+        const bool positive = surelyWide(x) || width(x) > 0;
         if (positive && !inBand) {
             s.found = true;
             s.front = edge(previous, x);

@@ -3,6 +3,7 @@
 #include "drawing/WorkingData.h"
 
 #include <cstddef>
+#include <utility>
 #include <vector>
 
 // Where a template can lie: the points that are at least a skin inside the
@@ -80,6 +81,12 @@ private:
     void forSegmentsNear(float x0, float x1, int bound, F &&f, float y0, float y1) const;
     template <typename F> void forSegmentsNear(float x0, float x1, int bound, F &&f) const;
 
+    // True only where width(x) is sure to be positive from the buckets'
+    // heights alone: every surface point near x lies more than two skins
+    // and a margin apart, and both surfaces reach x.
+    bool surelyWide(float x) const;
+    bool reaches(int bound, float x) const;
+
     float m_skin;
     float m_xMin = 0;
     float m_xMax = 0;
@@ -87,4 +94,6 @@ private:
     std::vector<Segment> m_segments;
     // For each bound (upper, lower), the segments by x bucket.
     std::vector<Bucket> m_buckets[2];
+    // For each bound, the stretches of x its segments span, in order.
+    std::vector<std::pair<float, float>> m_spans[2];
 };

@@ -8,6 +8,7 @@
 #include "ScriptedPrompts.h"
 
 #include "drawing/OutlineCurves.h"
+#include "drawing/TemplateBand.h"
 #include "drawing/TemplateDrawing.h"
 #include "drawing/TemplateGeometry.h"
 #include "profiles/ProfileStore.h"
@@ -21,6 +22,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace
 {
@@ -384,6 +386,8 @@ private slots:
     void refusal();
     void captionsApart_data();
     void captionsApart();
+    void firstStretch_data();
+    void firstStretch();
 };
 
 void TstTemplateOutline::family()
@@ -635,6 +639,59 @@ void TstTemplateOutline::captionsApart()
     QCOMPARE(position.left() == arrow + 4, besideArrow);
     if (!besideArrow)
         QCOMPARE(position.left(), thickness.right() + 1);
+}
+
+// The first stretch where a skin of 1 fits on either side, on sections a
+// hundred units long and 10 thick, with the surfaces drawn every half unit:
+// the stretch must stop where the section gets too thin for two skins, or
+// where a surface stops (points that are not numbers), and nowhere else.
+void TstTemplateOutline::firstStretch_data()
+{
+    QTest::addColumn<QString>("shape");
+    QTest::addColumn<bool>("found");
+    QTest::addColumn<double>("frontMin");
+    QTest::addColumn<double>("frontMax");
+    QTest::addColumn<double>("rearMin");
+    QTest::addColumn<double>("rearMax");
+    QTest::newRow("thick all along") << "lens" << true << 0.5 << 4.0 << 95.0 << 100.0;
+    QTest::newRow("waist at 50") << "waist" << true << 0.5 << 4.0 << 47.0 << 50.0;
+    QTest::newRow("upper surface stops at 95") << "cut" << true << 0.5 << 4.0 << 94.0 << 96.5;
+    QTest::newRow("thinner than two skins") << "thin" << false << 0.0 << 0.0 << 0.0 << 0.0;
+}
+
+void TstTemplateOutline::firstStretch()
+{
+    QFETCH(QString, shape);
+    QFETCH(bool, found);
+    QFETCH(double, frontMin);
+    QFETCH(double, frontMax);
+    QFETCH(double, rearMin);
+    QFETCH(double, rearMax);
+    auto halfThickness = [&](double x) {
+        // Sloped in at the front and back; the cut section stays thick.
+        const double ends = std::min({5.0, x, shape == QLatin1String("cut") ? 5.0 : 100.0 - x});
+        if (shape == QLatin1String("thin"))
+            return std::min(ends, 0.8);
+        if (shape == QLatin1String("waist"))
+            return std::min(ends, 0.5 + 0.9 * std::fabs(x - 50.0));
+        return ends;
+    };
+    std::vector<FPoint> upper, lower;
+    for (int i = 0; i <= 200; ++i) {
+        const double x = 0.5 * i;
+        const double h = halfThickness(x);
+        upper.push_back({float(x), float(-h)});
+        lower.push_back({float(x), float(h)});
+    }
+    for (size_t i = 191; shape == QLatin1String("cut") && i < upper.size(); ++i)
+        upper[i].y = std::numeric_limits<float>::quiet_NaN();
+    const TemplateBand band(upper, lower, 1.0f);
+    const TemplateBand::Stretch s = band.firstStretch();
+    QCOMPARE(s.found, found);
+    if (!found)
+        return;
+    QVERIFY2(s.front >= frontMin && s.front <= frontMax, qPrintable(QString::number(s.front)));
+    QVERIFY2(s.rear >= rearMin && s.rear <= rearMax, qPrintable(QString::number(s.rear)));
 }
 
 QTEST_MAIN(TstTemplateOutline)
