@@ -249,6 +249,7 @@ private:
     // The template outline into the curve lists, smoothed, its knots shown
     // to onKnot; the profile's curve must be in the lists before.
     OutlineCurves::TemplateOutline placeTemplateOutline(const OutlineCurves::KnotSink &onKnot);
+    void applySkinOffset();
     void drawBackground(QPainter &p);
     void drawGridLabels(QPainter &p);
     const QFont &screenFont();
@@ -280,6 +281,15 @@ private:
         QImage labelBand;
     };
     Background m_background;
+    // The last skin offset worked out: its view points, skin and scale, and
+    // the template points it gave.
+    struct SkinOffsetMemo {
+        int lastPoint = -1;
+        float skin = 0, scale = 0, offset = 0;
+        int offsetRounded = 0;
+        std::vector<FPoint> upperView, lowerView, upperTemplate, lowerTemplate;
+    };
+    SkinOffsetMemo m_skinMemo;
     FigureHook m_figureHook;
     bool m_laidOut = false;
     bool m_templateRefused = false;

@@ -182,8 +182,42 @@ void TemplateDrawing::finishLayout()
     g.profileBottom = roundPixel(bottom);
     g.trailingEdgeX = roundPixel(g.upperView[n].x);
 
-    TemplateGeometry::applySkinOffset(m_work, g);
+    applySkinOffset();
     m_laidOut = true;
+}
+
+// The template points a skin inside the view points, as the last layout of
+// the same view points and skin found them when there was one.
+void TemplateDrawing::applySkinOffset()
+{
+    const ViewGeometry &g = m_geom;
+    const int n = m_work.lastPoint;
+    if (n <= 0 || n >= kMaxProfilePoints || !(m_work.skinThickness > 0)) {
+        TemplateGeometry::applySkinOffset(m_work, g);
+        return;
+    }
+    const auto count = size_t(n + 1);
+    const auto bytes = count * sizeof(FPoint);
+    SkinOffsetMemo &memo = m_skinMemo;
+    if (memo.lastPoint == n && memo.skin == m_work.skinThickness && memo.scale == g.scale &&
+        std::memcmp(memo.upperView.data(), g.upperView.data(), bytes) == 0 &&
+        std::memcmp(memo.lowerView.data(), g.lowerView.data(), bytes) == 0) {
+        m_work.skinOffset = memo.offset;
+        m_work.skinOffsetRounded = memo.offsetRounded;
+        std::copy(memo.upperTemplate.begin(), memo.upperTemplate.end(), m_work.upperTemplate.begin());
+        std::copy(memo.lowerTemplate.begin(), memo.lowerTemplate.end(), m_work.lowerTemplate.begin());
+        return;
+    }
+    TemplateGeometry::applySkinOffset(m_work, g);
+    memo.lastPoint = n;
+    memo.skin = m_work.skinThickness;
+    memo.scale = g.scale;
+    memo.upperView.assign(g.upperView.begin(), g.upperView.begin() + n + 1);
+    memo.lowerView.assign(g.lowerView.begin(), g.lowerView.begin() + n + 1);
+    memo.offset = m_work.skinOffset;
+    memo.offsetRounded = m_work.skinOffsetRounded;
+    memo.upperTemplate.assign(m_work.upperTemplate.begin(), m_work.upperTemplate.begin() + n + 1);
+    memo.lowerTemplate.assign(m_work.lowerTemplate.begin(), m_work.lowerTemplate.begin() + n + 1);
 }
 
 bool TemplateDrawing::render()

@@ -155,6 +155,7 @@ struct View {
     int smoothing = 50;
     bool points = true;
     int areaWidth = 1924;
+    int skin = 15; // tenths of a millimetre
 };
 
 struct Scene {
@@ -195,6 +196,7 @@ struct Scene {
         drawing.viewState().upDown4Smoothing = v.smoothing;
         drawing.setDisplayOption(TemplateDrawing::DisplayOption::ProfilPoints, v.points);
         drawing.setDisplayOption(TemplateDrawing::DisplayOption::GabaritPoints, v.points);
+        drawing.working().skinThickness = float(v.skin);
         if (!drawing.layoutScreen({v.areaWidth, 324, 0}) || !drawing.render())
             return QImage();
         return drawing.image().copy();
@@ -223,12 +225,15 @@ void TstFullRender::laterRendersMatchAFreshDrawing_data()
     narrow.areaWidth = 900;
     View other = start;
     other.profile = 1;
+    View thicker = start;
+    thicker.skin = 30;
     QTest::newRow("zoom 4 then 0") << zoomed << start;
     QTest::newRow("zoom 0 then 4") << start << zoomed;
     QTest::newRow("smoothing stepped") << start << smoother;
     QTest::newRow("points hidden") << start << bare;
     QTest::newRow("points shown again") << bare << start;
     QTest::newRow("window narrowed") << start << narrow;
+    QTest::newRow("skin thickened") << start << thicker;
     QTest::newRow("another profile") << start << other;
     QTest::newRow("back from another profile") << other << start;
 }
