@@ -28,7 +28,7 @@ void textAt(QPainter &p, int x, int y, const QString &text)
 }
 } // namespace
 
-TForm3::TForm3(QWidget *parent) : QDialog(parent), m_printer(QPrinter::HighResolution)
+TForm3::TForm3(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("NERVURIA  - Aperçu avant impression"));
@@ -103,11 +103,19 @@ TForm3::~TForm3()
     FormDestroy();
 }
 
+QPrinter &TForm3::printer()
+{
+    if (!m_printer) {
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        // A4 whatever the regional default paper; the layout is made for it.
+        m_printer->setPageSize(QPageSize(QPageSize::A4));
+        m_printer->setPageOrientation(QPageLayout::Landscape);
+    }
+    return *m_printer;
+}
+
 void TForm3::FormCreate()
 {
-    // A4 whatever the regional default paper; the layout is made for it.
-    m_printer.setPageSize(QPageSize(QPageSize::A4));
-    m_printer.setPageOrientation(QPageLayout::Landscape);
     m_image = QImage(8, 8, QImage::Format_RGB32);
     m_image.fill(Qt::white);
     PaintBox1->setFixedSize(m_image.size());
@@ -203,10 +211,10 @@ void TForm3::Button3Click()
 
 void TForm3::BitBtn3Click()
 {
-    if (!Prompts::current().printerSetup(m_printer))
+    if (!Prompts::current().printerSetup(printer()))
         return;
     // An orientation chosen in the set-up becomes the preview's.
-    const bool portrait = m_printer.pageLayout().orientation() == QPageLayout::Portrait;
+    const bool portrait = printer().pageLayout().orientation() == QPageLayout::Portrait;
     if (portrait != (RadioGroup1->itemIndex() == 0)) {
         RadioGroup1->setItemIndex(portrait ? 0 : 1);
         RadioGroup1Click();
@@ -216,7 +224,7 @@ void TForm3::BitBtn3Click()
 void TForm3::PreparePage()
 {
     const bool portrait = RadioGroup1->itemIndex() == 0;
-    m_printer.setPageOrientation(portrait ? QPageLayout::Portrait : QPageLayout::Landscape);
+    printer().setPageOrientation(portrait ? QPageLayout::Portrait : QPageLayout::Landscape);
     m_image = QImage(int(PrintPages::sheetWidth(portrait)), int(PrintPages::sheetHeight(portrait)),
                      QImage::Format_RGB32);
     PaintBox1->setFixedSize(m_image.size());
@@ -277,21 +285,21 @@ struct TForm3::Job {
 bool TForm3::beginJob(Job &job, QPainter &p)
 {
     // A PDF file is written whole or not at all.
-    job.device = &m_printer;
-    if (m_printer.outputFormat() == QPrinter::PdfFormat) {
-        job.file = std::make_unique<QSaveFile>(m_printer.outputFileName());
-        if (m_printer.outputFileName().isEmpty() || !job.file->open(QIODevice::WriteOnly)) {
+    job.device = &printer();
+    if (printer().outputFormat() == QPrinter::PdfFormat) {
+        job.file = std::make_unique<QSaveFile>(printer().outputFileName());
+        if (printer().outputFileName().isEmpty() || !job.file->open(QIODevice::WriteOnly)) {
             Prompts::current().message(
                 Language::pick(QStringLiteral("Impossible d'écrire le fichier "),
                                QStringLiteral("Cannot write the file ")) +
-                m_printer.outputFileName());
+                printer().outputFileName());
             return false;
         }
         job.writer = std::make_unique<QPdfWriter>(job.file.get());
         // The resolution of a common laser printer, so that the drawing's
         // pens (1 and 2 pixels) come out in a PDF as they do on paper.
         job.writer->setResolution(600);
-        job.writer->setPageLayout(m_printer.pageLayout());
+        job.writer->setPageLayout(printer().pageLayout());
         job.writer->setTitle(Edit3->text());
         job.writer->setCreator(QStringLiteral("NERVURIA"));
         job.device = job.writer.get();
@@ -311,7 +319,7 @@ bool TForm3::endJob(Job &job, QPainter &p)
     if (job.file && !(ended && job.file->commit())) {
         Prompts::current().message(Language::pick(QStringLiteral("Impossible d'écrire le fichier "),
                                                   QStringLiteral("Cannot write the file ")) +
-                                   m_printer.outputFileName());
+                                   printer().outputFileName());
         return false;
     }
     return true;
@@ -321,7 +329,7 @@ bool TForm3::printPages(int first, int last)
 {
     first = std::clamp(first, 1, m_plan.pageCount);
     last = std::clamp(last, first, m_plan.pageCount);
-    if (!Prompts::current().choosePrinter(m_printer, windowTitle()))
+    if (!Prompts::current().choosePrinter(printer(), windowTitle()))
         return false;
     Job job;
     QPainter p;
@@ -343,8 +351,8 @@ bool TForm3::printSeries(int count, const std::function<SeriesItem(int)> &prepar
         return false;
     SeriesItem item = prepare(0);
     PrintPages::Plan plan = PrintPages::initialPlan(item.chord);
-    m_printer.setPageOrientation(plan.portrait ? QPageLayout::Portrait : QPageLayout::Landscape);
-    if (!Prompts::current().choosePrinter(m_printer, windowTitle()))
+    printer().setPageOrientation(plan.portrait ? QPageLayout::Portrait : QPageLayout::Landscape);
+    if (!Prompts::current().choosePrinter(printer(), windowTitle()))
         return false;
     Job job;
     QPainter p;

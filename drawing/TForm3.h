@@ -12,6 +12,7 @@
 #include <QPushButton>
 
 #include <functional>
+#include <memory>
 
 class TemplateDrawing;
 class PreviewBox;
@@ -94,7 +95,9 @@ public:
     bool portrait() const { return m_plan.portrait; }
     const PageSetup &pageSetup() const { return m_page; }
     const QImage &previewImage() const { return m_image; }
-    QPrinter &printer() { return m_printer; }
+    // The printer of the preview's jobs, made at its first use (finding
+    // the system's printers can take a while): A4, landscape at first.
+    QPrinter &printer();
 
 private:
     void showPage(int page);
@@ -110,7 +113,7 @@ private:
     bool endJob(Job &job, QPainter &p);
 
     TemplateDrawing *m_drawing = nullptr;
-    QPrinter m_printer;
+    std::unique_ptr<QPrinter> m_printer;
     QImage m_image;
     QFont m_previewFont;
     float m_chord = 100;
