@@ -26,17 +26,27 @@ QImage *plainImage(QPainter &p, QRgb *value)
     return image;
 }
 
-void write(QImage &image, QRgb value, const QPoint *points, int count)
-{
-    const int w = image.width(), h = image.height();
-    uchar *bits = image.bits(); // detaches once, before the loop
-    const qsizetype stride = image.bytesPerLine();
-    for (int i = 0; i < count; ++i) {
-        const int x = points[i].x(), y = points[i].y();
-        if (unsigned(x) < unsigned(w) && unsigned(y) < unsigned(h))
-            reinterpret_cast<QRgb *>(bits + y * stride)[x] = value;
+// Pixels of one colour written into an image, those outside it left out.
+struct Writer {
+    explicit Writer(QImage &image, QRgb value)
+        : bits(image.bits()), stride(image.bytesPerLine()), width(image.width()),
+          height(image.height()), value(value)
+    {
     }
-}
+    void write(const QPoint *points, int count, QPoint offset = QPoint()) const
+    {
+        for (int i = 0; i < count; ++i) {
+            const int x = points[i].x() + offset.x(), y = points[i].y() + offset.y();
+            if (unsigned(x) < unsigned(width) && unsigned(y) < unsigned(height))
+                reinterpret_cast<QRgb *>(bits + y * stride)[x] = value;
+        }
+    }
+
+    uchar *bits;
+    qsizetype stride;
+    int width, height;
+    QRgb value;
+};
 
 } // namespace
 
@@ -66,7 +76,7 @@ void DirectPixels::drawPoints(QPainter &painter, const QPoint *points, int count
         return;
     QRgb value = 0;
     if (QImage *image = plainImage(painter, &value))
-        write(*image, value, points, count);
+        Writer(*image, value).write(points, count);
     else
         painter.drawPoints(points, count);
 }
@@ -88,16 +98,9 @@ void DirectPixels::drawStamps(QPainter &painter, const QPoint *centres, int coun
         painter.drawPoints(pixels.data(), int(pixels.size()));
         return;
     }
-    const int w = image->width(), h = image->height();
-    uchar *bits = image->bits();
-    const qsizetype stride = image->bytesPerLine();
-    for (int i = 0; i < count; ++i) {
-        for (int k = 0; k < stampSize; ++k) {
-            const int x = centres[i].x() + stamp[k].x(), y = centres[i].y() + stamp[k].y();
-            if (unsigned(x) < unsigned(w) && unsigned(y) < unsigned(h))
-                reinterpret_cast<QRgb *>(bits + y * stride)[x] = value;
-        }
-    }
+    const Writer writer(*image, value);
+    for (int i = 0; i < count; ++i)
+        writer.write(stamp, stampSize, centres[i]);
 }
 
 void DirectPixels::drawPolylineWithVertices(QPainter &painter, const QPolygon &points)
@@ -128,5 +131,5 @@ void DirectPixels::drawPolylineWithVertices(QPainter &painter, const QPolygon &p
         painter.drawPolyline(points.constData() + i, end - i + 1);
         i = end;
     }
-    write(*image, value, points.constData(), count);
+    Writer(*image, value).write(points.constData(), count);
 }
