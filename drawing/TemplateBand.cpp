@@ -143,14 +143,19 @@ float TemplateBand::capsuleEdge(const Segment &s, float r, float x, float downwa
     return best == -kNone ? -kNone * downwards : downwards * best;
 }
 
+std::pair<size_t, size_t> TemplateBand::bucketRange(float x0, float x1) const
+{
+    const float top = float(m_buckets[0].size() - 1);
+    return {size_t(std::clamp((x0 - m_xMin) / m_bucketWidth, 0.0f, top)),
+            size_t(std::clamp((x1 - m_xMin) / m_bucketWidth, 0.0f, top))};
+}
+
 template <typename F>
 void TemplateBand::forSegmentsNear(float x0, float x1, int bound, F &&f, float y0, float y1) const
 {
     if (m_buckets[0].empty() || !(x1 >= m_xMin) || !(x0 <= m_xMax))
         return;
-    const float top = float(m_buckets[0].size() - 1);
-    const auto first = size_t(std::clamp((x0 - m_xMin) / m_bucketWidth, 0.0f, top));
-    const auto last = size_t(std::clamp((x1 - m_xMin) / m_bucketWidth, 0.0f, top));
+    const auto [first, last] = bucketRange(x0, x1);
     // A segment spanning several buckets is met once, in the first of them
     // that the range covers.
     for (int list = 0; list < 2; ++list) {
@@ -259,9 +264,7 @@ bool TemplateBand::surelyWide(float x) const
     // limits' own arithmetic.
     if (!reaches(0, x) || !reaches(1, x))
         return false;
-    const float top = float(m_buckets[0].size() - 1);
-    const auto first = size_t(std::clamp((x - m_skin - m_xMin) / m_bucketWidth, 0.0f, top));
-    const auto last = size_t(std::clamp((x + m_skin - m_xMin) / m_bucketWidth, 0.0f, top));
+    const auto [first, last] = bucketRange(x - m_skin, x + m_skin);
     float upperLowest = -kNone;
     float lowerHighest = kNone;
     for (size_t b = first; b <= last; ++b) {

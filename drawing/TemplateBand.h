@@ -85,6 +85,8 @@ private:
     // heights alone: every surface point near x lies more than two skins
     // and a margin apart, and both surfaces reach x.
     bool surelyWide(float x) const;
+    // The first and last buckets over x0 to x1, within the buckets there are.
+    std::pair<std::size_t, std::size_t> bucketRange(float x0, float x1) const;
     bool reaches(int bound, float x) const;
 
     float m_skin;

@@ -88,7 +88,7 @@ template <class Field> Field *named(Field *field, const char *name)
 
 } // namespace
 
-TForm4::TForm4(ProfileStore *store, QWidget *parent) : QDialog(parent), m_store(store)
+TForm4::TForm4(ProfileStore *store, QWidget *parent) : ActivatingDialog(parent), m_store(store)
 {
     Q_ASSERT(store);
     setObjectName(QStringLiteral("Form4"));
@@ -231,17 +231,7 @@ void TForm4::connectControls()
 
 std::optional<AddedProfile> TForm4::run()
 {
-    m_result.reset();
-    if (exec() != QDialog::Accepted)
-        return std::nullopt;
-    return m_result;
-}
-
-void TForm4::showEvent(QShowEvent *event)
-{
-    QDialog::showEvent(event);
-    if (!event->spontaneous())
-        FormActivate();
+    return runModal(m_result);
 }
 
 void TForm4::FormActivate()

@@ -2,6 +2,7 @@
 
 #include "drawing/AddedProfile.h"
 #include "hybrid/HybridBlend.h"
+#include "ui/ActivatingDialog.h"
 #include "ui/Controls.h"
 
 #include <QCheckBox>
@@ -64,7 +65,7 @@ private:
 // fields and working profiles keep their values between openings, except
 // that each opening resets the name, refills the profile lists and disables
 // OK. OK is enabled only by a computation that passed every check.
-class TForm4 : public QDialog
+class TForm4 : public ActivatingDialog
 {
     Q_OBJECT
 public:
@@ -105,7 +106,7 @@ public:
     QPushButton *BitBtn2; // Cancel
 
     // Handlers.
-    void FormActivate();
+    void FormActivate() override;
     void BuildAutomaticName();
     void Button1Click();
     void Button2Click();
@@ -123,7 +124,6 @@ public:
     void accept() override;
 
 protected:
-    void showEvent(QShowEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:

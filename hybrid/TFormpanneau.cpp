@@ -61,7 +61,7 @@ void PanelPaintBox::paintEvent(QPaintEvent *)
 }
 
 TFormpanneau::TFormpanneau(ProfileStore *store, TForm3 *printing, QWidget *parent)
-    : QDialog(parent), m_store(store), m_printing(printing)
+    : ActivatingDialog(parent), m_store(store), m_printing(printing)
 {
     Q_ASSERT(store);
     setObjectName(QStringLiteral("Formpanneau"));
@@ -193,17 +193,7 @@ void TFormpanneau::buildControls()
 
 std::optional<AddedRibs> TFormpanneau::run()
 {
-    m_added.reset();
-    if (exec() != QDialog::Accepted)
-        return std::nullopt;
-    return m_added;
-}
-
-void TFormpanneau::showEvent(QShowEvent *event)
-{
-    QDialog::showEvent(event);
-    if (!event->spontaneous())
-        FormActivate();
+    return runModal(m_added);
 }
 
 // Each opening takes the store's profiles; the choices stay when the

@@ -2,6 +2,7 @@
 
 #include "drawing/AddedProfile.h"
 #include "hybrid/WingPanel.h"
+#include "ui/ActivatingDialog.h"
 #include "ui/Controls.h"
 
 #include <QCheckBox>
@@ -44,7 +45,7 @@ private:
 // "Calculer et Afficher" lists the ribs and shows them; every rib can be
 // printed in one job; OK stores them as profiles of their own with one
 // template each. Created once at start-up and kept, with its field values.
-class TFormpanneau : public QDialog
+class TFormpanneau : public ActivatingDialog
 {
     Q_OBJECT
 public:
@@ -80,7 +81,7 @@ public:
     QPushButton *BitBtn2; // Annuler
     QPushButton *BitBtn3; // "&Aide"
 
-    void FormActivate();
+    void FormActivate() override;
     void ComboBox1Click();
     void ComboBox2Click();
     void Button1Click();
@@ -93,7 +94,6 @@ public:
     PanelInputs inputs();
 
 protected:
-    void showEvent(QShowEvent *event) override;
 
 private:
     void buildControls();
