@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds the program and starts it on the sample data folder.
+# Builds the program alone (no tests, benchmarks or tools) and starts it on
+# the sample data folder.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-"$here/scripts/setup.sh" "$here/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+NERVURIA_TARGETS=nervuria "$here/scripts/setup.sh" "$here/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cd "$here/sample"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "No display found: starting on a virtual X display (xvfb-run)."

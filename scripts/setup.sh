@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the build needs on Debian 12 (as root), then configures and
 # builds into the folder given as first argument. Further arguments go to cmake.
+# NERVURIA_TARGETS names the targets to build (all of them when unset).
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${1:-$here/build}"
@@ -19,4 +20,6 @@ if [ "${#missing[@]}" -gt 0 ]; then
 fi
 
 cmake -S "$here" -B "$build" "$@" >/dev/null
-cmake --build "$build" -j"$(nproc)"
+targets=()
+for t in ${NERVURIA_TARGETS:-}; do targets+=(--target "$t"); done
+cmake --build "$build" -j"$(nproc)" "${targets[@]}"
