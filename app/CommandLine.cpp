@@ -3,7 +3,7 @@
 #include "catalogue/AirfoilFile.h"
 #include "catalogue/CatalogueCommands.h"
 #include "catalogue/CatalogueTexts.h"
-#include "drawing/ExportJob.h"
+#include "cutting/ExportJob.h"
 #include "hybrid/PanelCommand.h"
 #include "profiles/ProfileStore.h"
 #include "ui/Language.h"

@@ -8,7 +8,7 @@
 #include "Naca.h"
 #include "ScriptedPrompts.h"
 
-#include "drawing/ExportJob.h"
+#include "cutting/ExportJob.h"
 #include "hybrid/PanelCommand.h"
 #include "hybrid/WingPanel.h"
 #include "profiles/ProfileStore.h"

@@ -11,8 +11,8 @@
 
 #include "drawing/FigureEditor.h"
 #include "drawing/TForm3.h"
-#include "drawing/TemplateDrawing.h"
 #include "profiles/ProfileStore.h"
+#include "render/TemplateDrawing.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -14,8 +14,8 @@
 #include "Naca.h"
 #include "ScriptedPrompts.h"
 
-#include "drawing/TemplateDrawing.h"
 #include "profiles/ProfileStore.h"
+#include "render/TemplateDrawing.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>

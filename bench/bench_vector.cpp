@@ -6,8 +6,8 @@
 #include "Naca.h"
 #include "ScriptedPrompts.h"
 
-#include "drawing/ExportJob.h"
-#include "drawing/VectorExport.h"
+#include "cutting/ExportJob.h"
+#include "cutting/VectorExport.h"
 #include "profiles/ProfileStore.h"
 
 #include <QElapsedTimer>

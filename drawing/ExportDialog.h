@@ -1,6 +1,6 @@
 #pragma once
 
-#include "drawing/VectorExport.h"
+#include "cutting/VectorExport.h"
 
 #include <QDialog>
 

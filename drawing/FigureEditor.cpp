@@ -1,7 +1,7 @@
 #include "drawing/FigureEditor.h"
 
+#include "geometry/Trig.h"
 #include "ui/Language.h"
-#include "drawing/Trig.h"
 
 #include <QPainter>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "drawing/ViewGeometry.h"
-#include "drawing/WorkingData.h"
+#include "geometry/ViewGeometry.h"
+#include "geometry/WorkingData.h"
 
 #include <QColor>
 #include <QPoint>

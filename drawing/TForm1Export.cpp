@@ -2,11 +2,11 @@
 // cutting machines.
 #include "drawing/TForm1.h"
 
-#include "drawing/DatExport.h"
+#include "cutting/DatExport.h"
+#include "cutting/ExportJob.h"
 #include "drawing/ExportDialog.h"
-#include "drawing/ExportJob.h"
-#include "drawing/TemplateDrawing.h"
 #include "profiles/ProfileStore.h"
+#include "render/TemplateDrawing.h"
 #include "ui/Language.h"
 #include "ui/Prompts.h"
 

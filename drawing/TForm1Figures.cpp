@@ -2,8 +2,8 @@
 // parameter boxes and the mouse in the paint box.
 #include "drawing/FigureEditor.h"
 #include "drawing/TForm1.h"
-#include "drawing/TemplateDrawing.h"
 #include "profiles/ProfileStore.h"
+#include "render/TemplateDrawing.h"
 
 #include <QMouseEvent>
 #include <QPainter>

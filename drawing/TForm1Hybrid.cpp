@@ -3,8 +3,8 @@
 #include "drawing/TForm1.h"
 
 #include "drawing/TForm2.h"
-#include "drawing/TemplateDrawing.h"
 #include "profiles/ProfileStore.h"
+#include "render/TemplateDrawing.h"
 
 void TForm1::setHybridDialog(HybridDialog dialog)
 {

@@ -2,8 +2,8 @@
 // showing the first rib it stored.
 #include "drawing/TForm1.h"
 
-#include "drawing/TemplateDrawing.h"
 #include "profiles/ProfileStore.h"
+#include "render/TemplateDrawing.h"
 
 void TForm1::setPanelDialog(PanelDialog dialog)
 {

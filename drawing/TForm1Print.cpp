@@ -1,10 +1,10 @@
 // The drawing window's print button: the preview dialog, then the printout.
 #include "drawing/TForm1.h"
 
-#include "drawing/PrintPages.h"
 #include "drawing/TForm3.h"
-#include "drawing/TemplateDrawing.h"
 #include "profiles/ProfileStore.h"
+#include "render/PrintPages.h"
+#include "render/TemplateDrawing.h"
 
 void TForm1::BtimprimeClick()
 {

@@ -1,10 +1,10 @@
 // The drawing window's coordinate table panel and the coordinate file export.
 #include "drawing/TForm1.h"
 
+#include "cutting/DatExport.h"
 #include "drawing/CoordinateTable.h"
-#include "drawing/DatExport.h"
-#include "drawing/TemplateDrawing.h"
 #include "profiles/ProfileStore.h"
+#include "render/TemplateDrawing.h"
 #include "ui/Language.h"
 #include "ui/Prompts.h"
 

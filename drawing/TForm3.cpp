@@ -1,6 +1,6 @@
 #include "drawing/TForm3.h"
 
-#include "drawing/TemplateDrawing.h"
+#include "render/TemplateDrawing.h"
 #include "ui/Language.h"
 #include "ui/Prompts.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "drawing/PrintPages.h"
+#include "render/PrintPages.h"
 #include "ui/Controls.h"
 
 #include <QDialog>

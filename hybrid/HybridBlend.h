@@ -1,6 +1,6 @@
 #pragma once
 
-#include "drawing/WorkingData.h"
+#include "geometry/WorkingData.h"
 
 #include <QString>
 #include <QStringList>

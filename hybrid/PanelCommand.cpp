@@ -1,7 +1,7 @@
 #include "hybrid/PanelCommand.h"
 
-#include "drawing/ExportJob.h"
-#include "drawing/VectorExport.h"
+#include "cutting/ExportJob.h"
+#include "cutting/VectorExport.h"
 #include "profiles/ProfileStore.h"
 #include "ui/Prompts.h"
 

@@ -2,7 +2,7 @@
 // washout, figures carried from root to tip.
 #include "hybrid/WingPanel.h"
 
-#include "drawing/OutlineCurves.h"
+#include "geometry/OutlineCurves.h"
 #include "numbers/NumberText.h"
 #include "profiles/ProfileStore.h"
 #include "profiles/TemplateValues.h"

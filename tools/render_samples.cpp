@@ -2,9 +2,9 @@
 // would show them, for checking the drawing by eye.
 //
 //   render_samples [Profils.pro] [output folder] [drawing area width]
-#include "ui/Prompts.h"
-#include "drawing/TemplateDrawing.h"
 #include "profiles/ProfileStore.h"
+#include "render/TemplateDrawing.h"
+#include "ui/Prompts.h"
 
 #include <QDir>
 #include <QFile>

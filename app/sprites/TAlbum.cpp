@@ -1,7 +1,7 @@
 #include "app/sprites/TAlbum.h"
 
 #include "app/sprites/MaskedBitmap.h"
-#include "drawing/Trig.h"
+#include "geometry/Trig.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "app/sprites/TSprite.h"
 
-#include "drawing/Trig.h"
+#include "geometry/Trig.h"
 
 #include <algorithm>
 #include <cmath>

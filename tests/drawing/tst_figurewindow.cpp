@@ -1,11 +1,11 @@
 #include "Naca.h"
 #include "ScriptedPrompts.h"
-#include "ui/Language.h"
 #include "drawing/FigureEditor.h"
 #include "drawing/TForm1.h"
 #include "drawing/TForm2.h"
-#include "drawing/TemplateDrawing.h"
 #include "profiles/ProfileStore.h"
+#include "render/TemplateDrawing.h"
+#include "ui/Language.h"
 
 #include <QDir>
 #include <QFile>

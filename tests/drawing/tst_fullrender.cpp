@@ -10,8 +10,8 @@
 #include "ScriptedPrompts.h"
 
 #include "drawing/FigureEditor.h"
-#include "drawing/TemplateDrawing.h"
 #include "profiles/ProfileStore.h"
+#include "render/TemplateDrawing.h"
 #include "ui/Language.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "ScriptedPrompts.h"
 
-#include "ui/Language.h"
-#include "drawing/TemplateDrawing.h"
 #include "profiles/ProfileStore.h"
+#include "render/TemplateDrawing.h"
+#include "ui/Language.h"
 
 #include <QTest>
 

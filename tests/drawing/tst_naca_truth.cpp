@@ -3,8 +3,8 @@
 #include "Naca.h"
 #include "ScriptedPrompts.h"
 
-#include "drawing/TemplateDrawing.h"
 #include "profiles/ProfileStore.h"
+#include "render/TemplateDrawing.h"
 
 #include <QTest>
 

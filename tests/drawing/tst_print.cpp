@@ -1,11 +1,11 @@
 #include "Naca.h"
 #include "ScriptedPrompts.h"
-#include "drawing/PrintPages.h"
 #include "drawing/TForm1.h"
 #include "drawing/TForm2.h"
 #include "drawing/TForm3.h"
-#include "drawing/TemplateDrawing.h"
 #include "profiles/ProfileStore.h"
+#include "render/PrintPages.h"
+#include "render/TemplateDrawing.h"
 #include "ui/Language.h"
 
 #include <QDir>

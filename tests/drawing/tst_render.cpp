@@ -1,9 +1,9 @@
 #include "Naca.h"
 #include "ScriptedPrompts.h"
 
-#include "drawing/TemplateDrawing.h"
-#include "drawing/Trig.h"
+#include "geometry/Trig.h"
 #include "profiles/ProfileStore.h"
+#include "render/TemplateDrawing.h"
 #include "ui/Language.h"
 
 #include <QLocale>

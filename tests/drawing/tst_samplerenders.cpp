@@ -7,8 +7,8 @@
 // comparing (how the references were made).
 #include "ScriptedPrompts.h"
 
-#include "drawing/TemplateDrawing.h"
 #include "profiles/ProfileStore.h"
+#include "render/TemplateDrawing.h"
 #include "ui/Language.h"
 
 #include <QDir>

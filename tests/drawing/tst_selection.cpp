@@ -1,8 +1,8 @@
 #include "ScriptedPrompts.h"
 
-#include "drawing/TemplateDrawing.h"
 #include "numbers/NumberText.h"
 #include "profiles/ProfileStore.h"
+#include "render/TemplateDrawing.h"
 #include "ui/Language.h"
 
 #include <QFile>

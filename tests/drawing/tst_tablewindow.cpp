@@ -4,8 +4,8 @@
 #include "drawing/CoordinateTable.h"
 #include "drawing/TForm1.h"
 #include "drawing/TForm2.h"
-#include "drawing/TemplateDrawing.h"
 #include "profiles/ProfileStore.h"
+#include "render/TemplateDrawing.h"
 #include "ui/Language.h"
 
 #include <QApplication>

@@ -5,8 +5,8 @@
 #include "Naca.h"
 #include "drawing/TForm1.h"
 #include "drawing/TForm2.h"
-#include "drawing/TemplateDrawing.h"
 #include "profiles/ProfileStore.h"
+#include "render/TemplateDrawing.h"
 #include "ui/Language.h"
 
 #include <QDir>

@@ -3,9 +3,9 @@
 #include "Naca.h"
 #include "ScriptedPrompts.h"
 
-#include "drawing/TemplateDrawing.h"
 #include "hybrid/HybridBlend.h"
 #include "profiles/ProfileStore.h"
+#include "render/TemplateDrawing.h"
 
 #include <QRegularExpression>
 #include <QTest>

@@ -6,10 +6,10 @@
 
 #include "drawing/TForm1.h"
 #include "drawing/TForm2.h"
-#include "drawing/TemplateDrawing.h"
 #include "hybrid/HybridBlend.h"
 #include "hybrid/TForm4.h"
 #include "profiles/ProfileStore.h"
+#include "render/TemplateDrawing.h"
 #include "ui/Language.h"
 
 #include <QDir>

@@ -6,9 +6,9 @@
 #include "drawing/TForm1.h"
 #include "drawing/TForm2.h"
 #include "drawing/TForm3.h"
-#include "drawing/TemplateDrawing.h"
 #include "hybrid/TFormpanneau.h"
 #include "profiles/ProfileStore.h"
+#include "render/TemplateDrawing.h"
 #include "ui/Help.h"
 #include "ui/Language.h"
 

@@ -1,0 +1,97 @@
+#include "cutting/ExportJob.h"
+
+#include "cutting/DatExport.h"
+#include "profiles/ProfileStore.h"
+#include "render/TemplateDrawing.h"
+#include "ui/Language.h"
+
+namespace ExportJob
+{
+
+Picks allTemplatesOf(const ProfileStore &store, const std::vector<int> &profiles)
+{
+    Picks picks;
+    for (int p : profiles) {
+        for (int t = 0; t < store.templateCount(p); ++t)
+            picks.emplace_back(p, t);
+    }
+    return picks;
+}
+
+int findProfile(const ProfileStore &store, const QString &name)
+{
+    const QString wanted = name.trimmed();
+    for (int p = 0; p < store.count(); ++p) {
+        if (store.name(p).trimmed().compare(wanted, Qt::CaseInsensitive) == 0)
+            return p;
+    }
+    return -1;
+}
+
+bool buildRibs(ProfileStore &store, const Picks &picks, int smoothing,
+               const RibVectors::LayerSet &layers, std::vector<RibVectors::Rib> *ribs,
+               QString *error)
+{
+    RibVectors::Builder builder;
+    ribs->clear();
+    ribs->reserve(picks.size());
+    for (const auto &[p, t] : picks) {
+        RibVectors::Rib rib;
+        if (!builder.fromStore(store, p, t, smoothing, &rib, error, layers))
+            return false;
+        ribs->push_back(std::move(rib));
+    }
+    return true;
+}
+
+bool exportTemplates(ProfileStore &store, const Picks &picks, const VectorExport::Options &options,
+                     int smoothing, const QString &path, QString *error)
+{
+    if (picks.empty()) {
+        if (error)
+            *error = Language::pick(QStringLiteral("Aucun gabarit à exporter."),
+                                    QStringLiteral("No template to export."));
+        return false;
+    }
+    std::vector<RibVectors::Rib> ribs;
+    if (!buildRibs(store, picks, smoothing, options.layers, &ribs, error))
+        return false;
+    const VectorExport::Document doc = VectorExport::arrange(std::move(ribs), options);
+    const QByteArray data = VectorExport::bytes(doc, options.format, error);
+    if (data.isEmpty())
+        return false;
+    return VectorExport::write(path, data, error);
+}
+
+bool exportDat(ProfileStore &store, int p, const QString &path, QString *error)
+{
+    if (p < 0 || p >= store.count()) {
+        if (error)
+            *error =
+                Language::pick(QStringLiteral("Profil inconnu"), QStringLiteral("Unknown airfoil"));
+        return false;
+    }
+    const int oldProfile = store.currentProfile, oldTemplate = store.currentTemplate;
+    const bool oldError = store.dataError;
+    store.dataError = false;
+    QStringList lines;
+    {
+        TemplateDrawing selection(&store);
+        selection.SelectProfile(p, -1);
+        if (!store.dataError)
+            lines = DatExport::lines(store.name(p), selection.working());
+    }
+    store.currentProfile = oldProfile;
+    store.currentTemplate = oldTemplate;
+    store.dataError = oldError;
+    if (lines.isEmpty()) {
+        if (error)
+            *error = Language::pick(QStringLiteral("Le profil %1 ne peut pas être exporté"),
+                                    QStringLiteral("Airfoil %1 cannot be exported"))
+                         .arg(store.name(p));
+        return false;
+    }
+    return DatExport::write(path, DatExport::bytes(lines), error);
+}
+
+} // namespace ExportJob

@@ -1,0 +1,404 @@
+// A template turned into millimetre geometry for cutting machines.
+#include "cutting/RibVectors.h"
+
+#include "geometry/OutlineCurves.h"
+#include "profiles/ProfileStore.h"
+#include "render/TemplateDrawing.h"
+#include "ui/Language.h"
+
+#include <QLineF>
+#include <QPainter>
+#include <QTransform>
+
+#include <algorithm>
+#include <cmath>
+
+namespace RibVectors
+{
+
+namespace
+{
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kMarkHalfLength = 3; // mm above and below the chord line
+constexpr double kTextHeight = 3;     // mm
+constexpr double kTextAdvance = 0.62; // nominal advance per letter, in heights
+constexpr double kCamberStepMm = 2;
+
+using OutlineList = std::array<FPoint, OutlineCurves::kListSize>;
+
+// Pixels of the layout to millimetres, y up, the leading edge at 0.
+struct Mapping {
+    double ox = 0, oy = 0, scale = 1;
+    QPointF operator()(FPoint p) const
+    {
+        return {(double(p.x) - ox) / scale, -(double(p.y) - oy) / scale};
+    }
+};
+
+bool samePoints(const QPointF &a, const QPointF &b, const QPointF &c, const QPointF &d)
+{
+    return a == b && b == c && c == d;
+}
+
+// The cubic pieces of one outline list, from knot 0 to knot last or back.
+void appendList(QPainterPath &path, const OutlineList &list, int last, const Mapping &mm,
+                bool backwards)
+{
+    if (!backwards) {
+        for (int j = 3; j <= last; j += 3) {
+            const QPointF p0 = mm(list[size_t(j - 3)]), p1 = mm(list[size_t(j - 2)]),
+                          p2 = mm(list[size_t(j - 1)]), p3 = mm(list[size_t(j)]);
+            if (!samePoints(p0, p1, p2, p3))
+                path.cubicTo(p1, p2, p3);
+        }
+    } else {
+        for (int j = last; j >= 3; j -= 3) {
+            const QPointF p0 = mm(list[size_t(j)]), p1 = mm(list[size_t(j - 1)]),
+                          p2 = mm(list[size_t(j - 2)]), p3 = mm(list[size_t(j - 3)]);
+            if (!samePoints(p0, p1, p2, p3))
+                path.cubicTo(p1, p2, p3);
+        }
+    }
+}
+
+// Both lists as one closed outline: along the upper list, back along the
+// lower one.
+QPainterPath closedOutline(const OutlineCurves &c, const Mapping &mm)
+{
+    QPainterPath path(mm(c.upperList[0]));
+    appendList(path, c.upperList, c.lastIndex, mm, false);
+    const QPointF lowerEnd = mm(c.lowerList[size_t(c.lastIndex)]);
+    if (path.currentPosition() != lowerEnd)
+        path.lineTo(lowerEnd);
+    appendList(path, c.lowerList, c.lastIndex, mm, true);
+    path.closeSubpath();
+    return path;
+}
+
+Shape pathShape(int layer, const QPainterPath &path, bool closed)
+{
+    Shape s;
+    s.kind = Shape::Path;
+    s.layer = layer;
+    s.path = path;
+    s.closed = closed;
+    return s;
+}
+
+QPainterPath polyline(std::initializer_list<QPointF> points, bool closed)
+{
+    QPainterPath path(*points.begin());
+    for (auto it = points.begin() + 1; it != points.end(); ++it)
+        path.lineTo(*it);
+    if (closed)
+        path.closeSubpath();
+    return path;
+}
+
+// Direction in degrees (y up) of v, given in y-down millimetres.
+double directionDeg(QPointF v)
+{
+    return std::atan2(-v.y(), v.x()) * 180.0 / kPi;
+}
+
+// The figures of the template at their true shapes. Figure values are
+// tenths of a millimetre, y downwards; the shapes are turned y up at the end.
+void addFigures(const WorkingData &work, std::vector<Shape> &out)
+{
+    const QTransform flip(1, 0, 0, -1, 0, 0);
+    auto up = [](double x, double y) { return QPointF(x, -y); };
+    const int last = std::min(work.lastFigure, kMaxFigures - 1);
+    for (int i = 0; i <= last; ++i) {
+        const FigureRow &f = work.figures[size_t(i)];
+        const double x1 = f[FigX1] * 0.1, y1 = f[FigY1] * 0.1;
+        const double x2 = f[FigX2] * 0.1, y2 = f[FigY2] * 0.1;
+        const double cx = (x1 + x2) / 2, cy = (y1 + y2) / 2;
+        const double a = f[FigAngle] * kPi / 180.0;
+        const double ca = std::cos(a), sa = std::sin(a);
+        // A box corner turned about the centre as the screen turns it.
+        auto turned = [&](double x, double y) {
+            const double dx = x - cx, dy = y - cy;
+            return up(cx + ca * dx + sa * dy, cy + sa * dx - ca * dy);
+        };
+        const double w = std::abs(x2 - x1), h = std::abs(y2 - y1);
+        switch (f[FigKind]) {
+        case 0: // rectangle
+            out.push_back(pathShape(
+                Figures,
+                polyline({turned(x1, y1), turned(x2, y1), turned(x2, y2), turned(x1, y2)}, true),
+                true));
+            break;
+        case 1: // line
+            out.push_back(pathShape(Figures, polyline({up(x1, y1), up(x2, y2)}, false), false));
+            break;
+        case 2: { // circle (an ellipse when its box is not square)
+            if (w == h) {
+                Shape s;
+                s.kind = Shape::Circle;
+                s.layer = Figures;
+                s.centre = up(cx, cy);
+                s.radius = w / 2;
+                out.push_back(s);
+            } else {
+                QPainterPath e;
+                e.addEllipse(QRectF(QPointF(std::min(x1, x2), std::min(y1, y2)), QSizeF(w, h)));
+                out.push_back(pathShape(Figures, flip.map(e), true));
+            }
+            break;
+        }
+        case 3: { // half circle: the arc from the end towards point 1, and its diameter
+            const double hh = (y2 - y1) / 2;
+            const QPointF p1(cx + sa * hh, cy - ca * hh), p3(cx - sa * hh, cy + ca * hh);
+            const double start = directionDeg(p1 - QPointF(cx, cy));
+            if (w == h && w > 0) {
+                Shape s;
+                s.kind = Shape::Arc;
+                s.layer = Figures;
+                s.centre = up(cx, cy);
+                s.radius = w / 2;
+                s.startDeg = start < 0 ? start + 360 : start;
+                s.spanDeg = 180;
+                out.push_back(s);
+            } else {
+                QPainterPath e;
+                const QRectF box(QPointF(std::min(x1, x2), std::min(y1, y2)), QSizeF(w, h));
+                e.arcMoveTo(box, start);
+                e.arcTo(box, start, 180);
+                out.push_back(pathShape(Figures, flip.map(e), false));
+            }
+            out.push_back(pathShape(
+                Figures, polyline({up(p1.x(), p1.y()), up(p3.x(), p3.y())}, false), false));
+            break;
+        }
+        case 4: // triangle: right angle at point 0
+            out.push_back(pathShape(
+                Figures, polyline({turned(x1, y1), turned(x2, y1), turned(x1, y2)}, true), true));
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+void flattenCubic(QPolygonF &out, QPointF p0, QPointF p1, QPointF p2, QPointF p3, double tolerance,
+                  int depth)
+{
+    const QLineF chord(p0, p3);
+    auto distance = [&](QPointF p) {
+        const double len = chord.length();
+        if (len < 1e-12)
+            return QLineF(p0, p).length();
+        return std::abs((p3.x() - p0.x()) * (p0.y() - p.y()) -
+                        (p0.x() - p.x()) * (p3.y() - p0.y())) /
+               len;
+    };
+    // The curve lies within 3/4 of its control points' distance from the chord.
+    if (depth >= 18 || 0.75 * std::max(distance(p1), distance(p2)) <= tolerance) {
+        out << p3;
+        return;
+    }
+    const QPointF a = (p0 + p1) / 2, b = (p1 + p2) / 2, c = (p2 + p3) / 2;
+    const QPointF d = (a + b) / 2, e = (b + c) / 2, m = (d + e) / 2;
+    flattenCubic(out, p0, a, d, m, tolerance, depth + 1);
+    flattenCubic(out, m, e, c, p3, tolerance, depth + 1);
+}
+
+} // namespace
+
+QString layerName(int layer)
+{
+    static const char *const names[LayerCount] = {"cut", "figures", "profile", "marks", "text"};
+    return layer >= 0 && layer < LayerCount ? QString::fromLatin1(names[layer]) : QString();
+}
+
+QPolygonF flatten(const QPainterPath &path, double tolerance)
+{
+    QPolygonF out;
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element e = path.elementAt(i);
+        if (e.isMoveTo()) {
+            if (!out.isEmpty())
+                break; // one subpath per shape
+            out << QPointF(e);
+        } else if (e.isLineTo()) {
+            out << QPointF(e);
+        } else if (e.type == QPainterPath::CurveToElement && i + 2 < path.elementCount()) {
+            flattenCubic(out, out.isEmpty() ? QPointF() : out.last(), QPointF(e),
+                         QPointF(path.elementAt(i + 1)), QPointF(path.elementAt(i + 2)), tolerance,
+                         0);
+            i += 2;
+        }
+    }
+    return out;
+}
+
+QRectF Rib::bounds() const
+{
+    QRectF box;
+    for (const Shape &s : shapes) {
+        QRectF r;
+        switch (s.kind) {
+        case Shape::Path:
+            r = s.path.boundingRect();
+            break;
+        case Shape::Circle:
+        case Shape::Arc:
+            r = QRectF(s.centre - QPointF(s.radius, s.radius), QSizeF(2 * s.radius, 2 * s.radius));
+            break;
+        case Shape::Label:
+            r = QRectF(s.centre.x(), s.centre.y() - 0.3 * s.height,
+                       kTextAdvance * s.height * s.text.size(), 1.3 * s.height);
+            break;
+        }
+        box = box.isNull() ? r : box.united(r);
+    }
+    return box;
+}
+
+void Rib::translate(QPointF offset)
+{
+    const QTransform move = QTransform::fromTranslate(offset.x(), offset.y());
+    for (Shape &s : shapes) {
+        s.path = move.map(s.path);
+        s.centre += offset;
+    }
+}
+
+Builder::Builder()
+    : m_scratchStore(std::make_unique<ProfileStore>()),
+      m_drawing(std::make_unique<TemplateDrawing>(m_scratchStore.get()))
+{
+}
+
+Builder::~Builder() = default;
+
+bool Builder::fromWorking(const WorkingData &work, const QString &name, int templateIndex,
+                          int smoothing, Rib *rib, const LayerSet &layers)
+{
+    m_drawing->working() = work;
+    ViewState &view = m_drawing->viewState();
+    view.upDown4Smoothing = std::clamp(smoothing, 0, 100);
+    view.checkBox1ProfilPoints = false;
+    view.checkBox3GabaritPoints = false;
+    view.checkBox4Cambrure = false;
+    if (!m_drawing->layoutPrinter(kDotsPerInch, PageSetup{}))
+        return false;
+    const WorkingData &wd = m_drawing->working();
+    const ViewGeometry &g = m_drawing->geometry();
+    const Mapping mm{g.originXf, g.originYf, g.scale};
+    const int n = wd.lastPoint;
+    smoothing = std::clamp(smoothing, 0, 100);
+
+    Rib r;
+    r.profileName = name;
+    r.templateIndex = templateIndex;
+    r.chordMm = wd.chord;
+    r.skinTenths = wd.skinThickness;
+    auto keep = [&](int layer) { return layers[size_t(layer)]; };
+
+    // The template outline: the curves the view draws, as the render step
+    // leaves them (none when the section has no room for two skins).
+    OutlineCurves curves;
+    m_drawing->traceTemplateOutline();
+    r.templateRefused = wd.skinThickness > 0 && m_drawing->templateRefused();
+    if (r.templateRefused)
+        r.refusal = m_drawing->skinTooThickMessage();
+    if (keep(Cut) && wd.skinThickness > 0 && !r.templateRefused)
+        r.shapes.push_back(pathShape(Cut, closedOutline(m_drawing->curves(), mm), true));
+    if (keep(Figures))
+        addFigures(wd, r.shapes);
+    if (keep(Profile)) {
+        curves.storeProfileKnots(g, n);
+        curves.smooth(smoothing);
+        r.shapes.push_back(pathShape(Profile, closedOutline(curves, mm), true));
+    }
+    const double leX = mm(g.upperView[0]).x();
+    const double teX = mm(g.upperView[size_t(n)]).x();
+    if (keep(Marks)) {
+        r.shapes.push_back(pathShape(Marks, polyline({{leX, 0}, {teX, 0}}, false), false));
+        for (double x : {leX, teX})
+            r.shapes.push_back(pathShape(
+                Marks, polyline({{x, -kMarkHalfLength}, {x, kMarkHalfLength}}, false), false));
+        // The camber line, half-way between the surfaces.
+        QPainterPath camber;
+        const float step = float(kCamberStepMm * g.scale);
+        const float end = g.upperView[size_t(n)].x;
+        for (float x = g.upperView[0].x; x < end; x += step) {
+            const float up = OutlineCurves::scanHeight(g.upperView.data(), n, x);
+            const float low = OutlineCurves::scanHeight(g.lowerView.data(), n, x);
+            if (up == OutlineCurves::kInvalidHeight || low == OutlineCurves::kInvalidHeight)
+                continue;
+            const QPointF p = mm(FPoint{x, (up + low) / 2});
+            if (camber.elementCount() == 0)
+                camber.moveTo(p);
+            else
+                camber.lineTo(p);
+        }
+        const QPointF te = (mm(g.upperView[size_t(n)]) + mm(g.lowerView[size_t(n)])) / 2;
+        if (camber.elementCount() > 0) {
+            camber.lineTo(te);
+            r.shapes.push_back(pathShape(Marks, camber, false));
+        }
+    }
+    if (keep(Text)) {
+        Shape s;
+        s.kind = Shape::Label;
+        s.layer = Text;
+        s.height = kTextHeight;
+        s.text = QStringLiteral("%1  %2 mm  %3/10")
+                     .arg(name)
+                     .arg(double(wd.chord), 0, 'g', 6)
+                     .arg(double(wd.skinThickness), 0, 'g', 6);
+        double bottom = 0;
+        for (int i = 0; i <= n; ++i)
+            bottom =
+                std::min({bottom, mm(g.lowerView[size_t(i)]).y(), mm(g.upperView[size_t(i)]).y()});
+        s.centre = QPointF(leX, bottom - kMarkHalfLength - 1 - kTextHeight);
+        r.shapes.push_back(s);
+    }
+    *rib = std::move(r);
+    return true;
+}
+
+bool Builder::fromStore(ProfileStore &store, int p, int t, int smoothing, Rib *rib, QString *error,
+                        const LayerSet &layers)
+{
+    auto fail = [&](const QString &fr, const QString &en) {
+        if (error)
+            *error = Language::pick(fr, en);
+        return false;
+    };
+    if (p < 0 || p >= store.count())
+        return fail(QStringLiteral("Profil inconnu n° %1").arg(p + 1),
+                    QStringLiteral("Unknown airfoil # %1").arg(p + 1));
+    if (t < 0 || t >= store.templateCount(p))
+        return fail(
+            QStringLiteral("Le profil %1 n'a pas de gabarit n° %2").arg(store.name(p)).arg(t + 1),
+            QStringLiteral("Airfoil %1 has no template # %2").arg(store.name(p)).arg(t + 1));
+
+    // A scratch selection on the store, which is then left as it was.
+    const int oldProfile = store.currentProfile;
+    const int oldTemplate = store.currentTemplate;
+    const bool oldError = store.dataError;
+    store.dataError = false;
+    bool ok = false;
+    WorkingData work;
+    {
+        TemplateDrawing selection(&store);
+        selection.SelectProfile(p, t);
+        ok = !store.dataError;
+        work = selection.working();
+    }
+    store.currentProfile = oldProfile;
+    store.currentTemplate = oldTemplate;
+    store.dataError = oldError;
+    if (ok)
+        ok = fromWorking(work, store.name(p), t, smoothing, rib, layers);
+    if (!ok)
+        return fail(QStringLiteral("Le profil %1 ne peut pas être dessiné").arg(store.name(p)),
+                    QStringLiteral("Airfoil %1 cannot be drawn").arg(store.name(p)));
+    return true;
+}
+
+} // namespace RibVectors

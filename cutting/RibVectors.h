@@ -1,0 +1,103 @@
+#pragma once
+
+#include "geometry/WorkingData.h"
+
+#include <QPainterPath>
+#include <QPointF>
+#include <QRectF>
+#include <QString>
+
+#include <array>
+#include <memory>
+#include <vector>
+
+class ProfileStore;
+class TemplateDrawing;
+
+// One rib template as vector geometry for cutting machines: millimetres at
+// full size, y upwards, the leading edge on the chord line at the origin.
+// Every shape sits on a layer named after what it is, so that a laser
+// program can map layers to cutting and engraving.
+namespace RibVectors
+{
+
+enum Layer { Cut = 0, Figures, Profile, Marks, Text, LayerCount };
+// "cut", "figures", "profile", "marks", "text".
+QString layerName(int layer);
+
+struct Shape {
+    enum Kind { Path, Circle, Arc, Label };
+    Kind kind = Path;
+    int layer = Cut;
+    // Path: lines and cubic curves; closed paths end on their first point.
+    QPainterPath path;
+    bool closed = false;
+    // Circle and Arc: centre and radius; Arc from startDeg anticlockwise
+    // over spanDeg (degrees, y up, 0 along +x).
+    QPointF centre;
+    double radius = 0;
+    double startDeg = 0;
+    double spanDeg = 0;
+    // Label: left end of the base line, height of the capitals.
+    QString text;
+    double height = 0;
+};
+
+struct Rib {
+    QString profileName;
+    int templateIndex = -1;
+    double chordMm = 0;
+    double skinTenths = 0;
+    // The section has no room for two skins: no cut outline; refusal says
+    // which skin would fit.
+    bool templateRefused = false;
+    QString refusal;
+    std::vector<Shape> shapes;
+
+    // Box of every shape (a label counted at a nominal advance per letter).
+    QRectF bounds() const;
+    void translate(QPointF offset);
+};
+
+// The polyline a cutting machine follows for a path: line ends kept, each
+// cubic split until every chord lies within tolerance (mm) of its curve.
+QPolygonF flatten(const QPainterPath &path, double tolerance = 0.01);
+
+// Which kinds of shape an export includes, by layer.
+using LayerSet = std::array<bool, LayerCount>;
+inline LayerSet allLayers()
+{
+    return {true, true, true, true, true};
+}
+
+// Turns templates into ribs. Holds a scratch drawing of its own, so the
+// window's view and the store's current selection are left as they were.
+class Builder
+{
+public:
+    // The pixels per millimetre of the layout the curves are computed at:
+    // that of a 600 dpi printer, so the cut follows the printed outline.
+    static constexpr double kDotsPerInch = 600;
+
+    Builder();
+    ~Builder();
+
+    // From working data as SelectProfile leaves it (the window's own, figure
+    // edits included). False when the profile cannot be drawn.
+    bool fromWorking(const WorkingData &work, const QString &name, int templateIndex, int smoothing,
+                     Rib *rib, const LayerSet &layers = allLayers());
+
+    // From template t of profile p of the store. False, with the reason in
+    // *error, when p or t names nothing or the profile cannot be drawn.
+    bool fromStore(ProfileStore &store, int p, int t, int smoothing, Rib *rib, QString *error,
+                   const LayerSet &layers = allLayers());
+
+    // The drawing the last rib was laid out and rendered in (view pixels).
+    const TemplateDrawing &drawing() const { return *m_drawing; }
+
+private:
+    std::unique_ptr<ProfileStore> m_scratchStore;
+    std::unique_ptr<TemplateDrawing> m_drawing;
+};
+
+} // namespace RibVectors

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QPolygonF>
+
+#include <vector>
+
+// Polygon offsets and booleans in millimetres, worked out by the Clipper
+// library on integer coordinates: one conversion in (mm x 10^4, so 0.1 µm
+// steps) and one out, so that no caller handles Clipper's types or does
+// segment intersection by hand.
+//
+// A shape is a list of closed rings (the last point need not repeat the
+// first); outer rings run anticlockwise and holes clockwise in a y-up frame,
+// as Clipper returns them. Inputs may run either way: unions, differences
+// and offsets fill by the non-zero rule, so a ring's direction does not
+// matter for a single ring.
+namespace Polygons
+{
+
+using Ring = QPolygonF;
+using Shape = std::vector<Ring>;
+
+// Integer units per millimetre.
+inline constexpr double kUnitsPerMm = 1e4;
+
+// Grows (delta > 0) or shrinks (delta < 0) every ring by delta mm with
+// round corners, the arcs within arcTolerance mm of true. The result is
+// always a set of simple rings that never cross one another.
+Shape offset(const Shape &shape, double delta, double arcTolerance = 0.001);
+// Square corners kept square where they can be (mitre up to limit x delta).
+Shape offsetMitred(const Shape &shape, double delta, double limit = 4);
+
+Shape unite(const Shape &a, const Shape &b);
+Shape subtract(const Shape &a, const Shape &b);
+Shape intersect(const Shape &a, const Shape &b);
+// The ring's own area as a union of its non-zero regions: a ring that
+// crosses itself comes back as several simple rings.
+Shape simplify(const Ring &ring);
+
+// Signed area in mm² (positive anticlockwise in a y-up frame).
+double signedArea(const Ring &ring);
+// Total area of a shape, holes taken away.
+double area(const Shape &shape);
+
+// True when the ring never touches or crosses itself (consecutive repeats
+// aside) and has at least three distinct points and some area.
+bool isSimple(const Ring &ring);
+
+// Smallest distance between the boundaries of two shapes, 0 when they cross.
+// Exact for polylines (vertex to segment, both ways).
+double boundaryDistance(const Shape &a, const Shape &b);
+
+// Where a point lies against a shape: 1 inside, 0 outside, -1 on a boundary
+// (within 0.1 µm).
+int pointIn(const Shape &shape, QPointF p);
+
+} // namespace Polygons

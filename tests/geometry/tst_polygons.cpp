@@ -1,0 +1,114 @@
+// Polygon offsets and booleans, checked against areas worked out by hand
+// and rings whose faults are known.
+#include "geometry/Polygons.h"
+
+#include <QtTest>
+
+#include <cmath>
+
+using Polygons::Ring;
+using Polygons::Shape;
+
+namespace
+{
+
+Ring rect(double x, double y, double w, double h)
+{
+    return Ring({QPointF(x, y), QPointF(x + w, y), QPointF(x + w, y + h), QPointF(x, y + h)});
+}
+
+} // namespace
+
+class TestPolygons : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void offsetArea_data()
+    {
+        QTest::addColumn<double>("delta");
+        QTest::addColumn<bool>("clockwise");
+        QTest::addColumn<double>("expected");
+        // A 40 x 10 mm rectangle: grown by d with round corners it covers
+        // (40 + 2d)(10 + 2d) - (4 - pi) d²; shrunk, (40 - 2d)(10 - 2d).
+        const double pi = M_PI;
+        QTest::newRow("grow 0.1") << 0.1 << false << 40.2 * 10.2 - (4 - pi) * 0.01;
+        QTest::newRow("grow 2") << 2.0 << false << 44.0 * 14.0 - (4 - pi) * 4;
+        QTest::newRow("grow, ring clockwise") << 2.0 << true << 44.0 * 14.0 - (4 - pi) * 4;
+        QTest::newRow("shrink 1.5") << -1.5 << false << 37.0 * 7.0;
+        QTest::newRow("shrink to nothing") << -5.0 << false << 0.0;
+        QTest::newRow("shrink past nothing") << -6.0 << false << 0.0;
+    }
+
+    void offsetArea()
+    {
+        QFETCH(double, delta);
+        QFETCH(bool, clockwise);
+        QFETCH(double, expected);
+        Ring r = rect(0, 0, 40, 10);
+        if (clockwise)
+            std::reverse(r.begin(), r.end());
+        const Shape out = Polygons::offset({r}, delta);
+        QVERIFY(std::abs(Polygons::area(out) - expected) < 0.01 * std::max(1.0, std::abs(delta)));
+        for (const Ring &ring : out)
+            QVERIFY(Polygons::isSimple(ring));
+    }
+
+    void booleans()
+    {
+        // A 6 mm notch cut 3 mm deep into the top edge of a 40 x 10 rib.
+        const Shape rib{rect(0, 0, 40, 10)};
+        const Shape notch{rect(17, 7, 6, 5)};
+        const Shape cut = Polygons::subtract(rib, notch);
+        QCOMPARE(int(cut.size()), 1);
+        QVERIFY(std::abs(Polygons::area(cut) - (400 - 18)) < 1e-6);
+        QCOMPARE(Polygons::pointIn(cut, QPointF(20, 8)), 0);
+        QCOMPARE(Polygons::pointIn(cut, QPointF(20, 6)), 1);
+        QCOMPARE(Polygons::pointIn(cut, QPointF(17, 8)), -1);
+        // A hole wholly inside stays a separate, clockwise ring.
+        const Shape holed = Polygons::subtract(rib, {rect(5, 3, 4, 4)});
+        QCOMPARE(int(holed.size()), 2);
+        QVERIFY(std::abs(Polygons::area(holed) - 384) < 1e-6);
+        QVERIFY(std::abs(Polygons::area(Polygons::unite(rib, notch)) - (400 + 12)) < 1e-6);
+        QVERIFY(std::abs(Polygons::area(Polygons::intersect(rib, notch)) - 18) < 1e-6);
+        QVERIFY(std::abs(Polygons::boundaryDistance({rect(5, 3, 4, 4)}, rib) - 3) < 1e-9);
+        QCOMPARE(Polygons::boundaryDistance(notch, rib), 0.0);
+    }
+
+    void simple_data()
+    {
+        QTest::addColumn<QPolygonF>("ring");
+        QTest::addColumn<bool>("simple");
+        QTest::newRow("rectangle") << rect(0, 0, 4, 2) << true;
+        QTest::newRow("bow-tie")
+            << Ring({QPointF(0, 0), QPointF(4, 2), QPointF(4, 0), QPointF(0, 2)}) << false;
+        QTest::newRow("tiny bow-tie at the tail")
+            << Ring({QPointF(0, 0), QPointF(10, 0.5), QPointF(10.003, 0.499), QPointF(10.003, 0.501),
+                     QPointF(10, 0.5), QPointF(0, 1)})
+            << false;
+        QTest::newRow("zero-width spike")
+            << Ring({QPointF(0, 0), QPointF(4, 0), QPointF(6, 1), QPointF(4, 0), QPointF(4, 2),
+                     QPointF(0, 2)})
+            << false;
+        QTest::newRow("touching itself")
+            << Ring({QPointF(0, 0), QPointF(4, 0), QPointF(2, 1), QPointF(4, 2), QPointF(0, 2),
+                     QPointF(2, 1)})
+            << false;
+        QTest::newRow("two points") << Ring({QPointF(0, 0), QPointF(4, 0)}) << false;
+        QTest::newRow("no area")
+            << Ring({QPointF(0, 0), QPointF(2, 0), QPointF(4, 0)}) << false;
+        QTest::newRow("repeated point kept simple")
+            << Ring({QPointF(0, 0), QPointF(4, 0), QPointF(4, 0), QPointF(4, 2), QPointF(0, 2)})
+            << true;
+    }
+
+    void simple()
+    {
+        QFETCH(QPolygonF, ring);
+        QFETCH(bool, simple);
+        QCOMPARE(Polygons::isSimple(Ring(ring)), simple);
+    }
+};
+
+QTEST_MAIN(TestPolygons)
+#include "tst_polygons.moc"
