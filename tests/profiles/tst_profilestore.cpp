@@ -183,6 +183,19 @@ void TestProfileStore::rejectedValues_data()
         << true << "PROFIL" << QStringList{"Erreur fichier Profils.pro P ligne n°4 <PROFIL>"};
     QTest::newRow("line of blanks is a short point line")
         << false << "   " << QStringList{"Error File Profils.pro P line # 4 <   >"};
+    QTest::newRow("template cut after its chord")
+        << true << "GABARIT 200;" << QStringList{"Erreur fichier Profils.pro P ligne n°4 <GABARIT 200;>"};
+    QTest::newRow("figure cut after three values")
+        << false << "FIGURE 2;1000;-80;"
+        << QStringList{"Error File Profils.pro P line # 4 <FIGURE 2;1000;-80;>"};
+    QTest::newRow("point line cut in its second value")
+        << true << "0,15;0,6" << QStringList{"Erreur fichier Profils.pro P ligne n°4 <0,15;0,6>"};
+    QTest::newRow("stray words") << false << "hello world"
+                                 << QStringList{"Error File Profils.pro P line # 4 <hello world>"};
+    QTest::newRow("bad value, then cut short")
+        << true << "x;0,6"
+        << QStringList{"Erreur fichier Profils.pro P ligne n°4 <x;0,6>",
+                       "Erreur fichier Profils.pro P ligne n°4 <x;0,6>"};
 }
 
 void TestProfileStore::rejectedValues()

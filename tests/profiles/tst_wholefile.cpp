@@ -1,4 +1,5 @@
 #include "ScriptedPrompts.h"
+#include "RecoveryCopy.h"
 #include "SpecialFiles.h"
 
 #include "profiles/ProfileStore.h"
@@ -335,16 +336,14 @@ void TstWholeFile::recoveryCopyReadBack()
         f.write("old\r\n");
     }
     const QByteArray bytes = "PROFIL A\r\n0;0;0;0;\r\n";
-    // A copy as an interrupted rewrite leaves it: written by the in-place
-    // route of another file, then moved under this file's name.
-    QString error;
-    QVERIFY(QDir().mkpath(WholeFile::recoveryFolder()));
+    QVERIFY(leaveRecoveryCopy(path, bytes, damage == "other" ? other : path));
     const QString copy = WholeFile::recoveryPath(path);
-    QFile::remove(copy);
-    const QByteArray head = "NERVURIA RECOVERY 1\n" +
-                            QFileInfo(damage == "other" ? other : path).canonicalFilePath().toUtf8() +
-                            "\n" + QByteArray::number(bytes.size()) + "\n";
-    QByteArray content = head + bytes;
+    QByteArray content;
+    {
+        QFile f(copy);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        content = f.readAll();
+    }
     if (damage == "cut")
         content.chop(3);
     if (damage == "longer")
@@ -353,7 +352,7 @@ void TstWholeFile::recoveryCopyReadBack()
         content = bytes;
     {
         QFile f(copy);
-        QVERIFY(f.open(QIODevice::WriteOnly));
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(content);
     }
     QByteArray got;
