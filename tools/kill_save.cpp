@@ -3,13 +3,15 @@
 // each kill, that the user still has the old or the new database: in the
 // file itself, or through the recovery copy that the next start offers.
 //
-//   kill_save [kills] [seed]
+//   kill_save [kills] [seed] [folder]
 //
 // Each round starts a writer process that rewrites the file in place over
 // and over (two databases in turn), kills it with SIGKILL at a random
 // moment, looks at what it left, then runs the start-up's load, answering
 // Yes to the recovery offer, and checks the file again. Everything happens
-// in a scratch folder; the recovery copies go to a scratch data folder.
+// in a scratch folder (in folder, the system's temporary folder by default:
+// on a memory file system the syncs cost nothing and more kills fall within
+// the write itself); the recovery copies go to a scratch data folder.
 // Exit status 0 when no kill lost the user's data.
 #include "ScriptedPrompts.h"
 #include "profiles/ProfileStore.h"
@@ -67,6 +69,9 @@ QByteArray readAll(const QString &path)
 // The writer: the other database in place of the one there, for ever.
 int writer(const QString &path)
 {
+    // Both made before the kills may fall.
+    oldContent();
+    newContent();
     std::fputs("ready\n", stdout);
     std::fflush(stdout);
     for (;;) {
@@ -97,7 +102,11 @@ int main(int argc, char **argv)
     const quint32 seed = args.size() > 2 ? args[2].toUInt() : 1;
     QRandomGenerator random(seed);
 
-    QTemporaryDir scratch;
+    QTemporaryDir scratch(args.size() > 3 ? args[3] + QStringLiteral("/kill_save-XXXXXX")
+                                          : QDir::tempPath() + QStringLiteral("/kill_save-XXXXXX"));
+    if (!scratch.isValid())
+        return 2;
+    std::printf("scratch folder: %s\n", qPrintable(scratch.path()));
     const QString folder = scratch.filePath(QStringLiteral("data"));
     const QString path = folder + QStringLiteral("/Profils.pro");
     QDir().mkpath(folder);
@@ -106,6 +115,8 @@ int main(int argc, char **argv)
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
 
     // One rewrite's time, for the span the kills fall in.
+    oldContent();
+    newContent();
     QFile seedFile(path);
     if (!seedFile.open(QIODevice::WriteOnly) || seedFile.write(oldContent()) != oldContent().size())
         return 2;
@@ -120,7 +131,7 @@ int main(int argc, char **argv)
                 "writer's start\n",
                 qlonglong(newContent().size()), rewriteMs, 4 * rewriteMs);
 
-    int fileWhole = 0, fileCut = 0, copyWhole = 0, restored = 0, silent = 0, lost = 0;
+    int fileWhole = 0, fileCut = 0, fileEmpty = 0, copyWhole = 0, restored = 0, silent = 0, lost = 0;
     for (int round = 0; round < kills; ++round) {
         QProcess child;
         child.setProcessEnvironment(environment);
@@ -140,6 +151,8 @@ int main(int argc, char **argv)
             ++fileWhole;
         } else {
             ++fileCut;
+            if (left.isEmpty())
+                ++fileEmpty;
             if (pending && whole(copy))
                 ++copyWhole;
         }
@@ -166,9 +179,9 @@ int main(int argc, char **argv)
     }
     std::printf("kills: %d\n", kills);
     std::printf("file whole after the kill (old or new): %d\n", fileWhole);
-    std::printf("file cut short after the kill: %d, of which the recovery copy held the new "
-                "database: %d\n",
-                fileCut, copyWhole);
+    std::printf("file cut short after the kill: %d (%d of them empty), of which the recovery "
+                "copy held the new database: %d\n",
+                fileCut, fileEmpty, copyWhole);
     std::printf("recovery offered at the next start and accepted: %d; copy found equal to the "
                 "file and removed without a question: %d\n",
                 restored, silent);
