@@ -186,11 +186,11 @@ void ProfileStore::Reader::finish()
     m_profile = nullptr;
     if (m_rejections > kShownRejections) {
         const QString more = QString::number(m_rejections - kShownRejections);
-        m_prompts.message(Language::pick(
-            QStringLiteral("Fichier Profils.pro : ") + more +
-                QStringLiteral(" autre(s) valeur(s) refusée(s), sans message."),
-            QStringLiteral("File Profils.pro: ") + more +
-                QStringLiteral(" more rejected value(s), not shown.")));
+        m_prompts.message(
+            Language::pick(QStringLiteral("Fichier Profils.pro : ") + more +
+                               QStringLiteral(" autre(s) valeur(s) refusée(s), sans message."),
+                           QStringLiteral("File Profils.pro: ") + more +
+                               QStringLiteral(" more rejected value(s), not shown.")));
     }
 }
 
@@ -689,11 +689,10 @@ void ProfileStore::keepBackup(const QString &path)
     }
     if (error.isEmpty())
         error = old.errorString();
-    Prompts::current().message(
-        Language::pick(QStringLiteral("Copie de sauvegarde ") + path +
-                           QStringLiteral(".bak non écrite : ") + error,
-                       QStringLiteral("Backup copy ") + path + QStringLiteral(".bak not written: ") +
-                           error));
+    Prompts::current().message(Language::pick(QStringLiteral("Copie de sauvegarde ") + path +
+                                                  QStringLiteral(".bak non écrite : ") + error,
+                                              QStringLiteral("Backup copy ") + path +
+                                                  QStringLiteral(".bak not written: ") + error));
 }
 
 bool ProfileStore::writeFile(const QString &path, const QByteArray &bytes, QString *error)

@@ -48,7 +48,8 @@ bool syncFile(QFileDevice &file)
 void syncFolder(const QString &folder)
 {
 #ifdef Q_OS_UNIX
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd =
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::fsync(fd);
         ::close(fd);
@@ -200,8 +201,7 @@ QString WholeFile::recoveryPath(const QString &path)
 {
     const QByteArray key =
         QCryptographicHash::hash(recoveryKey(path).toUtf8(), QCryptographicHash::Sha1).toHex();
-    return recoveryFolder() + QLatin1Char('/') + QString::fromLatin1(key) +
-           QStringLiteral(".copy");
+    return recoveryFolder() + QLatin1Char('/') + QString::fromLatin1(key) + QStringLiteral(".copy");
 }
 
 bool WholeFile::pendingRecovery(const QString &path, QByteArray *bytes)

@@ -131,7 +131,8 @@ int main(int argc, char **argv)
                 "writer's start\n",
                 qlonglong(newContent().size()), rewriteMs, 4 * rewriteMs);
 
-    int fileWhole = 0, fileCut = 0, fileEmpty = 0, copyWhole = 0, restored = 0, silent = 0, lost = 0;
+    int fileWhole = 0, fileCut = 0, fileEmpty = 0, copyWhole = 0, restored = 0, silent = 0,
+        lost = 0;
     for (int round = 0; round < kills; ++round) {
         QProcess child;
         child.setProcessEnvironment(environment);

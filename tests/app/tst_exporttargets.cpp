@@ -31,7 +31,8 @@ void TstExportTargets::target_data()
         for (const char *kind : {"fifo", "folder", "socket", "device"})
             QTest::addRow("%s onto a %s", format, kind)
                 << kind << format << 3 << "not a regular file" << kind;
-        QTest::addRow("%s onto a new file", format) << "none" << format << 0 << "" << "file";
+        QTest::addRow("%s onto a new file", format) << "none" << format << 0 << ""
+                                                    << "file";
     }
 }
 
@@ -47,16 +48,11 @@ void TstExportTargets::target()
     if (kind != "none" && !SpecialFiles::make(kind, out))
         QSKIP("this system does not let the test make such a node");
 
-    QStringList args{"nervuria",
-                     "export",
-                     "--db",
-                     QStringLiteral(NERVURIA_SOURCE_DIR "/sample/Profils.pro"),
-                     "--format",
-                     format,
-                     "--profile",
-                     "NACA 2412",
-                     "-o",
-                     out};
+    QStringList args{"nervuria",  "export",
+                     "--db",      QStringLiteral(NERVURIA_SOURCE_DIR "/sample/Profils.pro"),
+                     "--format",  format,
+                     "--profile", "NACA 2412",
+                     "-o",        out};
     ScriptedPrompts prompts;
     QString outText, errText;
     QTextStream outStream(&outText), errStream(&errText);

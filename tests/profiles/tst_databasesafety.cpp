@@ -201,8 +201,8 @@ void TestDatabaseSafety::byteOrderMark_data()
     // Not a mark: the bytes are the start of a line like any other.
     QTest::newRow("two bytes of a mark")
         << QByteArray("\xef\xbbPROFIL A\r\nPROFIL B\r\n") << QByteArray("PROFIL B\r\n") << 0;
-    QTest::newRow("mark within the file")
-        << QByteArray("PROFIL A\r\n") + mark + "0;0;0;0;\r\n" << QByteArray("PROFIL A\r\n") << 1;
+    QTest::newRow("mark within the file") << QByteArray("PROFIL A\r\n") + mark + "0;0;0;0;\r\n"
+                                          << QByteArray("PROFIL A\r\n") << 1;
 }
 
 void TestDatabaseSafety::byteOrderMark()
@@ -323,9 +323,9 @@ void TestDatabaseSafety::backupGeneration()
     }
     if (before == "folder in the way") {
         QCOMPARE(prompts.messages.size(), 1);
-        QVERIFY2(prompts.messages[0].startsWith("Copie de sauvegarde " + path +
-                                                ".bak non écrite : "),
-                 qPrintable(prompts.messages[0]));
+        QVERIFY2(
+            prompts.messages[0].startsWith("Copie de sauvegarde " + path + ".bak non écrite : "),
+            qPrintable(prompts.messages[0]));
         QVERIFY(QFileInfo(backup).isDir());
         return;
     }
@@ -380,9 +380,9 @@ void TestDatabaseSafety::recoveryOfferedAtStart()
         return;
     }
     QCOMPARE(prompts.questions.size(), 1);
-    QVERIFY(prompts.questions[0].startsWith(
-        french ? "Un enregistrement de Profils.pro a été interrompu"
-               : "Saving Profils.pro was interrupted"));
+    QVERIFY(
+        prompts.questions[0].startsWith(french ? "Un enregistrement de Profils.pro a été interrompu"
+                                               : "Saving Profils.pro was interrupted"));
     QVERIFY(prompts.questions[0].contains(QDir::toNativeSeparators(WholeFile::recoveryFolder())));
     QCOMPARE(readBytes(path), answer ? saved : left);
     if (answer) {

@@ -184,7 +184,8 @@ void TestProfileStore::rejectedValues_data()
     QTest::newRow("line of blanks is a short point line")
         << false << "   " << QStringList{"Error File Profils.pro P line # 4 <   >"};
     QTest::newRow("template cut after its chord")
-        << true << "GABARIT 200;" << QStringList{"Erreur fichier Profils.pro P ligne n°4 <GABARIT 200;>"};
+        << true << "GABARIT 200;"
+        << QStringList{"Erreur fichier Profils.pro P ligne n°4 <GABARIT 200;>"};
     QTest::newRow("figure cut after three values")
         << false << "FIGURE 2;1000;-80;"
         << QStringList{"Error File Profils.pro P line # 4 <FIGURE 2;1000;-80;>"};

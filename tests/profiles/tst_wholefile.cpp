@@ -1,5 +1,5 @@
-#include "ScriptedPrompts.h"
 #include "RecoveryCopy.h"
+#include "ScriptedPrompts.h"
 #include "SpecialFiles.h"
 
 #include "profiles/ProfileStore.h"
@@ -256,13 +256,12 @@ void TstWholeFile::nonRegularTargetRefused()
         QCOMPARE(prompts.messages.size(), 1);
         error = prompts.messages.first();
     } else {
-        written = WholeFile::write(
-            path, "new\r\n", &error, {},
-            how == "in place" ? WholeFile::Route::InPlace : WholeFile::Route::Automatic);
+        written = WholeFile::write(path, "new\r\n", &error, {},
+                                   how == "in place" ? WholeFile::Route::InPlace
+                                                     : WholeFile::Route::Automatic);
     }
     QVERIFY(!written);
-    QVERIFY2(error.contains("not a regular file") ||
-                 error.contains("pas un fichier ordinaire"),
+    QVERIFY2(error.contains("not a regular file") || error.contains("pas un fichier ordinaire"),
              qPrintable(error));
     QCOMPARE(SpecialFiles::kindOf(node), kind);
     QStringList expected{"node"};
