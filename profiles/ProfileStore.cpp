@@ -679,16 +679,9 @@ void ProfileStore::keepBackup(const QString &path)
 {
     if (!QFileInfo(path).isFile())
         return;
-    QFile old(path);
     QString error;
-    if (old.open(QIODevice::ReadOnly)) {
-        const QByteArray bytes = old.readAll();
-        if (old.error() == QFileDevice::NoError &&
-            WholeFile::write(path + QStringLiteral(".bak"), bytes, &error))
-            return;
-    }
-    if (error.isEmpty())
-        error = old.errorString();
+    if (WholeFile::keepPrevious(path, path + QStringLiteral(".bak"), &error))
+        return;
     Prompts::current().message(Language::pick(QStringLiteral("Copie de sauvegarde ") + path +
                                                   QStringLiteral(".bak non écrite : ") + error,
                                               QStringLiteral("Backup copy ") + path +

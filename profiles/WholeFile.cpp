@@ -191,6 +191,42 @@ bool WholeFile::write(const QString &path, const QByteArray &bytes, QString *err
     return replaceByRename(file, bytes, error);
 }
 
+bool WholeFile::keepPrevious(const QString &path, const QString &backup, QString *error)
+{
+    QString ignored;
+    if (!error)
+        error = &ignored;
+    if (isSpecialFile(backup))
+        return write(backup, QByteArray(), error); // refused with its reason
+#ifdef Q_OS_UNIX
+    // A link to the file itself (not to a symbolic link that leads to it),
+    // made under a temporary name and renamed over the old backup. Linking
+    // needs a writable folder, and there write() takes the rename route,
+    // which gives the database a new file and leaves this one to the backup.
+    const QString source = QFileInfo(path).canonicalFilePath();
+    const QByteArray temp = QFile::encodeName(backup + QStringLiteral(".new"));
+    ::unlink(temp.constData());
+    if (!source.isEmpty() && ::link(QFile::encodeName(source).constData(), temp.constData()) == 0) {
+        if (::rename(temp.constData(), QFile::encodeName(backup).constData()) == 0) {
+            syncFolder(QFileInfo(backup).absolutePath());
+            return true;
+        }
+        ::unlink(temp.constData());
+    }
+#endif
+    QFile old(path);
+    if (!old.open(QIODevice::ReadOnly)) {
+        *error = old.errorString();
+        return false;
+    }
+    const QByteArray bytes = old.readAll();
+    if (old.error() != QFileDevice::NoError) {
+        *error = old.errorString();
+        return false;
+    }
+    return write(backup, bytes, error);
+}
+
 QString WholeFile::recoveryFolder()
 {
     const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);

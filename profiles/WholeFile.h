@@ -32,6 +32,13 @@ enum class Route {
 bool write(const QString &path, const QByteArray &bytes, QString *error,
            QIODevice::OpenMode extraMode = {}, Route route = Route::Automatic);
 
+// Keeps what path holds now under backup, in one step, for a file about to
+// be replaced through write() (the rename route). Where the folder allows
+// it, backup becomes a second name of the file itself, so no byte is
+// copied: the rename then leaves the old file under that name alone. A
+// copy is written otherwise.
+bool keepPrevious(const QString &path, const QString &backup, QString *error);
+
 // Whether path is something other than a regular file (false when it does
 // not exist).
 bool isSpecialFile(const QString &path);

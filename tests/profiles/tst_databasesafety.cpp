@@ -4,6 +4,7 @@
 // start.
 #include "RecoveryCopy.h"
 #include "ScriptedPrompts.h"
+#include "SpecialFiles.h"
 #include "profiles/Cp1252.h"
 #include "profiles/ProfileStore.h"
 #include "profiles/WholeFile.h"
@@ -284,6 +285,8 @@ void TestDatabaseSafety::backupGeneration_data()
     QTest::newRow("second save replaces the backup") << "file" << 2;
     QTest::newRow("no old file, no backup") << "none" << 1;
     QTest::newRow("a folder where the backup goes") << "folder in the way" << 1;
+    QTest::newRow("a pipe where the backup goes") << "fifo in the way" << 1;
+    QTest::newRow("database reached through a symbolic link") << "link" << 2;
 }
 
 // A profile deleted by mistake and saved can be got back from the backup:
@@ -296,10 +299,16 @@ void TestDatabaseSafety::backupGeneration()
     const QString path = dir.filePath("Profils.pro");
     const QString backup = path + ".bak";
     const QByteArray original = sampleBytes();
-    if (before != "none")
+    if (before == "link") {
+        QVERIFY(writeBytes(dir.filePath("real.pro"), original));
+        QVERIFY(QFile::link(dir.filePath("real.pro"), path));
+    } else if (before != "none") {
         QVERIFY(writeBytes(path, original));
+    }
     if (before == "folder in the way")
         QVERIFY(QDir().mkdir(backup));
+    if (before == "fifo in the way")
+        QVERIFY(SpecialFiles::make("fifo", backup));
 
     ScriptedPrompts prompts;
     ProfileStore store;
@@ -321,16 +330,21 @@ void TestDatabaseSafety::backupGeneration()
         QCOMPARE(prompts.messages, QStringList{});
         return;
     }
-    if (before == "folder in the way") {
+    if (before.endsWith("in the way")) {
         QCOMPARE(prompts.messages.size(), 1);
         QVERIFY2(
-            prompts.messages[0].startsWith("Copie de sauvegarde " + path + ".bak non écrite : "),
+            prompts.messages[0].startsWith("Copie de sauvegarde " + path + ".bak non écrite : ") &&
+                prompts.messages[0].contains("pas un fichier ordinaire"),
             qPrintable(prompts.messages[0]));
-        QVERIFY(QFileInfo(backup).isDir());
+        QCOMPARE(SpecialFiles::kindOf(backup), before.section(' ', 0, 0));
         return;
     }
     QCOMPARE(prompts.messages, QStringList{});
     QCOMPARE(readBytes(backup), previous);
+    // The backup is a file of its own, not a second way to the database.
+    QVERIFY(!QFileInfo(backup).isSymLink());
+    if (before == "link")
+        QVERIFY(QFileInfo(path).isSymLink());
     // The profile deleted by the last save is in the backup.
     ProfileStore fromBackup;
     fromBackup.loadFromBytes(readBytes(backup));
