@@ -322,9 +322,15 @@ bool Builder::fromWorking(const WorkingData &work, const QString &name, int temp
                 Marks, polyline({{x, -kMarkHalfLength}, {x, kMarkHalfLength}}, false), false));
         // The camber line, half-way between the surfaces.
         QPainterPath camber;
-        const float step = float(kCamberStepMm * g.scale);
-        const float end = g.upperView[size_t(n)].x;
-        for (float x = g.upperView[0].x; x < end; x += step) {
+        // Counted in whole steps: a float position far from zero would stop
+        // growing by one step.
+        const double step = kCamberStepMm * g.scale;
+        const double start = g.upperView[0].x;
+        const double span = double(g.upperView[size_t(n)].x) - start;
+        const int steps =
+            step > 0 && span > 0 ? int(std::min(std::ceil(span / step), double(1 << 26))) : 0;
+        for (int k = 0; k < steps; ++k) {
+            const float x = float(start + k * step);
             const float up = OutlineCurves::scanHeight(g.upperView.data(), n, x);
             const float low = OutlineCurves::scanHeight(g.lowerView.data(), n, x);
             if (up == OutlineCurves::kInvalidHeight || low == OutlineCurves::kInvalidHeight)
@@ -387,7 +393,9 @@ bool Builder::fromStore(ProfileStore &store, int p, int t, int smoothing, Rib *r
     {
         TemplateDrawing selection(&store);
         selection.SelectProfile(p, t);
-        ok = !store.dataError;
+        // A template refused at selection (a chord of 0 or beyond the limit)
+        // leaves the profile alone at 100 mm: that is not this rib.
+        ok = !store.dataError && store.currentTemplate == t;
         work = selection.working();
     }
     store.currentProfile = oldProfile;

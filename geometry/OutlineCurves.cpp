@@ -12,6 +12,16 @@
 namespace
 {
 
+// The whole steps that fit in a span of pixels. Loops over a template count
+// them rather than let a float position grow: far from zero a float stops
+// moving by a small step. The cap lies far beyond any drawable template.
+int stepsWithin(float span, float step)
+{
+    if (!(span > 0))
+        return 0;
+    return int(std::min(std::floor(double(span) / double(step)), double(1 << 26)));
+}
+
 // Linear interpolation between a and b at x; the y of a when the two are
 // closer in x than the threshold (their order makes the gap positive).
 float interpolate(FPoint a, FPoint b, float x, float flatThreshold)
@@ -104,19 +114,20 @@ void OutlineCurves::computeTemplateEnds(const WorkingData &wd, const ViewGeometr
 
     // Forwards until the two offset curves cross. Each step moves one pixel
     // and the heights turn invalid in front of the first template point, so
-    // the search ends.
-    float x = ut[n / 3].x;
+    // the search ends there at the latest. The steps are counted: a float
+    // position far from zero would stop moving by one.
+    const float noseFrom = ut[n / 3].x;
+    const int noseSteps = stepsWithin(noseFrom - std::min(ut[0].x, lt[0].x), 1.0f) + 2;
+    float x = noseFrom;
     float up = kInvalidHeight;
     float low = kInvalidHeight;
-    do {
-        if (x - 1.0f == x) { // coordinates too large to step through
-            up = kInvalidHeight;
-            break;
-        }
-        x -= 1.0f;
+    for (int k = 1; k <= noseSteps; ++k) {
+        x = noseFrom - float(k);
         up = noseHeight(ut, n, x, 0.001f);
         low = noseHeight(lt, n, x, 1.0f);
-    } while (up != kInvalidHeight && low != kInvalidHeight && low - up >= 0);
+        if (!(up != kInvalidHeight && low != kInvalidHeight && low - up >= 0))
+            break;
+    }
     if (up != kInvalidHeight && low != kInvalidHeight)
         nose = {x, (up + low) / 2};
     else
@@ -126,16 +137,17 @@ void OutlineCurves::computeTemplateEnds(const WorkingData &wd, const ViewGeometr
     const FPoint *uv = view.upperView.data();
     const FPoint *lv = view.lowerView.data();
     const float twoSkins = 2.0f * float(wd.skinOffsetRounded);
-    x = ut[2 * n / 3].x;
-    do {
-        if (x + 1.0f == x) {
-            up = kInvalidHeight;
-            break;
-        }
-        x += 1.0f;
+    const float tailFrom = ut[2 * n / 3].x;
+    const int tailSteps = stepsWithin(std::max(uv[n].x, lv[n].x) - tailFrom, 1.0f) + 2;
+    x = tailFrom;
+    up = low = kInvalidHeight;
+    for (int k = 1; k <= tailSteps; ++k) {
+        x = tailFrom + float(k);
         up = tailHeight(uv, n, x);
         low = tailHeight(lv, n, x);
-    } while (up != kInvalidHeight && low != kInvalidHeight && std::fabs(low - up) > twoSkins);
+        if (!(up != kInvalidHeight && low != kInvalidHeight && std::fabs(low - up) > twoSkins))
+            break;
+    }
     if (up != kInvalidHeight && low != kInvalidHeight)
         tail = {x, (up + low) / 2};
     else
@@ -269,11 +281,17 @@ void OutlineCurves::scanCamber(const ViewGeometry &view, int lastPoint, QPainter
 
     maxThickness = 0;
     maxThicknessX = 0;
+    // Every fourth pixel from just behind the nose to just before the tail,
+    // counted in whole steps (the first one always).
     const float end = uv[lastPoint].x - 16.0f;
-    float x = uv[0].x + 4.0f;
+    const float first = uv[0].x + 4.0f;
+    const int lastStep = stepsWithin(end - first, 4.0f);
     int upperFrom = 0, lowerFrom = 0;
     std::vector<QPoint> camber;
-    do {
+    for (int k = 0; k <= lastStep; ++k) {
+        const float x = first + 4.0f * float(k);
+        if (x > end && k > 0)
+            break;
         const float up = scanHeight(uv, lastPoint, x, &upperFrom);
         const float low = scanHeight(lv, lastPoint, x, &lowerFrom);
         if (up != kInvalidHeight && low != kInvalidHeight) {
@@ -289,10 +307,7 @@ void OutlineCurves::scanCamber(const ViewGeometry &view, int lastPoint, QPainter
                     camber.push_back(px + QPoint(0, 1));
             }
         }
-        if (x + 4.0f == x)
-            break;
-        x += 4.0f;
-    } while (x <= end);
+    }
     if (draw)
         DirectPixels::drawPoints(*painter, camber.data(), int(camber.size()));
 

@@ -9,11 +9,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 
 #include <climits>
 
 #include <algorithm>
 #include <numeric>
+#include <optional>
 
 namespace
 {
@@ -53,7 +55,12 @@ public:
     // The end of the file: a last line without a line end counts too.
     void finish();
 
+    // Beyond this many, rejected values are only counted, and one message
+    // at the end of the load gives their number.
+    static constexpr int kShownRejections = 10;
+
 private:
+    bool feedCp1252(const char *data, qsizetype size);
     void takeLine(const char *line, qsizetype size);
     void startProfile(const char *name, qsizetype size);
     bool checkValues(const char *line, qsizetype size, qsizetype skip, int count, int decimals);
@@ -69,15 +76,56 @@ private:
     bool m_afterCr = false;
     bool m_ended = false;
     int m_lineNumber = 0;
+    int m_rejections = 0;
+    // Bytes of a UTF-8 byte-order mark matched at the start of the file;
+    // -1 once the start has been decided.
+    int m_markMatched = 0;
+    // An editor's byte-order mark says the text is UTF-8: it is turned into
+    // the code page the store keeps (a character it lacks becomes '?').
+    std::optional<QStringDecoder> m_utf8;
     QString m_profileName;
     Tprofil *m_profile = nullptr;
     int m_template = -1;
 };
 
+namespace
+{
+const char kUtf8Mark[] = "\xef\xbb\xbf";
+}
+
 bool ProfileStore::Reader::feed(const char *data, qsizetype size)
 {
     if (m_ended)
         return false;
+    if (m_markMatched >= 0) {
+        // The mark may come split over the first pieces.
+        qsizetype i = 0;
+        while (i < size && m_markMatched < 3 && data[i] == kUtf8Mark[m_markMatched]) {
+            ++i;
+            ++m_markMatched;
+        }
+        if (m_markMatched == 3) {
+            m_utf8.emplace(QStringDecoder::Utf8);
+        } else if (i == size) {
+            return true;
+        } else {
+            // Not a mark: the bytes matched so far begin the first line.
+            m_partial.append(kUtf8Mark, m_markMatched);
+        }
+        m_markMatched = -1;
+        data += i;
+        size -= i;
+    }
+    if (m_utf8) {
+        const QString text = m_utf8->decode(QByteArrayView(data, size));
+        const QByteArray bytes = Cp1252::encode(text);
+        return feedCp1252(bytes.constData(), bytes.size());
+    }
+    return feedCp1252(data, size);
+}
+
+bool ProfileStore::Reader::feedCp1252(const char *data, qsizetype size)
+{
     const char *p = data;
     const char *const end = data + size;
     if (m_afterCr && p < end) {
@@ -127,12 +175,23 @@ bool ProfileStore::Reader::feed(const char *data, qsizetype size)
 
 void ProfileStore::Reader::finish()
 {
+    if (m_markMatched > 0)
+        m_partial.append(kUtf8Mark, m_markMatched);
+    m_markMatched = -1;
     if (!m_ended && !m_partial.isEmpty())
         takeLine(m_partial.constData(), m_partial.size());
     m_partial = QByteArray();
     m_ended = true;
     squeezeProfile();
     m_profile = nullptr;
+    if (m_rejections > kShownRejections) {
+        const QString more = QString::number(m_rejections - kShownRejections);
+        m_prompts.message(
+            Language::pick(QStringLiteral("Fichier Profils.pro : ") + more +
+                               QStringLiteral(" autre(s) valeur(s) refusée(s), sans message."),
+                           QStringLiteral("File Profils.pro: ") + more +
+                               QStringLiteral(" more rejected value(s), not shown.")));
+    }
 }
 
 void ProfileStore::Reader::squeezeProfile()
@@ -198,9 +257,12 @@ void ProfileStore::Reader::startProfile(const char *name, qsizetype size)
 bool ProfileStore::Reader::checkValues(const char *line, qsizetype size, qsizetype skip, int count,
                                        int decimals)
 {
-    // Each value is followed by ';'; one with no ';' after it reads as an
-    // empty text, and so do all after it. The values are read from the
-    // file's bytes: the characters a number may hold are all ASCII.
+    // Each value is followed by ';'. Our writers always write every value
+    // of a line's kind, so a line that ends before its last ';' was cut
+    // short (by another program, a full disk): it is refused as a whole,
+    // with one message, rather than read with zeros in place of the rest.
+    // The values are read from the file's bytes: the characters a number
+    // may hold are all ASCII.
     const char *p = line + skip;
     const char *const end = line + size;
     bool ok = true;
@@ -208,10 +270,12 @@ bool ProfileStore::Reader::checkValues(const char *line, qsizetype size, qsizety
         const char *q = p;
         while (q < end && *q != ';')
             ++q;
-        QLatin1StringView value;
-        if (q < end)
-            value = QLatin1StringView(p, q - p);
-        p = q < end ? q + 1 : end;
+        if (q == end) {
+            reject(line, size);
+            return false;
+        }
+        const QLatin1StringView value(p, q - p);
+        p = q + 1;
         // Template and figure values are whole numbers the drawing holds as
         // int: one that does not fit is refused here, with the line named,
         // rather than silently at selection.
@@ -233,6 +297,9 @@ bool ProfileStore::Reader::checkValues(const char *line, qsizetype size, qsizety
 void ProfileStore::Reader::reject(const char *line, qsizetype size)
 {
     m_store.dataError = true;
+    // A file of garbage would otherwise put up one modal box per value.
+    if (++m_rejections > kShownRejections)
+        return;
     const QString text = Cp1252::decode(line, size);
     const QString number = QString::number(m_lineNumber);
     m_prompts.message(Language::pick(QStringLiteral("Erreur fichier Profils.pro ") + m_profileName +
@@ -420,6 +487,7 @@ bool ProfileStore::LoadProfileDatabase()
 
     QDir::setCurrent(dataFolder);
     databasePath = QDir(dataFolder).filePath(kFileName);
+    offerRecovery();
 
     QFile file(databasePath);
     if (!file.open(QIODevice::ReadOnly) || !loadFromDevice(file)) {
@@ -428,6 +496,46 @@ bool ProfileStore::LoadProfileDatabase()
         return false;
     }
     return databaseLoaded;
+}
+
+// A save in place that was cut off (the program killed, the power gone)
+// left its recovery copy behind; the database itself may be cut short.
+void ProfileStore::offerRecovery()
+{
+    QByteArray copy;
+    if (!WholeFile::pendingRecovery(databasePath, &copy))
+        return;
+    QFile current(databasePath);
+    if (current.open(QIODevice::ReadOnly) && current.readAll() == copy) {
+        // The save was complete; only the copy's removal was missed.
+        WholeFile::discardRecovery(databasePath);
+        return;
+    }
+    current.close();
+    Prompts &prompts = Prompts::current();
+    const QString copyPath = QDir::toNativeSeparators(WholeFile::recoveryPath(databasePath));
+    if (!prompts.confirm(Language::pick(
+            QStringLiteral("Un enregistrement de Profils.pro a été interrompu : le fichier est "
+                           "peut-être incomplet. Une copie de récupération de ce qui était "
+                           "enregistré existe (") +
+                copyPath +
+                QStringLiteral("). La remettre dans Profils.pro ? (Non : le fichier reste tel "
+                               "quel et la copie est supprimée.)"),
+            QStringLiteral("Saving Profils.pro was interrupted: the file may be incomplete. A "
+                           "recovery copy of what was being saved exists (") +
+                copyPath +
+                QStringLiteral("). Restore it into Profils.pro ? (No: the file stays as it is "
+                               "and the copy is deleted.)")))) {
+        WholeFile::discardRecovery(databasePath);
+        return;
+    }
+    QString error;
+    // The copy stays until the database holds it.
+    if (!WholeFile::write(databasePath, copy, &error)) {
+        prompts.message(databasePath + QStringLiteral(" : ") + error);
+        return;
+    }
+    WholeFile::discardRecovery(databasePath);
 }
 
 void ProfileStore::loadFromBytes(const QByteArray &bytes)
@@ -555,12 +663,29 @@ bool ProfileStore::SaveProfileDatabase()
     if (path.isEmpty())
         path = QDir(dataFolder.isEmpty() ? QDir::currentPath() : dataFolder).filePath(kFileName);
     QString error;
+    keepBackup(path);
     if (!writeFile(path, serialize(), &error)) {
         prompts.message(path + QStringLiteral(" : ") + error);
         return false;
     }
     setSaveEnabled(false);
     return true;
+}
+
+// One generation back: the file as it was before this save, so that a
+// profile deleted by mistake and saved can be got back. A backup that
+// cannot be written is said, and the save goes on.
+void ProfileStore::keepBackup(const QString &path)
+{
+    if (!QFileInfo(path).isFile())
+        return;
+    QString error;
+    if (WholeFile::keepPrevious(path, path + QStringLiteral(".bak"), &error))
+        return;
+    Prompts::current().message(Language::pick(QStringLiteral("Copie de sauvegarde ") + path +
+                                                  QStringLiteral(".bak non écrite : ") + error,
+                                              QStringLiteral("Backup copy ") + path +
+                                                  QStringLiteral(".bak not written: ") + error));
 }
 
 bool ProfileStore::writeFile(const QString &path, const QByteArray &bytes, QString *error)

@@ -81,7 +81,8 @@ public:
     void FreeProfileStore();
 
     // Finds Profils.pro (asking for a folder while it is missing) and reads
-    // it into the empty store. False when no usable database was read.
+    // it into the empty store, first offering to restore what a save cut
+    // off was writing. False when no usable database was read.
     bool LoadProfileDatabase();
     // Reads database bytes into the store; the messages name lines by number.
     void loadFromBytes(const QByteArray &bytes);
@@ -89,8 +90,9 @@ public:
     // platform's report) when reading failed; the store is then left empty.
     bool loadFromDevice(QIODevice &device);
 
-    // Asks, then rewrites Profils.pro. The caller stores a template with
-    // changed figures first. True when the file was written.
+    // Asks, then rewrites Profils.pro, keeping what it held before as
+    // Profils.pro.bak. The caller stores a template with changed figures
+    // first. True when the file was written.
     bool SaveProfileDatabase();
     // The whole database as written to the file.
     QByteArray serialize() const;
@@ -118,6 +120,8 @@ private:
     // Sorts the profiles read after the first `kept` ones into the list and
     // ends the load as the file's end does.
     void finishLoad(size_t kept);
+    void offerRecovery();
+    void keepBackup(const QString &path);
     void sortLoaded(size_t kept);
 
     struct Entry {

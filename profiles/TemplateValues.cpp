@@ -26,9 +26,11 @@ QString readTemplateValues(const Tprofil::Template &tpl, TemplateValues &out)
     out = TemplateValues();
     // "GABARIT " and "FIGURE " come before the values.
     QStringView rest = QStringView(tpl.line).mid(8);
-    // A chord of 0 or less has no scale to draw at.
+    // A chord of 0 or less has no scale to draw at; one beyond the limit
+    // would take the drawing and the export for ever.
     if (!readWholeNumber(takeValue(rest), out.chord) ||
-        !readWholeNumber(takeValue(rest), out.skinValue) || out.chord <= 0)
+        !readWholeNumber(takeValue(rest), out.skinValue) || out.chord <= 0 ||
+        out.chord > TemplateValues::kMaxChord)
         return tpl.line;
     out.figures.reserve(tpl.gabarit.figureLines.size());
     for (const QString &line : tpl.gabarit.figureLines) {

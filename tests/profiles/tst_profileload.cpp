@@ -115,6 +115,13 @@ void TestProfileLoad::pieceByPiece_data()
     QTest::newRow("Ctrl-Z right after CR") << QByteArray("PROFIL A\r\n1;2;3;4;\r\x1a\n9;9;") << 1;
     QTest::newRow("Ctrl-Z within a line") << QByteArray("PROFIL A\r\n1;2;3;4;\x1a;x\r\n") << 4;
     QTest::newRow("written database") << writtenDatabase(40) << 7;
+    // A byte-order mark split over the first pieces, UTF-8 letters split
+    // between two pieces.
+    const QByteArray marked = "\xef\xbb\xbfPROFIL \xc3\xa9\xc3\xa9\r\n0;0;0;0;\r\n";
+    for (int piece : {1, 2, 4})
+        QTest::addRow("byte-order mark, %d bytes at a time", piece) << marked << piece;
+    QTest::newRow("two bytes of a mark, one at a time") << QByteArray("\xef\xbbPROFIL A\r\n") << 1;
+    QTest::newRow("a mark's first byte only") << QByteArray("\xef") << 1;
 }
 
 // Fed a few bytes at a time, the loader gives what it gives for the whole

@@ -127,10 +127,6 @@ void TestProfileStore::lineKinds_data()
     QTest::newRow("same name again replaces the first")
         << QStringList{"PROFIL A1", "1;1;1;1;", "profil a1", "2;2;2;2;"} << QStringList{"A1"}
         << QStringList{"2;2;2;2;"};
-    QTest::newRow("keyword without blank is a point line")
-        << QStringList{"PROFIL P", "PROFIL"} << QStringList{"P"} << QStringList{"PROFIL"};
-    QTest::newRow("blank line is a point line")
-        << QStringList{"PROFIL P", "   "} << QStringList{"P"} << QStringList{"   "};
     QTest::newRow("lines before the first header are dropped")
         << QStringList{"1;1;1;1;", "GABARIT 100;2;", "FIGURE 0;0;0;0;0;0;", "PROFIL P"}
         << QStringList{"P"} << QStringList{};
@@ -181,6 +177,26 @@ void TestProfileStore::rejectedValues_data()
     QTest::newRow("figure value too large for a whole number")
         << false << "FIGURE 0;1;2;3;-99999999999;5;"
         << QStringList{"Error File Profils.pro P line # 4 <FIGURE 0;1;2;3;-99999999999;5;>"};
+    // Not a header and not empty: a point line without its four values, so
+    // a line cut short, refused rather than read as zeros.
+    QTest::newRow("keyword without blank is a short point line")
+        << true << "PROFIL" << QStringList{"Erreur fichier Profils.pro P ligne n°4 <PROFIL>"};
+    QTest::newRow("line of blanks is a short point line")
+        << false << "   " << QStringList{"Error File Profils.pro P line # 4 <   >"};
+    QTest::newRow("template cut after its chord")
+        << true << "GABARIT 200;"
+        << QStringList{"Erreur fichier Profils.pro P ligne n°4 <GABARIT 200;>"};
+    QTest::newRow("figure cut after three values")
+        << false << "FIGURE 2;1000;-80;"
+        << QStringList{"Error File Profils.pro P line # 4 <FIGURE 2;1000;-80;>"};
+    QTest::newRow("point line cut in its second value")
+        << true << "0,15;0,6" << QStringList{"Erreur fichier Profils.pro P ligne n°4 <0,15;0,6>"};
+    QTest::newRow("stray words") << false << "hello world"
+                                 << QStringList{"Error File Profils.pro P line # 4 <hello world>"};
+    QTest::newRow("bad value, then cut short")
+        << true << "x;0,6"
+        << QStringList{"Erreur fichier Profils.pro P ligne n°4 <x;0,6>",
+                       "Erreur fichier Profils.pro P ligne n°4 <x;0,6>"};
 }
 
 void TestProfileStore::rejectedValues()

@@ -1,4 +1,6 @@
+#include "RecoveryCopy.h"
 #include "ScriptedPrompts.h"
+#include "SpecialFiles.h"
 
 #include "profiles/ProfileStore.h"
 #include "profiles/WholeFile.h"
@@ -6,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -53,6 +56,13 @@ private slots:
     void routes_data();
     void routes();
     void readOnlyFolderFallsBackToInPlace();
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void nonRegularTargetRefused_data();
+    void nonRegularTargetRefused();
+    void inPlaceLeavesNoRecoveryCopy_data();
+    void inPlaceLeavesNoRecoveryCopy();
+    void recoveryCopyReadBack_data();
+    void recoveryCopyReadBack();
 };
 
 void TstWholeFile::failedWriteKeepsOldFile_data()
@@ -122,7 +132,13 @@ void TstWholeFile::failedWriteKeepsOldFile()
         QVERIFY(!error.isEmpty());
     }
     QCOMPARE(readAll(dir.filePath("old.txt")), old);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"old.txt"});
+    // A save that got as far as writing keeps the file it replaces as backup.
+    QStringList files{"old.txt"};
+    if (database && how == "disk full") {
+        files << "old.txt.bak";
+        QCOMPARE(readAll(dir.filePath("old.txt.bak")), old);
+    }
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), files);
 }
 
 void TstWholeFile::routes_data()
@@ -199,6 +215,153 @@ void TstWholeFile::readOnlyFolderFallsBackToInPlace()
     QFile f(path);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), QByteArray("new\r\n"));
+}
+
+void TstWholeFile::nonRegularTargetRefused_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("how"); // "automatic", "in place", "database", "link"
+    for (const char *kind : {"fifo", "folder", "socket", "device"}) {
+        for (const char *how : {"automatic", "in place", "database", "link"})
+            QTest::addRow("%s, %s", kind, how) << kind << how;
+    }
+}
+
+// Nothing is opened, renamed or created: the node stays as it was and the
+// reason says what is wrong.
+void TstWholeFile::nonRegularTargetRefused()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, how);
+    QTemporaryDir dir;
+    const QString node = dir.filePath("node");
+    if (!SpecialFiles::make(kind, node))
+        QSKIP("this system does not let the test make such a node");
+    QString path = node;
+    if (how == "link") {
+        path = dir.filePath("link");
+        QVERIFY(QFile::link(node, path));
+    }
+    QVERIFY(WholeFile::isSpecialFile(path));
+    QString error;
+    bool written;
+    ScriptedPrompts prompts;
+    if (how == "database") {
+        ProfileStore store;
+        store.databasePath = path;
+        store.AddProfile("P");
+        store.setSaveEnabled(true);
+        prompts.answers << true;
+        written = store.SaveProfileDatabase();
+        QCOMPARE(prompts.messages.size(), 1);
+        error = prompts.messages.first();
+    } else {
+        written = WholeFile::write(path, "new\r\n", &error, {},
+                                   how == "in place" ? WholeFile::Route::InPlace
+                                                     : WholeFile::Route::Automatic);
+    }
+    QVERIFY(!written);
+    QVERIFY2(error.contains("not a regular file") || error.contains("pas un fichier ordinaire"),
+             qPrintable(error));
+    QCOMPARE(SpecialFiles::kindOf(node), kind);
+    QStringList expected{"node"};
+    if (how == "link")
+        expected.prepend("link");
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
+             expected);
+}
+
+void TstWholeFile::inPlaceLeavesNoRecoveryCopy_data()
+{
+    QTest::addColumn<bool>("existing");
+    QTest::addColumn<bool>("fails");
+    QTest::newRow("rewritten") << true << false;
+    QTest::newRow("new file") << false << false;
+    QTest::newRow("disk full, old content back") << true << true;
+}
+
+// A rewrite that ends, well or badly, leaves no copy to offer at the next
+// start: only one cut off does.
+void TstWholeFile::inPlaceLeavesNoRecoveryCopy()
+{
+    QFETCH(bool, existing);
+    QFETCH(bool, fails);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Profils.pro");
+    const QByteArray old = "old\r\n";
+    if (existing) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(old);
+    }
+    const QByteArray bytes(fails ? 200 : 20, 'n');
+    QString error;
+    bool ok;
+    {
+        std::unique_ptr<SizeLimit> limit;
+        if (fails)
+            limit = std::make_unique<SizeLimit>();
+        ok = WholeFile::write(path, bytes, &error, {}, WholeFile::Route::InPlace);
+    }
+    QCOMPARE(ok, !fails);
+    QCOMPARE(readAll(path), fails ? old : bytes);
+    QVERIFY(!QFile::exists(WholeFile::recoveryPath(path)));
+    QVERIFY(!WholeFile::pendingRecovery(path, nullptr));
+}
+
+void TstWholeFile::recoveryCopyReadBack_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<bool>("used");
+    QTest::newRow("whole copy") << "" << true;
+    QTest::newRow("copy cut short") << "cut" << false;
+    QTest::newRow("copy with a byte more") << "longer" << false;
+    QTest::newRow("copy of another file") << "other" << false;
+    QTest::newRow("not a copy at all") << "garbage" << false;
+}
+
+// A copy left by a cut-off rewrite is given back only whole and only for
+// its own file.
+void TstWholeFile::recoveryCopyReadBack()
+{
+    QFETCH(QString, damage);
+    QFETCH(bool, used);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Profils.pro");
+    const QString other = dir.filePath("Other.pro");
+    for (const QString &p : {path, other}) {
+        QFile f(p);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("old\r\n");
+    }
+    const QByteArray bytes = "PROFIL A\r\n0;0;0;0;\r\n";
+    QVERIFY(leaveRecoveryCopy(path, bytes, damage == "other" ? other : path));
+    const QString copy = WholeFile::recoveryPath(path);
+    QByteArray content;
+    {
+        QFile f(copy);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        content = f.readAll();
+    }
+    if (damage == "cut")
+        content.chop(3);
+    if (damage == "longer")
+        content += 'x';
+    if (damage == "garbage")
+        content = bytes;
+    {
+        QFile f(copy);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(content);
+    }
+    QByteArray got;
+    QCOMPARE(WholeFile::pendingRecovery(path, &got), used);
+    if (used)
+        QCOMPARE(got, bytes);
+    // The same file named another way finds the same copy.
+    QCOMPARE(WholeFile::pendingRecovery(dir.path() + "/./Profils.pro", nullptr), used);
+    WholeFile::discardRecovery(path);
+    QVERIFY(!QFile::exists(copy));
 }
 
 QTEST_GUILESS_MAIN(TstWholeFile)
