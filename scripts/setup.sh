@@ -6,7 +6,8 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${1:-$here/build}"
 shift || true
 
-need=(build-essential cmake qt6-base-dev qt6-translations-l10n fonts-liberation xvfb xauth poppler-utils qt6-svg-dev libdxflib-dev pkg-config)
+need=(build-essential cmake qt6-base-dev qt6-translations-l10n fonts-liberation xvfb xauth poppler-utils qt6-svg-dev libdxflib-dev pkg-config
+      dpkg-dev desktop-file-utils) # the last two: the Debian package and its checks
 missing=()
 for p in "${need[@]}"; do
     dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
@@ -19,4 +20,5 @@ if [ "${#missing[@]}" -gt 0 ]; then
 fi
 
 cmake -S "$here" -B "$build" "$@" >/dev/null
-cmake --build "$build" -j"$(nproc)"
+# NERVURIA_TARGETS: only these targets (the package script), else everything.
+cmake --build "$build" -j"$(nproc)" ${NERVURIA_TARGETS:+--target $NERVURIA_TARGETS}
