@@ -121,8 +121,13 @@ QString SampleOffer::choose(Prompts &prompts, const QString &caption,
     if (!available())
         return prompts.chooseFolder(caption, startFolder);
     const QString chosen = prompts.chooseFolderWithOffer(caption, startFolder, m_target, text());
-    if (chosen.isEmpty() || QDir::cleanPath(QDir(chosen).absolutePath()) != m_target ||
-        targetReady())
+    // The target may also be picked in the plain chooser, perhaps through a
+    // link to the home folder.
+    const bool isTarget =
+        !chosen.isEmpty() && (QDir::cleanPath(QDir(chosen).absolutePath()) == m_target ||
+                              (QFileInfo::exists(m_target) &&
+                               QDir(chosen).canonicalPath() == QDir(m_target).canonicalPath()));
+    if (!isTarget || targetReady())
         return chosen;
     QString error;
     if (!copy(&error))

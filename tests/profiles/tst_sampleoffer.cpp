@@ -105,7 +105,7 @@ void TestSampleOffer::firstStart_data()
 {
     QTest::addColumn<bool>("installed");   // a sample is installed
     QTest::addColumn<QString>("before");   // ~/NERVURIA: "" none, "own" own database, "part" one own file
-    QTest::addColumn<QString>("answer");   // "offer", "other" or "" (cancel)
+    QTest::addColumn<QString>("answer");   // "offer", "link" (the target through a link), "other", "" (cancel)
     QTest::addColumn<bool>("offered");
     QTest::addColumn<QString>("loadedFrom"); // "target", "other" or "" (nothing)
 
@@ -118,6 +118,7 @@ void TestSampleOffer::firstStart_data()
                                                          << "target";
     QTest::newRow("own file kept in a partial folder") << true << "part" << "offer" << true
                                                        << "target";
+    QTest::newRow("target chosen through a link") << true << "part" << "link" << true << "target";
 }
 
 void TestSampleOffer::firstStart()
@@ -150,6 +151,11 @@ void TestSampleOffer::firstStart()
         prompts.folders.enqueue(target);
     else if (answer == "other")
         prompts.folders.enqueue(other.path());
+    else if (answer == "link") {
+        QVERIFY(QFile::link(home.path(), QDir(other.path()).filePath("home")));
+        prompts.folders.enqueue(QDir(other.path()).filePath("home/NERVURIA"));
+    }
+    const bool taken = answer == "offer" || answer == "link";
     ProfileStore store;
     store.LoadProfileDatabase();
 
@@ -169,9 +175,9 @@ void TestSampleOffer::firstStart()
         QVERIFY(store.count() > 0);
     }
     // The target is made only when the offer is taken.
-    QCOMPARE(QFileInfo::exists(target), answer == "offer" || !before.isEmpty());
+    QCOMPARE(QFileInfo::exists(target), taken || !before.isEmpty());
 
-    if (answer == "offer" && before != "own") {
+    if (taken && before != "own") {
         // A full copy of the sample, except what the user had there.
         QMap<QString, QByteArray> expected = installedFiles;
         if (before == "part")
