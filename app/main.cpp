@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QLocale>
 #include <QTextStream>
 
@@ -47,6 +48,8 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("NERVURIA"));
     QApplication::setApplicationDisplayName(QStringLiteral("NERVURIA"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("nervuria")); // the menu entry
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/nervuria.svg")));
 
     // A second start hands over to the running program and ends at once,
     // before any window is shown.

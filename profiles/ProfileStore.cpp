@@ -2,6 +2,7 @@
 
 #include "numbers/NumberText.h"
 #include "profiles/Cp1252.h"
+#include "profiles/SampleOffer.h"
 #include "profiles/WholeFile.h"
 #include "ui/Language.h"
 #include "ui/Prompts.h"
@@ -473,10 +474,12 @@ bool ProfileStore::LoadProfileDatabase()
         prompts.message(Language::pick(
             QStringLiteral("Fichier Profils.pro non trouvé dans le dossier courant."),
             QStringLiteral("Profils.pro file not found in current folder.")));
-        const QString chosen =
-            prompts.chooseFolder(Language::pick(QStringLiteral("Dossier de Profils.pro"),
-                                                QStringLiteral("Folder of Profils.pro")),
-                                 dataFolder);
+        // The chooser offers a copy of the installed sample first, if any.
+        const QString chosen = SampleOffer::standard().choose(
+            prompts,
+            Language::pick(QStringLiteral("Dossier de Profils.pro"),
+                           QStringLiteral("Folder of Profils.pro")),
+            dataFolder);
         if (chosen.isEmpty()) {
             emit databaseUnavailable();
             dataError = true;

@@ -7,7 +7,8 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${1:-$here/build}"
 shift || true
 
-need=(build-essential cmake qt6-base-dev qt6-translations-l10n fonts-liberation xvfb xauth poppler-utils qt6-svg-dev libdxflib-dev libpolyclipping-dev pkg-config)
+need=(build-essential cmake qt6-base-dev qt6-translations-l10n fonts-liberation xvfb xauth poppler-utils qt6-svg-dev libdxflib-dev libpolyclipping-dev pkg-config
+      dpkg-dev desktop-file-utils) # the last two: the Debian package and its checks
 missing=()
 for p in "${need[@]}"; do
     dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

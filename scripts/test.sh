@@ -20,6 +20,11 @@ if [ "$(id -u)" -eq 0 ] && command -v runuser >/dev/null; then
     rm -rf "$tmp"
 fi
 
+# The Debian package, made from the build above: its files, desktop entry and
+# manual page, unpacked into a throw-away root.
+deb="$("$here/scripts/package.sh" "$here/build" | tail -n 1)"
+"$here/packaging/check_package.sh" "$deb"
+
 "$here/scripts/setup.sh" "$here/build-asan" -DCMAKE_BUILD_TYPE=Debug -DNERVURIA_SANITIZE=ON -DNERVURIA_BENCH=OFF
 # Qt keeps some allocations for the life of the process; leaks are not what
 # this run looks for.

@@ -1,5 +1,6 @@
 #include "ui/Help.h"
 
+#include "ui/InstalledData.h"
 #include "ui/Language.h"
 #include "ui/Prompts.h"
 
@@ -44,7 +45,12 @@ bool HelpViewer::fileHasTopic(const QString &path, const QString &topic)
 bool HelpViewer::showTopic(const QString &topic)
 {
     m_topic = topic;
-    const QString path = QDir::current().absoluteFilePath(kFileName);
+    QString path = QDir::current().absoluteFilePath(kFileName);
+    // No data folder was chosen: the help installed with the program.
+    const QString installed = InstalledData::sampleFolder();
+    if (!QFile::exists(path) && !installed.isEmpty() &&
+        QFile::exists(QDir(installed).filePath(kFileName)))
+        path = QDir(installed).filePath(kFileName);
     if (!QFile::exists(path)) {
         Prompts::current().message(Language::pick(QStringLiteral("Fichier d'aide introuvable : "),
                                                   QStringLiteral("Help file not found: ")) +

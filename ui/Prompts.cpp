@@ -1,11 +1,14 @@
 #include "ui/Prompts.h"
 
+#include "ui/Language.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 
 namespace
 {
@@ -44,6 +47,34 @@ bool DialogPrompts::confirm(const QString &text)
 QString DialogPrompts::chooseFolder(const QString &caption, const QString &startFolder)
 {
     return QFileDialog::getExistingDirectory(dialogParent(), caption, startFolder);
+}
+
+QString Prompts::chooseFolderWithOffer(const QString &caption, const QString &startFolder,
+                                      const QString &, const QString &)
+{
+    return chooseFolder(caption, startFolder);
+}
+
+QString DialogPrompts::chooseFolderWithOffer(const QString &caption, const QString &startFolder,
+                                             const QString &offeredFolder,
+                                             const QString &offerText)
+{
+    QMessageBox box(QMessageBox::Question, caption, offerText, QMessageBox::NoButton,
+                    dialogParent());
+    QPushButton *take = box.addButton(
+        Language::pick(QStringLiteral("&Utiliser ce dossier"), QStringLiteral("&Use this folder")),
+        QMessageBox::AcceptRole);
+    QPushButton *other = box.addButton(
+        Language::pick(QStringLiteral("&Autre dossier..."), QStringLiteral("&Other folder...")),
+        QMessageBox::ActionRole);
+    box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(take);
+    box.exec();
+    if (box.clickedButton() == take)
+        return offeredFolder;
+    if (box.clickedButton() == other)
+        return chooseFolder(caption, startFolder);
+    return QString();
 }
 
 QString DialogPrompts::saveFileName(const QString &caption, const QString &startPath,

@@ -19,6 +19,12 @@ public:
     virtual bool confirm(const QString &text) = 0;
     // A folder chosen by the user, or an empty text when cancelled.
     virtual QString chooseFolder(const QString &caption, const QString &startFolder) = 0;
+    // The folder chooser with one folder offered as the first choice, which
+    // offerText describes: the offered folder when the user takes it, another
+    // folder, or an empty text when cancelled. Without a dialog of its own it
+    // is the plain chooser.
+    virtual QString chooseFolderWithOffer(const QString &caption, const QString &startFolder,
+                                          const QString &offeredFolder, const QString &offerText);
     // A file name to save to, or an empty text when cancelled. defaultSuffix
     // is added when the user types a name without one.
     virtual QString saveFileName(const QString &caption, const QString &startPath,
@@ -52,6 +58,8 @@ public:
     void message(const QString &text) override;
     bool confirm(const QString &text) override;
     QString chooseFolder(const QString &caption, const QString &startFolder) override;
+    QString chooseFolderWithOffer(const QString &caption, const QString &startFolder,
+                                  const QString &offeredFolder, const QString &offerText) override;
     QString saveFileName(const QString &caption, const QString &startPath, const QString &filter,
                          const QString &defaultSuffix) override;
     QStringList openFileNames(const QString &caption, const QString &startFolder,

@@ -44,6 +44,17 @@ public:
         folderCaptions << caption;
         return folders.isEmpty() ? QString() : folders.dequeue();
     }
+    // The folders offered and their texts, one per chooser that made an
+    // offer; the offer is taken by answering with the offered folder.
+    QStringList offeredFolders;
+    QStringList offerTexts;
+    QString chooseFolderWithOffer(const QString &caption, const QString &start,
+                                  const QString &offered, const QString &text) override
+    {
+        offeredFolders << offered;
+        offerTexts << text;
+        return chooseFolder(caption, start);
+    }
     QString saveFileName(const QString &caption, const QString &, const QString &,
                          const QString &) override
     {
