@@ -45,8 +45,7 @@ int main(int argc, char **argv)
             return runCommandLine(argc, argv);
     }
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("NERVURIA"));
-    QApplication::setApplicationDisplayName(QStringLiteral("NERVURIA"));
+    nameProgram();
 
     // A second start hands over to the running program and ends at once,
     // before any window is shown.

@@ -32,7 +32,7 @@ QDoubleSpinBox *millimetres(QWidget *parent, const char *name, double min, doubl
 
 ExportDialog::ExportDialog(QWidget *parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("Exporter"));
+    setWindowTitle(QStringLiteral("NERVURIA - Exporter"));
     auto *layout = new QVBoxLayout(this);
     auto pick = [](const char *fr, const char *en) {
         return Language::pick(QString::fromUtf8(fr), QString::fromUtf8(en));

@@ -90,8 +90,16 @@ void TForm1::connectControls()
     for (int box = 0; box < 5; ++box) {
         connect(figureBoxes[box], &SpinField::arrowStepped, this,
                 [this, box](int steps) { UpDown1Click(box, steps > 0); });
-        connect(figureBoxes[box]->edit(), &QLineEdit::returnPressed, this, &TForm1::Edit1KeyPress);
+        if (box < FigureEditor::CentreX)
+            connect(figureBoxes[box]->edit(), &QLineEdit::returnPressed, this,
+                    &TForm1::Edit1KeyPress);
     }
+    // A centre typed into "cx" or "cy" moves the figure there, at Enter as
+    // when the focus leaves the box (Tab, a click elsewhere).
+    connect(UpDown5, &QAbstractSpinBox::editingFinished, this,
+            [this] { Edit5Typed(FigureEditor::CentreX); });
+    connect(UpDown6, &QAbstractSpinBox::editingFinished, this,
+            [this] { Edit5Typed(FigureEditor::CentreY); });
     const QCheckBox *boxes[] = {CheckBox2, CheckBox4, CheckBox1, CheckBox3};
     for (int i = 0; i < 4; ++i)
         connect(boxes[i], &QCheckBox::clicked, this,

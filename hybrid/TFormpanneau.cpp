@@ -66,7 +66,7 @@ TFormpanneau::TFormpanneau(ProfileStore *store, TForm3 *printing, QWidget *paren
     Q_ASSERT(store);
     setObjectName(QStringLiteral("Formpanneau"));
     setWindowTitle(
-        QStringLiteral("Panneau d'aile : toutes les nervures de l'emplanture au saumon"));
+        QStringLiteral("NERVURIA - Panneau d'aile : toutes les nervures de l'emplanture au saumon"));
     setFont(QFont(QStringLiteral("Arial"), 9));
     buildControls();
     resize(860, 640);
