@@ -296,6 +296,12 @@ void TForm1::buildControls()
     QPalette red = Label9->palette();
     red.setColor(QPalette::WindowText, QColor(255, 0, 0));
     Label9->setPalette(red);
+    // "Erreur(s) " keeps its room while hidden: shown after a failed check it
+    // must not push "Valider" from under the mouse, where the next click
+    // would land on the label and check nothing.
+    QSizePolicy keepRoom = Label9->sizePolicy();
+    keepRoom.setRetainSizeWhenHidden(true);
+    Label9->setSizePolicy(keepRoom);
     Btvalider = button(Panel1, "Btvalider", QStringLiteral("Valider"));
     Tableau1 = named(new QTableWidget(1, 5, Panel1), "Tableau1");
     Tableau1->horizontalHeader()->hide();
