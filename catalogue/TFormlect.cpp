@@ -388,10 +388,8 @@ void TFormlect::ListBox1Click(Caller caller)
         return;
     ListFolderFiles(folderPath(row));
     if (ListBox2->count() > 0) {
-        // A click hands the keys to the file list; arrows keep walking the
-        // folders.
-        if (caller != Caller::Keyboard)
-            ListBox2->setFocus();
+        // The focus stays where the user put it: after a click on a folder
+        // as after Tab, the arrows walk the folders.
         ListBox2->setCurrentRow(0);
         ReadCoordinateFile(caller);
     }
