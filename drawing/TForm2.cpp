@@ -29,8 +29,8 @@ TForm2::TForm2(QWidget *parent) : QDialog(parent)
     RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
     RadioGroup1->setItemIndex(2);
 
-    UpDown2 = new SpinField(1, 40, 1, 10, this);
-    UpDown2->keepTypedValues(1, 40);
+    UpDown2 = new SpinField(kMinSkin, kMaxSkin, 1, 10, this);
+    UpDown2->keepTypedValues(kMinSkin, kMaxSkin);
     UpDown2->setObjectName(QStringLiteral("UpDown2"));
     Edit2 = UpDown2->edit();
     Edit2->setObjectName(QStringLiteral("Edit2"));
@@ -129,18 +129,12 @@ void TForm2::accept()
 {
     if (refuseOutOfRange(UpDown1, QStringLiteral("La corde doit être comprise entre 10 et 560 mm."),
                          QStringLiteral("The chord must be between 10 and 560 mm.")) ||
-        refuseOutOfRange(UpDown2,
-                         QStringLiteral("Le coffrage doit être compris entre 1/10 et 40/10 mm."),
-                         QStringLiteral("The skin must be between 1/10 and 40/10 mm.")))
+        refuseOutOfRange(
+            UpDown2,
+            QStringLiteral("Le coffrage doit être compris entre %1/10 et %2/10 mm.")
+                .arg(kMinSkin)
+                .arg(kMaxSkin),
+            QStringLiteral("The skin must be between %1/10 and %2/10 mm.").arg(kMinSkin).arg(kMaxSkin)))
         return;
-    // Skins of 1 to 3 tenths would be written as 1..3, which the database
-    // reads back as the 8, 10 and 15 tenths presets: refuse them here rather
-    // than let the template change thickness on the next load.
-    if (UpDown2->value() < 4) {
-        Prompts::current().message(Language::pick(
-            QStringLiteral("Un coffrage de moins de 4/10 mm ne peut pas être enregistré."),
-            QStringLiteral("A skin thinner than 4/10 mm cannot be stored.")));
-        return;
-    }
     QDialog::accept();
 }

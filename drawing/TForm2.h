@@ -15,10 +15,15 @@ class TForm2 : public QDialog
 public:
     explicit TForm2(QWidget *parent = nullptr);
 
+    // The skins a template can keep, in tenths of a millimetre: 1 to 3
+    // would be written as the short forms of 8, 10 and 15 and read back so.
+    static constexpr int kMinSkin = 4;
+    static constexpr int kMaxSkin = 40;
+
     SpinField *UpDown1; // chord in mm, 10..560
     QLineEdit *Edit1;
     RadioGroup *RadioGroup1; // " 5 / 10" .. "15 / 10", "Autre"
-    SpinField *UpDown2;      // skin thickness in tenths of a mm, 1..40
+    SpinField *UpDown2;      // skin thickness in tenths of a mm, kMinSkin..kMaxSkin
     QLineEdit *Edit2;
     QCheckBox *CheckBox1; // copy the current template's figures
     QPushButton *BitBtn2; // OK
