@@ -330,11 +330,12 @@ void TForm1::BtnewgabClick()
     const int oldLength = vs.form2UpDown1Chord - vs.form2UpDown2Skin / 10;
     m_drawing->StoreTemplate(m_store->currentProfile, m_store->currentTemplate);
 
-    if (m_form2->exec() != QDialog::Accepted)
+    const std::optional<TForm2::NewTemplate> made = m_form2->run();
+    if (!made)
         return;
     takeDialogValues();
-    const int chord = vs.form2UpDown1Chord;
-    const int skin = vs.form2UpDown2Skin;
+    const int chord = made->chord;
+    const int skin = made->skin;
     const int t = m_store->AddTemplate(
         m_store->currentProfile, QStringLiteral("GABARIT ") + QString::number(chord) +
                                      QLatin1Char(';') + QString::number(skin) + QLatin1Char(';'));
@@ -342,7 +343,7 @@ void TForm1::BtnewgabClick()
         return;
     m_store->currentTemplate = t;
 
-    if (m_form2->CheckBox1->isChecked()) {
+    if (made->copyFigures) {
         // The figures keep their size; their centres follow the new length.
         // A template of no length (possible only in a hand-edited file)
         // leaves the centres where they are.

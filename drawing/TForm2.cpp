@@ -7,7 +7,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-TForm2::TForm2(QWidget *parent) : QDialog(parent)
+TForm2::TForm2(QWidget *parent) : ActivatingDialog(parent)
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("NERVURIA - Nouveau gabarit"));
@@ -96,18 +96,24 @@ void TForm2::UpDown2Click()
     RadioGroup1->setItemIndex(4);
 }
 
-int TForm2::exec()
+std::optional<TForm2::NewTemplate> TForm2::run()
+{
+    return runModal(m_result);
+}
+
+void TForm2::FormActivate()
 {
     m_openChord = UpDown1->value();
     m_openChoice = RadioGroup1->itemIndex();
     m_openSkin = UpDown2->value();
-    const int result = QDialog::exec();
-    if (result != QDialog::Accepted) {
-        UpDown1->setValue(m_openChord);
-        RadioGroup1->setItemIndex(m_openChoice);
-        UpDown2->setValue(m_openSkin);
-    }
-    return result;
+}
+
+void TForm2::reject()
+{
+    UpDown1->setValue(m_openChord);
+    RadioGroup1->setItemIndex(m_openChoice);
+    UpDown2->setValue(m_openSkin);
+    QDialog::reject();
 }
 
 // A value outside its field's range is refused with the range, and the
@@ -136,5 +142,6 @@ void TForm2::accept()
                 .arg(kMaxSkin),
             QStringLiteral("The skin must be between %1/10 and %2/10 mm.").arg(kMinSkin).arg(kMaxSkin)))
         return;
+    m_result = NewTemplate{UpDown1->value(), UpDown2->value(), CheckBox1->isChecked()};
     QDialog::accept();
 }

@@ -1,15 +1,17 @@
 #pragma once
 
+#include "ui/ActivatingDialog.h"
 #include "ui/Controls.h"
 
 #include <QCheckBox>
-#include <QDialog>
 #include <QPushButton>
+
+#include <optional>
 
 // The new-template dialog. Its chord field, skin choice and skin field also
 // hold the current template's values between uses: the selection sets them
 // and storing a template reads them back.
-class TForm2 : public QDialog
+class TForm2 : public ActivatingDialog
 {
     Q_OBJECT
 public:
@@ -37,11 +39,20 @@ public:
     void RadioGroup1Click();
     void UpDown2Click();
 
-    // Shows the dialog modally; Cancel gives the fields back the values they
-    // had when it opened.
-    int exec() override;
+    // What OK hands back.
+    struct NewTemplate {
+        int chord = 100; // mm
+        int skin = 10;   // tenths of a mm
+        bool copyFigures = false;
+    };
+    // Shows the dialog modally; the new template when closed with OK.
+    // Cancel gives the fields back the values they had when it opened.
+    std::optional<NewTemplate> run();
 
+    // Remembers the fields as they open, for Cancel.
+    void FormActivate() override;
     void accept() override;
+    void reject() override;
 
 private:
     bool refuseOutOfRange(SpinField *field, const QString &french, const QString &english);
@@ -49,4 +60,5 @@ private:
     int m_openChord = 100;
     int m_openChoice = 2;
     int m_openSkin = 10;
+    std::optional<NewTemplate> m_result;
 };
