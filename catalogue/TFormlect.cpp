@@ -19,7 +19,6 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScrollBar>
-#include <QShowEvent>
 #include <QSlider>
 #include <QTimer>
 
@@ -53,10 +52,12 @@ QLabel *makeLabel(QWidget *parent, const char *name, const QString &caption, con
 } // namespace
 
 TFormlect::TFormlect(ProfileStore *store, const QString &startFolder, QWidget *parent)
-    : QDialog(parent), m_store(store),
+    : ActivatingDialog(parent), m_store(store),
       m_startFolder(QDir(startFolder.isEmpty() ? QDir::currentPath() : startFolder).absolutePath())
 {
     setObjectName(QStringLiteral("Formlect"));
+    // Each opening lists the folders again once the window is up.
+    activateOnceShown();
     setWindowTitle(QStringLiteral(" NERVURIA - Catalogue des Profils"));
     buildControls();
     FormCreate();
@@ -280,15 +281,6 @@ void TFormlect::ScanFolders()
         // The list is narrow; a deep folder's whole name shows on hover.
         item->setToolTip(folder.shown);
     }
-}
-
-void TFormlect::showEvent(QShowEvent *event)
-{
-    QDialog::showEvent(event);
-    // Each opening, not a restore from the task bar; once the window is up,
-    // so that its messages appear over it.
-    if (!event->spontaneous())
-        QTimer::singleShot(0, this, &TFormlect::FormActivate);
 }
 
 void TFormlect::FormActivate()
