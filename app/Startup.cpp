@@ -10,11 +10,17 @@
 #include "profiles/ProfileStore.h"
 #include "ui/Help.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
 #include <QTimer>
 #include <QWindow>
+
+void nameProgram()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("NERVURIA"));
+}
 
 Windows::Windows(Start start)
 {

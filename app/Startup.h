@@ -45,6 +45,11 @@ struct Windows {
     void showStartWindow(std::function<bool(const char *stage)> stage = {});
 };
 
+// Names the program for the run. Every window's title carries the name
+// itself, so no display name is set: the platform would add it to each
+// title a second time. Message boxes take the name as their title.
+void nameProgram();
+
 // Whether Profils.pro is in the working folder, where the drawing window
 // looks for it first.
 bool databaseInWorkingFolder();

@@ -249,13 +249,15 @@ void TIntro::disableWorkWindows()
 
 void TIntro::comeForward()
 {
-    if (isMinimized())
-        showNormal();
-    raise();
-    activateWindow();
-    // A work window open over the start window comes forward with it.
-    if (QWidget *modal = QApplication::activeModalWidget()) {
-        modal->raise();
-        modal->activateWindow();
-    }
+    // While a work window (or a dialog over it) is open it holds the input:
+    // that one is restored and brought forward, and the start window stays
+    // minimised behind it as while the work window is open. Otherwise the
+    // start window itself comes back.
+    QWidget *target = QApplication::activeModalWidget();
+    if (!target)
+        target = this;
+    if (target->isMinimized())
+        target->showNormal();
+    target->raise();
+    target->activateWindow();
 }

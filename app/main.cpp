@@ -46,8 +46,7 @@ int main(int argc, char **argv)
             return runCommandLine(argc, argv);
     }
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("NERVURIA"));
-    QApplication::setApplicationDisplayName(QStringLiteral("NERVURIA"));
+    nameProgram();
     QGuiApplication::setDesktopFileName(QStringLiteral("nervuria")); // the menu entry
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/nervuria.svg")));
 

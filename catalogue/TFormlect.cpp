@@ -1,19 +1,16 @@
+// The catalogue window: its controls and their places, opening and closing,
+// the scan of the folders and the help button.
 #include "catalogue/TFormlect.h"
 
 #include "catalogue/AirfoilFolders.h"
-#include "catalogue/AirfoilImport.h"
-#include "catalogue/AirfoilNormalise.h"
 #include "catalogue/AirfoilPreview.h"
 #include "catalogue/CatalogueList.h"
 #include "catalogue/CatalogueTexts.h"
-#include "catalogue/ProfileAdder.h"
+#include "catalogue/TFormlectParts.h"
 #include "profiles/ProfileStore.h"
 #include "ui/Prompts.h"
 
-#include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
-#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,50 +19,15 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScrollBar>
-#include <QShowEvent>
 #include <QSlider>
 #include <QTimer>
 
 #include <algorithm>
 
+using namespace TFormlectParts;
+
 namespace
 {
-
-const QColor kSelectedRow(255, 255, 0);
-const QColor kFolderOddRow(224, 255, 224);
-const QColor kStoredOddRow(255, 250, 224);
-const QColor kSearchOddRow(224, 224, 255);
-const QColor kCorrectedRow(0, 255, 0);
-const QColor kErrorRow(255, 0, 255);
-
-// Lets the window repaint during a long scan or listing, at most every few
-// milliseconds; user input waits, so no click can start a second listing
-// while one is filling the lists.
-class PaintBreak
-{
-public:
-    PaintBreak() { m_clock.start(); }
-    void operator()()
-    {
-        if (m_clock.elapsed() < 20)
-            return;
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        m_clock.restart();
-    }
-
-private:
-    QElapsedTimer m_clock;
-};
-
-// The hourglass while something works, the normal cursor again after.
-class BusyCursor
-{
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor &) = delete;
-    BusyCursor &operator=(const BusyCursor &) = delete;
-};
 
 QPushButton *makeButton(QWidget *parent, const char *name, const QString &caption,
                         const QRect &geometry, const QString &hint = QString())
@@ -90,10 +52,12 @@ QLabel *makeLabel(QWidget *parent, const char *name, const QString &caption, con
 } // namespace
 
 TFormlect::TFormlect(ProfileStore *store, const QString &startFolder, QWidget *parent)
-    : QDialog(parent), m_store(store),
+    : ActivatingDialog(parent), m_store(store),
       m_startFolder(QDir(startFolder.isEmpty() ? QDir::currentPath() : startFolder).absolutePath())
 {
     setObjectName(QStringLiteral("Formlect"));
+    // Each opening lists the folders again once the window is up.
+    activateOnceShown();
     setWindowTitle(QStringLiteral(" NERVURIA - Catalogue des Profils"));
     buildControls();
     FormCreate();
@@ -319,15 +283,6 @@ void TFormlect::ScanFolders()
     }
 }
 
-void TFormlect::showEvent(QShowEvent *event)
-{
-    QDialog::showEvent(event);
-    // Each opening, not a restore from the task bar; once the window is up,
-    // so that its messages appear over it.
-    if (!event->spontaneous())
-        QTimer::singleShot(0, this, &TFormlect::FormActivate);
-}
-
 void TFormlect::FormActivate()
 {
     m_busy = true;
@@ -369,477 +324,7 @@ void TFormlect::BtquitterClick()
     accept();
 }
 
-QString TFormlect::folderPath(int row) const
-{
-    const QListWidgetItem *item = ListBox1->item(row);
-    return item ? item->data(Qt::UserRole).toString() : QString();
-}
-
-void TFormlect::ListBox1Click(Caller caller)
-{
-    if (caller != Caller::Timer)
-        StopSlideshow();
-    ListBox2->clear();
-    m_pathList.clear();
-    m_listMode = 0;
-    updateAddButtons();
-    const int row = ListBox1->currentRow();
-    if (row < 0)
-        return;
-    ListFolderFiles(folderPath(row));
-    if (ListBox2->count() > 0) {
-        // A click hands the keys to the file list; arrows keep walking the
-        // folders.
-        if (caller != Caller::Keyboard)
-            ListBox2->setFocus();
-        ListBox2->setCurrentRow(0);
-        ReadCoordinateFile(caller);
-    }
-}
-
-void TFormlect::ListFolderFiles(const QString &folder)
-{
-    m_listing = true;
-    PaintBreak paintBreak;
-    QStringList errors;
-    const QList<AirfoilFolders::Entry> files =
-        AirfoilFolders::listFolderFiles(folder, m_airfoilsFolder, std::ref(paintBreak), &errors);
-    QStringList shown;
-    shown.reserve(files.size());
-    for (const AirfoilFolders::Entry &file : files) {
-        m_pathList << file.path;
-        shown << file.shown;
-    }
-    ListBox2->addItems(shown);
-    m_listing = false;
-    if (!errors.isEmpty()) {
-        // One message for the lot: a folder of unreadable files would
-        // otherwise ask for one click per file.
-        constexpr int kShown = 10;
-        QStringList lines = errors.mid(0, kShown);
-        if (errors.size() > kShown)
-            lines << QStringLiteral("(%1 …)").arg(errors.size() - kShown);
-        Prompts::current().message(lines.join(QLatin1Char('\n')));
-    }
-}
-
-QString TFormlect::entryFilePath(int row, QString *shownPath) const
-{
-    if (m_listMode == 0) {
-        const QString path = row < m_pathList.size() ? m_pathList[row] : QString();
-        *shownPath = path;
-        return path;
-    }
-    const QListWidgetItem *item = ListBox2->item(row);
-    const QString line = item ? item->text() : QString();
-    const QString path = Dico::filePath(m_airfoilsFolder, line);
-    QString literal = Dico::reference(line);
-    literal.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    *shownPath = path.isEmpty() ? m_airfoilsFolder + literal : path;
-    return path;
-}
-
-void TFormlect::ReadCoordinateFile(Caller caller)
-{
-    if (m_listMode == 1)
-        return;
-    if (caller != Caller::Timer)
-        StopSlideshow();
-    Memo1->hide();
-    BtCorriger->setEnabled(false);
-    m_file.messages.clear();
-    showMessages();
-
-    const int row = ListBox2->currentRow();
-    if (row < 0 || row >= ListBox2->count())
-        return;
-    QString shownPath;
-    const QString path = entryFilePath(row, &shownPath);
-    QString error;
-    const AirfoilFile::ReadStatus status =
-        path.isEmpty() ? AirfoilFile::ReadStatus::Missing : m_file.read(path, &error);
-
-    switch (status) {
-    case AirfoilFile::ReadStatus::Missing:
-        StopSlideshow();
-        Prompts::current().message(
-            CatalogueTexts::fileNotFound(QDir::toNativeSeparators(shownPath)));
-        return;
-    case AirfoilFile::ReadStatus::FileError:
-        StopSlideshow();
-        Prompts::current().message(CatalogueTexts::fileError(path, error));
-        return;
-    case AirfoilFile::ReadStatus::TooLarge:
-    case AirfoilFile::ReadStatus::TooManyRows:
-        Panel4->setText(QFileInfo(path).fileName());
-        showRows();
-        drawPreview(false);
-        StopSlideshow();
-        Prompts::current().message(status == AirfoilFile::ReadStatus::TooLarge
-                                       ? CatalogueTexts::tooLarge()
-                                       : CatalogueTexts::tooManyRows());
-        return;
-    case AirfoilFile::ReadStatus::Read:
-        break;
-    }
-
-    Panel4->setText(QFileInfo(path).fileName());
-    drawPreview(true);
-    if (m_file.checkAfterRead()) {
-        StopSlideshow();
-        Memo1->show();
-        Memo1->raise();
-        BtCorriger->setEnabled(true);
-    }
-    showRows();
-    showMessages();
-}
-
-void TFormlect::showRows()
-{
-    ListBox3->clear();
-    ListBox3->addItems(m_file.listedRows());
-    scrollToFirstMark();
-}
-
-void TFormlect::scrollToFirstMark()
-{
-    // The first row in error, else the first corrected one: the row the
-    // messages speak of comes into view, from its start.
-    int first = -1;
-    for (AirfoilFile::Mark mark : {AirfoilFile::Mark::Error, AirfoilFile::Mark::Corrected}) {
-        for (int r = 0; r < m_file.rowCount() && first < 0; ++r) {
-            if (m_file.rows[r].mark == mark)
-                first = r;
-        }
-    }
-    ListBox3->horizontalScrollBar()->setValue(0);
-    if (first >= 0 && first < ListBox3->count())
-        ListBox3->scrollToItem(ListBox3->item(first), QAbstractItemView::PositionAtCenter);
-    else
-        ListBox3->scrollToTop();
-    ListBox3->horizontalScrollBar()->setValue(0);
-}
-
-QString TFormlect::listBox3Text(int index) const
-{
-    if (index < 0 || index >= m_file.rowCount())
-        return QString();
-    const QString &text = m_file.rows[index].text;
-    return index == 0 ? text : QStringLiteral("%1 : ").arg(index, 2, 10, QLatin1Char('0')) + text;
-}
-
-void TFormlect::showMessages()
-{
-    Memo1->setPlainText(m_file.messages.join(QLatin1Char('\n')));
-}
-
-void TFormlect::drawPreview(bool withOutline)
-{
-    m_outlineShown = withOutline;
-    AirfoilPreview::draw(m_preview, m_file.previewExact.data(), withOutline ? m_file.pointCount : 0,
-                         AirfoilPreview::systemColours());
-    Image1->setPixmap(QPixmap::fromImage(m_preview));
-}
-
-void TFormlect::ListBox2DrawItem(QPainter *painter, const QRect &rect, int index, bool selected)
-{
-    QColor background = palette().color(QPalette::Base);
-    if (selected)
-        background = kSelectedRow;
-    else if (index % 2 == 1)
-        background = m_listMode == 0   ? kFolderOddRow
-                     : m_listMode == 1 ? kStoredOddRow
-                                       : kSearchOddRow;
-    painter->fillRect(rect, background);
-    const QListWidgetItem *item = ListBox2->item(index);
-    QString text = item ? item->text() : QString();
-    if (m_listMode == 2)
-        text = Dico::description(text);
-    painter->setPen(Qt::black);
-    painter->drawText(rect.adjusted(4, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text);
-}
-
-void TFormlect::ListBox3DrawItem(QPainter *painter, const QRect &rect, int index, bool selected)
-{
-    Q_UNUSED(selected);
-    if (index < 0 || index >= m_file.rowCount())
-        return;
-    const AirfoilFile::Row &row = m_file.rows[index];
-    QColor background = Qt::white;
-    if (row.mark == AirfoilFile::Mark::Corrected)
-        background = kCorrectedRow;
-    else if (row.mark == AirfoilFile::Mark::Error)
-        background = kErrorRow;
-    painter->fillRect(rect, background);
-    painter->setPen(Qt::black);
-    painter->drawText(rect.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                      listBox3Text(index));
-}
-
-void TFormlect::Edit1Change()
-{
-    if (!m_dicoAvailable)
-        return;
-    m_listMode = 2;
-    updateAddButtons();
-    ListBox2->clear();
-    m_pathList.clear();
-    ListBox2->addItems(m_dico.search(Edit1->text()));
-}
-
-void TFormlect::BtprofilproClick()
-{
-    StopSlideshow();
-    m_listMode = 1;
-    updateAddButtons();
-    ListBox2->clear();
-    m_pathList.clear();
-    if (m_store)
-        ListBox2->addItems(m_store->names());
-}
-
-void TFormlect::updateAddButtons()
-{
-    Btprofilpro->setEnabled(m_databaseAllowed);
-    // In every list mode: while the stored profiles are listed, the file on
-    // show is still the one added, the selected stored name its duplicate
-    // test.
-    Btenregistrer->setEnabled(m_databaseAllowed);
-}
-
-void TFormlect::BitBtautoClick()
-{
-    if (m_listMode == 1)
-        return;
-    const int row = ListBox2->currentRow();
-    m_slideIndex = row == ListBox2->count() - 1 ? 0 : row;
-    Timer1->start();
-    BitBtauto->setEnabled(false);
-    BitBtStop->setEnabled(true);
-    ListBox2->setFocus();
-}
-
-void TFormlect::Timer1Timer()
-{
-    if (m_busy || m_listing)
-        return;
-    if (m_slideIndex >= ListBox2->count() - 1) {
-        const int folder = ListBox1->currentRow();
-        if (m_listMode == 2 || m_listMode == 1 || folder >= ListBox1->count() - 1) {
-            StopSlideshow();
-            return;
-        }
-        // On to the next folder; its first file is read by the folder click.
-        // A folder without coordinate files shows nothing and the next tick
-        // moves on again.
-        ListBox1->setCurrentRow(folder + 1);
-        ListBox1Click(Caller::Timer);
-        m_slideIndex = 0;
-        return;
-    }
-    ++m_slideIndex;
-    ListBox2->setCurrentRow(m_slideIndex);
-    ReadCoordinateFile(Caller::Timer);
-}
-
-void TFormlect::TrackBar1Change()
-{
-    Timer1->setInterval(TrackBar1->value() * 200 + 300);
-}
-
-void TFormlect::StopSlideshow()
-{
-    Timer1->stop();
-    BitBtauto->setEnabled(true);
-    BitBtStop->setEnabled(false);
-}
-
 void TFormlect::BitBtn1Click()
 {
     emit helpRequested(CatalogueTexts::helpTopic());
-}
-
-void TFormlect::BtCorrigerClick()
-{
-    StopSlideshow();
-    if (m_file.correctErrors()) {
-        Memo1->hide();
-        BtenrProf->setEnabled(true);
-    } else {
-        Memo1->show();
-        Memo1->raise();
-    }
-    showRows();
-    showMessages();
-    if (Memo1->isVisible())
-        Memo1->verticalScrollBar()->setValue(Memo1->verticalScrollBar()->maximum());
-    ListBox2->setFocus();
-}
-
-void TFormlect::BtenrProfClick()
-{
-    StopSlideshow();
-    bool ready;
-    {
-        BusyCursor hourglass;
-        ready = m_file.readyToRewrite();
-    }
-    showRows();
-    showMessages();
-    if (!ready) {
-        tellNotRewritten();
-    } else {
-        Memo1->hide();
-        if (Prompts::current().confirm(CatalogueTexts::rewriteQuestion(Panel4->text()))) {
-            QString error;
-            bool written;
-            {
-                BusyCursor hourglass;
-                written = m_file.rewrite(&error);
-            }
-            if (!written)
-                Prompts::current().message(CatalogueTexts::fileError(m_file.currentFile, error));
-            showRows();
-        }
-    }
-    BtCorriger->setEnabled(false);
-    BtenrProf->setEnabled(false);
-    ListBox2->setFocus();
-}
-
-void TFormlect::tellNotRewritten()
-{
-    // The remaining errors over the preview, and the reason in words: the
-    // buttons grey out after this.
-    Memo1->show();
-    Memo1->raise();
-    constexpr int kShown = 12;
-    QStringList lines = m_file.messages.mid(0, kShown);
-    if (m_file.messages.size() > kShown)
-        lines << QStringLiteral("…");
-    Prompts::current().message(CatalogueTexts::notRewritten() + QLatin1Char('\n') +
-                               lines.join(QLatin1Char('\n')));
-}
-
-void TFormlect::BtenregistrerClick()
-{
-    StopSlideshow();
-    if (!m_store || !m_databaseAllowed)
-        return;
-    const QListWidgetItem *entry = ListBox2->currentItem();
-    const ProfileAdder::Outcome outcome =
-        ProfileAdder::add(*m_store, m_file, entry ? entry->text() : QString(), Panel4->text());
-    // Corrections waiting to be written back stay on show, buttons as they
-    // were.
-    if (outcome == ProfileAdder::Outcome::NotWrittenBack)
-        return;
-    // The file was read again from disk: show it as it stands there.
-    showRows();
-    showMessages();
-    drawPreview(m_file.complete);
-    Memo1->setVisible(!m_file.messages.isEmpty());
-    BtCorriger->setEnabled(!m_file.messages.isEmpty() && m_file.complete);
-    if (Memo1->isVisible())
-        Memo1->raise();
-}
-
-void TFormlect::BtImporterClick()
-{
-    StopSlideshow();
-    Prompts &prompts = Prompts::current();
-    const QStringList sources = prompts.openFileNames(
-        CatalogueTexts::importFilesCaption(), m_startFolder, CatalogueTexts::importFilter());
-    if (sources.isEmpty())
-        return;
-    const QString folder =
-        prompts.chooseFolder(CatalogueTexts::importFolderCaption(), m_airfoilsFolder);
-    if (folder.isEmpty())
-        return;
-    // Only a folder the catalogue lists: below Airfoils, not hidden.
-    const QString airfoils = QFileInfo(m_airfoilsFolder).canonicalFilePath();
-    const QString chosen = QFileInfo(folder).canonicalFilePath();
-    const QString relative = chosen.mid(airfoils.size() + 1);
-    const bool inside = !airfoils.isEmpty() && !chosen.isEmpty() &&
-                        chosen.startsWith(airfoils + QLatin1Char('/')) &&
-                        !relative.startsWith(QLatin1Char('.')) &&
-                        !relative.contains(QStringLiteral("/."));
-    if (!inside) {
-        prompts.message(CatalogueTexts::importFolderRefused());
-        return;
-    }
-
-    AirfoilImport::Summary summary;
-    {
-        BusyCursor hourglass;
-        summary = AirfoilImport::importFiles(sources, chosen, [&prompts](const QString &path) {
-            return prompts.confirm(CatalogueTexts::replaceQuestion(QFileInfo(path).fileName()));
-        });
-    }
-
-    // The new files are listed, read and checked like any other.
-    ScanFolders();
-    int folderRow = -1;
-    for (int r = 0; r < ListBox1->count(); ++r) {
-        if (QFileInfo(folderPath(r)).canonicalFilePath() == chosen)
-            folderRow = r;
-    }
-    if (folderRow >= 0) {
-        ListBox1->setCurrentRow(folderRow);
-        ListBox1Click(Caller::User);
-        if (!summary.written.isEmpty()) {
-            const int fileRow = int(m_pathList.indexOf(summary.written.first()));
-            if (fileRow >= 0 && fileRow != ListBox2->currentRow()) {
-                ListBox2->setCurrentRow(fileRow);
-                ReadCoordinateFile(Caller::User);
-            }
-        }
-    }
-    prompts.message(AirfoilImport::summaryText(summary));
-}
-
-void TFormlect::BtNormaliserClick()
-{
-    StopSlideshow();
-    Prompts &prompts = Prompts::current();
-    if (m_file.currentFile.isEmpty() || !m_file.complete || m_file.unusable ||
-        m_file.status != AirfoilFile::ReadStatus::Read || m_listMode == 1) {
-        prompts.message(CatalogueTexts::normaliseNeedsFile());
-        return;
-    }
-    QList<QPointF> points;
-    points.reserve(m_file.pointCount);
-    for (int i = 0; i < m_file.pointCount; ++i)
-        points << QPointF(m_file.pointX[i], m_file.pointY[i]);
-
-    AirfoilNormalise::Result result = AirfoilNormalise::normalise(points);
-    if (!result.ok) {
-        prompts.message(result.refusal);
-        return;
-    }
-    // Closing moves the rear of the surfaces: only with the user's word.
-    bool open = false;
-    if (result.gap > 1e-6 && !prompts.confirm(CatalogueTexts::closeQuestion(
-                                 QString::number(result.gap * 100, 'f', 3)))) {
-        result = AirfoilNormalise::normalise(points, true);
-        open = !result.closed;
-    }
-    prompts.message(
-        CatalogueTexts::normalised(QString::number(result.largestMove * 100, 'f', 4), open));
-    if (!prompts.confirm(CatalogueTexts::rewriteQuestion(Panel4->text())))
-        return;
-    QString error;
-    bool written;
-    {
-        BusyCursor hourglass;
-        written = AirfoilImport::writeWhole(
-            m_file.currentFile, AirfoilImport::datBytes(m_file.title(), result.points), &error);
-    }
-    if (!written) {
-        prompts.message(CatalogueTexts::fileError(m_file.currentFile, error));
-        return;
-    }
-    // Shown as it now stands on disk, checked again.
-    ReadCoordinateFile(Caller::User);
-    ListBox2->setFocus();
 }

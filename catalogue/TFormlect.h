@@ -2,8 +2,8 @@
 
 #include "catalogue/AirfoilFile.h"
 #include "catalogue/Dico.h"
+#include "ui/ActivatingDialog.h"
 
-#include <QDialog>
 #include <QImage>
 #include <QStringList>
 
@@ -25,7 +25,7 @@ class QTimer;
 //
 // Created once at start-up and opened modally; every display reselects the
 // first folder. The store may be null, which forbids adding.
-class TFormlect : public QDialog
+class TFormlect : public ActivatingDialog
 {
     Q_OBJECT
 public:
@@ -62,7 +62,7 @@ public:
 
     // Event handlers.
     void FormCreate();
-    void FormActivate();
+    void FormActivate() override;
     void FormDestroy();
     void BtquitterClick();
     void ListBox1Click(Caller caller = Caller::User);
@@ -108,7 +108,6 @@ public slots:
     void done(int result) override;
 
 protected:
-    void showEvent(QShowEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:

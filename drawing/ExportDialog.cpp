@@ -1,5 +1,6 @@
 #include "drawing/ExportDialog.h"
 
+#include "profiles/ProfileStore.h"
 #include "ui/Language.h"
 
 #include <QCheckBox>
@@ -30,9 +31,10 @@ QDoubleSpinBox *millimetres(QWidget *parent, const char *name, double min, doubl
 
 } // namespace
 
-ExportDialog::ExportDialog(QWidget *parent) : QDialog(parent)
+ExportDialog::ExportDialog(const ProfileStore *store, QWidget *parent)
+    : ActivatingDialog(parent), m_store(store)
 {
-    setWindowTitle(QStringLiteral("Exporter"));
+    setWindowTitle(QStringLiteral("NERVURIA - Exporter"));
     auto *layout = new QVBoxLayout(this);
     auto pick = [](const char *fr, const char *en) {
         return Language::pick(QString::fromUtf8(fr), QString::fromUtf8(en));
@@ -100,6 +102,23 @@ ExportDialog::ExportDialog(QWidget *parent) : QDialog(parent)
     connect(Buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(Buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(Buttons);
+}
+
+std::optional<ExportDialog::Choice> ExportDialog::run()
+{
+    return runModal(m_choice);
+}
+
+void ExportDialog::FormActivate()
+{
+    if (m_store)
+        setProfiles(m_store->names(), m_store->currentProfile);
+}
+
+void ExportDialog::accept()
+{
+    m_choice = Choice{which(), chosenProfiles(), options()};
+    QDialog::accept();
 }
 
 void ExportDialog::setProfiles(const QStringList &names, int current)

@@ -56,8 +56,8 @@ void FigureBoxes::clamp()
     upDown1 = qBound(2, upDown1, 1000);
     upDown2 = qBound(2, upDown2, 1000);
     upDown3 = qBound(-360, upDown3, 360);
-    upDown5 = qBound(-999, upDown5, 9999);
-    upDown6 = qBound(-9999, upDown6, 9999);
+    upDown5 = qBound(kCentreXMin, upDown5, kCentreXMax);
+    upDown6 = qBound(kCentreYMin, upDown6, kCentreYMax);
 }
 
 std::array<QPoint, 6> FigureEditor::screenPoints(int figure) const
@@ -427,6 +427,29 @@ bool FigureEditor::step(Box box, bool up)
     }
     m_work.figuresChanged = true;
     return true;
+}
+
+FigureEditor::CentreMove FigureEditor::moveCentreTo(Box box, int value)
+{
+    const int f = m_work.currentFigure;
+    if (f < 0 || f > m_work.lastFigure || (box != CentreX && box != CentreY))
+        return CentreMove::Unchanged;
+    const bool across = box == CentreX;
+    const int low = across ? FigureBoxes::kCentreXMin : FigureBoxes::kCentreYMin;
+    const int high = across ? FigureBoxes::kCentreXMax : FigureBoxes::kCentreYMax;
+    if (value < low || value > high)
+        return CentreMove::OutOfRange;
+    FigureRow &row = m_work.figures[f];
+    const int first = across ? FigX1 : FigY1, second = across ? FigX2 : FigY2;
+    // The table counts y downwards; the box shows it upwards.
+    const int wanted = across ? value : -value;
+    const int shift = wanted - (row[first] + row[second]) / 2;
+    if (shift == 0)
+        return CentreMove::Unchanged;
+    row[first] += shift;
+    row[second] += shift;
+    m_work.figuresChanged = true;
+    return CentreMove::Moved;
 }
 
 void FigureEditor::refreshPanel()

@@ -28,6 +28,10 @@ struct FigureBoxes {
     bool angleVisible = true; // Label3, Edit3
     bool upDown3Visible = true;
 
+    // The ranges of the centre boxes; a typed centre outside is refused.
+    static constexpr int kCentreXMin = -999, kCentreXMax = 9999;
+    static constexpr int kCentreYMin = -9999, kCentreYMax = 9999;
+
     // Keeps every value within its box's range, as the controls do.
     void clamp();
 };
@@ -99,6 +103,12 @@ public:
     // up): changes the current figure. False without a current figure or
     // when nothing changed. Box values must be current in `boxes`.
     bool step(Box box, bool up);
+
+    // A centre typed into "cx" (CentreX) or "cy" (CentreY, counted upwards
+    // as the box shows it): the current figure moves so that its centre
+    // takes that value; its size and angle stay.
+    enum class CentreMove { Unchanged, Moved, OutOfRange };
+    CentreMove moveCentreTo(Box box, int value);
 
     // Sets the labels and shown controls for the current figure's kind, then
     // the box values from the figure (a line's angle follows its ends).

@@ -90,8 +90,16 @@ void TForm1::connectControls()
     for (int box = 0; box < 5; ++box) {
         connect(figureBoxes[box], &SpinField::arrowStepped, this,
                 [this, box](int steps) { UpDown1Click(box, steps > 0); });
-        connect(figureBoxes[box]->edit(), &QLineEdit::returnPressed, this, &TForm1::Edit1KeyPress);
+        if (box < FigureEditor::CentreX)
+            connect(figureBoxes[box]->edit(), &QLineEdit::returnPressed, this,
+                    &TForm1::Edit1KeyPress);
     }
+    // A centre typed into "cx" or "cy" moves the figure there, at Enter as
+    // when the focus leaves the box (Tab, a click elsewhere).
+    connect(UpDown5, &QAbstractSpinBox::editingFinished, this,
+            [this] { Edit5Typed(FigureEditor::CentreX); });
+    connect(UpDown6, &QAbstractSpinBox::editingFinished, this,
+            [this] { Edit5Typed(FigureEditor::CentreY); });
     const QCheckBox *boxes[] = {CheckBox2, CheckBox4, CheckBox1, CheckBox3};
     for (int i = 0; i < 4; ++i)
         connect(boxes[i], &QCheckBox::clicked, this,
@@ -322,11 +330,12 @@ void TForm1::BtnewgabClick()
     const int oldLength = vs.form2UpDown1Chord - vs.form2UpDown2Skin / 10;
     m_drawing->StoreTemplate(m_store->currentProfile, m_store->currentTemplate);
 
-    if (m_form2->exec() != QDialog::Accepted)
+    const std::optional<TForm2::NewTemplate> made = m_form2->run();
+    if (!made)
         return;
     takeDialogValues();
-    const int chord = vs.form2UpDown1Chord;
-    const int skin = vs.form2UpDown2Skin;
+    const int chord = made->chord;
+    const int skin = made->skin;
     const int t = m_store->AddTemplate(
         m_store->currentProfile, QStringLiteral("GABARIT ") + QString::number(chord) +
                                      QLatin1Char(';') + QString::number(skin) + QLatin1Char(';'));
@@ -334,7 +343,7 @@ void TForm1::BtnewgabClick()
         return;
     m_store->currentTemplate = t;
 
-    if (m_form2->CheckBox1->isChecked()) {
+    if (made->copyFigures) {
         // The figures keep their size; their centres follow the new length.
         // A template of no length (possible only in a hand-edited file)
         // leaves the centres where they are.

@@ -144,6 +144,8 @@ public:
     // 3 centre x, 4 centre y), or Enter in an edit box (size 1, up).
     void UpDown1Click(int box, bool up);
     void Edit1KeyPress();
+    // A value typed into "cx" (box CentreX) or "cy" (CentreY).
+    void Edit5Typed(int box);
     void PaintBox1MouseDown(int x, int y);
     void PaintBox1MouseMove(int x, int y);
     void PaintBox1MouseUp(int x, int y);

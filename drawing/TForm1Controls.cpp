@@ -1,6 +1,8 @@
 // The drawing window's controls, built in the order they stand on screen.
 #include "drawing/TForm1.h"
 
+#include "drawing/FigureEditor.h"
+
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -226,6 +228,9 @@ void TForm1::buildControls()
     UpDown3 = spin(GroupBox5, "UpDown3", "Edit3", -360, 360, 1, 0, Edit3);
     UpDown5 = spin(GroupBox5, "UpDown5", "Edit5", -999, 9999, 1, 0, Edit5);
     UpDown6 = spin(GroupBox5, "UpDown6", "Edit6", -9999, 9999, 1, 0, Edit6);
+    // A typed centre out of range is refused with its range, not clipped.
+    UpDown5->keepTypedValues(FigureBoxes::kCentreXMin, FigureBoxes::kCentreXMax);
+    UpDown6->keepTypedValues(FigureBoxes::kCentreYMin, FigureBoxes::kCentreYMax);
     auto *g5 = new QGridLayout(GroupBox5);
     compact(g5);
     g5->addWidget(Label4, 0, 0, 1, 2);
@@ -291,6 +296,12 @@ void TForm1::buildControls()
     QPalette red = Label9->palette();
     red.setColor(QPalette::WindowText, QColor(255, 0, 0));
     Label9->setPalette(red);
+    // "Erreur(s) " keeps its room while hidden: shown after a failed check it
+    // must not push "Valider" from under the mouse, where the next click
+    // would land on the label and check nothing.
+    QSizePolicy keepRoom = Label9->sizePolicy();
+    keepRoom.setRetainSizeWhenHidden(true);
+    Label9->setSizePolicy(keepRoom);
     Btvalider = button(Panel1, "Btvalider", QStringLiteral("Valider"));
     Tableau1 = named(new QTableWidget(1, 5, Panel1), "Tableau1");
     Tableau1->horizontalHeader()->hide();

@@ -17,7 +17,7 @@
 ExportDialog *TForm1::exportDialog()
 {
     if (!m_exportDialog)
-        m_exportDialog = new ExportDialog(this);
+        m_exportDialog = new ExportDialog(m_store.get(), this);
     return m_exportDialog;
 }
 
@@ -27,22 +27,21 @@ void TForm1::BtExporterClick()
     const int t = m_store->currentTemplate;
     if (p < 0 || p >= m_store->count() || m_store->dataError)
         return;
-    ExportDialog *dialog = exportDialog();
-    dialog->setProfiles(m_store->names(), p);
-    if (dialog->exec() != QDialog::Accepted)
+    const std::optional<ExportDialog::Choice> choice = exportDialog()->run();
+    if (!choice)
         return;
-    const VectorExport::Options options = dialog->options();
+    const VectorExport::Options &options = choice->options;
     const int smoothing = m_drawing->viewState().upDown4Smoothing;
 
     // Figure edits of the template on show count in every choice.
-    if (dialog->which() != ExportDialog::Which::Current)
+    if (choice->which != ExportDialog::Which::Current)
         m_drawing->StoreTemplate(p, t);
 
     std::vector<RibVectors::Rib> ribs;
     QString error;
     bool built = false;
     QString baseName = Cb1->currentText();
-    switch (dialog->which()) {
+    switch (choice->which) {
     case ExportDialog::Which::Current: {
         if (t < 0) {
             Prompts::current().message(Language::pick(QStringLiteral("Aucun gabarit à exporter."),
@@ -62,7 +61,7 @@ void TForm1::BtExporterClick()
                                      options.layers, &ribs, &error);
         break;
     case ExportDialog::Which::ChosenProfiles: {
-        const std::vector<int> chosen = dialog->chosenProfiles();
+        const std::vector<int> &chosen = choice->chosen;
         built = ExportJob::buildRibs(*m_store, ExportJob::allTemplatesOf(*m_store, chosen),
                                      smoothing, options.layers, &ribs, &error);
         if (chosen.size() != 1)

@@ -4,6 +4,8 @@
 #include "drawing/TForm1.h"
 #include "profiles/ProfileStore.h"
 #include "render/TemplateDrawing.h"
+#include "ui/Language.h"
+#include "ui/Prompts.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -98,6 +100,41 @@ void TForm1::UpDown1Click(int box, bool up)
 void TForm1::Edit1KeyPress()
 {
     UpDown1Click(FigureEditor::Size1, true);
+}
+
+void TForm1::Edit5Typed(int box)
+{
+    if (m_syncing || !figuresEditable())
+        return;
+    SpinField *field = box == FigureEditor::CentreX ? UpDown5 : UpDown6;
+    field->interpretText();
+    switch (m_figures->moveCentreTo(FigureEditor::Box(box), field->value())) {
+    case FigureEditor::CentreMove::Unchanged:
+        return;
+    case FigureEditor::CentreMove::Moved:
+        m_store->setSaveEnabled(true);
+        if (!m_figures->placing)
+            layoutAndRender();
+        m_figures->refreshPanel();
+        showFigureBoxes();
+        return;
+    case FigureEditor::CentreMove::OutOfRange: {
+        // The box shows the figure's centre again before the message, so
+        // that the focus leaving for the message box finds nothing to do.
+        m_figures->refreshPanel();
+        showFigureBoxes();
+        const bool across = box == FigureEditor::CentreX;
+        const int low = across ? FigureBoxes::kCentreXMin : FigureBoxes::kCentreYMin;
+        const int high = across ? FigureBoxes::kCentreXMax : FigureBoxes::kCentreYMax;
+        const QString name = across ? QStringLiteral("cx") : QStringLiteral("cy");
+        Prompts::current().message(Language::pick(
+            QStringLiteral("%1 doit être compris entre %2 et %3 (1/10 mm).").arg(name).arg(low).arg(high),
+            QStringLiteral("%1 must be between %2 and %3 (1/10 mm).").arg(name).arg(low).arg(high)));
+        field->setFocus();
+        field->selectAll();
+        return;
+    }
+    }
 }
 
 void TForm1::PaintBox1MouseDown(int x, int y)

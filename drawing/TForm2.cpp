@@ -7,7 +7,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-TForm2::TForm2(QWidget *parent) : QDialog(parent)
+TForm2::TForm2(QWidget *parent) : ActivatingDialog(parent)
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("NERVURIA - Nouveau gabarit"));
@@ -29,8 +29,8 @@ TForm2::TForm2(QWidget *parent) : QDialog(parent)
     RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
     RadioGroup1->setItemIndex(2);
 
-    UpDown2 = new SpinField(1, 40, 1, 10, this);
-    UpDown2->keepTypedValues(1, 40);
+    UpDown2 = new SpinField(kMinSkin, kMaxSkin, 1, 10, this);
+    UpDown2->keepTypedValues(kMinSkin, kMaxSkin);
     UpDown2->setObjectName(QStringLiteral("UpDown2"));
     Edit2 = UpDown2->edit();
     Edit2->setObjectName(QStringLiteral("Edit2"));
@@ -96,18 +96,24 @@ void TForm2::UpDown2Click()
     RadioGroup1->setItemIndex(4);
 }
 
-int TForm2::exec()
+std::optional<TForm2::NewTemplate> TForm2::run()
+{
+    return runModal(m_result);
+}
+
+void TForm2::FormActivate()
 {
     m_openChord = UpDown1->value();
     m_openChoice = RadioGroup1->itemIndex();
     m_openSkin = UpDown2->value();
-    const int result = QDialog::exec();
-    if (result != QDialog::Accepted) {
-        UpDown1->setValue(m_openChord);
-        RadioGroup1->setItemIndex(m_openChoice);
-        UpDown2->setValue(m_openSkin);
-    }
-    return result;
+}
+
+void TForm2::reject()
+{
+    UpDown1->setValue(m_openChord);
+    RadioGroup1->setItemIndex(m_openChoice);
+    UpDown2->setValue(m_openSkin);
+    QDialog::reject();
 }
 
 // A value outside its field's range is refused with the range, and the
@@ -129,18 +135,13 @@ void TForm2::accept()
 {
     if (refuseOutOfRange(UpDown1, QStringLiteral("La corde doit être comprise entre 10 et 560 mm."),
                          QStringLiteral("The chord must be between 10 and 560 mm.")) ||
-        refuseOutOfRange(UpDown2,
-                         QStringLiteral("Le coffrage doit être compris entre 1/10 et 40/10 mm."),
-                         QStringLiteral("The skin must be between 1/10 and 40/10 mm.")))
+        refuseOutOfRange(
+            UpDown2,
+            QStringLiteral("Le coffrage doit être compris entre %1/10 et %2/10 mm.")
+                .arg(kMinSkin)
+                .arg(kMaxSkin),
+            QStringLiteral("The skin must be between %1/10 and %2/10 mm.").arg(kMinSkin).arg(kMaxSkin)))
         return;
-    // Skins of 1 to 3 tenths would be written as 1..3, which the database
-    // reads back as the 8, 10 and 15 tenths presets: refuse them here rather
-    // than let the template change thickness on the next load.
-    if (UpDown2->value() < 4) {
-        Prompts::current().message(Language::pick(
-            QStringLiteral("Un coffrage de moins de 4/10 mm ne peut pas être enregistré."),
-            QStringLiteral("A skin thinner than 4/10 mm cannot be stored.")));
-        return;
-    }
+    m_result = NewTemplate{UpDown1->value(), UpDown2->value(), CheckBox1->isChecked()};
     QDialog::accept();
 }

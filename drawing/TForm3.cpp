@@ -12,6 +12,8 @@
 #include <QSaveFile>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <limits>
 #include <memory>
 
 namespace
@@ -331,54 +333,58 @@ bool TForm3::printPages(int first, int last)
     last = std::clamp(last, first, m_plan.pageCount);
     if (!Prompts::current().choosePrinter(printer(), windowTitle()))
         return false;
-    Job job;
-    QPainter p;
-    if (!beginJob(job, p))
-        return false;
-    // The printer's horizontal resolution serves for both axes.
-    const double dpi = job.device->logicalDpiX();
-    for (int page = first; page <= last; ++page) {
-        if (page > first)
-            job.device->newPage();
-        drawPrinterPage(p, *job.device, page, dpi);
-    }
-    return endJob(job, p);
+    // The template on show, on the sheets of the preview's layout, in the
+    // printer's orientation.
+    const PrintItem shown{{m_drawing, m_chord, Edit3->text(), Edit4->text()}, m_plan};
+    return printJob(1, [&](int) { return shown; }, first, last, false);
 }
 
 bool TForm3::printSeries(int count, const std::function<SeriesItem(int)> &prepare)
 {
     if (count <= 0 || !prepare)
         return false;
-    SeriesItem item = prepare(0);
-    PrintPages::Plan plan = PrintPages::initialPlan(item.chord);
-    printer().setPageOrientation(plan.portrait ? QPageLayout::Portrait : QPageLayout::Landscape);
+    const SeriesItem firstItem = prepare(0);
+    const PrintPages::Plan firstPlan = PrintPages::initialPlan(firstItem.chord);
+    printer().setPageOrientation(firstPlan.portrait ? QPageLayout::Portrait
+                                                    : QPageLayout::Landscape);
     if (!Prompts::current().choosePrinter(printer(), windowTitle()))
         return false;
+    // Every template on the sheets proposed for its chord, each sheet in
+    // the orientation of its template.
+    return printJob(
+        count,
+        [&](int i) {
+            if (i == 0)
+                return PrintItem{firstItem, firstPlan};
+            const SeriesItem item = prepare(i);
+            return PrintItem{item, PrintPages::initialPlan(item.chord)};
+        },
+        1, std::numeric_limits<int>::max(), true);
+}
+
+bool TForm3::printJob(int count, const std::function<PrintItem(int)> &prepare, int first,
+                      int last, bool turnSheets)
+{
     Job job;
     QPainter p;
     if (!beginJob(job, p))
         return false;
+    // The printer's horizontal resolution serves for both axes.
     const double dpi = job.device->logicalDpiX();
+    bool firstSheet = true;
     for (int i = 0; i < count; ++i) {
-        if (i > 0) {
-            item = prepare(i);
-            plan = PrintPages::initialPlan(item.chord);
-        }
-        for (int page = 1; page <= plan.pageCount; ++page) {
-            // Each sheet takes the orientation of its template.
-            job.device->setPageOrientation(plan.portrait ? QPageLayout::Portrait
-                                                         : QPageLayout::Landscape);
-            if (i > 0 || page > 1)
+        const PrintItem print = prepare(i);
+        for (int page = first; page <= std::min(last, print.plan.pageCount); ++page) {
+            if (turnSheets)
+                job.device->setPageOrientation(print.plan.portrait ? QPageLayout::Portrait
+                                                                   : QPageLayout::Landscape);
+            if (!firstSheet)
                 job.device->newPage();
-            drawSheet(p, *job.device, item, plan, page, dpi);
+            firstSheet = false;
+            drawSheet(p, *job.device, print.item, print.plan, page, dpi);
         }
     }
     return endJob(job, p);
-}
-
-void TForm3::drawPrinterPage(QPainter &p, QPagedPaintDevice &device, int page, double dpi)
-{
-    drawSheet(p, device, {m_drawing, m_chord, Edit3->text(), Edit4->text()}, m_plan, page, dpi);
 }
 
 void TForm3::drawSheet(QPainter &p, QPagedPaintDevice &device, const SeriesItem &item,

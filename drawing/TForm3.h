@@ -103,8 +103,18 @@ private:
     void showPage(int page);
     void renderPreview();
     void showPageButtons();
-    // One printed page on an open painter: header, titles, drawing.
-    void drawPrinterPage(QPainter &p, QPagedPaintDevice &device, int page, double dpi);
+    // One template to print with the sheets its chord takes.
+    struct PrintItem {
+        SeriesItem item;
+        PrintPages::Plan plan;
+    };
+    // The page loop of every print: pages first..last of each of `count`
+    // templates, prepare(i) giving template i, in one job; with turnSheets
+    // each sheet takes its template's orientation. False when the job
+    // failed (the user was told).
+    bool printJob(int count, const std::function<PrintItem(int)> &prepare, int first, int last,
+                  bool turnSheets);
+    // One printed sheet on an open painter: header, titles, drawing.
     void drawSheet(QPainter &p, QPagedPaintDevice &device, const SeriesItem &item,
                    const PrintPages::Plan &plan, int page, double dpi);
     // The job's output: the printer, or a PDF file written whole.

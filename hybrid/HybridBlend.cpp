@@ -259,8 +259,7 @@ HybridBlend::Outcome HybridBlend::compute(const HybridInputs &in, ProfileStore &
         prompts.message(kNoSkin);
         return refused;
     }
-    // 1 to 3 tenths would be written as the short forms of 8, 10 and 15.
-    if (in.skin < 4) {
+    if (in.skin < kMinSkin) {
         prompts.message(kThinSkin);
         return refused;
     }

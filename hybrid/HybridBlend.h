@@ -109,6 +109,9 @@ public:
     // The messages of the dialog (French only).
     static const QString kNoName;
     static const QString kNoSkin;
+    // The skin the hybrid's template can keep: 1 to 3 tenths would be
+    // written as the short forms of 8, 10 and 15.
+    static constexpr int kMinSkin = 4;
     static const QString kThinSkin;
     static const QString kReplace;
     static const QString kNoRoot;

@@ -3,6 +3,7 @@
 #include "hybrid/HybridDrawing.h"
 #include "numbers/NumberText.h"
 #include "profiles/ProfileStore.h"
+#include "profiles/TemplateValues.h"
 #include "ui/Prompts.h"
 
 #include <QGridLayout>
@@ -222,6 +223,16 @@ void TForm4::connectControls()
     connect(UpDown2, &SpinField::arrowStepped, this, &TForm4::UpDown2Click);
     connect(UpDown5, &PictureSpinField::arrowStepped, this, &TForm4::UpDown5Click);
     connect(UpDown7, &SpinField::arrowStepped, this, &TForm4::UpDown7Click);
+    // A typed percentage renames as the arrows do, at each key; the blend
+    // on show follows once the typing ends.
+    connect(UpDown7, &QSpinBox::valueChanged, this, [this] { BuildAutomaticName(); });
+    connect(UpDown7, &QAbstractSpinBox::editingFinished, this, [this] {
+        if (UpDown7->value() != m_computedPercent)
+            recomputeIfValid();
+    });
+    // So does a profile name typed into either list.
+    for (QComboBox *list : {ComboBox1, ComboBox2})
+        connect(list, &QComboBox::editTextChanged, this, [this] { BuildAutomaticName(); });
     connect(UpDown8, &SpinField::arrowStepped, this, &TForm4::UpDown8Click);
     connect(Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm4::Button2Click);
@@ -249,6 +260,31 @@ void TForm4::FormActivate()
     }
     BitBtn1->setEnabled(false);
     m_reliefPending = false;
+    // The skin field keeps the last thickness used; until one was, it opens
+    // on the root template's (or the drawing's) rather than below its range.
+    if (UpDown8->value() < HybridBlend::kMinSkin) {
+        UpDown8->setValue(openingSkin());
+        UpDown8Click();
+    }
+    BuildAutomaticName();
+}
+
+int TForm4::openingSkin() const
+{
+    auto skinOf = [this](int p, int t) {
+        const Tprofil *profile = m_store->profile(p);
+        TemplateValues values;
+        if (!profile || t < 0 || t >= profile->templateCount() ||
+            !readTemplateValues(profile->templates[size_t(t)], values).isEmpty())
+            return 0;
+        return values.skin();
+    };
+    const int root = int(m_store->names().indexOf(ComboBox1->currentText()));
+    for (int skin : {skinOf(root, 0), skinOf(m_store->currentProfile, m_store->currentTemplate)}) {
+        if (skin >= HybridBlend::kMinSkin && skin <= UpDown8->maximum())
+            return skin;
+    }
+    return 10;
 }
 
 void TForm4::BuildAutomaticName()
@@ -356,6 +392,7 @@ void TForm4::Button1Click()
         return;
     }
     m_reliefPending = false;
+    m_computedPercent = UpDown7->value();
     PaintBox1->update();
 }
 
@@ -400,7 +437,7 @@ void TForm4::accept()
     // another profile with its templates, is stopped here.
     UpDown8->interpretText();
     const int skin = UpDown8->value();
-    if (skin < 4) {
+    if (skin < HybridBlend::kMinSkin) {
         Prompts::current().message(skin == 0 ? HybridBlend::kNoSkin : HybridBlend::kThinSkin);
         return;
     }

@@ -131,10 +131,15 @@ private:
     void connectControls();
     HybridInputs inputs();
     void recomputeIfValid();
+    // The skin the field opens on before any was chosen: the root
+    // template's, else the drawing window's template's, else 10.
+    int openingSkin() const;
 
     ProfileStore *m_store;
     HybridBlend m_blend;
     std::optional<AddedProfile> m_result;
     // The next paint shows the relief instead of the three profiles.
     bool m_reliefPending = false;
+    // The blend percentage of the last computation that passed.
+    int m_computedPercent = -1;
 };

@@ -66,7 +66,7 @@ TFormpanneau::TFormpanneau(ProfileStore *store, TForm3 *printing, QWidget *paren
     Q_ASSERT(store);
     setObjectName(QStringLiteral("Formpanneau"));
     setWindowTitle(
-        QStringLiteral("Panneau d'aile : toutes les nervures de l'emplanture au saumon"));
+        QStringLiteral("NERVURIA - Panneau d'aile : toutes les nervures de l'emplanture au saumon"));
     setFont(QFont(QStringLiteral("Arial"), 9));
     buildControls();
     resize(860, 640);
@@ -193,22 +193,48 @@ void TFormpanneau::buildControls()
 
 std::optional<AddedRibs> TFormpanneau::run()
 {
+    // Ribs are made from templates: without one the dialog could only fail.
+    bool anyTemplate = false;
+    for (int p = 0; p < m_store->count() && !anyTemplate; ++p)
+        anyTemplate = m_store->templateCount(p) > 0;
+    if (!anyTemplate) {
+        Prompts::current().message(Language::pick(
+            QStringLiteral("Aucun profil n'a de gabarit : créez d'abord un gabarit (bouton "
+                           "Nouveau) pour l'emplanture et le saumon."),
+            QStringLiteral("No airfoil has a template: first create a template (button "
+                           "Nouveau) for the root and the tip.")));
+        return std::nullopt;
+    }
     return runModal(m_added);
 }
 
 // Each opening takes the store's profiles; the choices stay when the
-// profiles are still there. Nothing is computed yet.
+// profiles are still there with a template. Otherwise the root goes to the
+// first profile that has a template and the tip to the next one (the same
+// one when it is alone), so that Enter computes a panel at once. Nothing is
+// computed yet.
 void TFormpanneau::FormActivate()
 {
     const QStringList names = m_store->names();
+    std::vector<int> withTemplates;
+    for (int p = 0; p < int(names.size()); ++p) {
+        if (m_store->templateCount(p) > 0)
+            withTemplates.push_back(p);
+    }
     for (auto [list, templates, info] :
          {std::tuple{ComboBox1, ComboBox3, Label5}, std::tuple{ComboBox2, ComboBox4, Label6}}) {
         const QString chosen = list->currentText();
         const int template_ = templates->currentIndex();
         list->clear();
         list->addItems(names);
-        const int i = int(names.indexOf(chosen));
-        list->setCurrentIndex(i >= 0 ? i : (list == ComboBox2 ? int(names.size()) - 1 : 0));
+        int i = int(names.indexOf(chosen));
+        if (i >= 0 && m_store->templateCount(i) == 0)
+            i = -1;
+        int shown = i;
+        if (shown < 0 && !withTemplates.empty())
+            shown = list == ComboBox2 && withTemplates.size() > 1 ? withTemplates[1]
+                                                                  : withTemplates[0];
+        list->setCurrentIndex(shown >= 0 ? shown : 0);
         fillTemplates(list, templates, info);
         if (i >= 0 && template_ >= 0 && template_ < templates->count()) {
             templates->setCurrentIndex(template_);

@@ -21,6 +21,25 @@ constexpr float kBarGapMm = 5;
 // nor in the bottom strip that printers cannot reach.
 constexpr float kTitleStripMm = 30;
 constexpr float kBottomStripMm = 10;
+
+// A check bar tick as whole device pixels draw it: the pixels under a pen
+// of odd width centre it in a pixel's middle, under an even width on a
+// pixel's edge. Of the two, the nearer its place: within a quarter pixel
+// (0.01 mm on a 600 dpi page, where one pixel would be 0.04 mm).
+struct TickPlace {
+    qreal x;
+    int width;
+};
+
+TickPlace tickPlace(qreal x, int width)
+{
+    const int odd = width % 2 ? width : width + 1;
+    const int even = width % 2 ? width + 1 : width;
+    const qreal middle = std::floor(x) + 0.5, edge = std::round(x);
+    if (std::abs(middle - x) <= std::abs(edge - x))
+        return {middle, odd};
+    return {edge, even};
+}
 } // namespace
 
 QRect TemplateDrawing::templateBounds() const
@@ -111,19 +130,28 @@ void TemplateDrawing::drawCheckBar(QPainter &p)
     p.setPen(pen);
     p.setBrush(Qt::NoBrush);
     const int x0 = g.checkBarX, y = g.checkBarY;
-    const int length = roundPixel(kCheckBarMm * g.scale);
-    p.drawLine(x0, y, x0 + length, y);
-    // A tick every 10 mm, longer at both ends and in the middle. The end
-    // ticks stand inside the bar, so that its ink is 100 mm from edge to edge.
+    // Places on the device's pixels: the page is drawn in them, possibly
+    // shifted; a scaled painter gets the exact places.
+    const QTransform toDevice = p.deviceTransform();
+    const bool onPixels = toDevice.type() <= QTransform::TxTranslate;
+    const qreal shift = onPixels ? toDevice.dx() : 0;
+    const qreal end = x0 + kCheckBarMm * g.scale;
+    // The bar's right end on a pixel's edge, as near 100 mm as they allow.
+    p.drawLine(QLineF(x0, y, onPixels ? std::round(end + shift) - shift : end, y));
+    // A tick every 10 mm, longer at both ends and in the middle, each
+    // centred on its place, the end ones on the bar's ends. They rise from
+    // the bar's top edge, so that the bar's own ink stays 100 mm long.
     for (int k = 0; k <= 10; ++k) {
-        int x = x0 + roundPixel(float(k) * 10.0f * g.scale);
-        if (k == 0)
-            x += width / 2;
-        else if (k == 10)
-            x -= (width + 1) / 2;
         const float tall = (k % 5 == 0) ? kCheckBarAboveMm : 3.0f;
-        p.drawLine(x, y, x, y - roundPixel(tall * g.scale));
+        const qreal at = x0 + k * 10.0 * g.scale;
+        const TickPlace place = onPixels ? tickPlace(at + shift, width) : TickPlace{at + shift, width};
+        pen.setWidth(place.width);
+        p.setPen(pen);
+        p.drawLine(QLineF(place.x - shift, y - width / 2.0, place.x - shift,
+                          y - roundPixel(tall * g.scale)));
     }
+    pen.setWidth(width);
+    p.setPen(pen);
     const QString label = checkBarLabel();
     const QFontMetrics metrics = p.fontMetrics();
     const int labelX =

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QShowEvent>
+#include <QTimer>
 
 #include <optional>
 
@@ -18,10 +19,19 @@ public:
     virtual void FormActivate() = 0;
 
 protected:
+    // A window whose refresh takes a while (or may ask something) runs it
+    // once it is up, so that the user sees it and its messages appear over
+    // it.
+    void activateOnceShown() { m_onceShown = true; }
+
     void showEvent(QShowEvent *event) override
     {
         QDialog::showEvent(event);
-        if (!event->spontaneous())
+        if (event->spontaneous())
+            return;
+        if (m_onceShown)
+            QTimer::singleShot(0, this, [this] { FormActivate(); });
+        else
             FormActivate();
     }
 
@@ -34,4 +44,7 @@ protected:
             return std::nullopt;
         return result;
     }
+
+private:
+    bool m_onceShown = false;
 };

@@ -8,7 +8,10 @@
 #include "app/sprites/IntroAnimation.h"
 #include "drawing/TForm1.h"
 #include "drawing/TForm2.h"
+#include "drawing/ExportDialog.h"
 #include "drawing/TForm3.h"
+#include "hybrid/TForm4.h"
+#include "hybrid/TFormpanneau.h"
 #include "profiles/ProfileStore.h"
 #include "ui/Help.h"
 #include "ui/Language.h"
@@ -76,6 +79,9 @@ private slots:
     void missingDatabaseDisablesWorkWindows();
     void quittingOffersUnsavedChanges();
     void secondInstanceHandsOver();
+    void secondStartRestoresTheWindowWithTheInput_data();
+    void secondStartRestoresTheWindowWithTheInput();
+    void everyTitleNamesTheProgramOnce();
     void staleSocketDoesNotBlock();
     void helpFileHasEveryTopic_data();
     void helpFileHasEveryTopic();
@@ -284,6 +290,110 @@ void TestStartWindow::secondInstanceHandsOver()
     SingleInstance second(name);
     QVERIFY(!second.tryBecomeFirst());
     QVERIFY(raised.wait(2000));
+}
+
+void TestStartWindow::secondStartRestoresTheWindowWithTheInput_data()
+{
+    QTest::addColumn<QString>("open"); // the work window open, minimised; empty for none
+    QTest::newRow("drawing window minimised") << "drawing";
+    QTest::newRow("catalogue minimised") << "catalogue";
+    QTest::newRow("start window minimised, no work window") << "";
+}
+
+// A second start while the program is minimised: the window that holds the
+// input comes back to its normal size; the start window stays minimised
+// behind an open work window, whose modality would leave its buttons dead.
+void TestStartWindow::secondStartRestoresTheWindowWithTheInput()
+{
+    QFETCH(QString, open);
+    DataFolder data;
+    ScriptedPrompts prompts;
+    Windows w;
+    w.intro->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.intro.get()));
+    const QString name =
+        QStringLiteral("nervuria-raise-") + QString::number(QCoreApplication::applicationPid());
+    SingleInstance first(name);
+    QVERIFY(first.tryBecomeFirst());
+    QObject::connect(&first, &SingleInstance::raiseRequested, w.intro.get(),
+                     &TIntro::comeForward);
+    QWidget *work = open == QLatin1String("drawing")     ? static_cast<QWidget *>(w.form1.get())
+                    : open == QLatin1String("catalogue") ? w.catalogue.get()
+                                                         : nullptr;
+    bool restored = false, introMinimised = false, active = false;
+    auto secondStart = [&] {
+        SingleInstance second(name);
+        if (second.tryBecomeFirst())
+            return;
+        QWidget *expected = work ? work : w.intro.get();
+        QTRY_VERIFY(!expected->isMinimized());
+        restored = expected->isVisible() && !expected->isMinimized();
+        introMinimised = w.intro->isMinimized();
+        active = !work || QApplication::activeModalWidget() == work;
+    };
+    if (!work) {
+        w.intro->showMinimized();
+        QTRY_VERIFY(w.intro->isMinimized());
+        secondStart();
+        QVERIFY(restored);
+        QVERIFY(!introMinimised);
+        return;
+    }
+    QTimer::singleShot(50, [&] {
+        work->showMinimized();
+        QTRY_VERIFY(work->isMinimized());
+        secondStart();
+        static_cast<QDialog *>(work)->reject();
+    });
+    (work == w.form1.get() ? w.intro->BitBtn2 : w.intro->BitBtn1)->click();
+    QVERIFY(restored);
+    QVERIFY(introMinimised);
+    QVERIFY(active);
+    QVERIFY(!w.intro->isMinimized()); // back once the work window closed
+}
+
+// The title a window shows on the desktop: the platform adds the
+// application's display name to every title that does not end with it,
+// when one was set.
+static QString shownTitle(const QWidget *window)
+{
+    const QString name = QCoreApplication::applicationName();
+    QCoreApplication::setApplicationName(QStringLiteral("probe"));
+    const bool displayNameSet = QGuiApplication::applicationDisplayName() != QLatin1String("probe");
+    const QString display = QGuiApplication::applicationDisplayName();
+    QCoreApplication::setApplicationName(name);
+    QString title = window->windowTitle();
+    if (displayNameSet && !title.endsWith(display))
+        title += QStringLiteral(" \u2014 ") + display;
+    return title;
+}
+
+void TestStartWindow::everyTitleNamesTheProgramOnce()
+{
+    DataFolder data;
+    ScriptedPrompts prompts;
+    const QString before = QCoreApplication::applicationName();
+    nameProgram();
+    Windows w;
+    const QList<const QWidget *> windows{w.intro.get(),
+                                         w.form1.get(),
+                                         w.form2.get(),
+                                         w.form3.get(),
+                                         w.catalogue.get(),
+                                         w.formpanneau.get(),
+                                         w.form1->exportDialog(),
+                                         &HelpViewer::instance()};
+    for (const QWidget *window : windows) {
+        const QString title = shownTitle(window);
+        QVERIFY2(title.count(QStringLiteral("NERVURIA")) == 1, qPrintable(title));
+    }
+    // The hybrid dialog keeps its own caption, without the program's name,
+    // and gets none added.
+    QCOMPARE(shownTitle(w.form4.get()),
+             QStringLiteral("Création de Profil hybride et de son gabarit"));
+    // Message boxes take the program's name as their title.
+    QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("NERVURIA"));
+    QCoreApplication::setApplicationName(before);
 }
 
 void TestStartWindow::staleSocketDoesNotBlock()

@@ -499,9 +499,13 @@ void TestTFormlect::arrowKeysWalkTheirList_data()
     QTest::addColumn<int>("presses");
     QTest::addColumn<int>("folder");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("folders, one arrow") << "ListBox1" << 1 << 1 << "n0006.dat";
-    QTest::newRow("folders, three arrows") << "ListBox1" << 3 << 3 << "n21012.dat";
-    QTest::newRow("files, two arrows") << "ListBox2" << 2 << 0 << "bosse.dat";
+    QTest::addColumn<bool>("clicked"); // the list was reached by a click on its row, else by Tab
+    QTest::newRow("folders, one arrow") << "ListBox1" << 1 << 1 << "n0006.dat" << false;
+    QTest::newRow("folders, three arrows") << "ListBox1" << 3 << 3 << "n21012.dat" << false;
+    QTest::newRow("files, two arrows") << "ListBox2" << 2 << 0 << "bosse.dat" << false;
+    QTest::newRow("folder clicked, one arrow") << "ListBox1" << 1 << 1 << "n0006.dat" << true;
+    QTest::newRow("folder clicked, three arrows") << "ListBox1" << 3 << 3 << "n21012.dat" << true;
+    QTest::newRow("file clicked, two arrows") << "ListBox2" << 2 << 0 << "bosse.dat" << true;
 }
 
 void TestTFormlect::arrowKeysWalkTheirList()
@@ -510,12 +514,18 @@ void TestTFormlect::arrowKeysWalkTheirList()
     QFETCH(int, presses);
     QFETCH(int, folder);
     QFETCH(QString, shown);
+    QFETCH(bool, clicked);
     auto form = openForm(true);
     form->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(form.get()));
     auto *walked = form->findChild<CatalogueList *>(list);
     QVERIFY(walked);
-    walked->setFocus();
+    if (clicked) {
+        const QRect row = walked->visualItemRect(walked->item(walked->currentRow()));
+        QTest::mouseClick(walked->viewport(), Qt::LeftButton, {}, row.center());
+    } else {
+        walked->setFocus();
+    }
     QTRY_VERIFY(walked->hasFocus());
     const int start = walked->currentRow();
     for (int i = 0; i < presses; ++i) {

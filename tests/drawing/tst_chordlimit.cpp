@@ -2,11 +2,11 @@
 // chord of 0 is; the longest one allowed is drawn and exported whole.
 #include "Naca.h"
 #include "ScriptedPrompts.h"
-#include "drawing/RibVectors.h"
-#include "drawing/TemplateDrawing.h"
+#include "cutting/RibVectors.h"
 #include "profiles/Cp1252.h"
 #include "profiles/ProfileStore.h"
 #include "profiles/TemplateValues.h"
+#include "render/TemplateDrawing.h"
 #include "ui/Language.h"
 
 #include <QTest>

@@ -7,10 +7,13 @@
 #include "render/TemplateDrawing.h"
 #include "ui/Language.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+Q_DECLARE_METATYPE(FigureRow)
 
 class TestFigureWindow : public QObject
 {
@@ -20,6 +23,8 @@ private slots:
     void cleanup();
     void placeEditAndKeepFigures();
     void parameterBoxesFollowTheFigure();
+    void typedCentreMovesTheFigure_data();
+    void typedCentreMovesTheFigure();
 
 private:
     QPoint pointOf(int figure, int k) { return m_form->figures().screenPoints(figure)[k]; }
@@ -164,6 +169,80 @@ void TestFigureWindow::parameterBoxesFollowTheFigure()
     QCOMPARE(work().lastFigure, -1);
     QCOMPARE(m_form->Label1->text(), QStringLiteral("Largeur"));
     QVERIFY(m_form->Btenregistrer->isEnabled());
+}
+
+void TestFigureWindow::typedCentreMovesTheFigure_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<FigureRow>("figure");
+    QTest::addColumn<QString>("message"); // empty: none
+
+    // The circle of the second template: centre (340, 0), diameter 80.
+    const FigureRow still{2, 300, -40, 380, 40, 0};
+    QTest::newRow("cx, Enter") << "cx" << "500" << int(Qt::Key_Return)
+                               << FigureRow{2, 460, -40, 540, 40, 0} << "";
+    QTest::newRow("cx, keypad Enter") << "cx" << "12" << int(Qt::Key_Enter)
+                                      << FigureRow{2, -28, -40, 52, 40, 0} << "";
+    QTest::newRow("cx, Tab") << "cx" << "500" << int(Qt::Key_Tab)
+                             << FigureRow{2, 460, -40, 540, 40, 0} << "";
+    QTest::newRow("cx, lowest") << "cx" << "-999" << int(Qt::Key_Return)
+                                << FigureRow{2, -1039, -40, -959, 40, 0} << "";
+    QTest::newRow("cy counts upwards, Enter") << "cy" << "25" << int(Qt::Key_Return)
+                                              << FigureRow{2, 300, -65, 380, 15, 0} << "";
+    QTest::newRow("cy below the chord, Tab") << "cy" << "-120" << int(Qt::Key_Tab)
+                                             << FigureRow{2, 300, 80, 380, 160, 0} << "";
+    QTest::newRow("cx unchanged") << "cx" << "340" << int(Qt::Key_Return) << still << "";
+    QTest::newRow("cx below its range")
+        << "cx" << "-1000" << int(Qt::Key_Return) << still
+        << "cx doit être compris entre -999 et 9999 (1/10 mm).";
+    QTest::newRow("cx above its range, Tab")
+        << "cx" << "10000" << int(Qt::Key_Tab) << still
+        << "cx doit être compris entre -999 et 9999 (1/10 mm).";
+    QTest::newRow("cy above its range")
+        << "cy" << "10000" << int(Qt::Key_Return) << still
+        << "cy doit être compris entre -9999 et 9999 (1/10 mm).";
+}
+
+// Typed into the shown window with the keys: Enter or Tab moves the
+// figure's centre to the value; a value out of range is refused with the
+// range and the box shows the figure's centre again.
+void TestFigureWindow::typedCentreMovesTheFigure()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, typed);
+    QFETCH(int, key);
+    QFETCH(FigureRow, figure);
+    QFETCH(QString, message);
+    m_form->CB2->setCurrentIndex(1);
+    emit m_form->CB2->activated(1);
+    m_form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    SpinField *field = box == QLatin1String("cx") ? m_form->UpDown5 : m_form->UpDown6;
+    field->setFocus();
+    QTRY_VERIFY(field->hasFocus());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(QApplication::focusWidget(), typed);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key),
+                    key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+
+    QCOMPARE(work().figures[0], figure);
+    QCOMPARE(m_prompts->messages, message.isEmpty() ? QStringList() : QStringList{message});
+    // The boxes show the figure as it now stands.
+    QCOMPARE(m_form->UpDown5->value(), (figure[FigX1] + figure[FigX2]) / 2);
+    QCOMPARE(m_form->UpDown6->value(), -((figure[FigY1] + figure[FigY2]) / 2));
+    const bool moved = figure != FigureRow{2, 300, -40, 380, 40, 0};
+    QCOMPARE(m_form->Btenregistrer->isEnabled(), moved);
+    // The move is kept with the template.
+    m_form->CB2->setCurrentIndex(0);
+    emit m_form->CB2->activated(0);
+    const Tprofil *stored = m_form->store().profile(0);
+    QVERIFY(stored && stored->templateCount() == 2);
+    QCOMPARE(stored->templates[1].gabarit.figureLines.at(0),
+             QStringLiteral("FIGURE %1;%2;%3;%4;%5;%6;")
+                 .arg(figure[0]).arg(figure[1]).arg(figure[2]).arg(figure[3]).arg(figure[4])
+                 .arg(figure[5]));
 }
 
 QTEST_MAIN(TestFigureWindow)

@@ -92,12 +92,14 @@ struct Sheet {
     bool dark(int x, int y) const { return image.constScanLine(y)[x] < 128; }
 };
 
-QList<Sheet> renderPdf(const QString &pdf, const QString &prefix)
+// Smoothed, the grey of the edge pixels tells where within them a line's
+// edge lies: centres measure to a small part of a pixel.
+QList<Sheet> renderPdf(const QString &pdf, const QString &prefix, bool smooth = false)
 {
+    const QString aa = smooth ? QStringLiteral("yes") : QStringLiteral("no");
     QProcess::execute(QStringLiteral("pdftoppm"),
                       {QStringLiteral("-r"), QStringLiteral("600"), QStringLiteral("-gray"),
-                       QStringLiteral("-aa"), QStringLiteral("no"), QStringLiteral("-aaVector"),
-                       QStringLiteral("no"), pdf, prefix});
+                       QStringLiteral("-aa"), aa, QStringLiteral("-aaVector"), aa, pdf, prefix});
     // An A4 page at 600 dpi is 35 MB.
     QImageReader::setAllocationLimit(512);
     QList<Sheet> sheets;
@@ -202,6 +204,52 @@ Found measure(const Sheet &s)
         x = end + 1;
     }
     return f;
+}
+
+// The check bar measured on a smoothed sheet, in millimetres from the bar's
+// left end: where each tick's centre stands, and the bar's right end. The
+// ticks and the bar come from the measure of the sharp sheet.
+struct BarPlaces {
+    QList<double> ticks;
+    double rightEnd = 0;
+};
+
+BarPlaces barPlaces(const Sheet &smooth, const Found &f)
+{
+    const QImage &img = smooth.image;
+    auto ink = [&](int x, int y) { return 255.0 - img.constScanLine(y)[x]; };
+    // The middle of the bar's thickness: below the ticks.
+    int y = f.barRow;
+    while (y + 1 < img.height() && ink(f.barStart + int(f.barLength / 2), y + 1) > 127)
+        ++y;
+    y = (f.barRow + y) / 2;
+    // The ink of the bar's inside, and its ends: the partly inked pixels at
+    // an end add up to the part of the last pixel the bar covers.
+    const int middle = f.barStart + int(f.barLength / 2);
+    const double full = ink(middle, y);
+    auto end = [&](int outside, int step) {
+        int x = outside;
+        double covered = 0;
+        while (ink(x, y) < 0.98 * full) {
+            covered += ink(x, y) / full;
+            x += step;
+        }
+        return step > 0 ? x - covered : x + 1 + covered;
+    };
+    const double left = end(f.barStart - 8, 1);
+    const double right = end(f.barStart + int(f.barLength) + 8, -1);
+    BarPlaces places;
+    places.rightEnd = Sheet::mm(right - left);
+    const int tickRow = f.barRow - int(2 * Sheet::kDpi / 25.4);
+    for (double approx : f.barTicks) {
+        double sum = 0, weight = 0;
+        for (int x = int(approx) - 12; x <= int(approx) + 12; ++x) {
+            sum += ink(x, tickRow) * (x + 0.5); // the pixel's middle
+            weight += ink(x, tickRow);
+        }
+        places.ticks << Sheet::mm(sum / weight - left);
+    }
+    return places;
 }
 
 } // namespace
@@ -526,20 +574,33 @@ void TestPrint::scaleOnPaper()
                              QStringLiteral(".pdf"));
     const QList<Sheet> pages = renderPdf(pdf, fx.dir.filePath(QStringLiteral("sheet")));
     QCOMPARE(pages.size(), sheets);
+    const QList<Sheet> smooth = renderPdf(pdf, fx.dir.filePath(QStringLiteral("smooth")), true);
+    QCOMPARE(smooth.size(), sheets);
 
     QList<Found> found;
-    for (const Sheet &s : pages) {
+    for (int page = 0; page < pages.size(); ++page) {
+        const Sheet &s = pages[page];
         const Found f = measure(s);
         QVERIFY(f.chordRow > 0);
         QCOMPARE(f.barTicks.size(), 11);
         QVERIFY2(std::abs(Sheet::mm(f.barLength) - 100) < 0.1,
                  qPrintable(QString::number(Sheet::mm(f.barLength))));
-        // The end ticks stand inside the bar's ends; the others every 10 mm
-        // from its left end.
         for (int k = 1; k < 10; ++k) {
             const double at = Sheet::mm(f.barTicks[k] - f.barStart);
             QVERIFY2(std::abs(at - 10 * k) < 0.1, qPrintable(QString::number(at)));
         }
+        // Read as a builder checks with a rule: every tick centred on its
+        // place, 0, 10, ..., 100 mm from the bar's left end, the end ticks
+        // on the bar's ends.
+        const BarPlaces places = barPlaces(smooth[page], f);
+        QVERIFY2(std::abs(places.rightEnd - 100) < 0.02, qPrintable(QString::number(places.rightEnd)));
+        for (int k = 0; k <= 10; ++k) {
+            const double at = places.ticks[k];
+            QVERIFY2(std::abs(at - 10 * k) < 0.02,
+                     qPrintable(QStringLiteral("tick %1 at %2 mm").arg(k).arg(at, 0, 'f', 3)));
+        }
+        qInfo("check bar %.3f mm, first tick %.3f, last tick %.3f mm", places.rightEnd,
+              places.ticks.first(), places.ticks.last());
         found << f;
     }
     const double tol = 0.1;

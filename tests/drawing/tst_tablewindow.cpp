@@ -98,6 +98,8 @@ private slots:
     void faultyProfileRepairedInTheTable();
     void donneesLeavesTheFlag();
     void keys();
+    void faultCorrectedInPlace_data();
+    void faultCorrectedInPlace();
     void exportFromTheWindow_data();
     void exportFromTheWindow();
 };
@@ -179,6 +181,78 @@ void TstTableWindow::donneesLeavesTheFlag()
     QVERIFY(!fx.form->Panel1->isVisible());
     QVERIFY(fx.form->drawing().canDraw());
     QCOMPARE(fx.form->drawing().working().upper[1].y, -1.5f);
+}
+
+void TstTableWindow::faultCorrectedInPlace_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("bad");
+    QTest::addColumn<bool>("enter"); // the edit ends with Enter, else with the click on "Valider"
+    QTest::newRow("letters in x ext, Enter") << 1 << 3 << "abc" << true;
+    QTest::newRow("letters in x ext, click") << 1 << 3 << "abc" << false;
+    QTest::newRow("letters in y int, Enter") << 4 << 5 << "abc" << true;
+    QTest::newRow("letters in y int, click") << 4 << 5 << "abc" << false;
+    QTest::newRow("three decimals in y ext, click") << 2 << 2 << "1,234" << false;
+    QTest::newRow("x ext past 100, Enter") << 1 << 4 << "120" << true;
+    QTest::newRow("x int going back, click") << 3 << 6 << "0,5" << false;
+}
+
+// On a sound profile the user spoils a cell and clicks "Valider", then
+// types the cell's value back and presses "Valider" again, with
+// the keys and the mouse: the first check puts the cursor on the cell, the
+// second accepts the table.
+void TstTableWindow::faultCorrectedInPlace()
+{
+    QFETCH(int, column);
+    QFETCH(int, row);
+    QFETCH(QString, bad);
+    QFETCH(bool, enter);
+    Fixture fx;
+    fx.chooseProfile(1);
+    QVERIFY(!fx.store().dataError);
+    QVERIFY(fx.form->Panel1->isVisible());
+    QTableWidget *g = fx.grid();
+    // The value the cell held, typed back.
+    const QString sound = QString::number(
+        CoordinateTable::value(g->item(row, column)->text().trimmed()), 'f', 2).replace('.', ',');
+    auto typeInto = [&](const QString &text) {
+        // A click on the cell, then the keys.
+        const QRect cell = g->visualRect(g->model()->index(row, column));
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, cell.center());
+        QCOMPARE(g->currentRow(), row);
+        QCOMPARE(g->currentColumn(), column);
+        QTest::keyClick(QApplication::focusWidget(), text.at(0).toLatin1());
+        QWidget *editor = QApplication::focusWidget();
+        QVERIFY(editor && editor != g);
+        QTest::keyClicks(editor, text.mid(1));
+        if (enter)
+            QTest::keyClick(editor, Qt::Key_Return);
+    };
+    // Where the user clicks "Valider", both times: its left part.
+    const QPoint valider = fx.form->Btvalider->mapTo(fx.form.get(), QPoint(8, 8));
+    auto clickValider = [&] {
+        QWidget *under = fx.form->childAt(valider);
+        QVERIFY(under);
+        QTest::mouseClick(under, Qt::LeftButton, {}, under->mapFrom(fx.form.get(), valider));
+    };
+    typeInto(bad);
+    clickValider();
+    QVERIFY(fx.form->Label9->isVisible());
+    QCOMPARE(g->currentRow(), row);
+    QCOMPARE(g->currentColumn(), column);
+    QVERIFY(g->hasFocus());
+    QVERIFY(fx.store().dataError || !fx.form->Btenregistrer->isEnabled());
+
+    // The cursor stands on the cell: the user types over it.
+    typeInto(sound);
+    clickValider();
+    QVERIFY(!fx.form->Label9->isVisible());
+    QVERIFY(!fx.form->Panel1->isVisible());
+    QVERIFY(!fx.store().dataError);
+    const QStringList cells = fx.store().profile(1)->pointLines.at(row - 1).split(';');
+    QCOMPARE(CoordinateTable::value(cells.at(column - 1)), CoordinateTable::value(sound));
+    QVERIFY(fx.form->drawing().canDraw());
 }
 
 void TstTableWindow::keys()

@@ -236,7 +236,14 @@ void TestWindowFaults::dialogKeepsWhatWasTyped_data()
                              << "La corde doit être comprise entre 10 et 560 mm." << 2;
     QTest::newRow("skin 41") << "200"
                              << "41"
-                             << "Le coffrage doit être compris entre 1/10 et 40/10 mm." << 4;
+                             << "Le coffrage doit être compris entre 4/10 et 40/10 mm." << 4;
+    QTest::newRow("skin 3, below the range the message gives")
+        << "200"
+        << "3"
+        << "Le coffrage doit être compris entre 4/10 et 40/10 mm." << 4;
+    QTest::newRow("skin 4, the smallest") << "200"
+                                          << "4"
+                                          << "" << 4;
     QTest::newRow("typed skin 12 is Autre") << "200"
                                             << "12"
                                             << "" << 4;

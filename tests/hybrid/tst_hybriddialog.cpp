@@ -12,6 +12,7 @@
 #include "render/TemplateDrawing.h"
 #include "ui/Language.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -109,6 +110,10 @@ private slots:
     void replacementCancelled();
     void chordCoupling_data();
     void chordCoupling();
+    void reopenedReadyToCompute_data();
+    void reopenedReadyToCompute();
+    void nameFollowsTheTypedPercentage_data();
+    void nameFollowsTheTypedPercentage();
 };
 
 void TstHybridDialog::computeAcceptSaveReload()
@@ -118,16 +123,21 @@ void TstHybridDialog::computeAcceptSaveReload()
     bool reached = false;
     fx.openDialog([&] {
         QCOMPARE(d.windowTitle(), QStringLiteral("Création de Profil hybride et de son gabarit"));
-        QCOMPARE(d.Editnom->text(), QStringLiteral("sans nom"));
+        // "Nom automatique" names the blend of the lists as they stand.
+        QCOMPARE(d.Editnom->text(), QStringLiteral("Profil E(50%)_Profil S(50%)"));
         QVERIFY(!d.BitBtn1->isEnabled());
         QCOMPARE(d.ComboBox1->count(), 2);
         fx.choose(d.ComboBox1, "NACA 0009");
         fx.choose(d.ComboBox2, "NACA 0012");
         QCOMPARE(d.Editnom->text(), kName);
 
-        // Ten steps of the skin field from the keyboard.
+        // The skin field opens on the drawing's template; steps from the
+        // keyboard.
+        QCOMPARE(d.UpDown8->value(), 10);
         d.Edit8->setFocus();
-        fx.keys(d.UpDown8, Qt::Key_Up, 10);
+        fx.keys(d.UpDown8, Qt::Key_Up, 3);
+        QCOMPARE(d.Label12->text(), QStringLiteral("13/10 mm"));
+        fx.keys(d.UpDown8, Qt::Key_Down, 3);
         QCOMPARE(d.Label12->text(), QStringLiteral("10/10 mm"));
 
         QTest::mouseClick(d.Button1, Qt::LeftButton);
@@ -262,6 +272,119 @@ void TstHybridDialog::chordCoupling()
     QVERIFY(!d.UpDown5->isEnabled() && !d.UpDown6->isEnabled());
     QTest::mouseClick(d.CheckBox1, Qt::LeftButton);
     QVERIFY(d.UpDown5->isEnabled() && d.UpDown6->isEnabled());
+}
+
+void TstHybridDialog::reopenedReadyToCompute_data()
+{
+    QTest::addColumn<int>("current");    // the drawing window's profile
+    QTest::addColumn<QString>("root");   // chosen at the first opening; empty: none
+    QTest::addColumn<int>("firstSkin");  // the skin field at the first opening
+    QTest::addColumn<int>("chosenSkin"); // typed at the first opening; -1: left
+    QTest::addColumn<int>("againSkin");  // at the second opening
+    QTest::newRow("drawing's template skin, kept") << 1 << "NACA 0009" << 8 << -1 << 8;
+    QTest::newRow("last skin used") << 0 << "NACA 0012" << 10 << 15 << 15;
+    QTest::newRow("skin typed 0, root's template on reopening")
+        << 1 << "NACA 0009" << 8 << 0 << 10;
+    QTest::newRow("drawing's template, no root chosen") << 1 << "" << 8 << -1 << 8;
+}
+
+// Cancelled, then opened again: the automatic name is there at once and the
+// skin field stands in its range, so "Calculer et Afficher" passes without
+// touching anything.
+void TstHybridDialog::reopenedReadyToCompute()
+{
+    QFETCH(int, current);
+    QFETCH(QString, root);
+    QFETCH(int, firstSkin);
+    QFETCH(int, chosenSkin);
+    QFETCH(int, againSkin);
+    Fixture fx;
+    fx.form->Cb1->setCurrentIndex(current);
+    emit fx.form->Cb1->activated(current);
+    TForm4 &d = *fx.hybrid;
+    fx.openDialog([&] {
+        QCOMPARE(d.UpDown8->value(), firstSkin);
+        QCOMPARE(d.Label12->text(), QString::number(firstSkin) + QStringLiteral("/10 mm"));
+        if (!root.isEmpty()) {
+            fx.choose(d.ComboBox1, root);
+            fx.choose(d.ComboBox2, root == QLatin1String("NACA 0009") ? "NACA 0012" : "NACA 0009");
+        }
+        if (chosenSkin >= 0) {
+            d.Edit8->setFocus();
+            QTest::keyClick(d.Edit8, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(d.Edit8, QString::number(chosenSkin));
+        }
+        QTest::keyClick(&d, Qt::Key_Escape);
+    });
+    if (root.isEmpty())
+        return;
+    const QString name = root + QStringLiteral("(50%)_") +
+                         (root == QLatin1String("NACA 0009") ? "NACA 0012" : "NACA 0009") +
+                         QStringLiteral("(50%)");
+    bool reached = false;
+    fx.openDialog([&] {
+        QCOMPARE(d.Editnom->text(), name);
+        QCOMPARE(d.UpDown8->value(), againSkin);
+        QTest::mouseClick(d.Button1, Qt::LeftButton);
+        QVERIFY2(fx.prompts.messages.isEmpty(), qPrintable(fx.prompts.messages.join('\n')));
+        QVERIFY(d.BitBtn1->isEnabled());
+        QTest::mouseClick(d.BitBtn1, Qt::LeftButton);
+        reached = !d.isVisible();
+    });
+    QVERIFY(reached);
+    const int p = fx.form->store().names().indexOf(name);
+    QVERIFY(p >= 0);
+    QVERIFY(fx.form->store().templateLine(p, 0).endsWith(";" + QString::number(againSkin) + ";"));
+}
+
+void TstHybridDialog::nameFollowsTheTypedPercentage_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("key"); // ends the typing
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("chord"); // GABARIT line stored on OK
+    QTest::newRow("25, Tab") << "25" << int(Qt::Key_Tab) << "NACA 0009(75%)_NACA 0012(25%)"
+                             << "GABARIT 138;10;";
+    QTest::newRow("25, Enter is OK") << "25" << int(Qt::Key_Return)
+                                     << "NACA 0009(75%)_NACA 0012(25%)" << "GABARIT 138;10;";
+    QTest::newRow("not a step of 5, Tab") << "33" << int(Qt::Key_Tab)
+                                          << "NACA 0009(67%)_NACA 0012(33%)" << "GABARIT 134;10;";
+    QTest::newRow("100, Tab") << "100" << int(Qt::Key_Tab) << "NACA 0009(0%)_NACA 0012(100%)"
+                              << "GABARIT 100;10;";
+}
+
+// A percentage typed after a computation: the automatic name, the blend and
+// its chord all follow it, and OK stores them together.
+void TstHybridDialog::nameFollowsTheTypedPercentage()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, key);
+    QFETCH(QString, name);
+    QFETCH(QString, chord);
+    Fixture fx;
+    TForm4 &d = *fx.hybrid;
+    fx.openDialog([&] {
+        fx.choose(d.ComboBox1, "NACA 0009");
+        fx.choose(d.ComboBox2, "NACA 0012");
+        QTest::mouseClick(d.Button1, Qt::LeftButton);
+        QVERIFY(d.BitBtn1->isEnabled());
+        d.Edit7->setFocus();
+        QTRY_VERIFY(d.Edit7->hasFocus());
+        QTest::keyClick(d.Edit7, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(d.Edit7, typed);
+        QCOMPARE(d.Editnom->text(), name);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        if (d.isVisible()) {
+            QCOMPARE(d.Editnom->text(), name);
+            QTest::mouseClick(d.BitBtn1, Qt::LeftButton);
+        }
+        QVERIFY(!d.isVisible());
+    });
+    QVERIFY(fx.prompts.messages.isEmpty());
+    ProfileStore &store = fx.form->store();
+    const int p = store.names().indexOf(name);
+    QVERIFY2(p >= 0, qPrintable(store.names().join(", ")));
+    QCOMPARE(store.templateLine(p, 0), chord);
 }
 
 QTEST_MAIN(TstHybridDialog)

@@ -12,6 +12,7 @@
 #include "ui/Help.h"
 #include "ui/Language.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
@@ -27,10 +28,12 @@ struct Fixture : DrawingWindowFixture {
 
     // A spar notch on the upper surface of each end, not at a constant
     // percentage of the chord.
-    Fixture()
-        : DrawingWindowFixture(
-              nacaProfileText("0012", 41, {"GABARIT 200;10;", "FIGURE 0;560;-160;640;-80;0;"}) +
-              nacaProfileText("0009", 41, {"GABARIT 100;10;", "FIGURE 0;260;-90;320;-40;0;"}))
+    static QByteArray twoEnds()
+    {
+        return nacaProfileText("0012", 41, {"GABARIT 200;10;", "FIGURE 0;560;-160;640;-80;0;"}) +
+               nacaProfileText("0009", 41, {"GABARIT 100;10;", "FIGURE 0;260;-90;320;-40;0;"});
+    }
+    explicit Fixture(const QByteArray &database = twoEnds()) : DrawingWindowFixture(database)
     {
         auto *form3 = new TForm3(form.get());
         form3->setDrawing(&form->drawing());
@@ -79,6 +82,8 @@ class TstPanelDialog : public QObject
 private slots:
     void computePrintStoreSaveReload();
     void replacementAskedFirst();
+    void opensOnProfilesWithTemplates_data();
+    void opensOnProfilesWithTemplates();
 };
 
 void TstPanelDialog::computePrintStoreSaveReload()
@@ -200,6 +205,62 @@ void TstPanelDialog::replacementAskedFirst()
     makePanel(3, true, true);
     QCOMPARE(fx.form->store().count(), 5);
     QVERIFY(!fx.form->store().names().contains("PANNEAU N04"));
+}
+
+void TstPanelDialog::opensOnProfilesWithTemplates_data()
+{
+    QTest::addColumn<QByteArray>("database");
+    QTest::addColumn<QString>("root"); // empty: the dialog does not open
+    QTest::addColumn<QString>("tip");
+    QTest::addColumn<QString>("message");
+    const QByteArray bare = nacaProfileText("0006", 21);
+    const QByteArray with9 = nacaProfileText("0009", 21, {"GABARIT 150;10;"});
+    const QByteArray with12 = nacaProfileText("0012", 21, {"GABARIT 200;10;"});
+    const QByteArray bare15 = nacaProfileText("0015", 21);
+    QTest::newRow("first profile without a template")
+        << bare + with9 + with12 << "NACA 0009" << "NACA 0012" << "";
+    QTest::newRow("last profile without a template")
+        << with9 + with12 + bare15 << "NACA 0009" << "NACA 0012" << "";
+    QTest::newRow("one profile with a template")
+        << bare + with12 + bare15 << "NACA 0012" << "NACA 0012" << "";
+    QTest::newRow("no template at all")
+        << bare + bare15 << "" << ""
+        << "Aucun profil n'a de gabarit : créez d'abord un gabarit (bouton Nouveau) pour "
+           "l'emplanture et le saumon.";
+}
+
+// Opened from the drawing window, the dialog stands on profiles that have
+// templates, and Enter in "Envergure" computes the panel at once.
+void TstPanelDialog::opensOnProfilesWithTemplates()
+{
+    QFETCH(QByteArray, database);
+    QFETCH(QString, root);
+    QFETCH(QString, tip);
+    QFETCH(QString, message);
+    Fixture fx(database);
+    TFormpanneau &d = *fx.panel;
+    if (!message.isEmpty()) {
+        // Told at once, without opening.
+        QTest::mouseClick(fx.form->Btpanneau, Qt::LeftButton);
+        QVERIFY(!d.isVisible());
+        QCOMPARE(fx.prompts.messages, QStringList{message});
+        return;
+    }
+    bool opened = false;
+    fx.openDialog([&] {
+        opened = true;
+        QCOMPARE(d.ComboBox1->currentText(), root);
+        QCOMPARE(d.ComboBox2->currentText(), tip);
+        QCOMPARE(d.ComboBox3->currentIndex(), 0);
+        QCOMPARE(d.ComboBox4->currentIndex(), 0);
+        d.UpDown1->setFocus();
+        QTRY_VERIFY(d.UpDown1->hasFocus());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY2(fx.prompts.messages.isEmpty(), qPrintable(fx.prompts.messages.join('\n')));
+        QVERIFY(d.Tableau1->rowCount() > 0);
+        QVERIFY(d.BitBtn1->isEnabled());
+    });
+    QVERIFY(opened);
 }
 
 QTEST_MAIN(TstPanelDialog)
