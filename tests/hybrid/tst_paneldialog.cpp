@@ -186,6 +186,12 @@ void TstPanelDialog::replacementAskedFirst()
     };
     makePanel(4, true, true);
     QVERIFY(fx.prompts.questions.isEmpty());
+    // Chords of 166.67 and 133.33 mm stored as whole millimetres, and said.
+    QCOMPARE(fx.prompts.messages.size(), 1);
+    QVERIFY2(fx.prompts.messages[0].endsWith("PANNEAU N02 166.67 -> 167 mm\nPANNEAU N03 133.33 "
+                                             "-> 133 mm"),
+             qPrintable(fx.prompts.messages[0]));
+    fx.prompts.messages.clear();
     QCOMPARE(fx.form->store().count(), 6);
     fx.form->Cb1->setCurrentIndex(0);
     emit fx.form->Cb1->activated(0);
