@@ -78,8 +78,17 @@ bool normaliseFile(const QString &path, bool keepOpen, QTextStream &out)
                           QStringLiteral("largest move ") + move + QStringLiteral(" % of chord"))
         << (result.closed ? QString()
                           : Language::pick(QStringLiteral(", bord de fuite laissé ouvert"),
-                                           QStringLiteral(", trailing edge left open")))
-        << '\n';
+                                           QStringLiteral(", trailing edge left open")));
+    // A wide trailing edge closed by bending changes the airfoil: say so.
+    if (result.closed && result.closingMove > AirfoilNormalise::kLargeClosing) {
+        const QString closing = QString::number(result.closingMove * 100, 'f', 2);
+        out << Language::pick(
+            QStringLiteral(", la fermeture du bord de fuite a déplacé l'arrière de ") + closing +
+                QStringLiteral(" % de la corde (plus de 0.5 %) : --keep-open le laisse ouvert"),
+            QStringLiteral(", closing the trailing edge moved the rear by ") + closing +
+                QStringLiteral(" % of chord (more than 0.5 %): --keep-open leaves it open"));
+    }
+    out << '\n';
     return true;
 }
 
