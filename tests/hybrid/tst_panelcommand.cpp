@@ -35,6 +35,16 @@ QByteArray database()
     return text;
 }
 
+// The test database written into dir; its path.
+QString writeDatabase(const QTemporaryDir &dir)
+{
+    const QString path = dir.filePath("Profils.pro");
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(database()) != database().size())
+        return QString();
+    return path;
+}
+
 // The chord lines of a DXF file as the DXF library reads them back: the
 // straight two-point lines of the "marks" layer along y, longest first.
 struct ChordLines : DL_CreationAdapter {
@@ -210,11 +220,8 @@ void TstPanelCommand::exactChords()
     QFETCH(QString, args);
     QFETCH(QList<double>, chords);
     QTemporaryDir dir;
-    const QString path = dir.filePath("Profils.pro");
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(database());
-    f.close();
+    const QString path = writeDatabase(dir);
+    QVERIFY(!path.isEmpty());
     const QString dxf = dir.filePath("ribs.dxf");
     QStringList argv{"--db", path, "--format", "dxf", "-o", dxf};
     for (QString a : args.split(' ', Qt::SkipEmptyParts))
