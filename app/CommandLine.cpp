@@ -57,8 +57,8 @@ int exportTemplates(const Subcommand::Call &call)
                   profile = QStringLiteral("profile"), templ = QStringLiteral("template"),
                   all = QStringLiteral("all"), output = QStringLiteral("o");
     if (!call.isSet(db) || !call.isSet(format) || !call.isSet(output))
-        return call.usage(pick("--db, --format et -o sont obligatoires.",
-                               "--db, --format and -o are required."));
+        return call.usage(
+            pick("--db, --format et -o sont obligatoires.", "--db, --format and -o are required."));
     VectorExport::Options options;
     if (!VectorExport::parseFormat(call.value(format), &options.format))
         return call.usage(pick("Format inconnu : ", "Unknown format: ") + call.value(format));
@@ -71,8 +71,8 @@ int exportTemplates(const Subcommand::Call &call)
     if (!ok || options.gap < 0 || options.gap > 1000)
         return call.usage(pick("Écart erroné : ", "Bad gap: ") + gap);
     if (call.isSet(templ) && call.isSet(all))
-        return call.usage(pick("--template et --all s'excluent.",
-                               "--template and --all exclude each other."));
+        return call.usage(
+            pick("--template et --all s'excluent.", "--template and --all exclude each other."));
     int templateNumber = 1;
     if (call.isSet(templ)) {
         templateNumber = call.value(templ).toInt(&ok);
@@ -82,10 +82,10 @@ int exportTemplates(const Subcommand::Call &call)
     }
     const bool dat = options.format == VectorExport::Format::Dat;
     if (!call.isSet(profile) && (dat || !call.isSet(all)))
-        return call.usage(dat ? pick("--format dat demande --profile.",
-                                     "--format dat needs --profile.")
-                              : pick("Donnez --profile, ou --all pour tous les profils.",
-                                     "Give --profile, or --all for every profile."));
+        return call.usage(
+            dat ? pick("--format dat demande --profile.", "--format dat needs --profile.")
+                : pick("Donnez --profile, ou --all pour tous les profils.",
+                       "Give --profile, or --all for every profile."));
 
     ProfileStore store;
     if (!loadDatabase(store, call.value(db), err))
@@ -248,7 +248,8 @@ Subcommand CommandLine::exportRow()
         {QStringLiteral("format"), pick("svg, dxf, pdf ou dat.", "svg, dxf, pdf or dat."),
          QStringLiteral("FORMAT")},
         {QStringLiteral("profile"),
-         pick("Le nom du profil (majuscules ou minuscules).", "The profile's name (any letter case)."),
+         pick("Le nom du profil (majuscules ou minuscules).",
+              "The profile's name (any letter case)."),
          QStringLiteral("NAME")},
         {QStringLiteral("template"),
          pick("Le numéro du gabarit, à partir de 1 (1 par défaut).",
@@ -259,10 +260,11 @@ Subcommand CommandLine::exportRow()
               "peuvent pas être dessinés sont laissés de côté.",
               "Every template of the profile, or of every profile without --profile; those that "
               "cannot be drawn are skipped.")},
-        {QStringLiteral("sheet"), pick("Taille de feuille en mm, LARGEURxHAUTEUR.",
-                                       "Sheet size in mm, WIDTHxHEIGHT."),
+        {QStringLiteral("sheet"),
+         pick("Taille de feuille en mm, LARGEURxHAUTEUR.", "Sheet size in mm, WIDTHxHEIGHT."),
          QStringLiteral("WxH"), QStringLiteral("600x300")},
-        {QStringLiteral("gap"), pick("Espace entre les nervures en mm.", "Space between ribs in mm."),
+        {QStringLiteral("gap"),
+         pick("Espace entre les nervures en mm.", "Space between ribs in mm."),
          QStringLiteral("MM"), QStringLiteral("3")},
         {QStringList{QStringLiteral("o"), QStringLiteral("output")},
          pick("Le fichier à écrire.", "The file to write."), QStringLiteral("FILE")},
@@ -295,8 +297,8 @@ Subcommand CommandLine::checkRow()
                            "puis les messages du catalogue.",
                            "One line per file (usable, errors to correct, unusable), then the "
                            "catalogue's messages.");
-    row.arguments = {{QStringLiteral("FILE.dat..."),
-                      pick("Les fichiers à vérifier.", "The files to check.")}};
+    row.arguments = {
+        {QStringLiteral("FILE.dat..."), pick("Les fichiers à vérifier.", "The files to check.")}};
     row.statuses = {
         {Ok, pick("Tous les fichiers sont utilisables.", "Every file is usable.")},
         {Failed, pick("Un fichier au moins n'est pas utilisable, ou arguments erronés.",

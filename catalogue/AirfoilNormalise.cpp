@@ -140,8 +140,8 @@ AirfoilNormalise::Result AirfoilNormalise::normalise(const QList<QPointF> &point
         }
         out.first() = QPointF(1.0, 0.0);
         out.last() = QPointF(1.0, 0.0);
-        r.closingMove = std::max({r.closingMove, distance(first, out.first()),
-                                  distance(last, out.last())});
+        r.closingMove =
+            std::max({r.closingMove, distance(first, out.first()), distance(last, out.last())});
         r.closed = true;
     } else {
         r.closed = r.gap == 0;
@@ -151,11 +151,11 @@ AirfoilNormalise::Result AirfoilNormalise::normalise(const QList<QPointF> &point
 
     const QString fault = catalogueFault(out, true);
     if (!fault.isEmpty() && catalogueFault(points, false).isEmpty()) {
-        r.refusal = Language::pick(
-            QStringLiteral("Normalisé, ce profil utilisable aurait des erreurs (") + fault +
-                QStringLiteral(") : il est laissé tel quel."),
-            QStringLiteral("Normalised, this usable airfoil would have errors (") + fault +
-                QStringLiteral("): it is left as it is."));
+        r.refusal =
+            Language::pick(QStringLiteral("Normalisé, ce profil utilisable aurait des erreurs (") +
+                               fault + QStringLiteral(") : il est laissé tel quel."),
+                           QStringLiteral("Normalised, this usable airfoil would have errors (") +
+                               fault + QStringLiteral("): it is left as it is."));
         return r;
     }
 

@@ -26,9 +26,9 @@ int import(const Subcommand::Call &call)
     const QStringList files = call.positional();
     const QString folder = call.value(QStringLiteral("to"));
     if (files.isEmpty() || folder.isEmpty())
-        return call.usage(pick("Il faut des fichiers et --to DOSSIER.",
-                               "Files and --to FOLDER are needed."),
-                          kCannotRun);
+        return call.usage(
+            pick("Il faut des fichiers et --to DOSSIER.", "Files and --to FOLDER are needed."),
+            kCannotRun);
     if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder)) {
         out << folder << " : cannot create the folder\n";
         return kCannotRun;
@@ -96,8 +96,7 @@ int normalise(const Subcommand::Call &call)
 {
     const QStringList files = call.positional();
     if (files.isEmpty())
-        return call.usage(pick("Aucun fichier à normaliser.", "No file to normalise."),
-                          kCannotRun);
+        return call.usage(pick("Aucun fichier à normaliser.", "No file to normalise."), kCannotRun);
     const bool keepOpen = call.isSet(QStringLiteral("keep-open"));
     bool all = true;
     for (const QString &path : files)
@@ -119,8 +118,8 @@ std::vector<Subcommand> CatalogueCommands::rows()
              "gardé.\nUne ligne de bilan, puis les fichiers écrits.",
              "Each file becomes a new .dat file in the folder; an existing file is kept.\nA "
              "summary line, then the files written.");
-    importRow.arguments = {{QStringLiteral("FILE..."),
-                            pick("Les fichiers à convertir.", "The files to convert.")}};
+    importRow.arguments = {
+        {QStringLiteral("FILE..."), pick("Les fichiers à convertir.", "The files to convert.")}};
     importRow.options = {{QStringLiteral("to"),
                           pick("Le dossier où les écrire (créé au besoin).",
                                "The folder to write them in (made when missing)."),
@@ -147,11 +146,11 @@ std::vector<Subcommand> CatalogueCommands::rows()
         "Each file is rewritten in place: leading edge at (0, 0), trailing edge at (1, 0),\n"
         "closed by bending the rear of the surfaces unless --keep-open. A file that would come\n"
         "out with errors is left as it is. One line per file.");
-    normaliseRow.arguments = {{QStringLiteral("FILE..."),
-                               pick("Les fichiers à normaliser.", "The files to normalise.")}};
-    normaliseRow.options = {{QStringLiteral("keep-open"),
-                             pick("Laisse ouvert un bord de fuite ouvert.",
-                                  "Leaves an open trailing edge open.")}};
+    normaliseRow.arguments = {
+        {QStringLiteral("FILE..."), pick("Les fichiers à normaliser.", "The files to normalise.")}};
+    normaliseRow.options = {
+        {QStringLiteral("keep-open"),
+         pick("Laisse ouvert un bord de fuite ouvert.", "Leaves an open trailing edge open.")}};
     normaliseRow.statuses = {
         {0, pick("Tous les fichiers sont normalisés.", "Every file was normalised.")},
         {1, pick("Des fichiers sont refusés ou laissés tels quels, ou arguments erronés.",

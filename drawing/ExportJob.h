@@ -39,8 +39,7 @@ bool buildRibs(ProfileStore &store, const Picks &picks, int smoothing,
 // Builds, lays out and writes picks to path in one step (never a partial
 // file). False with the reason in *error.
 bool exportTemplates(ProfileStore &store, const Picks &picks, const VectorExport::Options &options,
-                     int smoothing, const QString &path, QString *error,
-                     const Chords &chords = {});
+                     int smoothing, const QString &path, QString *error, const Chords &chords = {});
 
 // The coordinate file of profile p, as "Enregistrer fichier.dat" writes it.
 bool exportDat(ProfileStore &store, int p, const QString &path, QString *error);

@@ -54,14 +54,14 @@ Subcommand PanelCommand::row()
         "[--root-angle A] [--tip-angle A] [--mixed-skins] [--list] [--format svg|dxf|pdf -o FILE]");
     row.summary = pick("Liste ou exporte toutes les nervures d'un panneau d'aile trapézoïdal.",
                        "Lists or exports every rib of a tapered wing panel.");
-    row.description = pick(
-        "T est le numéro d'un gabarit tel que la fenêtre de dessin le montre (1 pour le "
-        "premier).\n--list écrit une ligne par nervure, --format toutes les nervures sur des "
-        "feuilles dans un fichier,\nà leur corde exacte au centième de millimètre. La base "
-        "n'est que lue.",
-        "T is a template number as the drawing window shows it (1 for the first).\n--list "
-        "writes one line per rib, --format every rib laid out on sheets in one file,\nat its "
-        "exact chord to 0.01 mm. The database is only read.");
+    row.description =
+        pick("T est le numéro d'un gabarit tel que la fenêtre de dessin le montre (1 pour le "
+             "premier).\n--list écrit une ligne par nervure, --format toutes les nervures sur des "
+             "feuilles dans un fichier,\nà leur corde exacte au centième de millimètre. La base "
+             "n'est que lue.",
+             "T is a template number as the drawing window shows it (1 for the first).\n--list "
+             "writes one line per rib, --format every rib laid out on sheets in one file,\nat its "
+             "exact chord to 0.01 mm. The database is only read.");
     row.options = {
         {QStringLiteral("db"), pick("La base Profils.pro.", "The database Profils.pro."),
          QStringLiteral("PATH")},
@@ -76,7 +76,8 @@ Subcommand PanelCommand::row()
         {QStringLiteral("span"), pick("L'envergure du panneau en mm.", "The panel's span in mm."),
          QStringLiteral("MM")},
         {QStringLiteral("ribs"),
-         pick("Le nombre de nervures, régulièrement espacées.", "The number of ribs, evenly spaced."),
+         pick("Le nombre de nervures, régulièrement espacées.",
+              "The number of ribs, evenly spaced."),
          QStringLiteral("N")},
         {QStringLiteral("stations"),
          pick("Les positions des nervures en mm depuis l'emplanture, séparées par des virgules.",
@@ -132,8 +133,7 @@ std::optional<PanelCommand::Options> PanelCommand::parse(const Subcommand::Call 
         const std::optional<PanelEnd> e = end(call.value(option));
         if (!e)
             return fail(QStringLiteral("--") + option +
-                        QStringLiteral(": a template number counts from 1: ") +
-                        call.value(option));
+                        QStringLiteral(": a template number counts from 1: ") + call.value(option));
         PanelEnd &target = option == QLatin1String("root") ? o.panel.root : o.panel.tip;
         target.profile = e->profile;
         target.templ = e->templ;
@@ -177,7 +177,8 @@ std::optional<PanelCommand::Options> PanelCommand::parse(const Subcommand::Call 
             return fail(QStringLiteral("--format: svg, dxf or pdf, not ") + o.format);
     }
     o.output = call.value(QStringLiteral("o"));
-    const bool haveRibs = call.isSet(QStringLiteral("ribs")) || call.isSet(QStringLiteral("stations"));
+    const bool haveRibs =
+        call.isSet(QStringLiteral("ribs")) || call.isSet(QStringLiteral("stations"));
     if (o.database.isEmpty() || !call.isSet(QStringLiteral("root")) ||
         !call.isSet(QStringLiteral("tip")) || !call.isSet(QStringLiteral("span")) || !haveRibs)
         return fail(

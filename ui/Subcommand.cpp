@@ -15,10 +15,9 @@ const QString kHelp = QStringLiteral("help");
 
 QCommandLineOption helpOption()
 {
-    return QCommandLineOption(
-        {QStringLiteral("h"), kHelp},
-        Language::pick(QStringLiteral("Affiche cette aide et s'arrête."),
-                       QStringLiteral("Shows this help and ends.")));
+    return QCommandLineOption({QStringLiteral("h"), kHelp},
+                              Language::pick(QStringLiteral("Affiche cette aide et s'arrête."),
+                                             QStringLiteral("Shows this help and ends.")));
 }
 
 // "-o, --output FILE": one-letter names with one dash, the others with two.
@@ -42,8 +41,8 @@ QString columns(const QList<QPair<QString, QString>> &rows)
         width = std::max(width, r.first.size());
     QString text;
     for (const auto &r : rows)
-        text += QStringLiteral("  ") + r.first.leftJustified(width + 2) + r.second +
-                QLatin1Char('\n');
+        text +=
+            QStringLiteral("  ") + r.first.leftJustified(width + 2) + r.second + QLatin1Char('\n');
     return text;
 }
 
@@ -102,7 +101,8 @@ QStringList Subcommand::Call::positional() const
 
 int Subcommand::Call::usage(const QString &message, int status) const
 {
-    err << message << "\n\n" << command.usageLine() << '\n'
+    err << message << "\n\n"
+        << command.usageLine() << '\n'
         << Language::pick(QStringLiteral("Aide : nervuria %1 --help"),
                           QStringLiteral("Help: nervuria %1 --help"))
                .arg(command.name)
@@ -148,8 +148,8 @@ QString Subcommand::helpText() const
         }
         rows.append({optionLabel(o), description});
     }
-    text += QLatin1Char('\n') + heading("Options :", "Options:") + QLatin1Char('\n') +
-            columns(rows);
+    text +=
+        QLatin1Char('\n') + heading("Options :", "Options:") + QLatin1Char('\n') + columns(rows);
     rows.clear();
     for (const Status &s : statuses)
         rows.append({QString::number(s.code), s.meaning});
@@ -186,10 +186,8 @@ int Subcommand::run(const QStringList &args, QTextStream &out, QTextStream &err)
     return status;
 }
 
-SubcommandTable::SubcommandTable(QString program, QString windowsNote,
-                                 std::vector<Subcommand> rows)
-    : m_program(std::move(program)), m_windowsNote(std::move(windowsNote)),
-      m_rows(std::move(rows))
+SubcommandTable::SubcommandTable(QString program, QString windowsNote, std::vector<Subcommand> rows)
+    : m_program(std::move(program)), m_windowsNote(std::move(windowsNote)), m_rows(std::move(rows))
 {
 }
 
@@ -222,8 +220,8 @@ QString SubcommandTable::helpText() const
     QList<QPair<QString, QString>> rows;
     for (const Subcommand &row : m_rows)
         rows.append({row.name, row.summary});
-    text += QLatin1Char('\n') + heading("Commandes :", "Commands:") + QLatin1Char('\n') +
-            columns(rows);
+    text +=
+        QLatin1Char('\n') + heading("Commandes :", "Commands:") + QLatin1Char('\n') + columns(rows);
     text += QLatin1Char('\n') +
             heading("Les options et les statuts de sortie de chaque commande : %1 COMMANDE "
                     "--help.",

@@ -164,12 +164,16 @@ void TstCommandLine::program_data()
 {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<int>("status");
-    QTest::addColumn<QString>("out"); // start of standard output
-    QTest::addColumn<QString>("err"); // start of standard error
+    QTest::addColumn<QString>("out");    // start of standard output
+    QTest::addColumn<QString>("err");    // start of standard error
     QTest::addColumn<QString>("target"); // what OUT is after the run: "absent" or "file"
 
-    QTest::newRow("help") << QStringList{"--help"} << 0 << "Usage: nervuria" << "" << "absent";
-    QTest::newRow("-h") << QStringList{"-h"} << 0 << "Usage: nervuria" << "" << "absent";
+    QTest::newRow("help") << QStringList{"--help"} << 0 << "Usage: nervuria"
+                          << ""
+                          << "absent";
+    QTest::newRow("-h") << QStringList{"-h"} << 0 << "Usage: nervuria"
+                        << ""
+                        << "absent";
     const CommandLine commandLine;
     for (const Subcommand &row : commandLine.table().rows()) {
         const QByteArray name = row.name.toUtf8();
@@ -178,39 +182,53 @@ void TstCommandLine::program_data()
             << "absent";
         QTest::newRow(name + " --help among other arguments")
             << QStringList{row.name, "--frob", "-o", "OUT", "--help"} << 0
-            << "Usage: nervuria " + row.name
-            << "" << "absent";
+            << "Usage: nervuria " + row.name << ""
+            << "absent";
         QTest::newRow(name + " with an unknown option")
             << QStringList{row.name, "--frob", "x"} << 1 << ""
-            << "Unknown option 'frob'." << "absent";
+            << "Unknown option 'frob'."
+            << "absent";
     }
     QTest::newRow("mistyped command")
         << QStringList{"exprot", "--db", "DB", "--format", "svg", "--all", "-o", "OUT"} << 1 << ""
-        << "Unknown command: exprot" << "absent";
+        << "Unknown command: exprot"
+        << "absent";
     QTest::newRow("unknown option first") << QStringList{"--frob"} << 1 << ""
-                                          << "Unknown option: --frob" << "absent";
+                                          << "Unknown option: --frob"
+                                          << "absent";
     QTest::newRow("export, a stray argument")
         << QStringList{"export", "--db", "DB", "--format", "svg", "--all", "-o", "OUT", "x"} << 1
-        << "" << "Unexpected argument: x" << "absent";
+        << ""
+        << "Unexpected argument: x"
+        << "absent";
     QTest::newRow("export --all skips what cannot be drawn")
         << QStringList{"export", "--db", "DB", "--format", "svg", "--all", "-o", "OUT"} << 4
         << "OUT: 5 rib(s), 1 sheet(s)"
-        << "Skipped: AAA ONE POINT #1: Airfoil AAA ONE POINT cannot be drawn" << "file";
+        << "Skipped: AAA ONE POINT #1: Airfoil AAA ONE POINT cannot be drawn"
+        << "file";
     QTest::newRow("export --all of one undrawable profile")
-        << QStringList{"export", "--db",          "DB", "--format", "dxf",
-                       "--all",  "--profile", "ZZZ NO POINT", "-o", "OUT"}
-        << 2 << "" << "Skipped: ZZZ NO POINT #1" << "absent";
+        << QStringList{"export", "--db",      "DB",           "--format", "dxf",
+                       "--all",  "--profile", "ZZZ NO POINT", "-o",       "OUT"}
+        << 2 << ""
+        << "Skipped: ZZZ NO POINT #1"
+        << "absent";
     QTest::newRow("export of one undrawable template")
-        << QStringList{"export", "--db", "DB", "--format", "svg", "--profile", "AAA ONE POINT",
-                       "-o", "OUT"}
-        << 2 << "" << "Airfoil AAA ONE POINT cannot be drawn" << "absent";
+        << QStringList{"export",    "--db",          "DB", "--format", "svg",
+                       "--profile", "AAA ONE POINT", "-o", "OUT"}
+        << 2 << ""
+        << "Airfoil AAA ONE POINT cannot be drawn"
+        << "absent";
     QTest::newRow("export --all, every template drawable")
         << QStringList{"export", "--db", kSample, "--format", "pdf", "--all", "-o", "OUT"} << 0
-        << "OUT: 5 rib(s)" << "" << "file";
+        << "OUT: 5 rib(s)"
+        << ""
+        << "file";
     QTest::newRow("check without files") << QStringList{"check"} << 1 << ""
-                                         << "No file to check." << "absent";
+                                         << "No file to check."
+                                         << "absent";
     QTest::newRow("normalise without files") << QStringList{"normalise"} << 2 << ""
-                                             << "No file to normalise." << "absent";
+                                             << "No file to normalise."
+                                             << "absent";
 }
 
 void TstCommandLine::program()
@@ -250,7 +268,8 @@ void TstCommandLine::program()
     QVERIFY2(p.exitCode() == status, qPrintable(outText + errText));
     QVERIFY2(out.isEmpty() ? outText.isEmpty() : outText.startsWith(out), qPrintable(outText));
     QVERIFY2(err.isEmpty() ? errText.isEmpty() : errText.startsWith(err), qPrintable(errText));
-    QCOMPARE(QFileInfo(output).exists() ? QStringLiteral("file") : QStringLiteral("absent"), target);
+    QCOMPARE(QFileInfo(output).exists() ? QStringLiteral("file") : QStringLiteral("absent"),
+             target);
     if (target == QLatin1String("file"))
         QVERIFY(QFileInfo(output).isFile() && QFileInfo(output).size() > 0);
     // A skip names every template left out, one line each.

@@ -146,8 +146,8 @@ void TestCatalogueCommands::normaliseCases_data()
     QTest::addColumn<bool>("keepOpen");
     QTest::addColumn<int>("status");
     QTest::addColumn<bool>("changed");
-    QTest::addColumn<bool>("usableAfter");   // by the catalogue's check of the file
-    QTest::addColumn<bool>("keepOpenHint");  // the line suggests --keep-open
+    QTest::addColumn<bool>("usableAfter");  // by the catalogue's check of the file
+    QTest::addColumn<bool>("keepOpenHint"); // the line suggests --keep-open
     QTest::newRow("already in place") << "" << 0.0 << false << 0 << true << true << false;
     QTest::newRow("nose written twice, 1/1000 of chord")
         << "nose written twice" << 0.001 << false << 0 << true << true << false;

@@ -242,9 +242,10 @@ void TstPanelCommand::exactChords()
     // The labels give the same chords.
     for (double c : chords) {
         const std::string text = "  " + QString::number(c, 'g', 10).toStdString() + " mm";
-        QVERIFY2(std::any_of(lines.labels.begin(), lines.labels.end(),
-                             [&](const std::string &l) { return l.find(text) != std::string::npos; }),
-                 text.c_str());
+        QVERIFY2(
+            std::any_of(lines.labels.begin(), lines.labels.end(),
+                        [&](const std::string &l) { return l.find(text) != std::string::npos; }),
+            text.c_str());
     }
 }
 
