@@ -17,6 +17,8 @@
 namespace
 {
 
+using Language::pick;
+
 // The database at path (the file, or the folder holding Profils.pro).
 bool loadDatabase(ProfileStore &store, const QString &path, QTextStream &err)
 {
@@ -42,11 +44,6 @@ bool loadDatabase(ProfileStore &store, const QString &path, QTextStream &err)
     }
     store.dataError = false;
     return true;
-}
-
-QString pick(const char *fr, const char *en)
-{
-    return Language::pick(QString::fromUtf8(fr), QString::fromUtf8(en));
 }
 
 int exportTemplates(const Subcommand::Call &call)

@@ -12,10 +12,7 @@
 namespace
 {
 
-QString pick(const char *fr, const char *en)
-{
-    return Language::pick(QString::fromUtf8(fr), QString::fromUtf8(en));
-}
+using Language::pick;
 
 // "Cannot run": no file or no folder given.
 constexpr int kCannotRun = 2;

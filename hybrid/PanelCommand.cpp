@@ -11,6 +11,8 @@
 namespace
 {
 
+using Language::pick;
+
 // A number with a decimal point.
 std::optional<double> number(const QString &text)
 {
@@ -36,11 +38,6 @@ std::optional<PanelEnd> end(const QString &text)
         e.templ = t - 1;
     }
     return e;
-}
-
-QString pick(const char *fr, const char *en)
-{
-    return Language::pick(QString::fromUtf8(fr), QString::fromUtf8(en));
 }
 
 } // namespace

@@ -46,11 +46,6 @@ QString columns(const QList<QPair<QString, QString>> &rows)
     return text;
 }
 
-QString heading(const char *fr, const char *en)
-{
-    return Language::pick(QString::fromUtf8(fr), QString::fromUtf8(en));
-}
-
 // On the terminal every message goes to the error stream and every
 // question is answered No, so nothing waits for a user; installed for one
 // run, then the previous prompts are put back.
@@ -119,7 +114,7 @@ QString Subcommand::wrongArgumentsMeaning()
 
 QString Subcommand::usageLine() const
 {
-    return heading("Usage : nervuria ", "Usage: nervuria ") + name +
+    return Language::pick("Usage : nervuria ", "Usage: nervuria ") + name +
            (synopsis.isEmpty() ? QString() : QLatin1Char(' ') + synopsis);
 }
 
@@ -132,8 +127,8 @@ QString Subcommand::helpText() const
         QList<QPair<QString, QString>> rows;
         for (const Argument &a : arguments)
             rows.append({a.syntax, a.description});
-        text += QLatin1Char('\n') + heading("Arguments :", "Arguments:") + QLatin1Char('\n') +
-                columns(rows);
+        text += QLatin1Char('\n') + Language::pick("Arguments :", "Arguments:") +
+                QLatin1Char('\n') + columns(rows);
     }
     QList<QPair<QString, QString>> rows;
     for (const QCommandLineOption &o : options + QList<QCommandLineOption>{helpOption()}) {
@@ -142,19 +137,19 @@ QString Subcommand::helpText() const
             const bool stop = description.endsWith(QLatin1Char('.'));
             if (stop)
                 description.chop(1);
-            description += heading(" (par défaut %1)", " (default %1)")
+            description += Language::pick(" (par défaut %1)", " (default %1)")
                                .arg(o.defaultValues().join(QLatin1Char(','))) +
                            (stop ? QStringLiteral(".") : QString());
         }
         rows.append({optionLabel(o), description});
     }
-    text +=
-        QLatin1Char('\n') + heading("Options :", "Options:") + QLatin1Char('\n') + columns(rows);
+    text += QLatin1Char('\n') + Language::pick("Options :", "Options:") + QLatin1Char('\n') +
+            columns(rows);
     rows.clear();
     for (const Status &s : statuses)
         rows.append({QString::number(s.code), s.meaning});
-    text += QLatin1Char('\n') + heading("Statut de sortie :", "Exit status:") + QLatin1Char('\n') +
-            columns(rows);
+    text += QLatin1Char('\n') + Language::pick("Statut de sortie :", "Exit status:") +
+            QLatin1Char('\n') + columns(rows);
     return text;
 }
 
@@ -177,7 +172,7 @@ int Subcommand::run(const QStringList &args, QTextStream &out, QTextStream &err)
     if (!parsed)
         return call.usage(parser.errorText());
     if (arguments.isEmpty() && !parser.positionalArguments().isEmpty())
-        return call.usage(heading("Argument inattendu : ", "Unexpected argument: ") +
+        return call.usage(Language::pick("Argument inattendu : ", "Unexpected argument: ") +
                           parser.positionalArguments().constFirst());
     ConsolePrompts prompts(err);
     const int status = handler(call);
@@ -212,20 +207,20 @@ bool SubcommandTable::isCommandLine(const QStringList &argv) const
 
 QString SubcommandTable::helpText() const
 {
-    QString text = heading("Usage : ", "Usage: ") + m_program + QStringLiteral("\n       ") +
-                   m_program + heading(" COMMANDE [OPTIONS]", " COMMAND [OPTIONS]") +
+    QString text = Language::pick("Usage : ", "Usage: ") + m_program + QStringLiteral("\n       ") +
+                   m_program + Language::pick(" COMMANDE [OPTIONS]", " COMMAND [OPTIONS]") +
                    QStringLiteral("\n       ") + m_program +
-                   heading(" COMMANDE --help", " COMMAND --help") + QStringLiteral("\n\n") +
+                   Language::pick(" COMMANDE --help", " COMMAND --help") + QStringLiteral("\n\n") +
                    m_windowsNote + QLatin1Char('\n');
     QList<QPair<QString, QString>> rows;
     for (const Subcommand &row : m_rows)
         rows.append({row.name, row.summary});
-    text +=
-        QLatin1Char('\n') + heading("Commandes :", "Commands:") + QLatin1Char('\n') + columns(rows);
+    text += QLatin1Char('\n') + Language::pick("Commandes :", "Commands:") + QLatin1Char('\n') +
+            columns(rows);
     text += QLatin1Char('\n') +
-            heading("Les options et les statuts de sortie de chaque commande : %1 COMMANDE "
-                    "--help.",
-                    "The options and exit statuses of each command: %1 COMMAND --help.")
+            Language::pick("Les options et les statuts de sortie de chaque commande : %1 COMMANDE "
+                           "--help.",
+                           "The options and exit statuses of each command: %1 COMMAND --help.")
                 .arg(m_program) +
             QLatin1Char('\n');
     return text;
@@ -242,8 +237,8 @@ int SubcommandTable::run(const QStringList &argv, QTextStream &out, QTextStream 
         return Subcommand::kDone;
     }
     err << (first.startsWith(QLatin1Char('-'))
-                ? heading("Option inconnue : ", "Unknown option: ")
-                : heading("Commande inconnue : ", "Unknown command: "))
+                ? Language::pick("Option inconnue : ", "Unknown option: ")
+                : Language::pick("Commande inconnue : ", "Unknown command: "))
         << first << "\n\n"
         << helpText();
     err.flush();
