@@ -306,7 +306,7 @@ Subcommand CommandLine::checkRow()
 }
 
 CommandLine::CommandLine()
-    : m_table(QStringLiteral("nervuria"),
+    : m_table(QStringLiteral("nervuria"), QStringLiteral(NERVURIA_VERSION),
               pick("Sans commande, ouvre les fenêtres (les options de la boîte à outils comme "
                    "-style restent possibles).",
                    "Without a command, opens the windows (the toolkit's options such as -style "

@@ -181,8 +181,10 @@ int Subcommand::run(const QStringList &args, QTextStream &out, QTextStream &err)
     return status;
 }
 
-SubcommandTable::SubcommandTable(QString program, QString windowsNote, std::vector<Subcommand> rows)
-    : m_program(std::move(program)), m_windowsNote(std::move(windowsNote)), m_rows(std::move(rows))
+SubcommandTable::SubcommandTable(QString program, QString version, QString windowsNote,
+                                 std::vector<Subcommand> rows)
+    : m_program(std::move(program)), m_version(std::move(version)),
+      m_windowsNote(std::move(windowsNote)), m_rows(std::move(rows))
 {
 }
 
@@ -217,6 +219,11 @@ QString SubcommandTable::helpText() const
         rows.append({row.name, row.summary});
     text += QLatin1Char('\n') + Language::pick("Commandes :", "Commands:") + QLatin1Char('\n') +
             columns(rows);
+    rows = {{QStringLiteral("-h, --help"), helpOption().description()},
+            {QStringLiteral("--version"),
+             Language::pick("Affiche la version et s'arrête.", "Shows the version and ends.")}};
+    text += QLatin1Char('\n') + Language::pick("Options :", "Options:") + QLatin1Char('\n') +
+            columns(rows);
     text += QLatin1Char('\n') +
             Language::pick("Les options et les statuts de sortie de chaque commande : %1 COMMANDE "
                            "--help.",
@@ -234,6 +241,10 @@ int SubcommandTable::run(const QStringList &argv, QTextStream &out, QTextStream 
     if (first == QLatin1String("--help") || first == QLatin1String("-h")) {
         out << helpText();
         out.flush();
+        return Subcommand::kDone;
+    }
+    if (first == QLatin1String("--version")) {
+        out << m_program << ' ' << m_version << Qt::endl;
         return Subcommand::kDone;
     }
     err << (first.startsWith(QLatin1Char('-'))

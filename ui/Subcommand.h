@@ -70,7 +70,8 @@ struct Subcommand {
 class SubcommandTable
 {
 public:
-    SubcommandTable(QString program, QString windowsNote, std::vector<Subcommand> rows);
+    SubcommandTable(QString program, QString version, QString windowsNote,
+                    std::vector<Subcommand> rows);
 
     const std::vector<Subcommand> &rows() const { return m_rows; }
     const Subcommand *find(const QString &name) const;
@@ -80,14 +81,15 @@ public:
     // windows, which are single-dash words (-style, -platform...).
     bool isCommandLine(const QStringList &argv) const;
 
-    // Runs argv: a subcommand, --help, or the usage and kWrongArguments for
-    // anything else.
+    // Runs argv: a subcommand, --help, --version ("nervuria 0.1"), or the
+    // usage and kWrongArguments for anything else.
     int run(const QStringList &argv, QTextStream &out, QTextStream &err) const;
 
     QString helpText() const;
 
 private:
     QString m_program;
+    QString m_version;
     QString m_windowsNote;
     std::vector<Subcommand> m_rows;
 };

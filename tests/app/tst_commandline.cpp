@@ -174,6 +174,9 @@ void TstCommandLine::program_data()
     QTest::newRow("-h") << QStringList{"-h"} << 0 << "Usage: nervuria"
                         << ""
                         << "absent";
+    QTest::newRow("version") << QStringList{"--version"} << 0 << "nervuria 0."
+                             << ""
+                             << "absent";
     const CommandLine commandLine;
     for (const Subcommand &row : commandLine.table().rows()) {
         const QByteArray name = row.name.toUtf8();
