@@ -14,7 +14,10 @@ namespace
 
 using Language::pick;
 
-// "Cannot run": no file or no folder given.
+// Exit statuses: every file went through, some did not (or a wrong
+// argument), nothing to do.
+constexpr int kAllDone = 0;
+constexpr int kSomeRefused = Subcommand::kWrongArguments;
 constexpr int kCannotRun = 2;
 
 int import(const Subcommand::Call &call)
@@ -36,7 +39,7 @@ int import(const Subcommand::Call &call)
     out << AirfoilImport::summaryText(summary) << '\n';
     for (const QString &written : summary.written)
         out << QDir::toNativeSeparators(written) << '\n';
-    return summary.refused.isEmpty() && summary.kept.isEmpty() ? 0 : 1;
+    return summary.refused.isEmpty() && summary.kept.isEmpty() ? kAllDone : kSomeRefused;
 }
 
 // One file normalised in place; a line says what happened.
@@ -98,7 +101,7 @@ int normalise(const Subcommand::Call &call)
     bool all = true;
     for (const QString &path : files)
         all = normaliseFile(path, keepOpen, call.out) && all;
-    return all ? 0 : 1;
+    return all ? kAllDone : kSomeRefused;
 }
 
 } // namespace
@@ -122,9 +125,9 @@ std::vector<Subcommand> CatalogueCommands::rows()
                                "The folder to write them in (made when missing)."),
                           QStringLiteral("FOLDER")}};
     importRow.statuses = {
-        {0, pick("Tous les fichiers sont convertis.", "Every file was converted.")},
-        {1, pick("Des fichiers sont refusés ou gardés, ou arguments erronés.",
-                 "Some files were refused or kept, or wrong arguments.")},
+        {kAllDone, pick("Tous les fichiers sont convertis.", "Every file was converted.")},
+        {kSomeRefused, pick("Des fichiers sont refusés ou gardés, ou arguments erronés.",
+                            "Some files were refused or kept, or wrong arguments.")},
         {kCannotRun, pick("Rien à faire : pas de fichier, pas de --to, ou dossier impossible à "
                           "créer.",
                           "Nothing to do: no file, no --to, or a folder that cannot be made.")},
@@ -149,9 +152,10 @@ std::vector<Subcommand> CatalogueCommands::rows()
         {QStringLiteral("keep-open"),
          pick("Laisse ouvert un bord de fuite ouvert.", "Leaves an open trailing edge open.")}};
     normaliseRow.statuses = {
-        {0, pick("Tous les fichiers sont normalisés.", "Every file was normalised.")},
-        {1, pick("Des fichiers sont refusés ou laissés tels quels, ou arguments erronés.",
-                 "Some files were refused or left as they were, or wrong arguments.")},
+        {kAllDone, pick("Tous les fichiers sont normalisés.", "Every file was normalised.")},
+        {kSomeRefused,
+         pick("Des fichiers sont refusés ou laissés tels quels, ou arguments erronés.",
+              "Some files were refused or left as they were, or wrong arguments.")},
         {kCannotRun, pick("Aucun fichier donné.", "No file given.")},
     };
     normaliseRow.handler = normalise;

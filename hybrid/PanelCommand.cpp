@@ -96,10 +96,11 @@ Subcommand PanelCommand::row()
          pick("Le fichier à écrire.", "The file to write."), QStringLiteral("FILE")},
     };
     row.statuses = {
-        {0, pick("Fait.", "Done.")},
+        {Done, pick("Fait.", "Done.")},
         {Subcommand::kWrongArguments, Subcommand::wrongArgumentsMeaning()},
-        {2, pick("La base ou le panneau est refusé.", "The database or the panel was refused.")},
-        {3, pick("Le fichier ne peut pas être écrit.", "The file cannot be written.")},
+        {Refused,
+         pick("La base ou le panneau est refusé.", "The database or the panel was refused.")},
+        {WriteFailed, pick("Le fichier ne peut pas être écrit.", "The file cannot be written.")},
     };
     row.handler = [](const Subcommand::Call &call) {
         QString error;
@@ -207,14 +208,14 @@ int PanelCommand::runPanel(const Options &o, QTextStream &out, QTextStream &err)
     QFile file(o.database);
     if (!file.open(QIODevice::ReadOnly)) {
         err << o.database << ": " << file.errorString() << Qt::endl;
-        return 2;
+        return Refused;
     }
     ProfileStore store;
     store.loadFromBytes(file.readAll());
     const WingPanel::Result r = WingPanel::compute(o.panel, store);
     if (!r.ok()) {
         err << r.error << Qt::endl;
-        return 2;
+        return Refused;
     }
     if (o.list) {
         for (const PanelRib &rib : r.ribs)
@@ -222,7 +223,7 @@ int PanelCommand::runPanel(const Options &o, QTextStream &out, QTextStream &err)
         out.flush();
     }
     if (o.format.isEmpty())
-        return 0;
+        return Done;
 
     // Every rib on sheets in one file, from a store of their own (the
     // database is only read), each at its exact chord.
@@ -235,7 +236,7 @@ int PanelCommand::runPanel(const Options &o, QTextStream &out, QTextStream &err)
     QString failure;
     if (!ExportJob::exportTemplates(ribs, picks, options, 50, o.output, &failure, chords)) {
         err << o.output << ": " << failure << Qt::endl;
-        return 3;
+        return WriteFailed;
     }
-    return 0;
+    return Done;
 }

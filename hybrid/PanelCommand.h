@@ -22,6 +22,9 @@ class QTextStream;
 class PanelCommand
 {
 public:
+    // Exit statuses, besides Subcommand::kWrongArguments.
+    enum Status { Done = 0, Refused = 2, WriteFailed = 3 };
+
     struct Options {
         QString database;
         PanelInputs panel;
