@@ -7,7 +7,6 @@
 #include "hybrid/PanelCommand.h"
 #include "profiles/ProfileStore.h"
 #include "ui/Language.h"
-#include "ui/Prompts.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -18,43 +17,7 @@
 namespace
 {
 
-// On the terminal every message goes to the error stream and every
-// question is answered No, so nothing waits for a user.
-class ConsolePrompts : public Prompts
-{
-public:
-    explicit ConsolePrompts(QTextStream &err) : m_err(err) {}
-    void message(const QString &text) override { m_err << text << Qt::endl; }
-    bool confirm(const QString &text) override
-    {
-        m_err << text << Qt::endl;
-        return false;
-    }
-    QString chooseFolder(const QString &, const QString &) override { return {}; }
-    QString saveFileName(const QString &, const QString &, const QString &,
-                         const QString &) override
-    {
-        return {};
-    }
-
-private:
-    QTextStream &m_err;
-};
-
-// Installs the console prompts for one run, then puts the previous ones back.
-class PromptsScope
-{
-public:
-    explicit PromptsScope(QTextStream &err) : m_prompts(err), m_previous(&Prompts::current())
-    {
-        Prompts::install(&m_prompts);
-    }
-    ~PromptsScope() { Prompts::install(m_previous); }
-
-private:
-    ConsolePrompts m_prompts;
-    Prompts *m_previous;
-};
+using Language::pick;
 
 // The database at path (the file, or the folder holding Profils.pro).
 bool loadDatabase(ProfileStore &store, const QString &path, QTextStream &err)
@@ -83,170 +46,55 @@ bool loadDatabase(ProfileStore &store, const QString &path, QTextStream &err)
     return true;
 }
 
-} // namespace
-
-CommandLine::CommandLine()
+int exportTemplates(const Subcommand::Call &call)
 {
-    addCommand(QStringLiteral("export"),
-               QStringLiteral("Writes templates as SVG, DXF or PDF at full size, or a profile "
-                              "as a .dat file."),
-               &CommandLine::exportCommand);
-    addCommand(QStringLiteral("check"),
-               QStringLiteral("Reads and checks airfoil coordinate files (.dat)."),
-               &CommandLine::checkCommand);
-    addCommand(QStringLiteral("panel"),
-               QStringLiteral("Lists or exports every rib of a tapered wing panel."),
-               [](const QStringList &args, QTextStream &out, QTextStream &err) {
-                   return PanelCommand::run(args.mid(1), out, err);
-               });
-    // The catalogue's conversions, with their own options and report.
-    for (const char *name : {"import", "normalise"}) {
-        const QString command = QString::fromLatin1(name);
-        addCommand(command,
-                   command == QLatin1String("import")
-                       ? QStringLiteral("FILE... --to FOLDER: converts coordinate files into a "
-                                        "catalogue folder.")
-                       : QStringLiteral("[--keep-open] FILE...: rewrites coordinate files in "
-                                        "the usual layout."),
-                   [command](const QStringList &args, QTextStream &out, QTextStream &) {
-                       return CatalogueCommands::run(QStringList{command} + args.mid(1), out);
-                   });
-    }
-}
-
-void CommandLine::addCommand(const QString &name, const QString &summary, Handler handler)
-{
-    m_commands.push_back({name, summary, std::move(handler)});
-}
-
-bool CommandLine::isCommandLine(const QStringList &args) const
-{
-    if (args.size() < 2)
-        return false;
-    const QString first = args.at(1);
-    if (first == QLatin1String("--help") || first == QLatin1String("-h"))
-        return true;
-    for (const Command &c : m_commands) {
-        if (c.name == first)
-            return true;
-    }
-    return false;
-}
-
-QString CommandLine::helpText() const
-{
-    QString text = QStringLiteral("Usage: nervuria [command] [options]\n"
-                                  "Without a command, opens the windows.\n\nCommands:\n");
-    for (const Command &c : m_commands)
-        text += QStringLiteral("  %1  %2\n").arg(c.name, -9).arg(c.summary);
-    text += QStringLiteral("\nnervuria COMMAND --help gives the options of a command.\n");
-    return text;
-}
-
-int CommandLine::run(const QStringList &args, QTextStream &out, QTextStream &err)
-{
-    const QString first = args.size() > 1 ? args.at(1) : QString();
-    for (const Command &c : m_commands) {
-        if (c.name == first) {
-            PromptsScope scope(err);
-            QStringList rest = args.mid(2);
-            rest.prepend(args.at(0) + QLatin1Char(' ') + c.name);
-            return c.handler(rest, out, err);
-        }
-    }
-    if (first == QLatin1String("--help") || first == QLatin1String("-h")) {
-        out << helpText();
-        return Ok;
-    }
-    err << Language::pick(QStringLiteral("Commande inconnue : "),
-                          QStringLiteral("Unknown command: "))
-        << first << "\n\n"
-        << helpText();
-    return Failed;
-}
-
-int CommandLine::exportCommand(const QStringList &args, QTextStream &out, QTextStream &err)
-{
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Writes templates of the database for cutting machines, at full size."));
-    parser.addHelpOption();
-    const QCommandLineOption db(QStringLiteral("db"),
-                                QStringLiteral("The database Profils.pro (or its folder)."),
-                                QStringLiteral("PATH"));
-    const QCommandLineOption format(QStringLiteral("format"),
-                                    QStringLiteral("svg, dxf, pdf or dat."),
-                                    QStringLiteral("FORMAT"));
-    const QCommandLineOption profile(QStringLiteral("profile"),
-                                     QStringLiteral("The profile's name (any letter case)."),
-                                     QStringLiteral("NAME"));
-    const QCommandLineOption templ(QStringLiteral("template"),
-                                   QStringLiteral("The template's number, from 1 (default 1)."),
-                                   QStringLiteral("N"));
-    const QCommandLineOption all(
-        QStringLiteral("all"),
-        QStringLiteral("Every template of the profile, or of every profile without --profile."));
-    const QCommandLineOption sheet(
-        QStringLiteral("sheet"),
-        QStringLiteral("Sheet size in mm, WIDTHxHEIGHT (default 600x300)."), QStringLiteral("WxH"),
-        QStringLiteral("600x300"));
-    const QCommandLineOption gap(QStringLiteral("gap"),
-                                 QStringLiteral("Space between ribs in mm (default 3)."),
-                                 QStringLiteral("MM"), QStringLiteral("3"));
-    const QCommandLineOption output(QStringList{QStringLiteral("o"), QStringLiteral("output")},
-                                    QStringLiteral("The file to write."), QStringLiteral("FILE"));
-    parser.addOptions({db, format, profile, templ, all, sheet, gap, output});
-
-    auto usage = [&](const QString &message) {
-        err << message << "\n\n" << parser.helpText();
-        return int(Failed);
-    };
-    if (!parser.parse(args))
-        return usage(parser.errorText());
-    if (parser.isSet(QStringLiteral("help"))) {
-        out << parser.helpText();
-        return Ok;
-    }
-    if (!parser.positionalArguments().isEmpty())
-        return usage(QStringLiteral("Unexpected argument: ") +
-                     parser.positionalArguments().first());
-    if (!parser.isSet(db) || !parser.isSet(format) || !parser.isSet(output))
-        return usage(QStringLiteral("--db, --format and -o are required."));
+    QTextStream &out = call.out;
+    QTextStream &err = call.err;
+    const QString db = QStringLiteral("db"), format = QStringLiteral("format"),
+                  profile = QStringLiteral("profile"), templ = QStringLiteral("template"),
+                  all = QStringLiteral("all"), output = QStringLiteral("o");
+    if (!call.isSet(db) || !call.isSet(format) || !call.isSet(output))
+        return call.usage(
+            pick("--db, --format et -o sont obligatoires.", "--db, --format and -o are required."));
     VectorExport::Options options;
-    if (!VectorExport::parseFormat(parser.value(format), &options.format))
-        return usage(QStringLiteral("Unknown format: ") + parser.value(format));
-    if (!VectorExport::parseSheet(parser.value(sheet), &options.sheet))
-        return usage(QStringLiteral("Bad sheet size: ") + parser.value(sheet));
+    if (!VectorExport::parseFormat(call.value(format), &options.format))
+        return call.usage(pick("Format inconnu : ", "Unknown format: ") + call.value(format));
+    const QString sheet = call.value(QStringLiteral("sheet"));
+    if (!VectorExport::parseSheet(sheet, &options.sheet))
+        return call.usage(pick("Taille de feuille erronée : ", "Bad sheet size: ") + sheet);
+    const QString gap = call.value(QStringLiteral("gap"));
     bool ok = false;
-    options.gap =
-        QString(parser.value(gap)).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+    options.gap = QString(gap).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
     if (!ok || options.gap < 0 || options.gap > 1000)
-        return usage(QStringLiteral("Bad gap: ") + parser.value(gap));
-    if (parser.isSet(templ) && parser.isSet(all))
-        return usage(QStringLiteral("--template and --all exclude each other."));
+        return call.usage(pick("Écart erroné : ", "Bad gap: ") + gap);
+    if (call.isSet(templ) && call.isSet(all))
+        return call.usage(
+            pick("--template et --all s'excluent.", "--template and --all exclude each other."));
     int templateNumber = 1;
-    if (parser.isSet(templ)) {
-        templateNumber = parser.value(templ).toInt(&ok);
+    if (call.isSet(templ)) {
+        templateNumber = call.value(templ).toInt(&ok);
         if (!ok)
-            return usage(QStringLiteral("Bad template number: ") + parser.value(templ));
+            return call.usage(pick("Numéro de gabarit erroné : ", "Bad template number: ") +
+                              call.value(templ));
     }
     const bool dat = options.format == VectorExport::Format::Dat;
-    if (!parser.isSet(profile) && (dat || !parser.isSet(all)))
-        return usage(dat ? QStringLiteral("--format dat needs --profile.")
-                         : QStringLiteral("Give --profile, or --all for every profile."));
+    if (!call.isSet(profile) && (dat || !call.isSet(all)))
+        return call.usage(
+            dat ? pick("--format dat demande --profile.", "--format dat needs --profile.")
+                : pick("Donnez --profile, ou --all pour tous les profils.",
+                       "Give --profile, or --all for every profile."));
 
     ProfileStore store;
-    if (!loadDatabase(store, parser.value(db), err))
-        return BadInput;
+    if (!loadDatabase(store, call.value(db), err))
+        return CommandLine::BadInput;
 
     std::vector<int> profiles;
-    if (parser.isSet(profile)) {
-        const int p = ExportJob::findProfile(store, parser.value(profile));
+    if (call.isSet(profile)) {
+        const int p = ExportJob::findProfile(store, call.value(profile));
         if (p < 0) {
-            err << Language::pick(QStringLiteral("Profil inconnu : "),
-                                  QStringLiteral("Unknown airfoil: "))
-                << parser.value(profile) << Qt::endl;
-            return BadInput;
+            err << pick("Profil inconnu : ", "Unknown airfoil: ") << call.value(profile)
+                << Qt::endl;
+            return CommandLine::BadInput;
         }
         profiles.push_back(p);
     } else {
@@ -254,44 +102,48 @@ int CommandLine::exportCommand(const QStringList &args, QTextStream &out, QTextS
             profiles.push_back(p);
     }
 
-    const QString path = parser.value(output);
+    const QString path = call.value(output);
     QString error;
     if (dat) {
         if (!ExportJob::exportDat(store, profiles.front(), path, &error)) {
             err << path << ": " << error << Qt::endl;
-            return WriteFailed;
+            return CommandLine::WriteFailed;
         }
         out << path << Qt::endl;
-        return Ok;
+        return CommandLine::Ok;
     }
 
     ExportJob::Picks picks;
-    if (parser.isSet(all)) {
+    if (call.isSet(all)) {
         picks = ExportJob::allTemplatesOf(store, profiles);
-        if (picks.empty()) {
-            err << Language::pick(QStringLiteral("Aucun gabarit à exporter."),
-                                  QStringLiteral("No template to export."))
-                << Qt::endl;
-            return BadInput;
-        }
     } else {
         const int p = profiles.front();
         if (templateNumber < 1 || templateNumber > store.templateCount(p)) {
-            err << Language::pick(QStringLiteral("Le profil %1 a %2 gabarit(s) : pas de n° %3"),
-                                  QStringLiteral("Airfoil %1 has %2 template(s): no # %3"))
+            err << pick("Le profil %1 a %2 gabarit(s) : pas de n° %3",
+                        "Airfoil %1 has %2 template(s): no # %3")
                        .arg(store.name(p))
                        .arg(store.templateCount(p))
                        .arg(templateNumber)
                 << Qt::endl;
-            return BadInput;
+            return CommandLine::BadInput;
         }
         picks.emplace_back(p, templateNumber - 1);
     }
 
+    // With --all a template that cannot be drawn is named and left out; one
+    // asked for by number stops the export.
     std::vector<RibVectors::Rib> ribs;
-    if (!ExportJob::buildRibs(store, picks, 50, options.layers, &ribs, &error)) {
+    QStringList skipped;
+    if (!ExportJob::buildRibs(store, picks, 50, options.layers, &ribs, &error,
+                              call.isSet(all) ? &skipped : nullptr)) {
         err << error << Qt::endl;
-        return BadInput;
+        return CommandLine::BadInput;
+    }
+    for (const QString &reason : skipped)
+        err << pick("Laissé de côté : ", "Skipped: ") << reason << Qt::endl;
+    if (ribs.empty()) {
+        err << pick("Aucun gabarit à exporter.", "No template to export.") << Qt::endl;
+        return CommandLine::BadInput;
     }
     for (const RibVectors::Rib &rib : ribs) {
         if (rib.templateRefused)
@@ -302,37 +154,30 @@ int CommandLine::exportCommand(const QStringList &args, QTextStream &out, QTextS
     const QByteArray data = VectorExport::bytes(doc, options.format, &error);
     if (data.isEmpty() || !VectorExport::write(path, data, &error)) {
         err << path << ": " << error << Qt::endl;
-        return WriteFailed;
+        return CommandLine::WriteFailed;
     }
-    out << path << ": " << doc.ribs.size() << " rib(s), " << doc.sheets.size() << " sheet(s)"
-        << Qt::endl;
+    out << path << ": " << doc.ribs.size() << pick(" nervure(s), ", " rib(s), ")
+        << doc.sheets.size() << pick(" feuille(s)", " sheet(s)") << Qt::endl;
     if (doc.oversized > 0)
-        err << doc.oversized << " rib(s) larger than the sheet, each on a sheet of its own"
+        err << doc.oversized
+            << pick(" nervure(s) plus grande(s) que la feuille, chacune sur une feuille à part",
+                    " rib(s) larger than the sheet, each on a sheet of its own")
             << Qt::endl;
-    return Ok;
+    if (!skipped.isEmpty()) {
+        err << pick("%1 gabarit(s) laissé(s) de côté sur %2.", "%1 of %2 template(s) skipped.")
+                   .arg(skipped.size())
+                   .arg(picks.size())
+            << Qt::endl;
+        return CommandLine::Skipped;
+    }
+    return CommandLine::Ok;
 }
 
-int CommandLine::checkCommand(const QStringList &args, QTextStream &out, QTextStream &err)
+int checkFiles(const Subcommand::Call &call)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Reads and checks airfoil coordinate files; exit status 0 when every file is usable."));
-    parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("The .dat files."),
-                                 QStringLiteral("FILE.dat..."));
-    if (!parser.parse(args)) {
-        err << parser.errorText() << "\n\n" << parser.helpText();
-        return Failed;
-    }
-    if (parser.isSet(QStringLiteral("help"))) {
-        out << parser.helpText();
-        return Ok;
-    }
-    const QStringList files = parser.positionalArguments();
-    if (files.isEmpty()) {
-        err << parser.helpText();
-        return Failed;
-    }
+    const QStringList files = call.positional();
+    if (files.isEmpty())
+        return call.usage(pick("Aucun fichier à vérifier.", "No file to check."));
     bool allUsable = true;
     for (const QString &path : files) {
         AirfoilFile file;
@@ -365,15 +210,127 @@ int CommandLine::checkCommand(const QStringList &args, QTextStream &out, QTextSt
         }
         }
         allUsable = allUsable && usable;
-        out << path << ": "
-            << (usable ? Language::pick(QStringLiteral("utilisable"), QStringLiteral("usable"))
-                : correctable
-                    ? Language::pick(QStringLiteral("erreurs à corriger"),
-                                     QStringLiteral("errors to correct"))
-                    : Language::pick(QStringLiteral("inutilisable"), QStringLiteral("unusable")))
-            << Qt::endl;
+        call.out << path << ": "
+                 << (usable        ? pick("utilisable", "usable")
+                     : correctable ? pick("erreurs à corriger", "errors to correct")
+                                   : pick("inutilisable", "unusable"))
+                 << Qt::endl;
         for (const QString &m : file.messages)
-            out << "  " << m << Qt::endl;
+            call.out << "  " << m << Qt::endl;
     }
-    return allUsable ? Ok : Failed;
+    return allUsable ? CommandLine::Ok : CommandLine::Failed;
+}
+
+} // namespace
+
+Subcommand CommandLine::exportRow()
+{
+    Subcommand row;
+    row.name = QStringLiteral("export");
+    row.synopsis = QStringLiteral("--db PATH --format svg|dxf|pdf|dat [--profile NAME] "
+                                  "[--template N | --all] [--sheet WxH] [--gap MM] -o FILE");
+    row.summary = pick("Écrit des gabarits en SVG, DXF ou PDF en vraie grandeur, ou un profil en "
+                       "fichier .dat.",
+                       "Writes templates as SVG, DXF or PDF at full size, or a profile as a "
+                       ".dat file.");
+    row.description = pick(
+        "Les nervures sont posées sur des feuilles, calques cut, figures, profile, marks et text.\n"
+        "La base n'est que lue.",
+        "The ribs are laid out on sheets, on the layers cut, figures, profile, marks and text.\n"
+        "The database is only read.");
+    row.options = {
+        {QStringLiteral("db"),
+         pick("La base Profils.pro (ou son dossier).", "The database Profils.pro (or its folder)."),
+         QStringLiteral("PATH")},
+        {QStringLiteral("format"), pick("svg, dxf, pdf ou dat.", "svg, dxf, pdf or dat."),
+         QStringLiteral("FORMAT")},
+        {QStringLiteral("profile"),
+         pick("Le nom du profil (majuscules ou minuscules).",
+              "The profile's name (any letter case)."),
+         QStringLiteral("NAME")},
+        {QStringLiteral("template"),
+         pick("Le numéro du gabarit, à partir de 1 (1 par défaut).",
+              "The template's number, from 1 (default 1)."),
+         QStringLiteral("N")},
+        {QStringLiteral("all"),
+         pick("Tous les gabarits du profil, ou de tous les profils sans --profile ; ceux qui ne "
+              "peuvent pas être dessinés sont laissés de côté.",
+              "Every template of the profile, or of every profile without --profile; those that "
+              "cannot be drawn are skipped.")},
+        {QStringLiteral("sheet"),
+         pick("Taille de feuille en mm, LARGEURxHAUTEUR.", "Sheet size in mm, WIDTHxHEIGHT."),
+         QStringLiteral("WxH"), QStringLiteral("600x300")},
+        {QStringLiteral("gap"),
+         pick("Espace entre les nervures en mm.", "Space between ribs in mm."),
+         QStringLiteral("MM"), QStringLiteral("3")},
+        {QStringList{QStringLiteral("o"), QStringLiteral("output")},
+         pick("Le fichier à écrire.", "The file to write."), QStringLiteral("FILE")},
+    };
+    row.statuses = {
+        {Ok, pick("Fichier écrit.", "File written.")},
+        {Failed, Subcommand::wrongArgumentsMeaning()},
+        {BadInput, pick("Base illisible, profil inconnu, gabarit absent, ou aucun gabarit "
+                        "exportable.",
+                        "Unreadable database, unknown profile, missing template, or no "
+                        "template that can be exported.")},
+        {WriteFailed, pick("Le fichier ne peut pas être écrit.", "The file cannot be written.")},
+        {Skipped, pick("Fichier écrit sans les gabarits qui ne peuvent pas être dessinés (--all), "
+                       "chacun nommé sur la sortie d'erreur.",
+                       "File written without the templates that cannot be drawn (--all), each "
+                       "named on standard error.")},
+    };
+    row.handler = exportTemplates;
+    return row;
+}
+
+Subcommand CommandLine::checkRow()
+{
+    Subcommand row;
+    row.name = QStringLiteral("check");
+    row.synopsis = QStringLiteral("FILE.dat...");
+    row.summary = pick("Lit et vérifie des fichiers de coordonnées (.dat).",
+                       "Reads and checks airfoil coordinate files (.dat).");
+    row.description = pick("Une ligne par fichier (utilisable, erreurs à corriger, inutilisable), "
+                           "puis les messages du catalogue.",
+                           "One line per file (usable, errors to correct, unusable), then the "
+                           "catalogue's messages.");
+    row.arguments = {
+        {QStringLiteral("FILE.dat..."), pick("Les fichiers à vérifier.", "The files to check.")}};
+    row.statuses = {
+        {Ok, pick("Tous les fichiers sont utilisables.", "Every file is usable.")},
+        {Failed, pick("Un fichier au moins n'est pas utilisable, ou arguments erronés.",
+                      "Some file is not usable, or wrong arguments.")},
+    };
+    row.handler = checkFiles;
+    return row;
+}
+
+CommandLine::CommandLine()
+    : m_table(QStringLiteral("nervuria"), QStringLiteral(NERVURIA_VERSION),
+              pick("Sans commande, ouvre les fenêtres (les options de la boîte à outils comme "
+                   "-style restent possibles).",
+                   "Without a command, opens the windows (the toolkit's options such as -style "
+                   "still apply)."),
+              [] {
+                  std::vector<Subcommand> rows{exportRow(), checkRow(), PanelCommand::row()};
+                  for (Subcommand &row : CatalogueCommands::rows())
+                      rows.push_back(std::move(row));
+                  return rows;
+              }())
+{
+}
+
+bool CommandLine::isCommandLine(const QStringList &args) const
+{
+    return m_table.isCommandLine(args);
+}
+
+int CommandLine::run(const QStringList &args, QTextStream &out, QTextStream &err) const
+{
+    return m_table.run(args, out, err);
+}
+
+QString CommandLine::helpText() const
+{
+    return m_table.helpText();
 }

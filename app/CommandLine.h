@@ -1,51 +1,38 @@
 #pragma once
 
+#include "ui/Subcommand.h"
+
 #include <QString>
 #include <QStringList>
 
-#include <functional>
-#include <vector>
-
 class QTextStream;
 
-// The program run from a terminal, without windows: subcommands, each with
-// its own options, and --help listing them. A run without arguments opens
-// the windows instead (see isCommandLine).
-//
-// A subcommand is a name, a one-line summary and a handler; adding one is
-// one more call to addCommand.
+// The program run from a terminal, without windows: the table of its
+// subcommands (this file's own, the panel's and the catalogue's rows) and
+// --help listing them. A run without arguments, or with only the toolkit's
+// own options, opens the windows instead (see isCommandLine).
 class CommandLine
 {
 public:
     // Exit statuses.
-    enum Status { Ok = 0, Failed = 1, BadInput = 2, WriteFailed = 3 };
-
-    // Handler: the arguments after the subcommand's name (the program name
-    // first, as QCommandLineParser wants it), and the two streams.
-    using Handler = std::function<int(const QStringList &args, QTextStream &out, QTextStream &err)>;
+    enum Status { Ok = 0, Failed = 1, BadInput = 2, WriteFailed = 3, Skipped = 4 };
 
     CommandLine();
 
-    void addCommand(const QString &name, const QString &summary, Handler handler);
-
-    // True when the arguments ask for the command line: a known subcommand
-    // or --help / -h first.
+    // True when the arguments are for the terminal (a subcommand, --help,
+    // or a mistake that gets the usage), false for the windows.
     bool isCommandLine(const QStringList &args) const;
 
     // Runs argv (program name first); gives the exit status.
-    int run(const QStringList &args, QTextStream &out, QTextStream &err);
+    int run(const QStringList &args, QTextStream &out, QTextStream &err) const;
 
     QString helpText() const;
+    const SubcommandTable &table() const { return m_table; }
 
-    // The built-in subcommands.
-    static int exportCommand(const QStringList &args, QTextStream &out, QTextStream &err);
-    static int checkCommand(const QStringList &args, QTextStream &out, QTextStream &err);
+    // The rows declared here.
+    static Subcommand exportRow();
+    static Subcommand checkRow();
 
 private:
-    struct Command {
-        QString name;
-        QString summary;
-        Handler handler;
-    };
-    std::vector<Command> m_commands;
+    SubcommandTable m_table;
 };

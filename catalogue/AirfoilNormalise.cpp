@@ -1,5 +1,8 @@
 #include "catalogue/AirfoilNormalise.h"
 
+#include "catalogue/AirfoilFile.h"
+#include "catalogue/AirfoilImport.h"
+#include "catalogue/CatalogueTexts.h"
 #include "ui/Language.h"
 
 #include <algorithm>
@@ -19,6 +22,49 @@ double bendShare(double x)
 double distance(const QPointF &a, const QPointF &b)
 {
     return std::hypot(a.x() - b.x(), a.y() - b.y());
+}
+
+// The catalogue's verdict on points written as text: empty when usable,
+// otherwise its first message. asWritten: with the six decimals of the
+// written file; otherwise with every digit.
+QString catalogueFault(const QList<QPointF> &points, bool asWritten)
+{
+    QByteArray bytes;
+    if (asWritten) {
+        bytes = AirfoilImport::datBytes(QStringLiteral("T"), points);
+    } else {
+        bytes = "T\r\n";
+        for (const QPointF &p : points)
+            bytes += QByteArray::number(p.x(), 'g', 17) + ' ' + QByteArray::number(p.y(), 'g', 17) +
+                     "\r\n";
+    }
+    AirfoilFile file;
+    if (file.readBytes(bytes) != AirfoilFile::ReadStatus::Read)
+        return CatalogueTexts::tooManyRows();
+    const int severity = file.CheckProfile(false, true);
+    if (!file.unusable && severity < 2)
+        return QString();
+    for (const QString &m : file.messages) {
+        if (!m.isEmpty())
+            return m;
+    }
+    return CatalogueTexts::unusable();
+}
+
+// x falls from the trailing edge to the leading edge and rises after it;
+// reversals smaller than kTidy are evened out to the neighbour's x.
+void tidyOrder(QList<QPointF> &points, qsizetype leading)
+{
+    for (qsizetype i = leading - 1; i >= 0; --i) {
+        const double ahead = points[i + 1].x();
+        if (points[i].x() < ahead && ahead - points[i].x() <= AirfoilNormalise::kTidy)
+            points[i].rx() = ahead;
+    }
+    for (qsizetype i = leading + 1; i < points.size(); ++i) {
+        const double ahead = points[i - 1].x();
+        if (points[i].x() < ahead && ahead - points[i].x() <= AirfoilNormalise::kTidy)
+            points[i].rx() = ahead;
+    }
 }
 
 } // namespace
@@ -81,20 +127,37 @@ AirfoilNormalise::Result AirfoilNormalise::normalise(const QList<QPointF> &point
         // Upper surface (up to the leading edge) down by its share of half
         // the gap, lower surface up by the same: both ends meet at (1, 0).
         const QPointF half = gapVector / 2.0;
+        const QPointF first = out.first(), last = out.last();
         for (qsizetype i = 0; i < n; ++i) {
             if (i == leading)
                 continue;
             const double share = bendShare(out[i].x());
-            if (share > 0)
-                out[i] += (i < leading ? -share : share) * half;
+            if (share > 0) {
+                const QPointF move = (i < leading ? -share : share) * half;
+                out[i] += move;
+                r.closingMove = std::max(r.closingMove, std::hypot(move.x(), move.y()));
+            }
         }
         out.first() = QPointF(1.0, 0.0);
         out.last() = QPointF(1.0, 0.0);
+        r.closingMove =
+            std::max({r.closingMove, distance(first, out.first()), distance(last, out.last())});
         r.closed = true;
     } else {
         r.closed = r.gap == 0;
     }
     out[leading] = QPointF(0.0, 0.0);
+    tidyOrder(out, leading);
+
+    const QString fault = catalogueFault(out, true);
+    if (!fault.isEmpty() && catalogueFault(points, false).isEmpty()) {
+        r.refusal =
+            Language::pick(QStringLiteral("Normalisé, ce profil utilisable aurait des erreurs (") +
+                               fault + QStringLiteral(") : il est laissé tel quel."),
+                           QStringLiteral("Normalised, this usable airfoil would have errors (") +
+                               fault + QStringLiteral("): it is left as it is."));
+        return r;
+    }
 
     for (qsizetype i = 0; i < n; ++i)
         r.largestMove = std::max(r.largestMove, distance(points[i], out[i]));

@@ -15,11 +15,21 @@
 // grows smoothly from nothing at 80 % of the chord to all of it at the
 // trailing edge, so that no single point jumps; or it is kept open on
 // request.
+//
+// Turning the outline can leave points that stood at the same x (a leading
+// edge written twice around its nose) a hair out of order; such reversals,
+// smaller than kTidy, are evened out. A file that passed the catalogue's
+// check is never given back with errors: it is refused instead.
 namespace AirfoilNormalise
 {
 
 // Where the bending of an open trailing edge begins, fraction of chord.
 constexpr double kBendFrom = 0.8;
+// Largest reversal of x evened out after the turn, fraction of chord.
+constexpr double kTidy = 1e-5;
+// Closing that moves a point by more than this, fraction of chord, is worth
+// a word to the user: --keep-open may suit the airfoil better.
+constexpr double kLargeClosing = 0.005;
 
 struct Result {
     bool ok = false;
@@ -29,6 +39,9 @@ struct Result {
     // The trailing edge's thickness after the move and turn, fraction of
     // the chord (before any closing).
     double gap = 0;
+    // The largest move the closing of the trailing edge made, fraction of
+    // the chord (0 when kept open).
+    double closingMove = 0;
     bool closed = false; // the trailing edge is closed (first = last = (1, 0))
     QString refusal;     // why nothing could be done (ok false), by the language flag
 };

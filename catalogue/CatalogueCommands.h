@@ -1,6 +1,10 @@
 #pragma once
 
+#include "ui/Subcommand.h"
+
 #include <QStringList>
+
+#include <vector>
 
 class QTextStream;
 
@@ -18,9 +22,13 @@ class QTextStream;
 namespace CatalogueCommands
 {
 
+// The rows of the command line: import and normalise.
+std::vector<Subcommand> rows();
+
 // True when arguments (without the program name) name one of these
 // commands.
 bool isCommand(const QStringList &arguments);
+// Runs one of them, every line (usage included) on out.
 int run(const QStringList &arguments, QTextStream &out);
 
 } // namespace CatalogueCommands

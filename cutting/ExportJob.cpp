@@ -30,22 +30,33 @@ int findProfile(const ProfileStore &store, const QString &name)
 
 bool buildRibs(ProfileStore &store, const Picks &picks, int smoothing,
                const RibVectors::LayerSet &layers, std::vector<RibVectors::Rib> *ribs,
-               QString *error)
+               QString *error, QStringList *skipped, const Chords &chords)
 {
     RibVectors::Builder builder;
     ribs->clear();
     ribs->reserve(picks.size());
-    for (const auto &[p, t] : picks) {
+    for (size_t i = 0; i < picks.size(); ++i) {
+        const auto [p, t] = picks[i];
         RibVectors::Rib rib;
-        if (!builder.fromStore(store, p, t, smoothing, &rib, error, layers))
-            return false;
+        QString reason;
+        const double chord = i < chords.size() ? chords[i] : 0;
+        if (!builder.fromStore(store, p, t, smoothing, &rib, &reason, layers, chord)) {
+            if (!skipped) {
+                if (error)
+                    *error = reason;
+                return false;
+            }
+            skipped->append(store.name(p) + QStringLiteral(" #") + QString::number(t + 1) +
+                            QStringLiteral(": ") + reason);
+            continue;
+        }
         ribs->push_back(std::move(rib));
     }
     return true;
 }
 
 bool exportTemplates(ProfileStore &store, const Picks &picks, const VectorExport::Options &options,
-                     int smoothing, const QString &path, QString *error)
+                     int smoothing, const QString &path, QString *error, const Chords &chords)
 {
     if (picks.empty()) {
         if (error)
@@ -54,7 +65,7 @@ bool exportTemplates(ProfileStore &store, const Picks &picks, const VectorExport
         return false;
     }
     std::vector<RibVectors::Rib> ribs;
-    if (!buildRibs(store, picks, smoothing, options.layers, &ribs, error))
+    if (!buildRibs(store, picks, smoothing, options.layers, &ribs, error, nullptr, chords))
         return false;
     const VectorExport::Document doc = VectorExport::arrange(std::move(ribs), options);
     const QByteArray data = VectorExport::bytes(doc, options.format, error);

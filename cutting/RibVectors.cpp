@@ -368,7 +368,7 @@ bool Builder::fromWorking(const WorkingData &work, const QString &name, int temp
 }
 
 bool Builder::fromStore(ProfileStore &store, int p, int t, int smoothing, Rib *rib, QString *error,
-                        const LayerSet &layers)
+                        const LayerSet &layers, double chordMm)
 {
     auto fail = [&](const QString &fr, const QString &en) {
         if (error)
@@ -398,6 +398,8 @@ bool Builder::fromStore(ProfileStore &store, int p, int t, int smoothing, Rib *r
         ok = !store.dataError && store.currentTemplate == t;
         work = selection.working();
     }
+    if (chordMm > 0)
+        work.chord = float(chordMm);
     store.currentProfile = oldProfile;
     store.currentTemplate = oldTemplate;
     store.dataError = oldError;

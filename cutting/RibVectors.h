@@ -89,8 +89,9 @@ public:
 
     // From template t of profile p of the store. False, with the reason in
     // *error, when p or t names nothing or the profile cannot be drawn.
+    // chordMm above 0 stands for the template line's whole millimetres.
     bool fromStore(ProfileStore &store, int p, int t, int smoothing, Rib *rib, QString *error,
-                   const LayerSet &layers = allLayers());
+                   const LayerSet &layers = allLayers(), double chordMm = 0);
 
     // The drawing the last rib was laid out and rendered in (view pixels).
     const TemplateDrawing &drawing() const { return *m_drawing; }

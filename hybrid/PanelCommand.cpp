@@ -3,13 +3,15 @@
 #include "cutting/ExportJob.h"
 #include "cutting/VectorExport.h"
 #include "profiles/ProfileStore.h"
-#include "ui/Prompts.h"
+#include "ui/Language.h"
 
 #include <QFile>
 #include <QTextStream>
 
 namespace
 {
+
+using Language::pick;
 
 // A number with a decimal point.
 std::optional<double> number(const QString &text)
@@ -38,127 +40,151 @@ std::optional<PanelEnd> end(const QString &text)
     return e;
 }
 
-// The database's messages go to the error stream.
-class StreamPrompts : public Prompts
-{
-public:
-    explicit StreamPrompts(QTextStream &err) : m_err(err)
-    {
-        m_previous = &Prompts::current();
-        Prompts::install(this);
-    }
-    ~StreamPrompts() override { Prompts::install(m_previous); }
-    void message(const QString &text) override { m_err << text << Qt::endl; }
-    bool confirm(const QString &) override { return false; }
-    QString chooseFolder(const QString &, const QString &) override { return QString(); }
-    QString saveFileName(const QString &, const QString &, const QString &,
-                         const QString &) override
-    {
-        return QString();
-    }
-
-private:
-    QTextStream &m_err;
-    Prompts *m_previous = nullptr;
-};
-
 } // namespace
 
-QString PanelCommand::usage()
+Subcommand PanelCommand::row()
 {
-    return QStringLiteral(
-        "usage: nervuria panel --db PATH --root NAME[:T] --tip NAME[:T] --span MM\n"
-        "                      (--ribs N | --stations D1,D2,...) [--root-angle A] [--tip-angle A]\n"
-        "                      [--mixed-skins] [--list] [--format svg|dxf|pdf -o FILE]");
+    Subcommand row;
+    row.name = QStringLiteral("panel");
+    row.synopsis = QStringLiteral(
+        "--db PATH --root NAME[:T] --tip NAME[:T] --span MM (--ribs N | --stations D1,D2,...) "
+        "[--root-angle A] [--tip-angle A] [--mixed-skins] [--list] [--format svg|dxf|pdf -o FILE]");
+    row.summary = pick("Liste ou exporte toutes les nervures d'un panneau d'aile trapézoïdal.",
+                       "Lists or exports every rib of a tapered wing panel.");
+    row.description =
+        pick("T est le numéro d'un gabarit tel que la fenêtre de dessin le montre (1 pour le "
+             "premier).\n--list écrit une ligne par nervure, --format toutes les nervures sur des "
+             "feuilles dans un fichier,\nà leur corde exacte au centième de millimètre. La base "
+             "n'est que lue.",
+             "T is a template number as the drawing window shows it (1 for the first).\n--list "
+             "writes one line per rib, --format every rib laid out on sheets in one file,\nat its "
+             "exact chord to 0.01 mm. The database is only read.");
+    row.options = {
+        {QStringLiteral("db"), pick("La base Profils.pro.", "The database Profils.pro."),
+         QStringLiteral("PATH")},
+        {QStringLiteral("root"),
+         pick("Le profil d'emplanture et son gabarit (1 par défaut).",
+              "The root profile and its template (default 1)."),
+         QStringLiteral("NAME[:T]")},
+        {QStringLiteral("tip"),
+         pick("Le profil du saumon et son gabarit (1 par défaut).",
+              "The tip profile and its template (default 1)."),
+         QStringLiteral("NAME[:T]")},
+        {QStringLiteral("span"), pick("L'envergure du panneau en mm.", "The panel's span in mm."),
+         QStringLiteral("MM")},
+        {QStringLiteral("ribs"),
+         pick("Le nombre de nervures, régulièrement espacées.",
+              "The number of ribs, evenly spaced."),
+         QStringLiteral("N")},
+        {QStringLiteral("stations"),
+         pick("Les positions des nervures en mm depuis l'emplanture, séparées par des virgules.",
+              "The ribs' distances from the root in mm, separated by commas."),
+         QStringLiteral("D1,D2,...")},
+        {QStringLiteral("root-angle"),
+         pick("Le calage à l'emplanture en degrés.", "The incidence at the root in degrees."),
+         QStringLiteral("A")},
+        {QStringLiteral("tip-angle"),
+         pick("Le calage au saumon en degrés.", "The incidence at the tip in degrees."),
+         QStringLiteral("A")},
+        {QStringLiteral("mixed-skins"),
+         pick("Accepte des coffrages différents à l'emplanture et au saumon.",
+              "Accepts different skins at the root and the tip.")},
+        {QStringLiteral("list"), pick("Une ligne par nervure.", "One line per rib.")},
+        {QStringLiteral("format"), pick("svg, dxf ou pdf, avec -o.", "svg, dxf or pdf, with -o."),
+         QStringLiteral("FORMAT")},
+        {QStringList{QStringLiteral("o"), QStringLiteral("output")},
+         pick("Le fichier à écrire.", "The file to write."), QStringLiteral("FILE")},
+    };
+    row.statuses = {
+        {Done, pick("Fait.", "Done.")},
+        {Subcommand::kWrongArguments, Subcommand::wrongArgumentsMeaning()},
+        {Refused,
+         pick("La base ou le panneau est refusé.", "The database or the panel was refused.")},
+        {WriteFailed, pick("Le fichier ne peut pas être écrit.", "The file cannot be written.")},
+    };
+    row.handler = [](const Subcommand::Call &call) {
+        QString error;
+        const std::optional<Options> o = parse(call, error);
+        if (!o)
+            return call.usage(error);
+        return runPanel(*o, call.out, call.err);
+    };
+    return row;
 }
 
-std::optional<PanelCommand::Options> PanelCommand::parse(const QStringList &args, QString &error)
+std::optional<PanelCommand::Options> PanelCommand::parse(const Subcommand::Call &call,
+                                                         QString &error)
 {
+    auto fail = [&](const QString &why) {
+        error = why;
+        return std::nullopt;
+    };
     Options o;
     o.panel.name = QStringLiteral("PANEL");
-    bool haveRoot = false, haveTip = false, haveSpan = false, haveRibs = false;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &a = args[i];
-        auto value = [&]() -> std::optional<QString> {
-            if (i + 1 >= args.size())
-                return std::nullopt;
-            return args[++i];
-        };
-        auto fail = [&](const QString &why) {
-            error = why;
-            return std::nullopt;
-        };
-        if (a == QLatin1String("--list")) {
-            o.list = true;
+    o.list = call.isSet(QStringLiteral("list"));
+    o.panel.mixedSkins = call.isSet(QStringLiteral("mixed-skins"));
+    o.database = call.value(QStringLiteral("db"));
+    for (const char *side : {"root", "tip"}) {
+        const QString option = QString::fromLatin1(side);
+        if (!call.isSet(option))
             continue;
+        const std::optional<PanelEnd> e = end(call.value(option));
+        if (!e)
+            return fail(QStringLiteral("--") + option +
+                        QStringLiteral(": a template number counts from 1: ") + call.value(option));
+        PanelEnd &target = option == QLatin1String("root") ? o.panel.root : o.panel.tip;
+        target.profile = e->profile;
+        target.templ = e->templ;
+    }
+    if (call.isSet(QStringLiteral("span"))) {
+        const auto n = number(call.value(QStringLiteral("span")));
+        if (!n)
+            return fail(QStringLiteral("--span: not a number: ") +
+                        call.value(QStringLiteral("span")));
+        o.panel.span = *n;
+    }
+    if (call.isSet(QStringLiteral("ribs"))) {
+        bool ok = false;
+        o.panel.ribCount = call.value(QStringLiteral("ribs")).toInt(&ok);
+        if (!ok)
+            return fail(QStringLiteral("--ribs: not a whole number: ") +
+                        call.value(QStringLiteral("ribs")));
+    }
+    if (call.isSet(QStringLiteral("stations"))) {
+        for (const QString &part : call.value(QStringLiteral("stations")).split(QLatin1Char(','))) {
+            const auto n = number(part);
+            if (!n)
+                return fail(QStringLiteral("--stations: not a number: ") + part);
+            o.panel.stations.push_back(*n);
         }
-        if (a == QLatin1String("--mixed-skins")) {
-            o.panel.mixedSkins = true;
+    }
+    for (const char *option : {"root-angle", "tip-angle"}) {
+        const QString name = QString::fromLatin1(option);
+        if (!call.isSet(name))
             continue;
-        }
-        const std::optional<QString> v = value();
-        if (!v)
-            return fail(a + QStringLiteral(": a value is missing"));
-        if (a == QLatin1String("--db")) {
-            o.database = *v;
-        } else if (a == QLatin1String("--root") || a == QLatin1String("--tip")) {
-            const std::optional<PanelEnd> e = end(*v);
-            if (!e)
-                return fail(a + QStringLiteral(": a template number counts from 1: ") + *v);
-            PanelEnd &target = a == QLatin1String("--root") ? o.panel.root : o.panel.tip;
-            target.profile = e->profile;
-            target.templ = e->templ;
-            (a == QLatin1String("--root") ? haveRoot : haveTip) = true;
-        } else if (a == QLatin1String("--span")) {
-            const auto n = number(*v);
-            if (!n)
-                return fail(QStringLiteral("--span: not a number: ") + *v);
-            o.panel.span = *n;
-            haveSpan = true;
-        } else if (a == QLatin1String("--ribs")) {
-            bool ok = false;
-            o.panel.ribCount = v->toInt(&ok);
-            if (!ok)
-                return fail(QStringLiteral("--ribs: not a whole number: ") + *v);
-            haveRibs = true;
-        } else if (a == QLatin1String("--stations")) {
-            o.panel.stations.clear();
-            for (const QString &part : v->split(QLatin1Char(','))) {
-                const auto n = number(part);
-                if (!n)
-                    return fail(QStringLiteral("--stations: not a number: ") + part);
-                o.panel.stations.push_back(*n);
-            }
-            haveRibs = true;
-        } else if (a == QLatin1String("--root-angle") || a == QLatin1String("--tip-angle")) {
-            const auto n = number(*v);
-            if (!n)
-                return fail(a + QStringLiteral(": not a number: ") + *v);
-            (a == QLatin1String("--root-angle") ? o.panel.root : o.panel.tip).angle = *n;
-        } else if (a == QLatin1String("--format")) {
-            if (*v != QLatin1String("svg") && *v != QLatin1String("dxf") &&
-                *v != QLatin1String("pdf"))
-                return fail(QStringLiteral("--format: svg, dxf or pdf, not ") + *v);
-            o.format = *v;
-        } else if (a == QLatin1String("-o")) {
-            o.output = *v;
-        } else {
-            --i;
-            return fail(QStringLiteral("unknown option: ") + a);
-        }
+        const auto n = number(call.value(name));
+        if (!n)
+            return fail(QStringLiteral("--") + name + QStringLiteral(": not a number: ") +
+                        call.value(name));
+        (name == QLatin1String("root-angle") ? o.panel.root : o.panel.tip).angle = *n;
     }
-    if (o.database.isEmpty() || !haveRoot || !haveTip || !haveSpan || !haveRibs) {
-        error = QStringLiteral("--db, --root, --tip, --span and --ribs or --stations are needed");
-        return std::nullopt;
+    if (call.isSet(QStringLiteral("format"))) {
+        o.format = call.value(QStringLiteral("format"));
+        if (o.format != QLatin1String("svg") && o.format != QLatin1String("dxf") &&
+            o.format != QLatin1String("pdf"))
+            return fail(QStringLiteral("--format: svg, dxf or pdf, not ") + o.format);
     }
-    if (o.format.isEmpty() != o.output.isEmpty()) {
-        error = QStringLiteral("--format and -o go together");
-        return std::nullopt;
-    }
-    if (!o.list && o.format.isEmpty()) {
-        error = QStringLiteral("nothing to do: --list or --format with -o");
-        return std::nullopt;
-    }
+    o.output = call.value(QStringLiteral("o"));
+    const bool haveRibs =
+        call.isSet(QStringLiteral("ribs")) || call.isSet(QStringLiteral("stations"));
+    if (o.database.isEmpty() || !call.isSet(QStringLiteral("root")) ||
+        !call.isSet(QStringLiteral("tip")) || !call.isSet(QStringLiteral("span")) || !haveRibs)
+        return fail(
+            QStringLiteral("--db, --root, --tip, --span and --ribs or --stations are needed"));
+    if (o.format.isEmpty() != o.output.isEmpty())
+        return fail(QStringLiteral("--format and -o go together"));
+    if (!o.list && o.format.isEmpty())
+        return fail(QStringLiteral("nothing to do: --list or --format with -o"));
     return o;
 }
 
@@ -174,48 +200,43 @@ QString PanelCommand::listLine(const PanelRib &rib)
 
 int PanelCommand::run(const QStringList &args, QTextStream &out, QTextStream &err)
 {
-    QString error;
-    const std::optional<Options> o = parse(args, error);
-    if (!o) {
-        err << error << Qt::endl << usage() << Qt::endl;
-        return 1;
-    }
-    QFile file(o->database);
+    return row().run(args, out, err);
+}
+
+int PanelCommand::runPanel(const Options &o, QTextStream &out, QTextStream &err)
+{
+    QFile file(o.database);
     if (!file.open(QIODevice::ReadOnly)) {
-        err << o->database << ": " << file.errorString() << Qt::endl;
-        return 2;
+        err << o.database << ": " << file.errorString() << Qt::endl;
+        return Refused;
     }
-    StreamPrompts prompts(err);
     ProfileStore store;
     store.loadFromBytes(file.readAll());
-    const WingPanel::Result r = WingPanel::compute(o->panel, store);
+    const WingPanel::Result r = WingPanel::compute(o.panel, store);
     if (!r.ok()) {
         err << r.error << Qt::endl;
-        return 2;
+        return Refused;
     }
-    if (o->list) {
+    if (o.list) {
         for (const PanelRib &rib : r.ribs)
             out << listLine(rib) << '\n';
         out.flush();
     }
-    if (o->format.isEmpty())
-        return 0;
+    if (o.format.isEmpty())
+        return Done;
 
-    // Every rib on sheets in one file, from a store of their own: the
-    // database is only read.
+    // Every rib on sheets in one file, from a store of their own (the
+    // database is only read), each at its exact chord.
     ProfileStore ribs;
-    WingPanel::store(ribs, o->panel.name, r.ribs);
-    const int count = int(r.ribs.size());
     ExportJob::Picks picks;
-    for (const PanelRib &rib : r.ribs)
-        picks.push_back(
-            {int(ribs.names().indexOf(WingPanel::ribName(o->panel.name, rib.number, count))), 0});
+    ExportJob::Chords chords;
+    WingPanel::storeForCutting(ribs, o.panel.name, r.ribs, &picks, &chords);
     VectorExport::Options options;
-    VectorExport::parseFormat(o->format, &options.format);
+    VectorExport::parseFormat(o.format, &options.format);
     QString failure;
-    if (!ExportJob::exportTemplates(ribs, picks, options, 50, o->output, &failure)) {
-        err << o->output << ": " << failure << Qt::endl;
-        return 3;
+    if (!ExportJob::exportTemplates(ribs, picks, options, 50, o.output, &failure, chords)) {
+        err << o.output << ": " << failure << Qt::endl;
+        return WriteFailed;
     }
-    return 0;
+    return Done;
 }

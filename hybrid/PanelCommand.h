@@ -1,6 +1,7 @@
 #pragma once
 
 #include "hybrid/WingPanel.h"
+#include "ui/Subcommand.h"
 
 #include <QString>
 #include <QStringList>
@@ -21,6 +22,9 @@ class QTextStream;
 class PanelCommand
 {
 public:
+    // Exit statuses, besides Subcommand::kWrongArguments.
+    enum Status { Done = 0, Refused = 2, WriteFailed = 3 };
+
     struct Options {
         QString database;
         PanelInputs panel;
@@ -29,8 +33,8 @@ public:
         QString output;
     };
 
-    // The options after the word "panel", or the reason they are wrong.
-    static std::optional<Options> parse(const QStringList &args, QString &error);
+    // The parsed options, or the reason they are wrong.
+    static std::optional<Options> parse(const Subcommand::Call &call, QString &error);
 
     // One rib as --list writes it: number, station, blend, chord,
     // incidence and relative thickness, numbers with a decimal point:
@@ -38,10 +42,13 @@ public:
     // %".
     static QString listLine(const PanelRib &rib);
 
-    // Runs the command: the lines on out, messages on err. The exit code:
-    // 0 done, 1 wrong arguments, 2 the database or the panel was refused,
-    // 3 the file could not be written.
+    // Runs the options after the word "panel": the lines on out, messages on
+    // err. The exit statuses are the row's.
     static int run(const QStringList &args, QTextStream &out, QTextStream &err);
+    static int runPanel(const Options &options, QTextStream &out, QTextStream &err);
 
-    static QString usage();
+    // The subcommand: options, help, exit statuses (0 done, 1 wrong
+    // arguments, 2 the database or the panel was refused, 3 the file could
+    // not be written).
+    static Subcommand row();
 };

@@ -359,7 +359,7 @@ void TFormpanneau::PaintBox1Paint(QPainter &p)
     for (int i = 0; i <= last; ++i) {
         const PanelRib &rib = m_result.ribs[size_t(i)];
         const double base = bottom - (bottom - top) * rib.station / span;
-        const double k = s * rib.chordMm * 0.01;
+        const double k = s * rib.chord * 0.01;
         p.setPen(QPen(i == 0 ? QColor(0, 0, 128) : i == last ? QColor(0, 0, 255) : Qt::black, 1));
         for (const auto *surface : {&rib.profile.upper, &rib.profile.lower}) {
             QPolygonF line;
@@ -394,9 +394,11 @@ void TFormpanneau::Button2Click()
     if (!m_printing || !m_result.ok() || m_result.ribs.empty())
         return;
     // The ribs in a store of their own, drawn as the drawing window draws a
-    // template.
+    // template, each at its exact chord.
     ProfileStore ribs;
-    const QString first = WingPanel::store(ribs, m_panelName, m_result.ribs);
+    ExportJob::Picks picks;
+    ExportJob::Chords chords;
+    WingPanel::storeForCutting(ribs, m_panelName, m_result.ribs, &picks, &chords);
     TemplateDrawing drawing(&ribs);
     FigureEditor figures(drawing.working(), drawing.geometry());
     drawing.setFigureHook([&figures](QPainter &target, int f) { figures.draw(target, f); });
@@ -404,13 +406,14 @@ void TFormpanneau::Button2Click()
     m_printing->printSeries(count, [&](int i) {
         const PanelRib &rib = m_result.ribs[size_t(i)];
         const QString name = WingPanel::ribName(m_panelName, rib.number, count);
-        drawing.SelectProfile(int(ribs.names().indexOf(name)), 0);
+        drawing.SelectProfile(picks[size_t(i)].first, 0);
+        drawing.working().chord = float(chords[size_t(i)]);
         drawing.setIncidence(int(std::lround(rib.incidence)));
         TForm3::SeriesItem item;
         item.drawing = &drawing;
-        item.chord = float(rib.chordMm);
+        item.chord = float(chords[size_t(i)]);
         item.title = PrintPages::proposedTitle(name);
-        item.label = PrintPages::proposedLabel(rib.chordMm, float(rib.skin)) +
+        item.label = PrintPages::proposedLabel(chords[size_t(i)], float(rib.skin)) +
                      QStringLiteral("     Station ") + oneDecimal(rib.station) +
                      QStringLiteral(" mm");
         return item;
@@ -436,16 +439,14 @@ void TFormpanneau::Button3Click()
                                    path);
         return;
     }
-    // Every rib on sheets in one file, from a store of their own.
+    // Every rib on sheets in one file, from a store of their own, each at
+    // its exact chord.
     ProfileStore ribs;
-    WingPanel::store(ribs, m_panelName, m_result.ribs);
-    const int count = int(m_result.ribs.size());
     ExportJob::Picks picks;
-    for (const PanelRib &rib : m_result.ribs)
-        picks.push_back(
-            {int(ribs.names().indexOf(WingPanel::ribName(m_panelName, rib.number, count))), 0});
+    ExportJob::Chords chords;
+    WingPanel::storeForCutting(ribs, m_panelName, m_result.ribs, &picks, &chords);
     QString error;
-    if (!ExportJob::exportTemplates(ribs, picks, options, 50, path, &error))
+    if (!ExportJob::exportTemplates(ribs, picks, options, 50, path, &error, chords))
         Prompts::current().message(path + QStringLiteral(" : ") + error);
 }
 
@@ -462,5 +463,16 @@ void TFormpanneau::accept()
     added.firstName = WingPanel::store(*m_store, m_panelName, m_result.ribs);
     added.incidence = int(std::lround(m_result.ribs.front().incidence));
     m_added = added;
+    // Profils.pro keeps whole millimetres: say which chords that changed.
+    const QStringList rounded = WingPanel::roundedChords(m_panelName, m_result.ribs);
+    if (!rounded.isEmpty())
+        Prompts::current().message(
+            Language::pick(QStringLiteral("Profils.pro garde les cordes en millimètres entiers ; "
+                                          "ces cordes sont arrondies (l'impression et l'export "
+                                          "du panneau gardent la corde exacte) :\n"),
+                           QStringLiteral("Profils.pro keeps chords in whole millimetres; these "
+                                          "chords are rounded (the panel's printing and export "
+                                          "keep the exact chord):\n")) +
+            rounded.join(QLatin1Char('\n')));
     QDialog::accept();
 }

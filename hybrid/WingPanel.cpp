@@ -370,3 +370,37 @@ double WingPanel::relativeThickness(const PanelRib &rib)
     curves->scanCamber(*view, stored->lastIndex, nullptr, false, QColor());
     return double(curves->maxThickness) * 100.0 / double(kChordPixels);
 }
+
+void WingPanel::storeForCutting(ProfileStore &store, const QString &panel,
+                                const std::vector<PanelRib> &ribs,
+                                std::vector<std::pair<int, int>> *picks,
+                                std::vector<double> *chords)
+{
+    WingPanel::store(store, panel, ribs);
+    const int count = int(ribs.size());
+    picks->clear();
+    chords->clear();
+    for (const PanelRib &rib : ribs) {
+        picks->emplace_back(int(store.names().indexOf(ribName(panel, rib.number, count))), 0);
+        chords->push_back(cutChord(rib));
+    }
+}
+
+double WingPanel::cutChord(const PanelRib &rib)
+{
+    return std::round(rib.chord * 100.0) / 100.0;
+}
+
+QStringList WingPanel::roundedChords(const QString &panel, const std::vector<PanelRib> &ribs)
+{
+    QStringList out;
+    const int count = int(ribs.size());
+    for (const PanelRib &rib : ribs) {
+        const double exact = cutChord(rib);
+        if (exact != double(rib.chordMm))
+            out << ribName(panel, rib.number, count) + QLatin1Char(' ') +
+                       QString::number(exact, 'g', 10) + QStringLiteral(" -> ") +
+                       QString::number(rib.chordMm) + QStringLiteral(" mm");
+    }
+    return out;
+}

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 class ProfileStore;
@@ -79,6 +80,19 @@ public:
     // removing the panel's earlier ribs. Returns the first rib's name.
     static QString store(ProfileStore &store, const QString &panel,
                          const std::vector<PanelRib> &ribs);
+    // The ribs in a store of their own for printing or cutting: for each,
+    // its (profile, template) position and its exact chord (the stored
+    // template line keeps whole millimetres).
+    static void storeForCutting(ProfileStore &store, const QString &panel,
+                                const std::vector<PanelRib> &ribs,
+                                std::vector<std::pair<int, int>> *picks,
+                                std::vector<double> *chords);
+    // The chord a rib is cut at: the taper's, to 0.01 mm.
+    static double cutChord(const PanelRib &rib);
+    // The ribs whose stored chord is rounded to whole millimetres, one
+    // "NAME 187.5 -> 188 mm" per rib; empty when none is.
+    static QStringList roundedChords(const QString &panel, const std::vector<PanelRib> &ribs);
+
     // A rib's lines as the store holds them.
     static QString templateLine(const PanelRib &rib);
     static QStringList figureLines(const PanelRib &rib);

@@ -67,11 +67,12 @@ QString proposedTitle(const QString &profileName)
     return Language::pick(QStringLiteral("Profil  "), QStringLiteral("Airfoil  ")) + profileName;
 }
 
-QString proposedLabel(int chordMm, float skinTenths)
+QString proposedLabel(double chordMm, float skinTenths)
 {
-    // The pattern "0": rounded, no decimals.
+    // The pattern "0": rounded, no decimals. A chord keeps its hundredths
+    // when it has some (a panel's ribs).
     const QString skin = QString::number(double(skinTenths), 'f', 0);
-    const QString chord = QString::number(chordMm);
+    const QString chord = QString::number(std::round(chordMm * 100.0) / 100.0, 'g', 10);
     return Language::pick(QStringLiteral("Corde ") + chord + QStringLiteral("mm     Coffrage ") +
                               skin + QStringLiteral("/10 mm"),
                           QStringLiteral("Chord ") + chord + QStringLiteral("mm     Skin ") + skin +

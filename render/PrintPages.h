@@ -86,7 +86,7 @@ Span pageSpan(float chord, const Plan &plan, int page);
 // The texts proposed in the title and label fields, in the language of the
 // run: "Profil  NAME" and "Corde 150mm     Coffrage 15/10 mm".
 QString proposedTitle(const QString &profileName);
-QString proposedLabel(int chordMm, float skinTenths);
+QString proposedLabel(double chordMm, float skinTenths);
 
 // The header of a printed page: "Page 2 / 2".
 QString pageHeader(int page, int pageCount);

@@ -14,4 +14,10 @@ inline QString pick(const QString &fr, const QString &en)
 {
     return french() ? fr : en;
 }
+// The same from UTF-8 literals, for tables of texts: only the one chosen is
+// converted.
+inline QString pick(const char *fr, const char *en)
+{
+    return QString::fromUtf8(french() ? fr : en);
+}
 } // namespace Language

@@ -5,8 +5,11 @@
 
 #include "ScriptedPrompts.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
@@ -24,6 +27,9 @@ private slots:
     void run_data();
     void run();
     void windowsWithoutArguments();
+    void program_data();
+    void program();
+    void helpIsStable();
 };
 
 void TstCommandLine::run_data()
@@ -139,7 +145,8 @@ void TstCommandLine::windowsWithoutArguments()
     CommandLine commandLine;
     QVERIFY(!commandLine.isCommandLine({QStringLiteral("nervuria")}));
     QVERIFY(!commandLine.isCommandLine({QStringLiteral("nervuria"), QStringLiteral("-style")}));
-    QVERIFY(!commandLine.isCommandLine({QStringLiteral("nervuria"), QStringLiteral("frobnicate")}));
+    // A mistyped command gets the usage, not the windows.
+    QVERIFY(commandLine.isCommandLine({QStringLiteral("nervuria"), QStringLiteral("frobnicate")}));
     QVERIFY(commandLine.isCommandLine({QStringLiteral("nervuria"), QStringLiteral("--help")}));
     QString outText, errText;
     QTextStream o(&outText), e(&errText);
@@ -147,6 +154,152 @@ void TstCommandLine::windowsWithoutArguments()
     o.flush();
     QVERIFY(outText.contains(QStringLiteral("export")) &&
             outText.contains(QStringLiteral("check")));
+}
+
+// The program itself, without a display: every subcommand's help, the
+// mistakes that get the usage, and --all with templates that cannot be drawn.
+// DB stands for the sample database with two undrawable profiles added, OUT
+// for the output file.
+void TstCommandLine::program_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("out");    // start of standard output
+    QTest::addColumn<QString>("err");    // start of standard error
+    QTest::addColumn<QString>("target"); // what OUT is after the run: "absent" or "file"
+
+    QTest::newRow("help") << QStringList{"--help"} << 0 << "Usage: nervuria"
+                          << ""
+                          << "absent";
+    QTest::newRow("-h") << QStringList{"-h"} << 0 << "Usage: nervuria"
+                        << ""
+                        << "absent";
+    QTest::newRow("version") << QStringList{"--version"} << 0 << "nervuria 0."
+                             << ""
+                             << "absent";
+    const CommandLine commandLine;
+    for (const Subcommand &row : commandLine.table().rows()) {
+        const QByteArray name = row.name.toUtf8();
+        QTest::newRow(name + " --help")
+            << QStringList{row.name, "--help"} << 0 << "Usage: nervuria " + row.name << ""
+            << "absent";
+        QTest::newRow(name + " --help among other arguments")
+            << QStringList{row.name, "--frob", "-o", "OUT", "--help"} << 0
+            << "Usage: nervuria " + row.name << ""
+            << "absent";
+        QTest::newRow(name + " with an unknown option")
+            << QStringList{row.name, "--frob", "x"} << 1 << ""
+            << "Unknown option 'frob'."
+            << "absent";
+    }
+    QTest::newRow("mistyped command")
+        << QStringList{"exprot", "--db", "DB", "--format", "svg", "--all", "-o", "OUT"} << 1 << ""
+        << "Unknown command: exprot"
+        << "absent";
+    QTest::newRow("unknown option first") << QStringList{"--frob"} << 1 << ""
+                                          << "Unknown option: --frob"
+                                          << "absent";
+    QTest::newRow("export, a stray argument")
+        << QStringList{"export", "--db", "DB", "--format", "svg", "--all", "-o", "OUT", "x"} << 1
+        << ""
+        << "Unexpected argument: x"
+        << "absent";
+    QTest::newRow("export --all skips what cannot be drawn")
+        << QStringList{"export", "--db", "DB", "--format", "svg", "--all", "-o", "OUT"} << 4
+        << "OUT: 5 rib(s), 1 sheet(s)"
+        << "Skipped: AAA ONE POINT #1: Airfoil AAA ONE POINT cannot be drawn"
+        << "file";
+    QTest::newRow("export --all of one undrawable profile")
+        << QStringList{"export", "--db",      "DB",           "--format", "dxf",
+                       "--all",  "--profile", "ZZZ NO POINT", "-o",       "OUT"}
+        << 2 << ""
+        << "Skipped: ZZZ NO POINT #1"
+        << "absent";
+    QTest::newRow("export of one undrawable template")
+        << QStringList{"export",    "--db",          "DB", "--format", "svg",
+                       "--profile", "AAA ONE POINT", "-o", "OUT"}
+        << 2 << ""
+        << "Airfoil AAA ONE POINT cannot be drawn"
+        << "absent";
+    QTest::newRow("export --all, every template drawable")
+        << QStringList{"export", "--db", kSample, "--format", "pdf", "--all", "-o", "OUT"} << 0
+        << "OUT: 5 rib(s)"
+        << ""
+        << "file";
+    QTest::newRow("check without files") << QStringList{"check"} << 1 << ""
+                                         << "No file to check."
+                                         << "absent";
+    QTest::newRow("normalise without files") << QStringList{"normalise"} << 2 << ""
+                                             << "No file to normalise."
+                                             << "absent";
+}
+
+void TstCommandLine::program()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, status);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    QFETCH(QString, target);
+    QTemporaryDir dir;
+    const QString db = dir.filePath(QStringLiteral("Profils.pro"));
+    {
+        QFile sample(kSample + QStringLiteral("/Profils.pro"));
+        QVERIFY(sample.open(QIODevice::ReadOnly));
+        QFile f(db);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(sample.readAll() + "\r\nPROFIL AAA ONE POINT\r\n0,00;0,00;0,00;0,00;\r\nGABARIT "
+                                   "200;10;\r\nPROFIL ZZZ NO POINT\r\nGABARIT 150;10;\r\n");
+    }
+    const QString output = dir.filePath(QStringLiteral("out"));
+    args.replaceInStrings(QRegularExpression(QStringLiteral("^DB$")), db);
+    args.replaceInStrings(QRegularExpression(QStringLiteral("^OUT$")), output);
+    out.replace(QStringLiteral("OUT"), output);
+
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QString::fromLatin1(name));
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path());
+    p.setProcessEnvironment(env);
+    p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/../nervuria"), args);
+    QVERIFY2(p.waitForFinished(30000), "still running: a window?");
+    const QString outText = QString::fromUtf8(p.readAllStandardOutput());
+    const QString errText = QString::fromUtf8(p.readAllStandardError());
+    QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+    QVERIFY2(p.exitCode() == status, qPrintable(outText + errText));
+    QVERIFY2(out.isEmpty() ? outText.isEmpty() : outText.startsWith(out), qPrintable(outText));
+    QVERIFY2(err.isEmpty() ? errText.isEmpty() : errText.startsWith(err), qPrintable(errText));
+    QCOMPARE(QFileInfo(output).exists() ? QStringLiteral("file") : QStringLiteral("absent"),
+             target);
+    if (target == QLatin1String("file"))
+        QVERIFY(QFileInfo(output).isFile() && QFileInfo(output).size() > 0);
+    // A skip names every template left out, one line each.
+    if (status == 4)
+        QCOMPARE(errText.count(QStringLiteral("Skipped: ")), 2);
+}
+
+// The help is the source of the manual page: the same text on every run,
+// each subcommand's usage line in it, every declared option and status
+// listed in the subcommand's own.
+void TstCommandLine::helpIsStable()
+{
+    const CommandLine commandLine;
+    QCOMPARE(commandLine.helpText(), CommandLine().helpText());
+    for (const Subcommand &row : commandLine.table().rows()) {
+        QVERIFY2(commandLine.helpText().contains(QStringLiteral("\n  ") + row.name + ' '),
+                 qPrintable(row.name));
+        const QString help = row.helpText();
+        QVERIFY(help.startsWith(QStringLiteral("Usage: nervuria ") + row.name));
+        for (const QCommandLineOption &o : row.options)
+            QVERIFY2(help.contains(QStringLiteral("--") + o.names().constLast()),
+                     qPrintable(row.name + ' ' + o.names().constLast()));
+        QVERIFY(help.contains(QStringLiteral("\n  0  ")));
+        for (const Subcommand::Status &s : row.statuses)
+            QVERIFY2(help.contains(QStringLiteral("\n  %1  %2\n").arg(s.code).arg(s.meaning)),
+                     qPrintable(row.name));
+    }
 }
 
 QTEST_MAIN(TstCommandLine)

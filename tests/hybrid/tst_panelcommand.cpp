@@ -12,6 +12,12 @@
 #include <QTest>
 #include <QTextStream>
 
+#include <dl_creationadapter.h>
+#include <dl_dxf.h>
+
+#include <algorithm>
+#include <cmath>
+
 namespace
 {
 
@@ -29,6 +35,40 @@ QByteArray database()
     return text;
 }
 
+// The test database written into dir; its path.
+QString writeDatabase(const QTemporaryDir &dir)
+{
+    const QString path = dir.filePath("Profils.pro");
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(database()) != database().size())
+        return QString();
+    return path;
+}
+
+// The chord lines of a DXF file as the DXF library reads them back: the
+// straight two-point lines of the "marks" layer along y, longest first.
+struct ChordLines : DL_CreationAdapter {
+    std::vector<double> lengths;
+    std::vector<std::string> labels;
+    bool marks = false;
+    std::vector<DL_VertexData> vertices;
+    void addPolyline(const DL_PolylineData &) override
+    {
+        endPolyline();
+        marks = attributes.getLayer() == "marks";
+    }
+    void addVertex(const DL_VertexData &v) override { vertices.push_back(v); }
+    void addText(const DL_TextData &t) override { labels.push_back(t.text); }
+    void endEntity() override { endPolyline(); }
+    void endPolyline()
+    {
+        if (marks && vertices.size() == 2 && vertices[0].y == vertices[1].y)
+            lengths.push_back(std::abs(vertices[1].x - vertices[0].x));
+        vertices.clear();
+        marks = false;
+    }
+};
+
 } // namespace
 
 class TstPanelCommand : public QObject
@@ -39,6 +79,8 @@ private slots:
     void run_data();
     void run();
     void withoutDisplay();
+    void exactChords_data();
+    void exactChords();
 };
 
 void TstPanelCommand::run_data()
@@ -155,6 +197,56 @@ void TstPanelCommand::withoutDisplay()
     QCOMPARE(lines.size(), 7);
     QVERIFY2(lines[3].startsWith("N04  station 300.0 mm  blend 50.00 %  chord 150.0 mm"),
              qPrintable(lines[3]));
+}
+
+// Each rib is cut at the taper's chord to 0.01 mm, not at the whole
+// millimetres its stored template line keeps: measured on the DXF file.
+void TstPanelCommand::exactChords_data()
+{
+    QTest::addColumn<QString>("args"); // after --db PATH
+    QTest::addColumn<QList<double>>("chords");
+    QTest::newRow("halves") << "--root NACA_0012 --tip NACA_0009 --span 500 --ribs 9"
+                            << QList<double>{200, 187.5, 175, 162.5, 150, 137.5, 125, 112.5, 100};
+    QTest::newRow("thirds, to 0.01 mm") << "--root NACA_0012 --tip NACA_0009 --span 300 --ribs 4"
+                                        << QList<double>{200, 166.67, 133.33, 100};
+    QTest::newRow("stations, second root template")
+        << "--root NACA_0012:2 --tip NACA_0009 --span 400 --stations 0,100.5,333,400 "
+           "--mixed-skins"
+        << QList<double>{180, 159.9, 113.4, 100};
+}
+
+void TstPanelCommand::exactChords()
+{
+    QFETCH(QString, args);
+    QFETCH(QList<double>, chords);
+    QTemporaryDir dir;
+    const QString path = writeDatabase(dir);
+    QVERIFY(!path.isEmpty());
+    const QString dxf = dir.filePath("ribs.dxf");
+    QStringList argv{"--db", path, "--format", "dxf", "-o", dxf};
+    for (QString a : args.split(' ', Qt::SkipEmptyParts))
+        argv << a.replace('_', ' ');
+    QString outText, errText;
+    QTextStream outStream(&outText), errStream(&errText);
+    QCOMPARE(PanelCommand::run(argv, outStream, errStream), 0);
+
+    ChordLines lines;
+    DL_Dxf reader;
+    QVERIFY(reader.in(dxf.toStdString(), &lines));
+    lines.endPolyline();
+    std::sort(lines.lengths.begin(), lines.lengths.end(), std::greater<double>());
+    QCOMPARE(int(lines.lengths.size()), int(chords.size()));
+    for (int i = 0; i < chords.size(); ++i)
+        QVERIFY2(std::abs(lines.lengths[size_t(i)] - chords[i]) < 0.002,
+                 qPrintable(QString("%1 against %2").arg(lines.lengths[size_t(i)]).arg(chords[i])));
+    // The labels give the same chords.
+    for (double c : chords) {
+        const std::string text = "  " + QString::number(c, 'g', 10).toStdString() + " mm";
+        QVERIFY2(
+            std::any_of(lines.labels.begin(), lines.labels.end(),
+                        [&](const std::string &l) { return l.find(text) != std::string::npos; }),
+            text.c_str());
+    }
 }
 
 QTEST_MAIN(TstPanelCommand)

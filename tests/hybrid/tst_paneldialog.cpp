@@ -2,6 +2,7 @@
 // and the keyboard: ribs computed, printed in one job, stored, saved and
 // read again; a second panel of the same name replaces them only after Yes.
 #include "DrawingWindowFixture.h"
+#include "PrintedSheets.h"
 
 #include "drawing/TForm1.h"
 #include "drawing/TForm2.h"
@@ -16,6 +17,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -84,6 +86,7 @@ private slots:
     void replacementAskedFirst();
     void opensOnProfilesWithTemplates_data();
     void opensOnProfilesWithTemplates();
+    void printedAtExactChords();
 };
 
 void TstPanelDialog::computePrintStoreSaveReload()
@@ -191,6 +194,12 @@ void TstPanelDialog::replacementAskedFirst()
     };
     makePanel(4, true, true);
     QVERIFY(fx.prompts.questions.isEmpty());
+    // Chords of 166.67 and 133.33 mm stored as whole millimetres, and said.
+    QCOMPARE(fx.prompts.messages.size(), 1);
+    QVERIFY2(fx.prompts.messages[0].endsWith("PANNEAU N02 166.67 -> 167 mm\nPANNEAU N03 133.33 "
+                                             "-> 133 mm"),
+             qPrintable(fx.prompts.messages[0]));
+    fx.prompts.messages.clear();
     QCOMPARE(fx.form->store().count(), 6);
     fx.form->Cb1->setCurrentIndex(0);
     emit fx.form->Cb1->activated(0);
@@ -261,6 +270,44 @@ void TstPanelDialog::opensOnProfilesWithTemplates()
         QVERIFY(d.BitBtn1->isEnabled());
     });
     QVERIFY(opened);
+}
+
+// Printed to PDF, rendered at 600 dpi and measured: the ribs of 200, 137.5
+// and 112.5 mm, each on one sheet, have their edge axes that far apart.
+void TstPanelDialog::printedAtExactChords()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
+        QSKIP("pdftoppm (poppler-utils) is not installed");
+    Fixture fx;
+    TFormpanneau &d = *fx.panel;
+    const QString pdf = fx.dir.filePath("ribs.pdf");
+    fx.openDialog([&] {
+        fx.choose(d.ComboBox1, "NACA 0012");
+        fx.choose(d.ComboBox2, "NACA 0009");
+        d.RadioGroup1->setItemIndex(1);
+        d.Edit5->setText(QStringLiteral("0; 312,5; 437,5; 500"));
+        QTest::mouseClick(d.Button1, Qt::LeftButton);
+        QVERIFY2(fx.prompts.messages.isEmpty(), qPrintable(fx.prompts.messages.join('\n')));
+        fx.prompts.printFiles.enqueue(pdf);
+        QTest::mouseClick(d.Button2, Qt::LeftButton);
+    });
+    QList<double> chords;
+    QString found;
+    for (const Sheet &s : renderPdf(pdf, fx.dir.filePath("sheet"))) {
+        const Found f = measure(s);
+        found += QString::number(f.axes.size()) + QStringLiteral(" axes");
+        if (f.axes.size() == 2) {
+            chords << Sheet::mm(f.axes[1] - f.axes[0]);
+            found += QStringLiteral(" %1 mm apart").arg(chords.last());
+        }
+        found += QStringLiteral("; ");
+    }
+    QVERIFY2(chords.size() >= 3, qPrintable(QString::number(chords.size())));
+    // The 100 mm tip is too thin for axes of 10 mm: not measured.
+    for (double expected : {200.0, 137.5, 112.5})
+        QVERIFY2(std::any_of(chords.begin(), chords.end(),
+                             [&](double c) { return std::abs(c - expected) < 0.1; }),
+                 qPrintable(QString::number(expected) + QStringLiteral(" among ") + found));
 }
 
 QTEST_MAIN(TstPanelDialog)
