@@ -69,7 +69,8 @@ QString PanelCommand::usage()
     return QStringLiteral(
         "usage: nervuria panel --db PATH --root NAME[:T] --tip NAME[:T] --span MM\n"
         "                      (--ribs N | --stations D1,D2,...) [--root-angle A] [--tip-angle A]\n"
-        "                      [--mixed-skins] [--list] [--format svg|dxf|pdf -o FILE]");
+        "                      [--mixed-skins] [--list] [--format svg|dxf|pdf -o FILE]\n") +
+           PanelKit::optionsUsage();
 }
 
 std::optional<PanelCommand::Options> PanelCommand::parse(const QStringList &args, QString &error)
@@ -77,8 +78,27 @@ std::optional<PanelCommand::Options> PanelCommand::parse(const QStringList &args
     Options o;
     o.panel.name = QStringLiteral("PANEL");
     bool haveRoot = false, haveTip = false, haveSpan = false, haveRibs = false;
+    // A panel file first, whatever its place: the other options change it.
+    const int from = int(args.indexOf(QStringLiteral("--from")));
+    if (from >= 0) {
+        if (from + 1 >= args.size()) {
+            error = QStringLiteral("--from: a value is missing");
+            return std::nullopt;
+        }
+        const std::optional<PanelDefinition> d = PanelDefinition::load(args[from + 1], &error);
+        if (!d)
+            return std::nullopt;
+        o.database = d->database;
+        o.panel = d->panel;
+        o.kit = d->kit;
+        haveRoot = haveTip = haveSpan = haveRibs = true;
+    }
     for (int i = 0; i < args.size(); ++i) {
         const QString &a = args[i];
+        if (i == from) {
+            ++i;
+            continue;
+        }
         auto value = [&]() -> std::optional<QString> {
             if (i + 1 >= args.size())
                 return std::nullopt;
@@ -142,6 +162,15 @@ std::optional<PanelCommand::Options> PanelCommand::parse(const QStringList &args
             o.format = *v;
         } else if (a == QLatin1String("-o")) {
             o.output = *v;
+        } else if (a == QLatin1String("--plan")) {
+            o.plan = *v;
+        } else if (a == QLatin1String("--page")) {
+            if (!VectorExport::parseSheet(*v, &o.page))
+                return fail(QStringLiteral("--page: WxH in mm, not ") + *v);
+        } else if (const int taken = PanelKit::takeOption(a, *v, &o.panel, &o.kit, &error);
+                   taken >= 0) {
+            if (taken == 0)
+                return std::nullopt;
         } else {
             --i;
             return fail(QStringLiteral("unknown option: ") + a);
@@ -153,6 +182,10 @@ std::optional<PanelCommand::Options> PanelCommand::parse(const QStringList &args
     }
     if (o.format.isEmpty() != o.output.isEmpty()) {
         error = QStringLiteral("--format and -o go together");
+        return std::nullopt;
+    }
+    if (!o.plan.isEmpty() && o.format.isEmpty()) {
+        error = QStringLiteral("--plan goes with --format and -o");
         return std::nullopt;
     }
     if (!o.list && o.format.isEmpty()) {
@@ -201,6 +234,19 @@ int PanelCommand::run(const QStringList &args, QTextStream &out, QTextStream &er
     if (o->format.isEmpty())
         return 0;
 
+    VectorExport::Options options;
+    VectorExport::parseFormat(o->format, &options.format);
+    QString failure;
+    if (o->kit.shapesRibs() || !o->plan.isEmpty()) {
+        const int code = PanelKit::exportKit(o->panel, o->kit, store, options, o->output, o->plan,
+                                             o->page, &failure);
+        if (code == 2)
+            err << failure << Qt::endl;
+        else if (code != 0)
+            err << o->output << ": " << failure << Qt::endl;
+        return code;
+    }
+
     // Every rib on sheets in one file, from a store of their own: the
     // database is only read.
     ProfileStore ribs;
@@ -210,9 +256,6 @@ int PanelCommand::run(const QStringList &args, QTextStream &out, QTextStream &er
     for (const PanelRib &rib : r.ribs)
         picks.push_back(
             {int(ribs.names().indexOf(WingPanel::ribName(o->panel.name, rib.number, count))), 0});
-    VectorExport::Options options;
-    VectorExport::parseFormat(o->format, &options.format);
-    QString failure;
     if (!ExportJob::exportTemplates(ribs, picks, options, 50, o->output, &failure)) {
         err << o->output << ": " << failure << Qt::endl;
         return 3;

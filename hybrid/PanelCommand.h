@@ -1,5 +1,6 @@
 #pragma once
 
+#include "hybrid/PanelKit.h"
 #include "hybrid/WingPanel.h"
 
 #include <QString>
@@ -14,6 +15,8 @@ class QTextStream;
 //   panel --db PATH --root NAME[:T] --tip NAME[:T] --span MM
 //         (--ribs N | --stations D1,D2,...) [--root-angle A] [--tip-angle A]
 //         [--mixed-skins] [--list] [--format svg|dxf|pdf -o FILE]
+//         and the kit's options (PanelKit::optionsUsage); --from FILE reads
+//         a panel file first, the other options then change it.
 //
 // T is a template number as the drawing window shows it (1 for the first).
 // --list writes one line per rib, --format every rib laid out on sheets
@@ -27,6 +30,10 @@ public:
         bool list = false;
         QString format; // svg, dxf or pdf
         QString output;
+        // The structure of the ribs and the plan (see PanelKit).
+        KitOptions kit;
+        QString plan;
+        QSizeF page{210, 297};
     };
 
     // The options after the word "panel", or the reason they are wrong.
