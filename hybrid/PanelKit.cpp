@@ -118,22 +118,15 @@ std::optional<std::pair<double, double>> heightsIn(const Shape &shape, double x1
     return std::make_pair(r.top(), r.bottom());
 }
 
-// The lowest point of the shape's edge on the vertical x (within the strip
-// piece), for the ends of a score line.
+// The lowest point of a strip's piece on its side at x (the clipped edge
+// lies there to within Clipper's grid).
 double lowestAt(const Shape &piece, double x)
 {
     double best = std::numeric_limits<double>::infinity();
     for (const Ring &ring : piece) {
-        for (int i = 0; i < ring.size(); ++i) {
-            const QPointF a = ring[i], b = ring[(i + 1) % ring.size()];
-            if ((a.x() - x) * (b.x() - x) > 0)
-                continue;
-            if (a.x() == b.x()) {
-                best = std::min({best, a.y(), b.y()});
-                continue;
-            }
-            const double t = (x - a.x()) / (b.x() - a.x());
-            best = std::min(best, a.y() + t * (b.y() - a.y()));
+        for (const QPointF &p : ring) {
+            if (std::abs(p.x() - x) < 1e-3)
+                best = std::min(best, p.y());
         }
     }
     return best;
@@ -479,8 +472,10 @@ bool PanelKit::apply(const KitOptions &kit, const Place &place, Rib *rib, QStrin
                                 .arg(kit.jig));
             const double top = (r.top() + r.bottom()) / 2;
             tabs.push_back(back.map(box(x1, -kit.jig, x2, top)));
-            scores.push_back(back.map(
-                QPolygonF({QPointF(x1, lowestAt(piece, x1)), QPointF(x2, lowestAt(piece, x2))})));
+            const double left = lowestAt(piece, r.left()), right = lowestAt(piece, r.right());
+            if (std::isfinite(left) && std::isfinite(right))
+                scores.push_back(back.map(
+                    QPolygonF({QPointF(r.left(), left), QPointF(r.right(), right)})));
             webs.push_back(back.map(QPointF(x, 0)).x());
         }
         if (kit.holes > 0)
