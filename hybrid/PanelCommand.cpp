@@ -138,6 +138,7 @@ std::optional<PanelCommand::Options> PanelCommand::parse(const QStringList &args
         } else if (a == QLatin1String("--ribs")) {
             bool ok = false;
             o.panel.ribCount = v->toInt(&ok);
+            o.panel.stations.clear(); // over those of a panel file
             if (!ok)
                 return fail(QStringLiteral("--ribs: not a whole number: ") + *v);
             haveRibs = true;

@@ -12,6 +12,7 @@
 #include "profiles/ProfileStore.h"
 #include "ui/Language.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -146,6 +147,8 @@ private slots:
     void refused();
     void withoutOptionsUnchanged();
     void planSheetsJoin();
+    void commandLine_data();
+    void commandLine();
 };
 
 void TstPanelKit::sparText_data()
@@ -538,6 +541,90 @@ void TstPanelKit::planSheetsJoin()
         QCOMPARE(leaving.size(), arriving.size());
         for (size_t k = 0; k < leaving.size(); ++k)
             QVERIFY(std::abs(leaving[k] - arriving[k]) < 1e-3);
+    }
+}
+
+void TstPanelKit::commandLine_data()
+{
+    QTest::addColumn<QString>("args"); // "{db}" and "{file}" name the fixtures
+    QTest::addColumn<int>("code");
+    QTest::addColumn<int>("lines");  // on the output stream
+    QTest::addColumn<QString>("err"); // start of the error stream
+    QTest::addColumn<QStringList>("made");
+    const QString ends = "--db {db} --root NACA_2412 --tip NACA_0012 --span 400 ";
+    QTest::newRow("washout listed") << ends + "--ribs 3 --washout 2 --list" << 0 << 3 << ""
+                                    << QStringList{};
+    QTest::newRow("panel file, ribs and plan")
+        << "--from {file} --format svg -o kit.svg --plan plan.svg" << 0 << 0 << ""
+        << QStringList{"kit.svg", "plan.svg"};
+    QTest::newRow("panel file, rib count changed") << "--ribs 7 --list --from {file}" << 0 << 7
+                                                   << "" << QStringList{};
+    QTest::newRow("missing panel file") << "--from none.json --list" << 1 << 0
+                                        << "none.json: " << QStringList{};
+    QTest::newRow("spar without depth")
+        << ends + "--ribs 3 --spar 25:6 --list" << 1 << 0
+        << "--spar: POS:WxD[:top|bottom|both] expected: 25:6" << QStringList{};
+    QTest::newRow("plan without a format")
+        << ends + "--ribs 3 --plan plan.pdf --list" << 1 << 0 << "--plan goes with --format and -o"
+        << QStringList{};
+    QTest::newRow("board through the rib: nothing written")
+        << ends + "--ribs 3 --jig 2 --format dxf -o kit.dxf --plan plan.dxf" << 2 << 0
+        << "Rib N01: a board 2 mm below the pivot cuts the rib" << QStringList{};
+}
+
+// The command line over the kit, files made in a folder of their own.
+void TstPanelKit::commandLine()
+{
+    QFETCH(QString, args);
+    QFETCH(int, code);
+    QFETCH(int, lines);
+    QFETCH(QString, err);
+    QFETCH(QStringList, made);
+    QTemporaryDir dir;
+    {
+        QFile f(dir.filePath(QStringLiteral("Profils.pro")));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(database());
+    }
+    PanelDefinition d;
+    d.database = QStringLiteral("Profils.pro");
+    d.panel = fiveRibs();
+    QString error;
+    QVERIFY(readOptions(QStringLiteral("--washout 2 --spar 25:6x3:both --le-cut 5 --jig 20 "
+                                       "--holes 4"),
+                        &d.panel, &d.kit, &error));
+    QVERIFY(d.save(dir.filePath(QStringLiteral("wing.json")), &error));
+
+    QStringList argv;
+    for (QString a : args.split(' ', Qt::SkipEmptyParts)) {
+        a.replace('_', ' ');
+        a.replace(QStringLiteral("{db}"), dir.filePath(QStringLiteral("Profils.pro")));
+        a.replace(QStringLiteral("{file}"), dir.filePath(QStringLiteral("wing.json")));
+        if (a.endsWith(QStringLiteral(".svg")) || a.endsWith(QStringLiteral(".dxf")) ||
+            a.endsWith(QStringLiteral(".pdf")) || a == QStringLiteral("none.json"))
+            a = dir.filePath(a);
+        argv << a;
+    }
+    QString outText, errText;
+    QTextStream out(&outText), errs(&errText);
+    QCOMPARE(PanelCommand::run(argv, out, errs), code);
+    out.flush();
+    errs.flush();
+    QCOMPARE(int(outText.split('\n', Qt::SkipEmptyParts).size()), lines);
+    if (err.isEmpty())
+        QCOMPARE(errText, QString());
+    else
+        QVERIFY2(errText.contains(err), qPrintable(errText));
+    const QStringList files =
+        QDir(dir.path()).entryList({"*.svg", "*.dxf", "*.pdf"}, QDir::Files, QDir::Name);
+    QCOMPARE(files, made);
+    // The ribs carry their notches: the rib file names every rib.
+    if (made.contains(QStringLiteral("kit.svg"))) {
+        QFile svg(dir.filePath(QStringLiteral("kit.svg")));
+        QVERIFY(svg.open(QIODevice::ReadOnly));
+        const QByteArray text = svg.readAll();
+        for (int i = 1; i <= 5; ++i)
+            QVERIFY(text.contains("KIT N0" + QByteArray::number(i)));
     }
 }
 
