@@ -7,6 +7,7 @@
 #include "hybrid/TFormkit.h"
 #include "hybrid/TFormpanneau.h"
 #include "profiles/ProfileStore.h"
+#include "ui/Help.h"
 #include "ui/Language.h"
 
 #include <QApplication>
@@ -193,6 +194,10 @@ void TstKitDialog::panelDialogOpensIt()
     QCOMPARE(form.UpDown4->value(), -2);
     QCOMPARE(int(kit->ribs().size()), 5);
     QVERIFY(kit->LabelError->text().isEmpty());
+    // Its help button's topics exist in both languages.
+    for (const char *topic : {"STRUCTURE", "KIT"})
+        QVERIFY(HelpViewer::fileHasTopic(NERVURIA_SOURCE_DIR "/sample/NERVURIA.HLP",
+                                         QString::fromLatin1(topic)));
 }
 
 QTEST_MAIN(TstKitDialog)
