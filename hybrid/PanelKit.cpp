@@ -418,6 +418,7 @@ bool PanelKit::apply(const KitOptions &kit, const Place &place, Rib *rib, QStrin
     // Notches: the depth counts from the outline's outermost point over the
     // notch, so that a spar of that depth never stands proud of the skin.
     std::vector<double> webs;
+    Shape bottomNotches; // a tab there would fill the notch again
     for (const SparSpec &spar : kit.spars) {
         const double x = sparX(spar, place);
         const double x1 = x - spar.width / 2, x2 = x + spar.width / 2;
@@ -434,8 +435,11 @@ bool PanelKit::apply(const KitOptions &kit, const Place &place, Rib *rib, QStrin
                         QStringLiteral("the spar at %1 mm cuts the rib in two").arg(x, 0, 'f', 1));
         if (spar.side != SparSpec::Bottom)
             shape = tidy(Polygons::subtract(shape, {box(x1, h->second - spar.depth, x2, kFar)}));
-        if (spar.side != SparSpec::Top)
-            shape = tidy(Polygons::subtract(shape, {box(x1, -kFar, x2, h->first + spar.depth)}));
+        if (spar.side != SparSpec::Top) {
+            const Ring notch = box(x1, -kFar, x2, h->first + spar.depth);
+            shape = tidy(Polygons::subtract(shape, {notch}));
+            bottomNotches.push_back(notch);
+        }
         webs.push_back(x);
     }
     if (shape.size() != 1)
@@ -471,7 +475,12 @@ bool PanelKit::apply(const KitOptions &kit, const Place &place, Rib *rib, QStrin
                             QStringLiteral("a board %1 mm below the pivot cuts the rib")
                                 .arg(kit.jig));
             const double top = (r.top() + r.bottom()) / 2;
-            tabs.push_back(back.map(box(x1, -kit.jig, x2, top)));
+            const Ring tab = back.map(box(x1, -kit.jig, x2, top));
+            if (!Polygons::intersect({tab}, bottomNotches).empty())
+                return fail(QStringLiteral("la patte à %1 % tombe sur une encoche de longeron")
+                                .arg(at),
+                            QStringLiteral("the tab at %1 % falls on a spar notch").arg(at));
+            tabs.push_back(tab);
             const double left = lowestAt(piece, r.left()), right = lowestAt(piece, r.right());
             if (std::isfinite(left) && std::isfinite(right))
                 scores.push_back(back.map(

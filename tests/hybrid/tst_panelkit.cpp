@@ -397,6 +397,8 @@ void TstPanelKit::refused_data()
     QTest::newRow("board through the rib") << "--jig 3" << "Rib N01: a board 3 mm below";
     QTest::newRow("spar deeper than the rib")
         << "--spar 25:6x12:both" << "Rib N01: the spar at 50.0 mm cuts the rib in two";
+    QTest::newRow("tab on a bottom notch")
+        << "--jig 20 --spar 15:6x3:bottom" << "Rib N01: the tab at 15 % falls on a spar notch";
     QTest::newRow("cut-backs meet") << "--le-cut 100 --te-cut 100"
                                     << "Rib N01: the leading- and trailing-edge cut-backs";
 }
