@@ -151,10 +151,28 @@ int numberOf(const Rib &rib)
     return m.hasMatch() ? m.captured(1).toInt() : 0;
 }
 
+// The closed figures of a template (its own cut-outs) as rings.
+Shape closedFigures(const Rib &rib)
+{
+    Shape out;
+    for (const RibVectors::Shape &s : rib.shapes) {
+        if (s.layer != RibVectors::Figures)
+            continue;
+        if (s.kind == RibVectors::Shape::Path && s.closed) {
+            out.push_back(RibVectors::flatten(s.path));
+        } else if (s.kind == RibVectors::Shape::Circle && s.radius > 0) {
+            QPainterPath circle;
+            circle.addEllipse(s.centre, s.radius, s.radius);
+            out.push_back(RibVectors::flatten(circle));
+        }
+    }
+    return out;
+}
+
 // The lightening holes: the rib's area WEB in from every edge, split by
 // vertical webs at the spars and tabs and wherever a hole would run longer
 // than twice the rib's depth, corners rounded, small ones dropped.
-Shape lighteningHoles(const Shape &rib, double web, std::vector<double> webs)
+Shape lighteningHoles(const Shape &rib, double web, std::vector<double> webs, const Shape &avoid)
 {
     const Shape inner = Polygons::offset(rib, -web);
     if (inner.empty())
@@ -175,7 +193,9 @@ Shape lighteningHoles(const Shape &rib, double web, std::vector<double> webs)
     Shape bars;
     for (double x : filled)
         bars.push_back(box(x - web / 2, -kFar, x + web / 2, kFar));
-    const Shape split = Polygons::subtract(inner, bars);
+    // The template's own cut-outs keep the web around them too.
+    const Shape split = Polygons::subtract(Polygons::subtract(inner, bars),
+                                           Polygons::offset(avoid, web));
     // Opening rounds every corner with at least the radius and never grows
     // a hole, so the webs stay whole.
     const Shape rounded = Polygons::offset(
@@ -488,10 +508,10 @@ bool PanelKit::apply(const KitOptions &kit, const Place &place, Rib *rib, QStrin
             webs.push_back(back.map(QPointF(x, 0)).x());
         }
         if (kit.holes > 0)
-            holes = lighteningHoles(shape, kit.holes, webs);
+            holes = lighteningHoles(shape, kit.holes, webs, closedFigures(*rib));
         shape = tidy(Polygons::unite(shape, tabs));
     } else if (kit.holes > 0) {
-        holes = lighteningHoles(shape, kit.holes, webs);
+        holes = lighteningHoles(shape, kit.holes, webs, closedFigures(*rib));
     }
     if (shape.size() != 1)
         return fail(QStringLiteral("le contour ne forme pas une seule pièce"),

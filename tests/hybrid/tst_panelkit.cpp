@@ -25,8 +25,9 @@ namespace
 
 constexpr double kPi = 3.14159265358979323846;
 
-// Root NACA 2412 at 200 mm, tip NACA 0012 at 150 mm, both with a 15/10 skin.
-QByteArray database()
+// Root NACA 2412 at 200 mm, tip NACA 0012 at 150 mm, both with a 15/10 skin
+// and the figure line given.
+QByteArray database(const QByteArray &figure = {})
 {
     QByteArray text;
     const std::pair<const char *, const char *> ends[] = {{"2412", "GABARIT 200;15;"},
@@ -37,6 +38,8 @@ QByteArray database()
         for (const QString &l : Naca::pointLines(s))
             text += l.toLatin1() + "\r\n";
         text += QByteArray(templ) + "\r\n";
+        if (!figure.isEmpty())
+            text += figure + "\r\n";
     }
     return text;
 }
@@ -145,6 +148,7 @@ private slots:
     void measuredOnDxf();
     void refused_data();
     void refused();
+    void holesClearOfFigures();
     void withoutOptionsUnchanged();
     void planSheetsJoin();
     void commandLine_data();
@@ -417,6 +421,41 @@ void TstPanelKit::refused()
     std::vector<RibVectors::Rib> ribs;
     QVERIFY(!PanelKit::buildRibs(in, kit, store, &ribs, &why));
     QVERIFY2(why.startsWith(error), qPrintable(why));
+}
+
+// A template's own cut-out (a 10 mm circle 120 mm behind the leading edge)
+// keeps the web around it too.
+void TstPanelKit::holesClearOfFigures()
+{
+    ScriptedPrompts prompts;
+    ProfileStore store;
+    store.loadFromBytes(database("FIGURE 2;1150;-60;1250;40;0;"));
+    PanelInputs in = fiveRibs();
+    KitOptions kit;
+    kit.holes = 3;
+    std::vector<RibVectors::Rib> ribs;
+    QString error;
+    QVERIFY2(PanelKit::buildRibs(in, kit, store, &ribs, &error), qPrintable(error));
+    for (const RibVectors::Rib &rib : ribs) {
+        const RibVectors::Shape *circle = nullptr;
+        for (const RibVectors::Shape &s : rib.shapes)
+            if (s.kind == RibVectors::Shape::Circle)
+                circle = &s;
+        QVERIFY(circle && std::abs(circle->radius - 5) < 1e-9);
+        const DxfPolylines::ByLayer lines = readBack(rib);
+        const QPolygonF *cut = outer(lines);
+        int holes = 0;
+        for (const DxfPolylines::Line &l : lines.at(QStringLiteral("cut"))) {
+            if (&l.points == cut)
+                continue;
+            ++holes;
+            for (const QPointF &p : l.points) {
+                const double gap = QLineF(p, circle->centre).length() - circle->radius;
+                QVERIFY2(gap >= kit.holes - 0.02, qPrintable(QStringLiteral("%1 mm").arg(gap)));
+            }
+        }
+        QVERIFY(holes > 0);
+    }
 }
 
 // A panel exported without any option of the kit, or with options that
