@@ -10,6 +10,7 @@
 
 #include "cutting/ExportJob.h"
 #include "hybrid/PanelCommand.h"
+#include "hybrid/PanelKit.h"
 #include "hybrid/WingPanel.h"
 #include "profiles/ProfileStore.h"
 
@@ -86,11 +87,34 @@ int main(int argc, char **argv)
             std::fprintf(stderr, "export failed: %s\n", qPrintable(error));
     });
 
+    // The same ribs as a kit (two spars, cut-backs, tabs with washout,
+    // holes) beside the plain ribs built the same way.
+    KitOptions kit;
+    for (const char *spar : {"25:6x3:both", "60..50:5x4:top"})
+        kit.spars.push_back(*SparSpec::parse(QString::fromLatin1(spar)));
+    kit.leCut = 5;
+    kit.teCut = 15;
+    kit.jig = 25;
+    kit.holes = 4;
+    PanelInputs washed = in;
+    washed.tip.angle = -2;
+    std::vector<RibVectors::Rib> built;
+    const double plainRibs = timeMs(std::max(1, repetitions / 5), [&] {
+        PanelKit::buildRibs(washed, KitOptions(), store, &built, &error);
+    });
+    const double kitRibs = timeMs(std::max(1, repetitions / 5), [&] {
+        if (!PanelKit::buildRibs(washed, kit, store, &built, &error))
+            std::fprintf(stderr, "kit failed: %s\n", qPrintable(error));
+    });
+
     std::printf("100 single blends of 512-point profiles: %8.2f ms\n", blends);
     std::printf("100-rib panel computed:                  %8.2f ms (%.2fx the blends)\n", panel,
                 panel / blends);
     std::printf("100 ribs stored as profiles:             %8.2f ms\n", stored);
     std::printf("100 ribs listed with their thickness:    %8.2f ms\n", listed);
     std::printf("100 ribs exported to one SVG on sheets:  %8.2f ms\n", exported);
+    std::printf("100 ribs built plain:                    %8.2f ms\n", plainRibs);
+    std::printf("100 ribs built as a kit:                 %8.2f ms = %.1fx the plain ribs\n",
+                kitRibs, kitRibs / plainRibs);
     return 0;
 }

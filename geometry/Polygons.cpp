@@ -153,6 +153,32 @@ Shape intersect(const Shape &a, const Shape &b)
     return boolean(ClipperLib::ctIntersection, a, b);
 }
 
+std::vector<QPolygonF> clipLine(const QPolygonF &line, const Shape &clip)
+{
+    Path open;
+    for (const QPointF &p : line) {
+        const IntPoint q(toUnits(p.x()), toUnits(p.y()));
+        if (open.empty() || !(open.back() == q))
+            open.push_back(q);
+    }
+    std::vector<QPolygonF> pieces;
+    if (open.size() < 2)
+        return pieces;
+    ClipperLib::Clipper clipper;
+    clipper.AddPath(open, ClipperLib::ptSubject, false);
+    clipper.AddPaths(toPaths(clip), ClipperLib::ptClip, true);
+    ClipperLib::PolyTree tree;
+    clipper.Execute(ClipperLib::ctIntersection, tree, ClipperLib::pftNonZero,
+                    ClipperLib::pftNonZero);
+    Paths out;
+    ClipperLib::OpenPathsFromPolyTree(tree, out);
+    for (const Path &path : out) {
+        if (path.size() >= 2)
+            pieces.push_back(toRing(path));
+    }
+    return pieces;
+}
+
 Shape simplify(const Ring &ring)
 {
     ClipperLib::Clipper clipper;

@@ -37,6 +37,11 @@ Shape intersect(const Shape &a, const Shape &b);
 // crosses itself comes back as several simple rings.
 Shape simplify(const Ring &ring);
 
+// The pieces of an open polyline that lie inside a shape, in order along
+// the line (a closed outline is clipped as an open line whose last point
+// repeats the first, so a cut never draws the shape's edge).
+std::vector<QPolygonF> clipLine(const QPolygonF &line, const Shape &clip);
+
 // Signed area in mm² (positive anticlockwise in a y-up frame).
 double signedArea(const Ring &ring);
 // Total area of a shape, holes taken away.

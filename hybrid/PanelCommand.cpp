@@ -2,6 +2,7 @@
 
 #include "cutting/ExportJob.h"
 #include "cutting/VectorExport.h"
+#include "hybrid/PanelKit.h"
 #include "profiles/ProfileStore.h"
 #include "ui/Language.h"
 
@@ -94,6 +95,55 @@ Subcommand PanelCommand::row()
          QStringLiteral("FORMAT")},
         {QStringList{QStringLiteral("o"), QStringLiteral("output")},
          pick("Le fichier à écrire.", "The file to write."), QStringLiteral("FILE")},
+        {QStringLiteral("from"),
+         pick("Un fichier de panneau (JSON) ; les autres options le modifient.",
+              "A panel file (JSON); the other options change it."),
+         QStringLiteral("FILE")},
+        {QStringLiteral("washout"),
+         pick("Vrillage : le saumon DEG plus bas que l'emplanture (--root-angle 0 --tip-angle "
+              "-DEG).",
+              "Washout: the tip DEG lower than the root (--root-angle 0 --tip-angle -DEG)."),
+         QStringLiteral("DEG")},
+        {QStringLiteral("pivot"),
+         pick("Le point de rotation de chaque nervure, en % de sa corde (25 par défaut).",
+              "Where each rib turns, in % of its chord (default 25)."),
+         QStringLiteral("P")},
+        {QStringLiteral("spar"),
+         pick("Une encoche de longeron, W de large et D de profondeur, à POS % (R..T de "
+              "l'emplanture au saumon) ; répétable.",
+              "A spar notch W wide and D deep at POS % (R..T from root to tip); repeatable."),
+         QStringLiteral("POS:WxD[:top|bottom|both]")},
+        {QStringLiteral("le-cut"),
+         pick("La nervure s'arrête MM derrière le bord d'attaque.",
+              "The rib stops MM behind the leading edge."),
+         QStringLiteral("MM")},
+        {QStringLiteral("te-cut"),
+         pick("La nervure s'arrête MM devant le bord de fuite.",
+              "The rib stops MM ahead of the trailing edge."),
+         QStringLiteral("MM")},
+        {QStringLiteral("jig"),
+         pick("Pattes de montage jusqu'au chantier, H sous le pivot.",
+              "Jig tabs down to the building board, H below the pivot."),
+         QStringLiteral("H")},
+        {QStringLiteral("tabs"),
+         pick("Les positions des pattes en % (15,85 par défaut).",
+              "The tabs' positions in % (default 15,85)."),
+         QStringLiteral("A,B")},
+        {QStringLiteral("tab-width"),
+         pick("La largeur des pattes (6 par défaut).", "The tabs' width (default 6)."),
+         QStringLiteral("W")},
+        {QStringLiteral("holes"),
+         pick("Des trous d'allègement à WEB au moins des bords et des encoches.",
+              "Lightening holes at least WEB from the edges and notches."),
+         QStringLiteral("WEB")},
+        {QStringLiteral("plan"),
+         pick("Le plan à l'échelle 1 du panneau, dans le format de --format.",
+              "The panel's full-size plan, in the format of --format."),
+         QStringLiteral("FILE")},
+        {QStringLiteral("page"),
+         pick("La page du plan en mm (210x297 par défaut).",
+              "The plan's page in mm (default 210x297)."),
+         QStringLiteral("WxH")},
     };
     row.statuses = {
         {Done, pick("Fait.", "Done.")},
@@ -121,9 +171,22 @@ std::optional<PanelCommand::Options> PanelCommand::parse(const Subcommand::Call 
     };
     Options o;
     o.panel.name = QStringLiteral("PANEL");
+    // A panel file first: the other options change it.
+    const bool fromFile = call.isSet(QStringLiteral("from"));
+    if (fromFile) {
+        const std::optional<PanelDefinition> d =
+            PanelDefinition::load(call.value(QStringLiteral("from")), &error);
+        if (!d)
+            return std::nullopt;
+        o.database = d->database;
+        o.panel = d->panel;
+        o.kit = d->kit;
+    }
     o.list = call.isSet(QStringLiteral("list"));
-    o.panel.mixedSkins = call.isSet(QStringLiteral("mixed-skins"));
-    o.database = call.value(QStringLiteral("db"));
+    if (call.isSet(QStringLiteral("mixed-skins")))
+        o.panel.mixedSkins = true;
+    if (call.isSet(QStringLiteral("db")))
+        o.database = call.value(QStringLiteral("db"));
     for (const char *side : {"root", "tip"}) {
         const QString option = QString::fromLatin1(side);
         if (!call.isSet(option))
@@ -146,11 +209,13 @@ std::optional<PanelCommand::Options> PanelCommand::parse(const Subcommand::Call 
     if (call.isSet(QStringLiteral("ribs"))) {
         bool ok = false;
         o.panel.ribCount = call.value(QStringLiteral("ribs")).toInt(&ok);
+        o.panel.stations.clear(); // over those of a panel file
         if (!ok)
             return fail(QStringLiteral("--ribs: not a whole number: ") +
                         call.value(QStringLiteral("ribs")));
     }
     if (call.isSet(QStringLiteral("stations"))) {
+        o.panel.stations.clear();
         for (const QString &part : call.value(QStringLiteral("stations")).split(QLatin1Char(','))) {
             const auto n = number(part);
             if (!n)
@@ -175,14 +240,31 @@ std::optional<PanelCommand::Options> PanelCommand::parse(const Subcommand::Call 
             return fail(QStringLiteral("--format: svg, dxf or pdf, not ") + o.format);
     }
     o.output = call.value(QStringLiteral("o"));
-    const bool haveRibs =
-        call.isSet(QStringLiteral("ribs")) || call.isSet(QStringLiteral("stations"));
-    if (o.database.isEmpty() || !call.isSet(QStringLiteral("root")) ||
-        !call.isSet(QStringLiteral("tip")) || !call.isSet(QStringLiteral("span")) || !haveRibs)
+    // The structure, in the order the table lists it; --spar may repeat.
+    for (const char *option :
+         {"washout", "pivot", "le-cut", "te-cut", "jig", "tabs", "tab-width", "holes", "spar"}) {
+        const QString name = QString::fromLatin1(option);
+        for (const QString &value : call.parser.values(name)) {
+            if (PanelKit::takeOption(QStringLiteral("--") + name, value, &o.panel, &o.kit,
+                                     &error) == 0)
+                return std::nullopt;
+        }
+    }
+    o.plan = call.value(QStringLiteral("plan"));
+    if (call.isSet(QStringLiteral("page")) &&
+        !VectorExport::parseSheet(call.value(QStringLiteral("page")), &o.page))
+        return fail(QStringLiteral("--page: WxH in mm, not ") + call.value(QStringLiteral("page")));
+    const bool haveRibs = fromFile || call.isSet(QStringLiteral("ribs")) ||
+                          call.isSet(QStringLiteral("stations"));
+    if (o.database.isEmpty() || !haveRibs ||
+        (!fromFile && (!call.isSet(QStringLiteral("root")) || !call.isSet(QStringLiteral("tip")) ||
+                       !call.isSet(QStringLiteral("span")))))
         return fail(
             QStringLiteral("--db, --root, --tip, --span and --ribs or --stations are needed"));
     if (o.format.isEmpty() != o.output.isEmpty())
         return fail(QStringLiteral("--format and -o go together"));
+    if (!o.plan.isEmpty() && o.format.isEmpty())
+        return fail(QStringLiteral("--plan goes with --format and -o"));
     if (!o.list && o.format.isEmpty())
         return fail(QStringLiteral("nothing to do: --list or --format with -o"));
     return o;
@@ -225,15 +307,25 @@ int PanelCommand::runPanel(const Options &o, QTextStream &out, QTextStream &err)
     if (o.format.isEmpty())
         return Done;
 
+    VectorExport::Options options;
+    VectorExport::parseFormat(o.format, &options.format);
+    QString failure;
+    if (o.kit.shapesRibs() || !o.plan.isEmpty()) {
+        const int code = PanelKit::exportKit(o.panel, o.kit, store, options, o.output, o.plan,
+                                             o.page, &failure);
+        if (code == Refused)
+            err << failure << Qt::endl;
+        else if (code != Done)
+            err << o.output << ": " << failure << Qt::endl;
+        return code;
+    }
+
     // Every rib on sheets in one file, from a store of their own (the
     // database is only read), each at its exact chord.
     ProfileStore ribs;
     ExportJob::Picks picks;
     ExportJob::Chords chords;
     WingPanel::storeForCutting(ribs, o.panel.name, r.ribs, &picks, &chords);
-    VectorExport::Options options;
-    VectorExport::parseFormat(o.format, &options.format);
-    QString failure;
     if (!ExportJob::exportTemplates(ribs, picks, options, 50, o.output, &failure, chords)) {
         err << o.output << ": " << failure << Qt::endl;
         return WriteFailed;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "hybrid/PanelKit.h"
 #include "hybrid/WingPanel.h"
 #include "ui/Subcommand.h"
 
@@ -15,6 +16,8 @@ class QTextStream;
 //   panel --db PATH --root NAME[:T] --tip NAME[:T] --span MM
 //         (--ribs N | --stations D1,D2,...) [--root-angle A] [--tip-angle A]
 //         [--mixed-skins] [--list] [--format svg|dxf|pdf -o FILE]
+//         and the kit's options; --from FILE reads
+//         a panel file first, the other options then change it.
 //
 // T is a template number as the drawing window shows it (1 for the first).
 // --list writes one line per rib, --format every rib laid out on sheets
@@ -31,6 +34,10 @@ public:
         bool list = false;
         QString format; // svg, dxf or pdf
         QString output;
+        // The structure of the ribs and the plan (see PanelKit).
+        KitOptions kit;
+        QString plan;
+        QSizeF page{210, 297};
     };
 
     // The parsed options, or the reason they are wrong.

@@ -4,6 +4,7 @@
 #include "cutting/VectorExport.h"
 #include "drawing/FigureEditor.h"
 #include "drawing/TForm3.h"
+#include "hybrid/TFormkit.h"
 #include "profiles/ProfileStore.h"
 #include "render/PrintPages.h"
 #include "render/TemplateDrawing.h"
@@ -127,6 +128,7 @@ void TFormpanneau::buildControls()
     Button2->setEnabled(false);
     Button3 = named(new QPushButton(QStringLiteral("Exporter les nervures…"), this), "Button3");
     Button3->setEnabled(false);
+    Button4 = named(new QPushButton(QStringLiteral("Structure et plan…"), this), "Button4");
     BitBtn1 = named(new QPushButton(QStringLiteral("OK"), this), "BitBtn1");
     BitBtn1->setEnabled(false);
     BitBtn2 = named(new QPushButton(QStringLiteral("Annuler"), this), "BitBtn2");
@@ -160,6 +162,7 @@ void TFormpanneau::buildControls()
     buttons->addWidget(Button1);
     buttons->addWidget(Button2);
     buttons->addWidget(Button3);
+    buttons->addWidget(Button4);
     buttons->addWidget(BitBtn3);
     buttons->addStretch();
     buttons->addWidget(BitBtn1);
@@ -183,6 +186,7 @@ void TFormpanneau::buildControls()
     connect(Button1, &QPushButton::clicked, this, &TFormpanneau::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TFormpanneau::Button2Click);
     connect(Button3, &QPushButton::clicked, this, &TFormpanneau::Button3Click);
+    connect(Button4, &QPushButton::clicked, this, &TFormpanneau::Button4Click);
     connect(BitBtn1, &QPushButton::clicked, this, &TFormpanneau::accept);
     connect(BitBtn2, &QPushButton::clicked, this, &TFormpanneau::reject);
     connect(BitBtn3, &QPushButton::clicked, this, [] {

@@ -21,6 +21,7 @@ class ProfileStore;
 class TemplateDrawing;
 class FigureEditor;
 class TForm3;
+class TFormkit;
 
 // The panel view: the ribs one above the other, root at the bottom, each at
 // the height of its station, leading edges aligned.
@@ -77,6 +78,7 @@ public:
     PanelPaintBox *PaintBox1;
     QPushButton *Button2; // "Imprimer les nervures"
     QPushButton *Button3; // "Exporter les nervures…"
+    QPushButton *Button4; // "Structure et plan…"
     QPushButton *BitBtn1; // OK
     QPushButton *BitBtn2; // Annuler
     QPushButton *BitBtn3; // "&Aide"
@@ -87,11 +89,16 @@ public:
     void Button1Click();
     void Button2Click();
     void Button3Click();
+    void Button4Click();
     void PaintBox1Paint(QPainter &painter);
     void accept() override;
 
     const WingPanel::Result &result() const { return m_result; }
     PanelInputs inputs();
+    // The fields set from a panel file's panel (profiles by name).
+    void setInputs(const PanelInputs &in);
+    // The structure dialog, made at its first use.
+    TFormkit *kitDialog();
 
 protected:
 
@@ -105,4 +112,5 @@ private:
     WingPanel::Result m_result;
     QString m_panelName; // of the last computation
     std::optional<AddedRibs> m_added;
+    std::unique_ptr<TFormkit> m_kit;
 };

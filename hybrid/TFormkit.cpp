@@ -1,0 +1,342 @@
+#include "hybrid/TFormkit.h"
+
+#include "hybrid/TFormpanneau.h"
+#include "profiles/ProfileStore.h"
+#include "ui/Help.h"
+#include "ui/Language.h"
+#include "ui/Prompts.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+
+namespace
+{
+
+// Layer colours of the previews: the cut in red, figures in blue, the
+// airfoil in grey, marks in green, text in black.
+const QColor kPreviewColours[RibVectors::LayerCount] = {
+    QColor(220, 0, 0), QColor(0, 0, 220), QColor(160, 160, 160), QColor(0, 150, 0), Qt::black};
+
+QDoubleSpinBox *lengthField(double max, double value, const char *name, QWidget *parent)
+{
+    auto *f = new QDoubleSpinBox(parent);
+    f->setRange(0, max);
+    f->setDecimals(1);
+    f->setSingleStep(0.5);
+    f->setValue(value);
+    f->setObjectName(QString::fromLatin1(name));
+    return f;
+}
+
+} // namespace
+
+void paintKitShapes(QPainter &p, const RibVectors::Rib &shapes, const QRectF &target)
+{
+    const QRectF box = shapes.bounds();
+    if (box.isNull() || !(box.width() > 0) || !(box.height() > 0))
+        return;
+    const double k = std::min(target.width() / box.width(), target.height() / box.height());
+    // mm (y up) to pixels (y down), centred.
+    const QPointF centre = target.center();
+    const QTransform toPixels(k, 0, 0, -k, centre.x() - k * box.center().x(),
+                              centre.y() + k * box.center().y());
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, true);
+    for (const RibVectors::Shape &s : shapes.shapes) {
+        p.setPen(QPen(kPreviewColours[s.layer], 1));
+        p.setBrush(Qt::NoBrush);
+        switch (s.kind) {
+        case RibVectors::Shape::Path:
+            p.drawPath(toPixels.map(s.path));
+            break;
+        case RibVectors::Shape::Circle:
+        case RibVectors::Shape::Arc: {
+            const QPointF c = toPixels.map(s.centre);
+            const double r = s.radius * k;
+            if (s.kind == RibVectors::Shape::Circle)
+                p.drawEllipse(c, r, r);
+            else
+                p.drawArc(QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r), qRound(s.startDeg * 16),
+                          qRound(s.spanDeg * 16));
+            break;
+        }
+        case RibVectors::Shape::Label:
+            if (s.height * k >= 6)
+                p.drawText(toPixels.map(s.centre), s.text);
+            break;
+        }
+    }
+    p.restore();
+}
+
+TFormkit::TFormkit(ProfileStore *store, std::function<PanelInputs()> panel,
+                   std::function<void(const PanelInputs &)> setPanel, QWidget *parent)
+    : QDialog(parent), m_store(store), m_panel(std::move(panel)), m_setPanel(std::move(setPanel))
+{
+    setObjectName(QStringLiteral("Formkit"));
+    setWindowTitle(QStringLiteral("Structure du panneau : longerons, coupes, pattes, allègements"));
+    setFont(QFont(QStringLiteral("Arial"), 9));
+
+    auto *fields = new QGroupBox(QStringLiteral("Structure"), this);
+    EditWashout = new QLineEdit(fields);
+    EditWashout->setObjectName(QStringLiteral("EditWashout"));
+    EditWashout->setPlaceholderText(QStringLiteral("calages du panneau"));
+    EditPivot = lengthField(100, 25, "EditPivot", fields);
+    MemoSpars = new QPlainTextEdit(fields);
+    MemoSpars->setObjectName(QStringLiteral("MemoSpars"));
+    MemoSpars->setPlaceholderText(QStringLiteral("25:6x3:both\n60..50:5x4:top"));
+    MemoSpars->setMaximumHeight(70);
+    EditLeCut = lengthField(1000, 0, "EditLeCut", fields);
+    EditTeCut = lengthField(1000, 0, "EditTeCut", fields);
+    EditJig = lengthField(1000, 0, "EditJig", fields);
+    EditTabs = new QLineEdit(QStringLiteral("15; 85"), fields);
+    EditTabs->setObjectName(QStringLiteral("EditTabs"));
+    EditTabWidth = lengthField(100, 6, "EditTabWidth", fields);
+    EditHoles = lengthField(100, 0, "EditHoles", fields);
+    auto *form = new QFormLayout(fields);
+    form->addRow(QStringLiteral("Vrillage °"), EditWashout);
+    form->addRow(QStringLiteral("Pivot % de la corde"), EditPivot);
+    form->addRow(QStringLiteral("Longerons"), MemoSpars);
+    form->addRow(QStringLiteral("Coupe bord d'attaque mm"), EditLeCut);
+    form->addRow(QStringLiteral("Coupe bord de fuite mm"), EditTeCut);
+    form->addRow(QStringLiteral("Chantier sous le pivot mm"), EditJig);
+    form->addRow(QStringLiteral("Pattes % de la corde"), EditTabs);
+    form->addRow(QStringLiteral("Largeur des pattes mm"), EditTabWidth);
+    form->addRow(QStringLiteral("Allègements, âme mm"), EditHoles);
+
+    UpDownRib = new QSpinBox(this);
+    UpDownRib->setObjectName(QStringLiteral("UpDownRib"));
+    UpDownRib->setRange(1, 1);
+    LabelError = new QLabel(this);
+    LabelError->setObjectName(QStringLiteral("LabelError"));
+    LabelError->setStyleSheet(QStringLiteral("color: #c00000"));
+    LabelError->setWordWrap(true);
+    PaintRib = new PanelPaintBox([this](QPainter &p) { paintRib(p); }, this);
+    PaintRib->setObjectName(QStringLiteral("PaintRib"));
+    PaintRib->setMinimumSize(460, 200);
+    PaintPlan = new PanelPaintBox([this](QPainter &p) { paintPlan(p); }, this);
+    PaintPlan->setObjectName(QStringLiteral("PaintPlan"));
+    PaintPlan->setMinimumSize(460, 220);
+
+    ButtonOpen = new QPushButton(QStringLiteral("Ouvrir…"), this);
+    ButtonSave = new QPushButton(QStringLiteral("Enregistrer…"), this);
+    ButtonExport = new QPushButton(QStringLiteral("Exporter le kit…"), this);
+    auto *help = new QPushButton(QStringLiteral("&Aide"), this);
+    ButtonClose = new QPushButton(QStringLiteral("Fermer"), this);
+
+    auto *ribRow = new QHBoxLayout;
+    ribRow->addWidget(new QLabel(QStringLiteral("Nervure n°"), this));
+    ribRow->addWidget(UpDownRib);
+    ribRow->addStretch();
+    auto *previews = new QVBoxLayout;
+    previews->addLayout(ribRow);
+    previews->addWidget(PaintRib, 1);
+    previews->addWidget(new QLabel(QStringLiteral("Plan (vue de dessus)"), this));
+    previews->addWidget(PaintPlan, 1);
+    auto *top = new QHBoxLayout;
+    top->addWidget(fields);
+    top->addLayout(previews, 1);
+    auto *buttons = new QHBoxLayout;
+    for (QPushButton *b : {ButtonOpen, ButtonSave, ButtonExport, help})
+        buttons->addWidget(b);
+    buttons->addStretch();
+    buttons->addWidget(ButtonClose);
+    auto *main = new QVBoxLayout(this);
+    main->addLayout(top, 1);
+    main->addWidget(LabelError);
+    main->addLayout(buttons);
+
+    m_timer.setSingleShot(true);
+    m_timer.setInterval(250);
+    connect(&m_timer, &QTimer::timeout, this, &TFormkit::refresh);
+    for (QLineEdit *e : {EditWashout, EditTabs})
+        connect(e, &QLineEdit::textChanged, this, &TFormkit::changed);
+    for (QDoubleSpinBox *f : {EditPivot, EditLeCut, EditTeCut, EditJig, EditTabWidth, EditHoles})
+        connect(f, &QDoubleSpinBox::valueChanged, this, &TFormkit::changed);
+    connect(MemoSpars, &QPlainTextEdit::textChanged, this, &TFormkit::changed);
+    connect(UpDownRib, &QSpinBox::valueChanged, PaintRib, qOverload<>(&QWidget::update));
+    connect(ButtonOpen, &QPushButton::clicked, this, &TFormkit::openFile);
+    connect(ButtonSave, &QPushButton::clicked, this, &TFormkit::saveFile);
+    connect(ButtonExport, &QPushButton::clicked, this, &TFormkit::exportKit);
+    connect(ButtonClose, &QPushButton::clicked, this, &QDialog::accept);
+    connect(help, &QPushButton::clicked, this, [] {
+        HelpViewer::instance().showTopic(
+            Language::pick(QStringLiteral("STRUCTURE"), QStringLiteral("KIT")));
+    });
+    resize(980, 620);
+}
+
+void TFormkit::changed()
+{
+    m_timer.start();
+}
+
+bool TFormkit::definition(PanelDefinition *out, QString *error)
+{
+    PanelDefinition d;
+    d.database = m_database;
+    d.panel = m_panel();
+    KitOptions &kit = d.kit;
+    auto take = [&](const char *option, const QString &value) {
+        return PanelKit::takeOption(QLatin1String(option), value, &d.panel, &kit, error) == 1;
+    };
+    if (!EditWashout->text().trimmed().isEmpty() && !take("--washout", EditWashout->text()))
+        return false;
+    kit.pivot = EditPivot->value();
+    kit.leCut = EditLeCut->value();
+    kit.teCut = EditTeCut->value();
+    kit.jig = EditJig->value();
+    kit.tabWidth = std::max(0.1, EditTabWidth->value());
+    kit.holes = EditHoles->value();
+    if (!take("--tabs", EditTabs->text().simplified().remove(QLatin1Char(' '))))
+        return false;
+    for (const QString &line : MemoSpars->toPlainText().split(QLatin1Char('\n'))) {
+        if (!line.trimmed().isEmpty() && !take("--spar", line.trimmed()))
+            return false;
+    }
+    *out = d;
+    return true;
+}
+
+void TFormkit::setDefinition(const PanelDefinition &d)
+{
+    const QSignalBlocker blocks[] = {QSignalBlocker(EditWashout), QSignalBlocker(EditPivot),
+                                     QSignalBlocker(MemoSpars),   QSignalBlocker(EditLeCut),
+                                     QSignalBlocker(EditTeCut),   QSignalBlocker(EditJig),
+                                     QSignalBlocker(EditTabs),    QSignalBlocker(EditTabWidth),
+                                     QSignalBlocker(EditHoles)};
+    (void)blocks;
+    m_database = d.database;
+    // A root at 0 with a whole tip is a washout; anything else stays as
+    // incidences of the panel.
+    const bool washout = d.panel.root.angle == 0 && d.panel.tip.angle != 0;
+    EditWashout->setText(washout ? QString::number(-d.panel.tip.angle, 'g', 6) : QString());
+    EditPivot->setValue(d.kit.pivot);
+    QStringList spars;
+    for (const SparSpec &s : d.kit.spars)
+        spars << s.text();
+    MemoSpars->setPlainText(spars.join(QLatin1Char('\n')));
+    EditLeCut->setValue(d.kit.leCut);
+    EditTeCut->setValue(d.kit.teCut);
+    EditJig->setValue(d.kit.jig);
+    QStringList tabs;
+    for (double t : d.kit.tabs)
+        tabs << QString::number(t, 'g', 6);
+    EditTabs->setText(tabs.join(QStringLiteral("; ")));
+    EditTabWidth->setValue(d.kit.tabWidth);
+    EditHoles->setValue(d.kit.holes);
+    if (m_setPanel)
+        m_setPanel(d.panel);
+    refresh();
+}
+
+void TFormkit::refresh()
+{
+    m_timer.stop();
+    m_ribs.clear();
+    m_plan = {};
+    PanelDefinition d;
+    QString error;
+    if (definition(&d, &error) &&
+        PanelKit::buildRibs(d.panel, d.kit, *m_store, &m_ribs, &error)) {
+        m_plan = PanelKit::plan(d.panel, d.kit, m_ribs);
+        error.clear();
+    } else {
+        m_ribs.clear();
+    }
+    LabelError->setText(error);
+    UpDownRib->setRange(1, std::max(1, int(m_ribs.size())));
+    PaintRib->update();
+    PaintPlan->update();
+}
+
+void TFormkit::paintRib(QPainter &p)
+{
+    p.fillRect(PaintRib->rect(), Qt::white);
+    const int i = UpDownRib->value() - 1;
+    if (i >= 0 && i < int(m_ribs.size()))
+        paintKitShapes(p, m_ribs[size_t(i)], QRectF(PaintRib->rect()).adjusted(8, 8, -8, -8));
+}
+
+void TFormkit::paintPlan(QPainter &p)
+{
+    p.fillRect(PaintPlan->rect(), Qt::white);
+    paintKitShapes(p, m_plan, QRectF(PaintPlan->rect()).adjusted(8, 8, -8, -8));
+}
+
+void TFormkit::openFile()
+{
+    const QStringList names = Prompts::current().openFileNames(
+        Language::pick(QStringLiteral("Ouvrir un panneau"), QStringLiteral("Open a panel")),
+        QDir::currentPath(), QStringLiteral("Panneau (*.json);;* (*)"));
+    if (names.isEmpty())
+        return;
+    QString error;
+    const std::optional<PanelDefinition> d = PanelDefinition::load(names.front(), &error);
+    if (!d) {
+        Prompts::current().message(error);
+        return;
+    }
+    setDefinition(*d);
+}
+
+void TFormkit::saveFile()
+{
+    PanelDefinition d;
+    QString error;
+    if (!definition(&d, &error)) {
+        Prompts::current().message(error);
+        return;
+    }
+    const QString path = Prompts::current().saveFileName(
+        Language::pick(QStringLiteral("Enregistrer le panneau"), QStringLiteral("Save the panel")),
+        QDir::current().filePath(d.panel.name + QStringLiteral(".json")),
+        QStringLiteral("Panneau (*.json)"), QStringLiteral("json"));
+    if (path.isEmpty())
+        return;
+    // The database is kept relative to the file when it lies beside it.
+    if (!d.database.isEmpty())
+        d.database = QFileInfo(path).absoluteDir().relativeFilePath(d.database);
+    if (!d.save(path, &error))
+        Prompts::current().message(path + QStringLiteral(" : ") + error);
+}
+
+void TFormkit::exportKit()
+{
+    PanelDefinition d;
+    QString error;
+    if (!definition(&d, &error)) {
+        Prompts::current().message(error);
+        return;
+    }
+    const QString path = Prompts::current().saveFileName(
+        Language::pick(QStringLiteral("Exporter le kit"), QStringLiteral("Export the kit")),
+        QDir::current().filePath(d.panel.name + QStringLiteral(".svg")),
+        QStringLiteral("SVG (*.svg);;DXF (*.dxf);;PDF (*.pdf)"), QStringLiteral("svg"));
+    if (path.isEmpty())
+        return;
+    VectorExport::Options options;
+    if (!VectorExport::parseFormat(QFileInfo(path).suffix(), &options.format) ||
+        options.format == VectorExport::Format::Dat) {
+        Prompts::current().message(Language::pick(QStringLiteral("Format inconnu : "),
+                                                  QStringLiteral("Unknown format: ")) +
+                                   path);
+        return;
+    }
+    // The plan beside the ribs: NAME-plan.svg for NAME.svg, on A4 pages.
+    const QFileInfo info(path);
+    const QString plan = info.dir().filePath(info.completeBaseName() + QStringLiteral("-plan.") +
+                                             info.suffix());
+    if (PanelKit::exportKit(d.panel, d.kit, *m_store, options, path, plan, QSizeF(210, 297),
+                            &error) != 0)
+        Prompts::current().message(path + QStringLiteral(" : ") + error);
+}

@@ -1,0 +1,204 @@
+// The structure dialog of a panel: fields to ribs and plan with their
+// previews, the panel file saved and opened again, the kit exported, typed
+// mistakes shown in the dialog instead of a message.
+#include "Naca.h"
+#include "ScriptedPrompts.h"
+
+#include "hybrid/TFormkit.h"
+#include "hybrid/TFormpanneau.h"
+#include "profiles/ProfileStore.h"
+#include "ui/Help.h"
+#include "ui/Language.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace
+{
+
+QByteArray database()
+{
+    QByteArray text;
+    for (const auto &[digits, templ] :
+         {std::pair{"2412", "GABARIT 200;15;"}, std::pair{"0012", "GABARIT 150;15;"}}) {
+        const Naca::Section s = Naca::fourDigit(QString::fromLatin1(digits), 81);
+        text += "PROFIL " + s.name.toLatin1() + "\r\n";
+        for (const QString &l : Naca::pointLines(s))
+            text += l.toLatin1() + "\r\n";
+        text += QByteArray(templ) + "\r\n";
+    }
+    return text;
+}
+
+PanelInputs panel()
+{
+    PanelInputs in;
+    in.name = QStringLiteral("AILE");
+    in.root.profile = QStringLiteral("NACA 2412");
+    in.tip.profile = QStringLiteral("NACA 0012");
+    in.span = 400;
+    in.ribCount = 5;
+    return in;
+}
+
+// How many pixels of the image are mostly red (the cut layer).
+int redPixels(const QImage &image)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            n += c.red() > 150 && c.green() < 120 && c.blue() < 120;
+        }
+    return n;
+}
+
+} // namespace
+
+class TstKitDialog : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { Language::setFrench(false); }
+    void fields_data();
+    void fields();
+    void fileAndExport();
+    void panelDialogOpensIt();
+};
+
+void TstKitDialog::fields_data()
+{
+    QTest::addColumn<QString>("washout");
+    QTest::addColumn<QString>("spars");
+    QTest::addColumn<double>("jig");
+    QTest::addColumn<double>("holes");
+    QTest::addColumn<QString>("error"); // shown under the previews; empty: ribs made
+    QTest::newRow("full kit") << "2" << "25:6x3:both\n60..50:5x4:top" << 20.0 << 4.0 << "";
+    QTest::newRow("plain ribs") << "" << "" << 0.0 << 0.0 << "";
+    QTest::newRow("spar typed wrong") << "" << "25:6" << 0.0 << 0.0 << "--spar: POS:WxD";
+    QTest::newRow("board too high") << "2" << "" << 3.0 << 0.0 << "Rib N01: a board 3 mm";
+}
+
+void TstKitDialog::fields()
+{
+    QFETCH(QString, washout);
+    QFETCH(QString, spars);
+    QFETCH(double, jig);
+    QFETCH(double, holes);
+    QFETCH(QString, error);
+    ScriptedPrompts prompts;
+    ProfileStore store;
+    store.loadFromBytes(database());
+    TFormkit dialog(&store, panel, {});
+    dialog.EditWashout->setText(washout);
+    dialog.MemoSpars->setPlainText(spars);
+    dialog.EditJig->setValue(jig);
+    dialog.EditHoles->setValue(holes);
+    dialog.EditLeCut->setValue(5);
+    dialog.refresh();
+    const QString shown = dialog.LabelError->text();
+    QVERIFY2(error.isEmpty() ? shown.isEmpty() : shown.startsWith(error), qPrintable(shown));
+    QVERIFY(prompts.messages.isEmpty()); // a live preview never interrupts
+    if (!error.isEmpty()) {
+        QVERIFY(dialog.ribs().empty());
+        return;
+    }
+    QCOMPARE(int(dialog.ribs().size()), 5);
+    QCOMPARE(dialog.UpDownRib->maximum(), 5);
+    // The rib preview and the plan preview both draw.
+    QImage image(400, 200, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter p(&image);
+        paintKitShapes(p, dialog.ribs()[2], QRectF(5, 5, 390, 190));
+    }
+    QVERIFY(redPixels(image) > 200);
+    QVERIFY(!dialog.plan().shapes.empty());
+    // The cut contour count: the outer contour and, with holes, the holes.
+    int cuts = 0;
+    for (const RibVectors::Shape &s : dialog.ribs()[2].shapes)
+        cuts += s.layer == RibVectors::Cut;
+    QVERIFY(holes > 0 ? cuts > 1 : cuts == 1);
+}
+
+void TstKitDialog::fileAndExport()
+{
+    ScriptedPrompts prompts;
+    QTemporaryDir dir;
+    ProfileStore store;
+    store.loadFromBytes(database());
+    PanelInputs given;
+    TFormkit dialog(&store, panel, [&](const PanelInputs &in) { given = in; });
+    dialog.EditWashout->setText(QStringLiteral("1.5"));
+    dialog.MemoSpars->setPlainText(QStringLiteral("30:5x3:top"));
+    dialog.EditJig->setValue(18);
+    dialog.EditTabs->setText(QStringLiteral("20; 70"));
+    const QString file = dir.filePath(QStringLiteral("aile.json"));
+    prompts.saveNames.enqueue(file);
+    dialog.saveFile();
+    QVERIFY(QFile::exists(file));
+
+    TFormkit other(&store, panel, [&](const PanelInputs &in) { given = in; });
+    prompts.openNames.enqueue({file});
+    other.openFile();
+    QVERIFY2(prompts.messages.isEmpty(), qPrintable(prompts.messages.join('\n')));
+    QCOMPARE(other.EditWashout->text(), QStringLiteral("1.5"));
+    QCOMPARE(other.MemoSpars->toPlainText(), QStringLiteral("30:5x3:top"));
+    QCOMPARE(other.EditJig->value(), 18.0);
+    QCOMPARE(other.EditTabs->text(), QStringLiteral("20; 70"));
+    QCOMPARE(given.tip.angle, -1.5);
+    QCOMPARE(given.root.profile, QStringLiteral("NACA 2412"));
+
+    prompts.saveNames.enqueue(dir.filePath(QStringLiteral("aile.dxf")));
+    other.exportKit();
+    QVERIFY2(prompts.messages.isEmpty(), qPrintable(prompts.messages.join('\n')));
+    QVERIFY(QFile::exists(dir.filePath(QStringLiteral("aile.dxf"))));
+    QVERIFY(QFile::exists(dir.filePath(QStringLiteral("aile-plan.dxf"))));
+
+    // A damaged file gives a message and leaves the fields as they were.
+    QFile bad(dir.filePath(QStringLiteral("bad.json")));
+    QVERIFY(bad.open(QIODevice::WriteOnly));
+    bad.write("{\"span\": \"long\"}");
+    bad.close();
+    prompts.openNames.enqueue({bad.fileName()});
+    other.openFile();
+    QCOMPARE(prompts.messages.size(), 1);
+    QCOMPARE(other.EditJig->value(), 18.0);
+}
+
+// The panel dialog's button opens the structure on the panel's own fields;
+// a panel file sets those fields.
+void TstKitDialog::panelDialogOpensIt()
+{
+    ScriptedPrompts prompts;
+    ProfileStore store;
+    store.loadFromBytes(database());
+    TFormpanneau form(&store, nullptr);
+    form.FormActivate();
+    TFormkit *kit = form.kitDialog();
+    PanelDefinition d;
+    d.panel = panel();
+    d.panel.tip.templ = 0;
+    d.panel.root.angle = 0;
+    d.panel.tip.angle = -2;
+    d.kit.spars.push_back(*SparSpec::parse(QStringLiteral("25:6x3")));
+    kit->setDefinition(d);
+    QCOMPARE(form.ComboBox1->currentText(), QStringLiteral("NACA 2412"));
+    QCOMPARE(form.ComboBox2->currentText(), QStringLiteral("NACA 0012"));
+    QCOMPARE(form.UpDown1->value(), 400);
+    QCOMPARE(form.UpDown2->value(), 5);
+    QCOMPARE(form.UpDown4->value(), -2);
+    QCOMPARE(int(kit->ribs().size()), 5);
+    QVERIFY(kit->LabelError->text().isEmpty());
+    // Its help button's topics exist in both languages.
+    for (const char *topic : {"STRUCTURE", "KIT"})
+        QVERIFY(HelpViewer::fileHasTopic(NERVURIA_SOURCE_DIR "/sample/NERVURIA.HLP",
+                                         QString::fromLatin1(topic)));
+}
+
+QTEST_MAIN(TstKitDialog)
+#include "tst_kitdialog.moc"
