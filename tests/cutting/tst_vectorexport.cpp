@@ -5,6 +5,7 @@
 #include "cutting/RibVectors.h"
 #include "cutting/SheetLayout.h"
 #include "cutting/VectorExport.h"
+#include "geometry/Polygons.h"
 #include "profiles/ProfileStore.h"
 #include "render/TemplateDrawing.h"
 #include "ui/Language.h"
@@ -215,10 +216,14 @@ void TstVectorExport::figuresAtTrueShape_data()
                                     << QPointF(100, 0) << 3.0 << 0.0 << QPolygonF();
     QTest::newRow("circle above the chord") << "2;470;-130;530;-70;0;" << int(Shape::Circle)
                                             << QPointF(50, 10) << 3.0 << 0.0 << QPolygonF();
+    // A half circle is one closed contour (arc and diameter): its first
+    // point is the diameter's end towards point 1.
     QTest::newRow("half circle at 0: the half towards the nose")
-        << "3;700;-40;780;40;0;" << int(Shape::Arc) << QPointF(74, 0) << 4.0 << 90.0 << QPolygonF();
+        << "3;700;-40;780;40;0;" << int(Shape::Path) << QPointF(72, 0) << 4.0 << 0.0
+        << QPolygonF({{74, 4}});
     QTest::newRow("half circle at 90: the upper half")
-        << "3;700;-40;780;40;90;" << int(Shape::Arc) << QPointF(74, 0) << 4.0 << 0.0 << QPolygonF();
+        << "3;700;-40;780;40;90;" << int(Shape::Path) << QPointF(74, 2) << 4.0 << 0.0
+        << QPolygonF({{78, 0}});
     QTest::newRow("rectangle at 0, mirrored about its centre")
         << "0;500;-60;560;60;0;" << int(Shape::Path) << QPointF() << 0.0 << 0.0
         << QPolygonF({{50, -6}, {56, -6}, {56, 6}, {50, 6}});
@@ -228,8 +233,9 @@ void TstVectorExport::figuresAtTrueShape_data()
     QTest::newRow("triangle: right angle at its first corner")
         << "4;900;-50;1020;30;0;" << int(Shape::Path) << QPointF() << 0.0 << 0.0
         << QPolygonF({{90, -3}, {102, -3}, {90, 5}});
-    QTest::newRow("line") << "1;300;0;1500;0;0;" << int(Shape::Path) << QPointF() << 0.0 << 0.0
-                          << QPolygonF({{30, 0}, {150, 0}});
+    QTest::newRow("line: a mark, not a cut") << "1;300;0;1500;0;0;" << int(Shape::Path)
+                                             << QPointF() << -1.0 << 0.0
+                                             << QPolygonF({{30, 0}, {150, 0}});
 }
 
 void TstVectorExport::figuresAtTrueShape()
@@ -247,8 +253,24 @@ void TstVectorExport::figuresAtTrueShape()
     RibVectors::Rib rib;
     QString error;
     QVERIFY2(builder.fromStore(store, 0, 0, 50, &rib, &error), qPrintable(error));
-    const Shape *s = firstShape(rib, RibVectors::Figures, Shape::Kind(kind));
+    const Shape *s = nullptr; // the figure's own shape, on the layer it belongs to
+    for (const Shape &each : rib.shapes)
+        if (each.figure == 0 && !s)
+            s = &each;
     QVERIFY(s);
+    QCOMPARE(int(s->kind), kind);
+    QCOMPARE(s->layer, int(radius < 0 ? RibVectors::Marks : RibVectors::Figures));
+    if (kind == Shape::Path)
+        QCOMPARE(s->closed, radius >= 0);
+    if (kind == Shape::Path && radius > 0) { // a D shape: half the disc, one subpath
+        const QPolygonF d = RibVectors::flatten(s->path);
+        QVERIFY(std::hypot(d.first().x() - corners.first().x(),
+                           d.first().y() - corners.first().y()) < 1e-6);
+        QVERIFY(std::abs(std::abs(Polygons::signedArea(d)) - M_PI * radius * radius / 2) < 0.05);
+        QVERIFY(std::hypot(d.boundingRect().center().x() - centre.x(),
+                           d.boundingRect().center().y() - centre.y()) < 0.01);
+        return;
+    }
     if (kind == Shape::Path) {
         const QPolygonF got = RibVectors::flatten(s->path);
         QVERIFY(got.size() >= corners.size());
