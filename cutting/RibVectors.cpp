@@ -229,31 +229,37 @@ QPolygonF flatten(const QPainterPath &path, double tolerance)
     return out;
 }
 
+QRectF bounds(const Shape &s)
+{
+    QRectF r;
+    switch (s.kind) {
+    case Shape::Path:
+        r = s.path.boundingRect();
+        break;
+    case Shape::Circle:
+    case Shape::Arc:
+        r = QRectF(s.centre - QPointF(s.radius, s.radius), QSizeF(2 * s.radius, 2 * s.radius));
+        break;
+    case Shape::Label:
+        r = QRectF(s.centre.x(), s.centre.y() - 0.3 * s.height,
+                   kTextAdvance * s.height * s.text.size(), 1.3 * s.height);
+        if (s.turnDeg != 0) {
+            QTransform t;
+            t.translate(s.centre.x(), s.centre.y());
+            t.rotate(s.turnDeg);
+            t.translate(-s.centre.x(), -s.centre.y());
+            r = t.mapRect(r);
+        }
+        break;
+    }
+    return r;
+}
+
 QRectF Rib::bounds() const
 {
     QRectF box;
     for (const Shape &s : shapes) {
-        QRectF r;
-        switch (s.kind) {
-        case Shape::Path:
-            r = s.path.boundingRect();
-            break;
-        case Shape::Circle:
-        case Shape::Arc:
-            r = QRectF(s.centre - QPointF(s.radius, s.radius), QSizeF(2 * s.radius, 2 * s.radius));
-            break;
-        case Shape::Label:
-            r = QRectF(s.centre.x(), s.centre.y() - 0.3 * s.height,
-                       kTextAdvance * s.height * s.text.size(), 1.3 * s.height);
-            if (s.turnDeg != 0) {
-                QTransform t;
-                t.translate(s.centre.x(), s.centre.y());
-                t.rotate(s.turnDeg);
-                t.translate(-s.centre.x(), -s.centre.y());
-                r = t.mapRect(r);
-            }
-            break;
-        }
+        const QRectF r = RibVectors::bounds(s);
         box = box.isNull() ? r : box.united(r);
     }
     return box;

@@ -66,6 +66,9 @@ struct Rib {
     void turn(int degrees);
 };
 
+// The box of one shape (a label counted at a nominal advance per letter).
+QRectF bounds(const Shape &shape);
+
 // The polyline a cutting machine follows for a path: line ends kept, each
 // cubic split until every chord lies within tolerance (mm) of its curve.
 QPolygonF flatten(const QPainterPath &path, double tolerance = 0.01);
