@@ -23,7 +23,7 @@ namespace
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kMarkHalfLength = 3; // mm above and below the chord line
 constexpr double kTextHeight = 3;     // mm
-constexpr double kTextAdvance = 0.62; // nominal advance per letter, in heights
+constexpr double kTextAdvance = 0.8; // advance per letter, in heights, at least that of the drawn font
 constexpr double kCamberStepMm = 2;
 
 using OutlineList = std::array<FPoint, OutlineCurves::kListSize>;
