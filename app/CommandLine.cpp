@@ -83,6 +83,24 @@ bool loadDatabase(ProfileStore &store, const QString &path, QTextStream &err)
     return true;
 }
 
+// The export's cutting options: --kerf, --nest, --grain, --copies.
+QList<QCommandLineOption> cuttingOptions()
+{
+    return {QCommandLineOption(QStringLiteral("kerf"),
+                               QStringLiteral("Width in mm the laser burns away (default 0)."),
+                               QStringLiteral("MM")),
+            QCommandLineOption(QStringLiteral("nest"),
+                               QStringLiteral("shape (default): ribs fitted by their shapes; rows: "
+                                              "by their boxes."),
+                               QStringLiteral("shape|rows")),
+            QCommandLineOption(QStringLiteral("grain"),
+                               QStringLiteral("chord (default): chords along the sheet's length, "
+                                              "turned by half turns only; free: quarter turns."),
+                               QStringLiteral("chord|free")),
+            QCommandLineOption(QStringLiteral("copies"),
+                               QStringLiteral("Each rib N times (default 1)."), QStringLiteral("N"))};
+}
+
 } // namespace
 
 CommandLine::CommandLine()
@@ -196,6 +214,8 @@ int CommandLine::exportCommand(const QStringList &args, QTextStream &out, QTextS
     const QCommandLineOption output(QStringList{QStringLiteral("o"), QStringLiteral("output")},
                                     QStringLiteral("The file to write."), QStringLiteral("FILE"));
     parser.addOptions({db, format, profile, templ, all, sheet, gap, output});
+    const QList<QCommandLineOption> cutting = cuttingOptions();
+    parser.addOptions(cutting);
 
     auto usage = [&](const QString &message) {
         err << message << "\n\n" << parser.helpText();
@@ -222,6 +242,11 @@ int CommandLine::exportCommand(const QStringList &args, QTextStream &out, QTextS
         QString(parser.value(gap)).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
     if (!ok || options.gap < 0 || options.gap > 1000)
         return usage(QStringLiteral("Bad gap: ") + parser.value(gap));
+    QString bad;
+    if (!VectorExport::parseCutting(parser.value(cutting[0]), parser.value(cutting[1]),
+                                    parser.value(cutting[2]), parser.value(cutting[3]), &options,
+                                    &bad))
+        return usage(bad);
     if (parser.isSet(templ) && parser.isSet(all))
         return usage(QStringLiteral("--template and --all exclude each other."));
     int templateNumber = 1;
@@ -304,11 +329,10 @@ int CommandLine::exportCommand(const QStringList &args, QTextStream &out, QTextS
         err << path << ": " << error << Qt::endl;
         return WriteFailed;
     }
-    out << path << ": " << doc.ribs.size() << " rib(s), " << doc.sheets.size() << " sheet(s)"
+    for (const QString &finding : doc.findings)
+        err << finding << Qt::endl;
+    out << path << ": " << doc.ribs.size() << " rib(s), " << VectorExport::report(doc)
         << Qt::endl;
-    if (doc.oversized > 0)
-        err << doc.oversized << " rib(s) larger than the sheet, each on a sheet of its own"
-            << Qt::endl;
     return Ok;
 }
 
