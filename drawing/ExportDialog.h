@@ -13,6 +13,7 @@ class QDialogButtonBox;
 class QDoubleSpinBox;
 class QListWidget;
 class QRadioButton;
+class QSpinBox;
 
 // The drawing window's export dialog: the file format, which ribs, the
 // sheet and the gap, and the layers to include. Keeps its values between
@@ -38,5 +39,13 @@ public:
     QListWidget *ListProfiles;
     QDoubleSpinBox *EditSheetWidth, *EditSheetHeight, *EditGap;
     std::array<QCheckBox *, RibVectors::LayerCount> CheckLayers{};
+    // Laser cutting: kerf, nesting by shape or in rows, grain, copies.
+    QDoubleSpinBox *EditKerf;
+    QComboBox *CbNesting;
+    QCheckBox *CheckFreeGrain;
+    QSpinBox *EditCopies;
     QDialogButtonBox *Buttons;
+
+private:
+    QWidget *buildCuttingGroup();
 };
