@@ -16,6 +16,8 @@
 #include <QFont>
 #include <QImage>
 #include <QPainter>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QSvgRenderer>
 #include <QFontMetricsF>
 #include <QTemporaryDir>
@@ -117,6 +119,8 @@ private slots:
     void fewerSheetsThanRows();
     void kerfInTheFile();
     void labelBoxHoldsItsText();
+    void pdfCheckBar_data();
+    void pdfCheckBar();
 };
 
 void TstLaserFiles::nestedDxf_data()
@@ -307,6 +311,70 @@ void TstLaserFiles::labelBoxHoldsItsText()
             QVERIFY2(RibVectors::bounds(s).width() >= drawn,
                      qPrintable(QStringLiteral("%1 < %2").arg(RibVectors::bounds(s).width()).arg(drawn)));
         }
+}
+
+void TstLaserFiles::pdfCheckBar_data()
+{
+    QTest::addColumn<int>("ribs");
+    QTest::addColumn<int>("nesting");
+    QTest::newRow("nested sheets") << 40 << int(VectorExport::Nesting::Shape);
+    QTest::newRow("rows") << 40 << int(VectorExport::Nesting::Rows);
+    QTest::newRow("one rib on its own page") << 1 << int(VectorExport::Nesting::Shape);
+}
+
+// Every page carries the 100 mm bar, its ink 100 mm long, clear of every
+// rib's outline by the gap at least.
+void TstLaserFiles::pdfCheckBar()
+{
+    QFETCH(int, ribs);
+    QFETCH(int, nesting);
+    const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+    if (pdftoppm.isEmpty())
+        QSKIP("pdftoppm is not installed");
+    ScriptedPrompts prompts;
+    VectorExport::Options options;
+    options.format = VectorExport::Format::Pdf;
+    options.nesting = VectorExport::Nesting(nesting);
+    const VectorExport::Document doc = VectorExport::arrange(
+        ribsOf(panel(QStringLiteral("2412"), taperedChords(ribs), 15)), options);
+    QCOMPARE(doc.checkBars.size(), doc.sheets.size());
+    for (size_t r = 0; r < doc.ribs.size(); ++r) {
+        const QPointF at = doc.checkBars[size_t(doc.ribSheet[r])];
+        const QRectF bar(at.x(), at.y() - 11, 100, 16); // ticks above, label under
+        for (const RibVectors::Shape &s : doc.ribs[r].shapes)
+            if (s.layer == RibVectors::Cut) {
+                const Polygons::Ring ring = RibContours::ring(s);
+                QVERIFY(Polygons::area(Polygons::intersect({ring}, {QPolygonF(bar)})) == 0);
+                QVERIFY(Polygons::boundaryDistance({ring}, {QPolygonF(bar)}) >= options.gap - 1e-3);
+            }
+    }
+    QTemporaryDir dir;
+    QString error;
+    QFile file(dir.filePath(QStringLiteral("ribs.pdf")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(VectorExport::bytes(doc, options.format, &error));
+    file.close();
+    QProcess proc;
+    proc.start(pdftoppm, {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("254"),
+                          QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+                          QStringLiteral("1"), file.fileName(), dir.filePath(QStringLiteral("page"))});
+    QVERIFY(proc.waitForFinished(60000));
+    const QStringList pages = QDir(dir.path()).entryList({QStringLiteral("page*.png")});
+    QCOMPARE(pages.size(), 1);
+    const QImage page(dir.filePath(pages.first()));
+    // 10 pixels per millimetre: the bar's line, from the page's top-left corner.
+    const QRectF paper = doc.pages.front();
+    const int y = int(std::lround((paper.bottom() - doc.checkBars.front().y()) * 10));
+    const int x0 = int(std::lround((doc.checkBars.front().x() - paper.left()) * 10));
+    int left = page.width(), right = -1;
+    for (int x = std::max(0, x0 - 50); x < std::min(page.width(), x0 + 1050); ++x)
+        for (int dy = -2; dy <= 2; ++dy)
+            if (qGray(page.pixel(x, y + dy)) < 128) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+    QVERIFY2(std::abs(right - left + 1 - 1000) <= 3,
+             qPrintable(QStringLiteral("%1 to %2").arg(left).arg(right)));
 }
 
 QTEST_MAIN(TstLaserFiles)

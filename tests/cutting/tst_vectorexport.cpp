@@ -371,17 +371,18 @@ void TstVectorExport::readBack()
     std::vector<RibVectors::Rib> ribs;
     QString error;
     QVERIFY(ExportJob::buildRibs(store, picks, 50, RibVectors::allLayers(), &ribs, &error));
-    // Count what each layer should hold.
-    int paths = 0, circles = 0, arcs = 0, labels = 0;
-    for (const auto &r : ribs)
+    VectorExport::Options options;
+    QVERIFY(VectorExport::parseFormat(format, &options.format));
+    const VectorExport::Document doc = VectorExport::arrange(ribs, options);
+    // Count what each layer should hold, as laid out (figures across the
+    // outline are in it now), and the sheets' edges.
+    int paths = doc.material ? int(doc.sheets.size()) : 0, circles = 0, arcs = 0, labels = 0;
+    for (const auto &r : doc.ribs)
         for (const Shape &s : r.shapes)
             (s.kind == Shape::Path     ? paths
              : s.kind == Shape::Circle ? circles
              : s.kind == Shape::Arc    ? arcs
                                        : labels)++;
-    VectorExport::Options options;
-    QVERIFY(VectorExport::parseFormat(format, &options.format));
-    const VectorExport::Document doc = VectorExport::arrange(ribs, options);
     // A PDF page is the sheet, grown at its foot when the check bar finds no
     // room beside the parts.
     const QSizeF size = (options.format == VectorExport::Format::Pdf ? doc.pages : doc.sheets)
