@@ -155,8 +155,8 @@ QByteArray svgBody(const QByteArray &text)
 
 // The DXF library's writer, with every group code added to one string in
 // memory rather than written and flushed to a file one by one; the file is
-// then written in one step. Numbers keep six decimals (a micrometre at most
-// is lost), trailing zeros dropped.
+// then written in one step. Numbers keep four decimals, the 0.1 µm grid the
+// polygon library works on, trailing zeros dropped.
 class BufferWriter : public DL_WriterA
 {
 public:
@@ -166,23 +166,29 @@ public:
     }
     void dxfReal(int gc, double value) const override
     {
-        char text[64];
-        auto [end, ec] = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 6);
-        if (ec != std::errc()) {
-            dxfString(gc, "0.0");
-            return;
-        }
-        const char *dot = std::find(text, end, '.');
-        if (dot != end) {
-            while (end > dot + 2 && end[-1] == '0')
+        // Whole units of 0.1 µm, written as integers with the point put in:
+        // several times faster than formatting a double.
+        const double units = std::round(value * 1e4);
+        char text[48];
+        char *end = text;
+        if (!(std::abs(units) < 9e15)) {
+            end = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 4).ptr;
+        } else {
+            const long long n = static_cast<long long>(units);
+            const unsigned long long u = static_cast<unsigned long long>(n < 0 ? -n : n);
+            if (n < 0)
+                *end++ = '-';
+            end = std::to_chars(end, text + sizeof text, u / 10000).ptr;
+            *end++ = '.';
+            unsigned fraction = unsigned(u % 10000);
+            for (unsigned div = 1000; div > 0; div /= 10) {
+                *end++ = char('0' + fraction / div);
+                fraction %= div;
+            }
+            while (end[-1] == '0' && end[-2] != '.')
                 --end;
         }
-        if (end - text >= 2 && text[0] == '-' && std::all_of(text + 1, end, [](char c) {
-                return c == '0' || c == '.';
-            }))
-            dxfString(gc, std::string_view(text + 1, size_t(end - text - 1)));
-        else
-            dxfString(gc, std::string_view(text, size_t(end - text)));
+        dxfString(gc, std::string_view(text, size_t(end - text)));
     }
     void dxfInt(int gc, int value) const override
     {
