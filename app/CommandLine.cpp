@@ -98,7 +98,8 @@ QList<QCommandLineOption> cuttingOptions()
                                               "turned by half turns only; free: quarter turns."),
                                QStringLiteral("chord|free")),
             QCommandLineOption(QStringLiteral("copies"),
-                               QStringLiteral("Each rib N times (default 1)."), QStringLiteral("N"))};
+                               QStringLiteral("Each rib N times (default 1)."),
+                               QStringLiteral("N"))};
 }
 
 } // namespace
@@ -331,8 +332,7 @@ int CommandLine::exportCommand(const QStringList &args, QTextStream &out, QTextS
     }
     for (const QString &finding : doc.findings)
         err << finding << Qt::endl;
-    out << path << ": " << doc.ribs.size() << " rib(s), " << VectorExport::report(doc)
-        << Qt::endl;
+    out << path << ": " << doc.ribs.size() << " rib(s), " << VectorExport::report(doc) << Qt::endl;
     return Ok;
 }
 

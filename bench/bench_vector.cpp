@@ -77,7 +77,8 @@ int main(int argc, char **argv)
         // The same bytes written in one go, as every file of the program is
         // written (whole, then put in place).
         const double floor = timeMs(3, [&] { VectorExport::write(floorPath, bytes, &error); });
-        std::printf("write %s, %d ribs  %9.1f ms  %7.1f MB  floor (one whole-file write) %7.1f ms = %.1fx\n",
+        std::printf("write %s, %d ribs  %9.1f ms  %7.1f MB  floor (one whole-file write) %7.1f ms "
+                    "= %.1fx\n",
                     qPrintable(name), int(doc.ribs.size()), ms, double(bytes.size()) / 1e6, floor,
                     floor > 0 ? ms / floor : 0.0);
     }

@@ -23,7 +23,8 @@ namespace
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kMarkHalfLength = 3; // mm above and below the chord line
 constexpr double kTextHeight = 3;     // mm
-constexpr double kTextAdvance = 0.8; // advance per letter, in heights, at least that of the drawn font
+constexpr double kTextAdvance =
+    0.8; // advance per letter, in heights, at least that of the drawn font
 constexpr double kCamberStepMm = 2;
 
 using OutlineList = std::array<FPoint, OutlineCurves::kListSize>;
@@ -284,9 +285,9 @@ void Rib::turn(int degrees)
     const QTransform t(c, s, -s, c, 0, 0);
     for (Shape &sh : shapes) {
         if (sh.kind == Shape::Label && degrees == 180 && sh.turnDeg == 0) {
-            const QRectF box = t.mapRect(QRectF(sh.centre.x(), sh.centre.y() - 0.3 * sh.height,
-                                                kTextAdvance * sh.height * sh.text.size(),
-                                                1.3 * sh.height));
+            const QRectF box =
+                t.mapRect(QRectF(sh.centre.x(), sh.centre.y() - 0.3 * sh.height,
+                                 kTextAdvance * sh.height * sh.text.size(), 1.3 * sh.height));
             sh.centre = QPointF(box.left(), box.top() + 0.3 * sh.height);
             continue;
         }

@@ -74,8 +74,8 @@ Hull makeHull(const std::vector<QPolygonF> &lines, int turn, double gap)
             for (int i = i0; i <= i1; ++i) {
                 const double xa = std::max(i * kColumn, x0), xb = std::min((i + 1) * kColumn, x1);
                 for (double x : {xa, xb}) {
-                    const double y = x1 > x0 ? a.y() + (b.y() - a.y()) * (x - a.x()) / (b.x() - a.x())
-                                             : a.y();
+                    const double y =
+                        x1 > x0 ? a.y() + (b.y() - a.y()) * (x - a.x()) / (b.x() - a.x()) : a.y();
                     mark(i, y);
                 }
                 if (x1 == x0)
@@ -193,7 +193,8 @@ Result arrange(const std::vector<std::vector<QPolygonF>> &parts, QSizeF size, do
         s.sky.assign(size_t(std::ceil(w / kColumn)) + 1, -kNone);
         if (!keepFree.isEmpty()) {
             const int a = std::max(0, int(std::floor(keepFree.left() / kColumn)));
-            const int b = std::min(int(s.sky.size()) - 1, int(std::ceil(keepFree.right() / kColumn)));
+            const int b =
+                std::min(int(s.sky.size()) - 1, int(std::ceil(keepFree.right() / kColumn)));
             for (int i = a; i <= b; ++i)
                 s.sky[size_t(i)] = std::max(s.sky[size_t(i)], keepFree.bottom());
         }
@@ -249,7 +250,8 @@ Result arrange(const std::vector<std::vector<QPolygonF>> &parts, QSizeF size, do
         ++result.oversized;
         Placement &pl = result.placements[size_t(p)];
         pl.sheet = int(s);
-        pl.offset = QPointF(sheets[s].rect.left() + gap - h.minX, sheets[s].rect.top() + base - h.minY);
+        pl.offset =
+            QPointF(sheets[s].rect.left() + gap - h.minX, sheets[s].rect.top() + base - h.minY);
         onSheet.resize(sheets.size());
         onSheet[s].push_back(p);
     }

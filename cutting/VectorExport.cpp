@@ -7,8 +7,8 @@
 #include "cutting/SheetNesting.h"
 #include "profiles/Cp1252.h"
 #include "profiles/ProfileStore.h"
-#include "render/TemplateDrawing.h"
 #include "profiles/WholeFile.h"
+#include "render/TemplateDrawing.h"
 #include "ui/Language.h"
 
 #include <QBuffer>
@@ -103,9 +103,8 @@ QString mmText(double v)
 
 // The layers in the order a laser follows the file: each rib's cut-outs
 // before the outline that frees it, then what is only engraved or shown.
-constexpr int kLayerOrder[RibVectors::LayerCount] = {RibVectors::Figures, RibVectors::Cut,
-                                                     RibVectors::Profile, RibVectors::Marks,
-                                                     RibVectors::Text};
+constexpr int kLayerOrder[RibVectors::LayerCount] = {
+    RibVectors::Figures, RibVectors::Cut, RibVectors::Profile, RibVectors::Marks, RibVectors::Text};
 const QColor kSheetColour(255, 0, 255);
 constexpr int kDxfSheetColour = 6; // magenta: neither cut nor engraved
 
@@ -420,8 +419,8 @@ Document arrange(std::vector<RibVectors::Rib> ribs, const Options &options)
             keepFree.setTop(0);
             keepFree.setLeft(0);
         }
-        const SheetNesting::Result nest = SheetNesting::arrange(
-            parts, options.sheet, options.gap, options.freeGrain, keepFree);
+        const SheetNesting::Result nest =
+            SheetNesting::arrange(parts, options.sheet, options.gap, options.freeGrain, keepFree);
         doc.sheets = nest.sheets;
         doc.oversized = nest.oversized;
         order = nest.order;
@@ -551,8 +550,7 @@ QByteArray pdf(const Document &doc)
             if (withBars) {
                 const QPointF at = toDevice.map(doc.checkBars[s]);
                 p.setFont(font);
-                bar.drawCheckBarAt(p, int(std::lround(at.x())), int(std::lround(at.y())),
-                                   float(k));
+                bar.drawCheckBarAt(p, int(std::lround(at.x())), int(std::lround(at.y())), float(k));
             }
         }
     }
@@ -626,8 +624,8 @@ QByteArray dxf(const Document &doc, QString *error)
             const DL_Attributes attr(sheetLayerName().toStdString(), 256, -1, "BYLAYER", 1.0);
             for (const QRectF &sheet : doc.sheets) {
                 dxfDoc.writePolyline(*dw, DL_PolylineData(4, 0, 0, 1), attr);
-                for (const QPointF &v : {sheet.topLeft(), sheet.topRight(), sheet.bottomRight(),
-                                         sheet.bottomLeft()})
+                for (const QPointF &v :
+                     {sheet.topLeft(), sheet.topRight(), sheet.bottomRight(), sheet.bottomLeft()})
                     dxfDoc.writeVertex(*dw, DL_VertexData(v.x(), v.y(), 0.0, 0.0));
                 dxfDoc.writePolylineEnd(*dw);
             }

@@ -154,10 +154,9 @@ QWidget *ExportDialog::buildCuttingGroup()
     CbNesting->addItem(pick("Par leur forme", "By their shapes"),
                        int(VectorExport::Nesting::Shape));
     CbNesting->addItem(pick("Par rangées", "In rows"), int(VectorExport::Nesting::Rows));
-    CheckFreeGrain = new QCheckBox(
-        pick("Tourner aussi d'un quart de tour (sans fil du bois)",
-             "Also turn by quarter turns (grain free)"),
-        group);
+    CheckFreeGrain = new QCheckBox(pick("Tourner aussi d'un quart de tour (sans fil du bois)",
+                                        "Also turn by quarter turns (grain free)"),
+                                   group);
     CheckFreeGrain->setObjectName(QStringLiteral("CheckFreeGrain"));
     EditCopies = new QSpinBox(group);
     EditCopies->setObjectName(QStringLiteral("EditCopies"));

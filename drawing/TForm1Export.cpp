@@ -136,6 +136,6 @@ void TForm1::BtExporterClick()
     }
     // What the cut will be, before it is cut: refused templates, figures
     // against their outlines, the sheets used.
-    Prompts::current().message((refused + doc.findings + QStringList{VectorExport::report(doc)})
-                                   .join(QLatin1Char('\n')));
+    Prompts::current().message(
+        (refused + doc.findings + QStringList{VectorExport::report(doc)}).join(QLatin1Char('\n')));
 }

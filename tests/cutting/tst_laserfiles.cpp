@@ -14,12 +14,12 @@
 
 #include <QDir>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QSvgRenderer>
-#include <QFontMetricsF>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -94,8 +94,8 @@ std::vector<RibVectors::Rib> ribsOf(const QByteArray &database)
     store.loadFromBytes(database);
     std::vector<RibVectors::Rib> ribs;
     QString error;
-    ExportJob::buildRibs(store, ExportJob::allTemplatesOf(store, {0}), 50,
-                         RibVectors::allLayers(), &ribs, &error);
+    ExportJob::buildRibs(store, ExportJob::allTemplatesOf(store, {0}), 50, RibVectors::allLayers(),
+                         &ribs, &error);
     return ribs;
 }
 
@@ -160,8 +160,8 @@ void TstLaserFiles::nestedDxf()
     options.kerf = kerf;
     options.freeGrain = freeGrain;
     options.copies = copies;
-    const VectorExport::Document doc =
-        VectorExport::arrange(ribsOf(panel(QStringLiteral("2412"), taperedChords(ribs), 15)), options);
+    const VectorExport::Document doc = VectorExport::arrange(
+        ribsOf(panel(QStringLiteral("2412"), taperedChords(ribs), 15)), options);
     QCOMPARE(int(doc.ribs.size()), ribs * copies);
     QCOMPARE(doc.oversized, oversized);
     QVERIFY(doc.covered > 0 && doc.covered < 1);
@@ -206,21 +206,23 @@ void TstLaserFiles::nestedDxf()
         for (size_t s = 0; s < sheets.size(); ++s)
             if (sheets[s].adjusted(gap - 1e-3, gap - 1e-3, -gap + 1e-3, -gap + 1e-3).contains(box))
                 found = int(s);
-        QVERIFY2(found >= 0, qPrintable(QStringLiteral("box %1 %2").arg(box.left()).arg(box.top())));
+        QVERIFY2(found >= 0,
+                 qPrintable(QStringLiteral("box %1 %2").arg(box.left()).arg(box.top())));
         onSheet.push_back(found);
         if (!freeGrain)
             QVERIFY(box.width() > 3 * box.height()); // the chord along the sheet
     }
     for (size_t a = 0; a < outers.size(); ++a)
         for (size_t b = a + 1; b < outers.size(); ++b) {
-            if (onSheet[a] != onSheet[b] ||
-                !outers[a].boundingRect()
-                     .adjusted(-gap, -gap, gap, gap)
-                     .intersects(outers[b].boundingRect()))
+            if (onSheet[a] != onSheet[b] || !outers[a]
+                                                 .boundingRect()
+                                                 .adjusted(-gap, -gap, gap, gap)
+                                                 .intersects(outers[b].boundingRect()))
                 continue;
             QVERIFY(Polygons::area(Polygons::intersect({outers[a]}, {outers[b]})) == 0);
             const double d = Polygons::boundaryDistance({outers[a]}, {outers[b]});
-            QVERIFY2(d >= gap - 1e-3, qPrintable(QStringLiteral("%1 and %2: %3 mm").arg(a).arg(b).arg(d)));
+            QVERIFY2(d >= gap - 1e-3,
+                     qPrintable(QStringLiteral("%1 and %2: %3 mm").arg(a).arg(b).arg(d)));
         }
 }
 
@@ -265,8 +267,8 @@ void TstLaserFiles::kerfInTheFile()
         options.format = VectorExport::Format::Dxf;
         options.kerf = kerf;
         QString error;
-        for (const Entity &e :
-             readDxf(VectorExport::bytes(VectorExport::arrange(ribs, options), options.format, &error)))
+        for (const Entity &e : readDxf(
+                 VectorExport::bytes(VectorExport::arrange(ribs, options), options.format, &error)))
             if (e.layer == "cut")
                 return e.points;
         return QPolygonF();
@@ -286,12 +288,13 @@ void TstLaserFiles::kerfInTheFile()
         }
         return right - left;
     };
-    QVERIFY2(std::abs(notchWidth(plain) - 6.0) < 1e-3, qPrintable(QString::number(notchWidth(plain))));
+    QVERIFY2(std::abs(notchWidth(plain) - 6.0) < 1e-3,
+             qPrintable(QString::number(notchWidth(plain))));
     QVERIFY2(std::abs(notchWidth(kerfed) - 5.8) < 1e-3,
              qPrintable(QString::number(notchWidth(kerfed))));
     for (const QPointF &p : kerfed) {
-        const double d = Polygons::boundaryDistance({{p, p + QPointF(1e-4, 0), p + QPointF(0, 1e-4)}},
-                                                    {plain});
+        const double d =
+            Polygons::boundaryDistance({{p, p + QPointF(1e-4, 0), p + QPointF(0, 1e-4)}}, {plain});
         QVERIFY2(std::abs(d - 0.1) < 0.002, qPrintable(QString::number(d)));
         QCOMPARE(Polygons::pointIn({plain}, p), 0); // outside
     }
@@ -309,7 +312,8 @@ void TstLaserFiles::labelBoxHoldsItsText()
             font.setPixelSize(int(std::lround(s.height * 1.4 * 100)));
             const double drawn = QFontMetricsF(font).horizontalAdvance(s.text) / 100;
             QVERIFY2(RibVectors::bounds(s).width() >= drawn,
-                     qPrintable(QStringLiteral("%1 < %2").arg(RibVectors::bounds(s).width()).arg(drawn)));
+                     qPrintable(
+                         QStringLiteral("%1 < %2").arg(RibVectors::bounds(s).width()).arg(drawn)));
         }
 }
 
@@ -355,9 +359,10 @@ void TstLaserFiles::pdfCheckBar()
     file.write(VectorExport::bytes(doc, options.format, &error));
     file.close();
     QProcess proc;
-    proc.start(pdftoppm, {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("254"),
-                          QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
-                          QStringLiteral("1"), file.fileName(), dir.filePath(QStringLiteral("page"))});
+    proc.start(pdftoppm,
+               {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("254"),
+                QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+                QStringLiteral("1"), file.fileName(), dir.filePath(QStringLiteral("page"))});
     QVERIFY(proc.waitForFinished(60000));
     const QStringList pages = QDir(dir.path()).entryList({QStringLiteral("page*.png")});
     QCOMPARE(pages.size(), 1);

@@ -73,8 +73,7 @@ void TstRibContours::figureCases_data()
     QTest::addColumn<int>("inner");      // inner contours left
     QTest::addColumn<double>("cutArea"); // area of the outer contour, mm²
     const double box = 200 * 20;
-    QTest::newRow("circle wholly inside")
-        << QPolygonF({{60, 0}}) << 3.0 << -1 << 1 << box;
+    QTest::newRow("circle wholly inside") << QPolygonF({{60, 0}}) << 3.0 << -1 << 1 << box;
     QTest::newRow("spar notch across the top edge")
         << QPolygonF({{57, 5}, {63, 5}, {63, 15}, {57, 15}}) << 0.0
         << int(RibContours::Finding::CutsEdge) << 0 << box - 6 * 5;
@@ -84,9 +83,8 @@ void TstRibContours::figureCases_data()
     QTest::newRow("circle across the nose")
         << QPolygonF({{0, 0}}) << 4.0 << int(RibContours::Finding::CutsEdge) << 0
         << box - M_PI * 16 / 2;
-    QTest::newRow("wholly outside")
-        << QPolygonF({{50, 20}, {60, 20}, {60, 30}, {50, 30}}) << 0.0
-        << int(RibContours::Finding::Outside) << 0 << box;
+    QTest::newRow("wholly outside") << QPolygonF({{50, 20}, {60, 20}, {60, 30}, {50, 30}}) << 0.0
+                                    << int(RibContours::Finding::Outside) << 0 << box;
     QTest::newRow("touching the edge from inside")
         << QPolygonF({{50, 4}, {60, 4}, {60, 10}, {50, 10}}) << 0.0
         << int(RibContours::Finding::CutsEdge) << 0 << box - 10 * 6;

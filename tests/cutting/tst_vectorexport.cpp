@@ -233,9 +233,8 @@ void TstVectorExport::figuresAtTrueShape_data()
     QTest::newRow("triangle: right angle at its first corner")
         << "4;900;-50;1020;30;0;" << int(Shape::Path) << QPointF() << 0.0 << 0.0
         << QPolygonF({{90, -3}, {102, -3}, {90, 5}});
-    QTest::newRow("line: a mark, not a cut") << "1;300;0;1500;0;0;" << int(Shape::Path)
-                                             << QPointF() << -1.0 << 0.0
-                                             << QPolygonF({{30, 0}, {150, 0}});
+    QTest::newRow("line: a mark, not a cut") << "1;300;0;1500;0;0;" << int(Shape::Path) << QPointF()
+                                             << -1.0 << 0.0 << QPolygonF({{30, 0}, {150, 0}});
 }
 
 void TstVectorExport::figuresAtTrueShape()
@@ -385,9 +384,8 @@ void TstVectorExport::readBack()
                                        : labels)++;
     // A PDF page is the sheet, grown at its foot when the check bar finds no
     // room beside the parts.
-    const QSizeF size = (options.format == VectorExport::Format::Pdf ? doc.pages : doc.sheets)
-                            .front()
-                            .size();
+    const QSizeF size =
+        (options.format == VectorExport::Format::Pdf ? doc.pages : doc.sheets).front().size();
     if (all)
         QCOMPARE(size, QSizeF(600, 300));
     const QByteArray data = VectorExport::bytes(doc, options.format, &error);
