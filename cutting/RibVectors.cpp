@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace RibVectors
 {
@@ -22,7 +23,8 @@ namespace
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kMarkHalfLength = 3; // mm above and below the chord line
 constexpr double kTextHeight = 3;     // mm
-constexpr double kTextAdvance = 0.62; // nominal advance per letter, in heights
+constexpr double kTextAdvance =
+    0.8; // advance per letter, in heights, at least that of the drawn font
 constexpr double kCamberStepMm = 2;
 
 using OutlineList = std::array<FPoint, OutlineCurves::kListSize>;
@@ -102,10 +104,13 @@ double directionDeg(QPointF v)
     return std::atan2(-v.y(), v.x()) * 180.0 / kPi;
 }
 
-// The figures of the template at their true shapes. Figure values are
-// tenths of a millimetre, y downwards; the shapes are turned y up at the end.
-void addFigures(const WorkingData &work, std::vector<Shape> &out)
+// The figures of the template at their true shapes, each cut-out one closed
+// contour; a line, which has no inside, is a mark to engrave. Figure values
+// are tenths of a millimetre, y downwards; the shapes are turned y up at the
+// end.
+void addFigures(const WorkingData &work, std::vector<Shape> &all)
 {
+    std::vector<Shape> out;
     const QTransform flip(1, 0, 0, -1, 0, 0);
     auto up = [](double x, double y) { return QPointF(x, -y); };
     const int last = std::min(work.lastFigure, kMaxFigures - 1);
@@ -130,7 +135,7 @@ void addFigures(const WorkingData &work, std::vector<Shape> &out)
                 true));
             break;
         case 1: // line
-            out.push_back(pathShape(Figures, polyline({up(x1, y1), up(x2, y2)}, false), false));
+            out.push_back(pathShape(Marks, polyline({up(x1, y1), up(x2, y2)}, false), false));
             break;
         case 2: { // circle (an ellipse when its box is not square)
             if (w == h) {
@@ -147,28 +152,16 @@ void addFigures(const WorkingData &work, std::vector<Shape> &out)
             }
             break;
         }
-        case 3: { // half circle: the arc from the end towards point 1, and its diameter
+        case 3: { // half circle: the arc from the end towards point 1, closed by its diameter
             const double hh = (y2 - y1) / 2;
-            const QPointF p1(cx + sa * hh, cy - ca * hh), p3(cx - sa * hh, cy + ca * hh);
+            const QPointF p1(cx + sa * hh, cy - ca * hh);
             const double start = directionDeg(p1 - QPointF(cx, cy));
-            if (w == h && w > 0) {
-                Shape s;
-                s.kind = Shape::Arc;
-                s.layer = Figures;
-                s.centre = up(cx, cy);
-                s.radius = w / 2;
-                s.startDeg = start < 0 ? start + 360 : start;
-                s.spanDeg = 180;
-                out.push_back(s);
-            } else {
-                QPainterPath e;
-                const QRectF box(QPointF(std::min(x1, x2), std::min(y1, y2)), QSizeF(w, h));
-                e.arcMoveTo(box, start);
-                e.arcTo(box, start, 180);
-                out.push_back(pathShape(Figures, flip.map(e), false));
-            }
-            out.push_back(pathShape(
-                Figures, polyline({up(p1.x(), p1.y()), up(p3.x(), p3.y())}, false), false));
+            QPainterPath e;
+            const QRectF box(QPointF(std::min(x1, x2), std::min(y1, y2)), QSizeF(w, h));
+            e.arcMoveTo(box, start);
+            e.arcTo(box, start, 180);
+            e.closeSubpath();
+            out.push_back(pathShape(Figures, flip.map(e), true));
             break;
         }
         case 4: // triangle: right angle at point 0
@@ -178,6 +171,10 @@ void addFigures(const WorkingData &work, std::vector<Shape> &out)
         default:
             break;
         }
+        for (Shape &s : out)
+            s.figure = i;
+        std::move(out.begin(), out.end(), std::back_inserter(all));
+        out.clear();
     }
 }
 
@@ -233,24 +230,37 @@ QPolygonF flatten(const QPainterPath &path, double tolerance)
     return out;
 }
 
+QRectF bounds(const Shape &s)
+{
+    QRectF r;
+    switch (s.kind) {
+    case Shape::Path:
+        r = s.path.boundingRect();
+        break;
+    case Shape::Circle:
+    case Shape::Arc:
+        r = QRectF(s.centre - QPointF(s.radius, s.radius), QSizeF(2 * s.radius, 2 * s.radius));
+        break;
+    case Shape::Label:
+        r = QRectF(s.centre.x(), s.centre.y() - 0.3 * s.height,
+                   kTextAdvance * s.height * s.text.size(), 1.3 * s.height);
+        if (s.turnDeg != 0) {
+            QTransform t;
+            t.translate(s.centre.x(), s.centre.y());
+            t.rotate(s.turnDeg);
+            t.translate(-s.centre.x(), -s.centre.y());
+            r = t.mapRect(r);
+        }
+        break;
+    }
+    return r;
+}
+
 QRectF Rib::bounds() const
 {
     QRectF box;
     for (const Shape &s : shapes) {
-        QRectF r;
-        switch (s.kind) {
-        case Shape::Path:
-            r = s.path.boundingRect();
-            break;
-        case Shape::Circle:
-        case Shape::Arc:
-            r = QRectF(s.centre - QPointF(s.radius, s.radius), QSizeF(2 * s.radius, 2 * s.radius));
-            break;
-        case Shape::Label:
-            r = QRectF(s.centre.x(), s.centre.y() - 0.3 * s.height,
-                       kTextAdvance * s.height * s.text.size(), 1.3 * s.height);
-            break;
-        }
+        const QRectF r = RibVectors::bounds(s);
         box = box.isNull() ? r : box.united(r);
     }
     return box;
@@ -262,6 +272,30 @@ void Rib::translate(QPointF offset)
     for (Shape &s : shapes) {
         s.path = move.map(s.path);
         s.centre += offset;
+    }
+}
+
+void Rib::turn(int degrees)
+{
+    degrees = ((degrees % 360) + 360) % 360;
+    if (degrees == 0)
+        return;
+    // Exact quarter turns: no sine rounding in the coordinates.
+    const int c = degrees == 180 ? -1 : 0, s = degrees == 90 ? 1 : degrees == 270 ? -1 : 0;
+    const QTransform t(c, s, -s, c, 0, 0);
+    for (Shape &sh : shapes) {
+        if (sh.kind == Shape::Label && degrees == 180 && sh.turnDeg == 0) {
+            const QRectF box =
+                t.mapRect(QRectF(sh.centre.x(), sh.centre.y() - 0.3 * sh.height,
+                                 kTextAdvance * sh.height * sh.text.size(), 1.3 * sh.height));
+            sh.centre = QPointF(box.left(), box.top() + 0.3 * sh.height);
+            continue;
+        }
+        sh.path = t.map(sh.path);
+        sh.centre = t.map(sh.centre);
+        sh.startDeg = std::fmod(sh.startDeg + degrees, 360.0);
+        if (sh.kind == Shape::Label)
+            sh.turnDeg = std::fmod(sh.turnDeg + degrees, 360.0);
     }
 }
 
@@ -306,7 +340,7 @@ bool Builder::fromWorking(const WorkingData &work, const QString &name, int temp
         r.refusal = m_drawing->skinTooThickMessage();
     if (keep(Cut) && wd.skinThickness > 0 && !r.templateRefused)
         r.shapes.push_back(pathShape(Cut, closedOutline(m_drawing->curves(), mm), true));
-    if (keep(Figures))
+    if (keep(Figures) || keep(Marks))
         addFigures(wd, r.shapes);
     if (keep(Profile)) {
         curves.storeProfileKnots(g, n);
@@ -363,6 +397,9 @@ bool Builder::fromWorking(const WorkingData &work, const QString &name, int temp
         s.centre = QPointF(leX, bottom - kMarkHalfLength - 1 - kTextHeight);
         r.shapes.push_back(s);
     }
+    r.shapes.erase(std::remove_if(r.shapes.begin(), r.shapes.end(),
+                                  [&](const Shape &s) { return !keep(s.layer); }),
+                   r.shapes.end());
     *rib = std::move(r);
     return true;
 }

@@ -38,9 +38,13 @@ struct Shape {
     double radius = 0;
     double startDeg = 0;
     double spanDeg = 0;
-    // Label: left end of the base line, height of the capitals.
+    // Label: left end of the base line, height of the capitals, and its
+    // turn in degrees anticlockwise about that point.
     QString text;
     double height = 0;
+    double turnDeg = 0;
+    // The figure the shape draws (its index in the template), -1 for none.
+    int figure = -1;
 };
 
 struct Rib {
@@ -57,7 +61,13 @@ struct Rib {
     // Box of every shape (a label counted at a nominal advance per letter).
     QRectF bounds() const;
     void translate(QPointF offset);
+    // Turns every shape about the origin by a multiple of 90 degrees
+    // (anticlockwise). Labels turned half a turn stay upright in the same box.
+    void turn(int degrees);
 };
+
+// The box of one shape (a label counted at a nominal advance per letter).
+QRectF bounds(const Shape &shape);
 
 // The polyline a cutting machine follows for a path: line ends kept, each
 // cubic split until every chord lies within tolerance (mm) of its curve.

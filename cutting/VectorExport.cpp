@@ -2,9 +2,13 @@
 // Qt's PDF writer, DXF through the DXF library.
 #include "cutting/VectorExport.h"
 
+#include "cutting/RibContours.h"
 #include "cutting/SheetLayout.h"
+#include "cutting/SheetNesting.h"
 #include "profiles/Cp1252.h"
+#include "profiles/ProfileStore.h"
 #include "profiles/WholeFile.h"
+#include "render/TemplateDrawing.h"
 #include "ui/Language.h"
 
 #include <QBuffer>
@@ -19,8 +23,11 @@
 #include <dl_dxf.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <memory>
+#include <string>
+#include <string_view>
 
 namespace VectorExport
 {
@@ -94,7 +101,238 @@ QString mmText(double v)
     return QString::number(v, 'f', 3).remove(QRegularExpression(QStringLiteral("\\.?0+$")));
 }
 
+// The layers in the order a laser follows the file: each rib's cut-outs
+// before the outline that frees it, then what is only engraved or shown.
+constexpr int kLayerOrder[RibVectors::LayerCount] = {
+    RibVectors::Figures, RibVectors::Cut, RibVectors::Profile, RibVectors::Marks, RibVectors::Text};
+const QColor kSheetColour(255, 0, 255);
+constexpr int kDxfSheetColour = 6; // magenta: neither cut nor engraved
+
+// Room the PDF check bar takes on a page, from its line's left end: the
+// ticks above, the label under, the pen at both ends.
+QRectF checkBarBox(QPointF lineLeft)
+{
+    return QRectF(lineLeft.x() - 1, lineLeft.y() - TemplateDrawing::kCheckBarBelowMm,
+                  TemplateDrawing::kCheckBarMm + 2,
+                  TemplateDrawing::kCheckBarAboveMm + TemplateDrawing::kCheckBarBelowMm);
+}
+
+// What a rib covers, as polylines for the nesting: its paths and the boxes
+// of its circles and labels.
+std::vector<QPolygonF> footprint(const RibVectors::Rib &rib)
+{
+    std::vector<QPolygonF> lines;
+    for (const Shape &s : rib.shapes) {
+        if (s.kind == Shape::Path) {
+            QPolygonF line = RibVectors::flatten(s.path, 0.02);
+            if (s.closed && !line.isEmpty())
+                line << line.first();
+            lines.push_back(line);
+        } else {
+            const QRectF box = RibVectors::bounds(s);
+            lines.push_back(QPolygonF(box));
+        }
+    }
+    return lines;
+}
+
+double outerArea(const RibVectors::Rib &rib)
+{
+    for (const Shape &s : rib.shapes)
+        if (s.layer == RibVectors::Cut && s.kind == Shape::Path && s.closed)
+            return std::abs(Polygons::signedArea(RibContours::ring(s)));
+    return 0;
+}
+
+// What the SVG generator drew, without its header and definitions.
+QByteArray svgBody(const QByteArray &text)
+{
+    const qsizetype from = text.indexOf("</defs>");
+    const qsizetype to = text.lastIndexOf("</svg>");
+    return from >= 0 && to > from ? text.mid(from + 7, to - from - 7) : QByteArray();
+}
+
+// The DXF library's writer, with every group code added to one string in
+// memory rather than written and flushed to a file one by one; the file is
+// then written in one step. Numbers keep four decimals, the 0.1 µm grid the
+// polygon library works on, trailing zeros dropped.
+class BufferWriter : public DL_WriterA
+{
+public:
+    explicit BufferWriter(std::string &out) : DL_WriterA("", DL_Codes::AC1015), m_out(out)
+    {
+        m_out.reserve(1 << 20);
+    }
+    void dxfReal(int gc, double value) const override
+    {
+        // Whole units of 0.1 µm, written as integers with the point put in:
+        // several times faster than formatting a double.
+        const double units = std::round(value * 1e4);
+        char text[48];
+        char *end = text;
+        if (!(std::abs(units) < 9e15)) {
+            end = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 4).ptr;
+        } else {
+            const long long n = static_cast<long long>(units);
+            const unsigned long long u = static_cast<unsigned long long>(n < 0 ? -n : n);
+            if (n < 0)
+                *end++ = '-';
+            end = std::to_chars(end, text + sizeof text, u / 10000).ptr;
+            *end++ = '.';
+            unsigned fraction = unsigned(u % 10000);
+            for (unsigned div = 1000; div > 0; div /= 10) {
+                *end++ = char('0' + fraction / div);
+                fraction %= div;
+            }
+            while (end[-1] == '0' && end[-2] != '.')
+                --end;
+        }
+        dxfString(gc, std::string_view(text, size_t(end - text)));
+    }
+    void dxfInt(int gc, int value) const override
+    {
+        char text[16];
+        auto [end, ec] = std::to_chars(text, text + sizeof text, value);
+        dxfString(gc, std::string_view(text, size_t(end - text)));
+    }
+    void dxfHex(int gc, int value) const override
+    {
+        char text[16];
+        auto [end, ec] = std::to_chars(text, text + sizeof text, unsigned(value), 16);
+        std::transform(text, end, text, [](char c) { return char(std::toupper(c)); });
+        dxfString(gc, std::string_view(text, size_t(end - text)));
+    }
+    void dxfString(int gc, const char *value) const override
+    {
+        dxfString(gc, std::string_view(value));
+    }
+    void dxfString(int gc, const std::string &value) const override
+    {
+        dxfString(gc, std::string_view(value));
+    }
+
+private:
+    void dxfString(int gc, std::string_view value) const
+    {
+        m_out += gc < 10 ? "  " : gc < 100 ? " " : "";
+        char code[16];
+        auto [end, ec] = std::to_chars(code, code + sizeof code, gc);
+        m_out.append(code, end);
+        m_out += '\n';
+        m_out.append(value);
+        m_out += '\n';
+    }
+    std::string &m_out;
+};
+
+// Where the PDF check bar of a sheet goes: a corner free of every rib's
+// box, else a strip added at the page's foot.
+void placeCheckBars(Document &doc, double gap, bool cornerKept)
+{
+    const double margin = std::max(gap, 3.0);
+    for (size_t s = 0; s < doc.sheets.size(); ++s) {
+        const QRectF sheet = doc.sheets[s];
+        const double below = TemplateDrawing::kCheckBarBelowMm;
+        const double above = TemplateDrawing::kCheckBarAboveMm;
+        const double length = TemplateDrawing::kCheckBarMm;
+        const QPointF corners[] = {
+            {sheet.left() + margin, sheet.top() + margin + below},
+            {sheet.right() - margin - length, sheet.top() + margin + below},
+            {sheet.left() + margin, sheet.bottom() - margin - above},
+            {sheet.right() - margin - length, sheet.bottom() - margin - above}};
+        bool found = false;
+        if (cornerKept) { // the nesting left the first corner free
+            doc.pages.push_back(sheet);
+            doc.checkBars.push_back(corners[0]);
+            continue;
+        }
+        for (const QPointF &at : corners) {
+            const QRectF box = checkBarBox(at).adjusted(-gap, -gap, gap, gap);
+            if (!sheet.contains(checkBarBox(at)))
+                continue;
+            bool clear = true;
+            for (size_t r = 0; r < doc.ribs.size() && clear; ++r)
+                clear = doc.ribSheet[r] != int(s) || !doc.ribs[r].bounds().intersects(box);
+            if (clear) {
+                doc.pages.push_back(sheet);
+                doc.checkBars.push_back(at);
+                found = true;
+                break;
+            }
+        }
+        if (!found) {
+            const double strip = margin + below + above;
+            QRectF page = sheet.adjusted(0, -strip, 0, 0);
+            page.setWidth(std::max(page.width(), length + 2 * margin));
+            doc.pages.push_back(page);
+            doc.checkBars.push_back(QPointF(page.left() + margin, page.top() + margin + below));
+        }
+    }
+}
+
 } // namespace
+
+bool parseCutting(const QString &kerf, const QString &nest, const QString &grain,
+                  const QString &copies, Options *options, QString *error)
+{
+    auto fail = [&](const QString &what, const QString &value) {
+        if (error)
+            *error = what + QStringLiteral(": ") + value;
+        return false;
+    };
+    if (!kerf.isEmpty()) {
+        bool ok = false;
+        const double k = QString(kerf).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+        // A kerf is a fraction of a millimetre; 5 mm is no laser's.
+        if (!ok || !(k >= 0) || k > 5)
+            return fail(QStringLiteral("Bad kerf"), kerf);
+        options->kerf = k;
+    }
+    if (!nest.isEmpty()) {
+        if (nest == QLatin1String("shape"))
+            options->nesting = Nesting::Shape;
+        else if (nest == QLatin1String("rows"))
+            options->nesting = Nesting::Rows;
+        else
+            return fail(QStringLiteral("Bad nesting (shape or rows)"), nest);
+    }
+    if (!grain.isEmpty()) {
+        if (grain == QLatin1String("chord"))
+            options->freeGrain = false;
+        else if (grain == QLatin1String("free"))
+            options->freeGrain = true;
+        else
+            return fail(QStringLiteral("Bad grain (chord or free)"), grain);
+    }
+    if (!copies.isEmpty()) {
+        bool ok = false;
+        const int n = copies.toInt(&ok);
+        if (!ok || n < 1 || n > 1000)
+            return fail(QStringLiteral("Bad number of copies"), copies);
+        options->copies = n;
+    }
+    return true;
+}
+
+QString sheetLayerName()
+{
+    return QStringLiteral("sheet");
+}
+
+QString report(const Document &doc)
+{
+    QString text = Language::pick(QStringLiteral("%1 planche(s), %2 % de leur surface couverte"),
+                                  QStringLiteral("%1 sheet(s), %2 % of their area covered"))
+                       .arg(doc.sheets.size())
+                       .arg(doc.covered * 100, 0, 'f', 1);
+    if (doc.oversized > 0)
+        text += Language::pick(QStringLiteral("\n%1 nervure(s) plus grande(s) que la planche, "
+                                              "chacune sur une planche à sa taille"),
+                               QStringLiteral("\n%1 rib(s) larger than the sheet, each on a sheet "
+                                              "of its own size"))
+                    .arg(doc.oversized);
+    return text;
+}
 
 bool parseFormat(const QString &text, Format *format)
 {
@@ -145,20 +383,76 @@ Document arrange(std::vector<RibVectors::Rib> ribs, const Options &options)
 {
     Document doc;
     doc.layers = options.layers;
+    for (RibVectors::Rib &rib : ribs) {
+        for (const RibContours::Finding &f : RibContours::apply(rib, options.kerf))
+            doc.findings << QStringLiteral("%1 #%2 : %3")
+                                .arg(rib.profileName.trimmed())
+                                .arg(rib.templateIndex + 1)
+                                .arg(RibContours::message(f));
+    }
+    if (options.copies > 1) {
+        std::vector<RibVectors::Rib> copies;
+        copies.reserve(ribs.size() * size_t(options.copies));
+        for (const RibVectors::Rib &rib : ribs)
+            copies.insert(copies.end(), size_t(options.copies), rib);
+        ribs = std::move(copies);
+    }
+    if (ribs.empty())
+        return doc;
     std::vector<QRectF> boxes;
     boxes.reserve(ribs.size());
     for (const RibVectors::Rib &r : ribs)
         boxes.push_back(r.bounds());
-    const SheetLayout::Result layout =
-        ribs.size() == 1 ? SheetLayout::fit(boxes.front(), options.gap)
-                         : SheetLayout::arrange(boxes, options.sheet, options.gap);
-    doc.sheets = layout.sheets;
-    doc.oversized = layout.oversized;
-    for (size_t i = 0; i < ribs.size(); ++i) {
-        ribs[i].translate(layout.placements[i].offset);
-        doc.ribSheet.push_back(layout.placements[i].sheet);
+    doc.material = ribs.size() > 1;
+    std::vector<int> order(ribs.size());
+    std::vector<SheetNesting::Placement> places(ribs.size());
+    if (doc.material && options.nesting == Nesting::Shape) {
+        std::vector<std::vector<QPolygonF>> parts;
+        parts.reserve(ribs.size());
+        for (const RibVectors::Rib &r : ribs)
+            parts.push_back(footprint(r));
+        // On a PDF page the bottom-left corner is kept for the check bar.
+        QRectF keepFree;
+        if (options.format == Format::Pdf) {
+            const double margin = std::max(options.gap, 3.0);
+            keepFree = checkBarBox({margin, margin + TemplateDrawing::kCheckBarBelowMm});
+            keepFree.setTop(0);
+            keepFree.setLeft(0);
+        }
+        const SheetNesting::Result nest =
+            SheetNesting::arrange(parts, options.sheet, options.gap, options.freeGrain, keepFree);
+        doc.sheets = nest.sheets;
+        doc.oversized = nest.oversized;
+        order = nest.order;
+        places = nest.placements;
+    } else {
+        const SheetLayout::Result layout =
+            doc.material ? SheetLayout::arrange(boxes, options.sheet, options.gap)
+                         : SheetLayout::fit(boxes.front(), options.gap);
+        doc.sheets = layout.sheets;
+        doc.oversized = layout.oversized;
+        for (size_t i = 0; i < ribs.size(); ++i) {
+            order[i] = int(i);
+            places[i].sheet = layout.placements[i].sheet;
+            places[i].offset = layout.placements[i].offset;
+        }
     }
-    doc.ribs = std::move(ribs);
+    double covered = 0;
+    for (int i : order) {
+        RibVectors::Rib &rib = ribs[size_t(i)];
+        rib.turn(places[size_t(i)].turn);
+        rib.translate(places[size_t(i)].offset);
+        covered += outerArea(rib);
+        doc.ribSheet.push_back(places[size_t(i)].sheet);
+        doc.ribTurn.push_back(places[size_t(i)].turn);
+        doc.ribs.push_back(std::move(rib));
+    }
+    double sheetArea = 0;
+    for (const QRectF &sheet : doc.sheets)
+        sheetArea += sheet.width() * sheet.height();
+    doc.covered = sheetArea > 0 ? covered / sheetArea : 0;
+    if (options.format == Format::Pdf)
+        placeCheckBars(doc, options.gap, doc.material && options.nesting == Nesting::Shape);
     return doc;
 }
 
@@ -180,7 +474,24 @@ QByteArray svg(const Document &doc)
                .toUtf8();
     // Each layer drawn by the generator on its own, then kept as one group
     // named after the layer.
-    for (int layer = 0; layer < RibVectors::LayerCount; ++layer) {
+    if (doc.material) {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        QSvgGenerator generator;
+        generator.setOutputDevice(&buffer);
+        generator.setViewBox(viewBox);
+        generator.setSize(QSize(std::max(1, int(std::ceil(area.width()))),
+                                std::max(1, int(std::ceil(area.height())))));
+        {
+            QPainter p(&generator);
+            p.setPen(QPen(kSheetColour, kLineWidthMm));
+            p.setBrush(Qt::NoBrush);
+            for (const QRectF &sheet : doc.sheets)
+                p.drawPolygon(flip.map(QPolygonF(sheet)));
+        }
+        out += "<g id=\"" + sheetLayerName().toLatin1() + "\">" + svgBody(buffer.data()) + "</g>\n";
+    }
+    for (int layer : kLayerOrder) {
         if (!doc.layers[size_t(layer)])
             continue;
         QBuffer buffer;
@@ -194,12 +505,8 @@ QByteArray svg(const Document &doc)
             QPainter p(&generator);
             paintShapes(p, doc, -1, layer, flip, 1.0);
         }
-        const QByteArray text = buffer.data();
-        const qsizetype from = text.indexOf("</defs>");
-        const qsizetype to = text.lastIndexOf("</svg>");
-        const QByteArray body =
-            from >= 0 && to > from ? text.mid(from + 7, to - from - 7) : QByteArray();
-        out += "<g id=\"" + RibVectors::layerName(layer).toLatin1() + "\">" + body + "</g>\n";
+        out += "<g id=\"" + RibVectors::layerName(layer).toLatin1() + "\">" +
+               svgBody(buffer.data()) + "</g>\n";
     }
     out += "</svg>\n";
     return out;
@@ -222,17 +529,29 @@ QByteArray pdf(const Document &doc)
         };
         if (doc.sheets.empty())
             return {};
-        writer.setPageSize(pageFor(doc.sheets.front()));
+        const bool withBars = doc.pages.size() == doc.sheets.size();
+        const std::vector<QRectF> &pages = withBars ? doc.pages : doc.sheets;
+        writer.setPageSize(pageFor(pages.front()));
         QPainter p(&writer);
-        for (size_t s = 0; s < doc.sheets.size(); ++s) {
-            const QRectF &sheet = doc.sheets[s];
+        // The printed pages' own check bar, drawn by the printout's code.
+        ProfileStore none;
+        TemplateDrawing bar(&none);
+        QFont font(QStringLiteral("Liberation Sans"));
+        font.setPixelSize(std::max(1, int(std::lround(3.5 * k))));
+        for (size_t s = 0; s < pages.size(); ++s) {
+            const QRectF &page = pages[s];
             if (s > 0) {
-                writer.setPageSize(pageFor(sheet));
+                writer.setPageSize(pageFor(page));
                 writer.newPage();
             }
-            // mm (y up) to the page's dots, from the sheet's top-left corner.
-            const QTransform toDevice(k, 0, 0, -k, -sheet.left() * k, sheet.bottom() * k);
+            // mm (y up) to the page's dots, from the page's top-left corner.
+            const QTransform toDevice(k, 0, 0, -k, -page.left() * k, page.bottom() * k);
             paintShapes(p, doc, int(s), -1, toDevice, k);
+            if (withBars) {
+                const QPointF at = toDevice.map(doc.checkBars[s]);
+                p.setFont(font);
+                bar.drawCheckBarAt(p, int(std::lround(at.x())), int(std::lround(at.y())), float(k));
+            }
         }
     }
     return buffer.data();
@@ -240,22 +559,12 @@ QByteArray pdf(const Document &doc)
 
 QByteArray dxf(const Document &doc, QString *error)
 {
-    QTemporaryFile file;
-    if (!file.open()) {
-        if (error)
-            *error = file.errorString();
-        return {};
-    }
-    const std::string path = QFile::encodeName(file.fileName()).toStdString();
+    Q_UNUSED(error);
+    std::string text;
     {
         DL_Dxf dxfDoc;
-        std::unique_ptr<DL_WriterA> dw(dxfDoc.out(path.c_str(), DL_Codes::AC1015));
-        if (!dw) {
-            if (error)
-                *error = Language::pick(QStringLiteral("Ecriture DXF impossible"),
-                                        QStringLiteral("Cannot write DXF"));
-            return {};
-        }
+        BufferWriter writer(text);
+        BufferWriter *dw = &writer;
         const QRectF area = documentArea(doc);
         dxfDoc.writeHeader(*dw);
         dw->dxfString(9, "$INSUNITS");
@@ -279,12 +588,14 @@ QByteArray dxf(const Document &doc, QString *error)
         dxfDoc.writeLinetype(*dw, DL_LinetypeData("BYLAYER", "", 0, 0, 0.0));
         dxfDoc.writeLinetype(*dw, DL_LinetypeData("CONTINUOUS", "Solid line", 0, 0, 0.0));
         dw->tableEnd();
-        dw->tableLayers(1 + RibVectors::LayerCount);
+        dw->tableLayers(2 + RibVectors::LayerCount);
         dxfDoc.writeLayer(*dw, DL_LayerData("0", 0),
                           DL_Attributes("", DL_Codes::black, 100, "CONTINUOUS", 1.0));
         for (int layer = 0; layer < RibVectors::LayerCount; ++layer)
             dxfDoc.writeLayer(*dw, DL_LayerData(RibVectors::layerName(layer).toStdString(), 0),
                               DL_Attributes("", kDxfColours[layer], 100, "CONTINUOUS", 1.0));
+        dxfDoc.writeLayer(*dw, DL_LayerData(sheetLayerName().toStdString(), 0),
+                          DL_Attributes("", kDxfSheetColour, 100, "CONTINUOUS", 1.0));
         dw->tableEnd();
         dw->tableStyle(1);
         dxfDoc.writeStyle(*dw, DL_StyleData("Standard", 0, 0.0, 1.0, 0.0, 0, 2.5, "txt", ""));
@@ -309,6 +620,16 @@ QByteArray dxf(const Document &doc, QString *error)
         dw->sectionEnd();
 
         dw->sectionEntities();
+        if (doc.material) {
+            const DL_Attributes attr(sheetLayerName().toStdString(), 256, -1, "BYLAYER", 1.0);
+            for (const QRectF &sheet : doc.sheets) {
+                dxfDoc.writePolyline(*dw, DL_PolylineData(4, 0, 0, 1), attr);
+                for (const QPointF &v :
+                     {sheet.topLeft(), sheet.topRight(), sheet.bottomRight(), sheet.bottomLeft()})
+                    dxfDoc.writeVertex(*dw, DL_VertexData(v.x(), v.y(), 0.0, 0.0));
+                dxfDoc.writePolylineEnd(*dw);
+            }
+        }
         for (const RibVectors::Rib &rib : doc.ribs) {
             for (const Shape &s : rib.shapes) {
                 if (!doc.layers[size_t(s.layer)])
@@ -353,16 +674,8 @@ QByteArray dxf(const Document &doc, QString *error)
         dxfDoc.writeObjects(*dw);
         dxfDoc.writeObjectsEnd(*dw);
         dw->dxfEOF();
-        dw->close();
     }
-    file.seek(0);
-    QFile reread(file.fileName());
-    if (!reread.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = reread.errorString();
-        return {};
-    }
-    return reread.readAll();
+    return QByteArray::fromStdString(text);
 }
 
 QByteArray bytes(const Document &doc, Format format, QString *error)

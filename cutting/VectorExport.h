@@ -20,12 +20,27 @@ enum class Format { Svg, Dxf, Pdf, Dat };
 bool parseFormat(const QString &text, Format *format);
 QString suffix(Format format);
 
+// How several ribs are laid on the sheets: by their shapes, or by their
+// boxes in rows.
+enum class Nesting { Shape, Rows };
+
 struct Options {
     Format format = Format::Svg;
     QSizeF sheet{600, 300}; // mm
     double gap = 3;         // mm, between ribs and along the sheet's edges
     RibVectors::LayerSet layers = RibVectors::allLayers();
+    double kerf = 0; // mm the laser burns away: outer contours grow, inner ones shrink by half
+    Nesting nesting = Nesting::Shape;
+    bool freeGrain = false; // quarter turns allowed; else the chord stays along the sheet's length
+    int copies = 1;         // each rib this many times (two wing halves: 2)
 };
+
+// The cutting options of the command line and the dialog from their texts:
+// "--kerf MM", "--nest shape|rows", "--grain chord|free", "--copies N".
+// False, with the faulty option in *error, for a bad value; empty texts keep
+// the option as it is.
+bool parseCutting(const QString &kerf, const QString &nest, const QString &grain,
+                  const QString &copies, Options *options, QString *error);
 
 // "600x300" (also with "X", "*" or a comma decimal) into a size; false when
 // either side is not a positive number.
@@ -35,13 +50,34 @@ bool parseSheet(const QString &text, QSizeF *sheet);
 // on. A single rib keeps its own coordinates (leading edge at the origin)
 // on a page of its size plus the gap; several are laid out on sheets.
 struct Document {
-    std::vector<RibVectors::Rib> ribs;
-    std::vector<QRectF> sheets; // y up
-    std::vector<int> ribSheet;  // the sheet of each rib
+    std::vector<RibVectors::Rib> ribs; // in sheet order
+    std::vector<QRectF> sheets;        // y up
+    std::vector<int> ribSheet;         // the sheet of each rib
+    std::vector<int> ribTurn;          // degrees each rib was turned on its sheet
     RibVectors::LayerSet layers = RibVectors::allLayers();
     int oversized = 0;
+    // Sheets of material (drawn on the "sheet" layer), not a page fitted
+    // around one rib.
+    bool material = false;
+    // What the figures of each rib do against its outline, one line each.
+    QStringList findings;
+    // Share (0..1) of the sheets' area that the ribs' outer contours cover.
+    double covered = 0;
+    // PDF only: each page (a sheet, grown at its foot when the parts leave
+    // no room) and the left end of its check bar's line, both y up.
+    std::vector<QRectF> pages;
+    std::vector<QPointF> checkBars;
 };
+// Figures against the outlines and the kerf (RibContours), copies, then
+// the layout: one rib on a page of its own size, several nested or in rows.
 Document arrange(std::vector<RibVectors::Rib> ribs, const Options &options);
+
+// "3 planche(s), 41 % de leur surface couverte" or its English, with the
+// ribs larger than the sheet.
+QString report(const Document &doc);
+
+// The name of the layer that shows the sheets' edges: "sheet".
+QString sheetLayerName();
 
 // The file contents; empty with *error set when the writer fails.
 QByteArray svg(const Document &doc);

@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace
@@ -95,6 +96,7 @@ ExportDialog::ExportDialog(const ProfileStore *store, QWidget *parent)
         layersLayout->addWidget(CheckLayers[size_t(i)]);
     }
     layout->addWidget(layers);
+    layout->addWidget(buildCuttingGroup());
 
     Buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     Buttons->button(QDialogButtonBox::Ok)->setText(pick("Exporter…", "Export…"));
@@ -156,6 +158,35 @@ std::vector<int> ExportDialog::chosenProfiles() const
     return rows;
 }
 
+QWidget *ExportDialog::buildCuttingGroup()
+{
+    auto pick = [](const char *fr, const char *en) {
+        return Language::pick(QString::fromUtf8(fr), QString::fromUtf8(en));
+    };
+    auto *group = new QGroupBox(pick("Découpe laser", "Laser cutting"), this);
+    auto *form = new QFormLayout(group);
+    EditKerf = millimetres(group, "EditKerf", 0, 5, 0);
+    EditKerf->setDecimals(2);
+    EditKerf->setSingleStep(0.05);
+    CbNesting = new QComboBox(group);
+    CbNesting->setObjectName(QStringLiteral("CbNesting"));
+    CbNesting->addItem(pick("Par leur forme", "By their shapes"),
+                       int(VectorExport::Nesting::Shape));
+    CbNesting->addItem(pick("Par rangées", "In rows"), int(VectorExport::Nesting::Rows));
+    CheckFreeGrain = new QCheckBox(pick("Tourner aussi d'un quart de tour (sans fil du bois)",
+                                        "Also turn by quarter turns (grain free)"),
+                                   group);
+    CheckFreeGrain->setObjectName(QStringLiteral("CheckFreeGrain"));
+    EditCopies = new QSpinBox(group);
+    EditCopies->setObjectName(QStringLiteral("EditCopies"));
+    EditCopies->setRange(1, 1000);
+    form->addRow(pick("Trait de coupe", "Kerf"), EditKerf);
+    form->addRow(pick("Placement", "Nesting"), CbNesting);
+    form->addRow(CheckFreeGrain);
+    form->addRow(pick("Exemplaires", "Copies"), EditCopies);
+    return group;
+}
+
 VectorExport::Options ExportDialog::options() const
 {
     VectorExport::Options o;
@@ -164,5 +195,9 @@ VectorExport::Options ExportDialog::options() const
     o.gap = EditGap->value();
     for (int i = 0; i < RibVectors::LayerCount; ++i)
         o.layers[size_t(i)] = CheckLayers[size_t(i)]->isChecked();
+    o.kerf = EditKerf->value();
+    o.nesting = VectorExport::Nesting(CbNesting->currentData().toInt());
+    o.freeGrain = CheckFreeGrain->isChecked();
+    o.copies = EditCopies->value();
     return o;
 }

@@ -14,6 +14,7 @@ class QDoubleSpinBox;
 class QListWidget;
 class QRadioButton;
 class ProfileStore;
+class QSpinBox;
 
 // The drawing window's export dialog: the file format, which ribs, the
 // sheet and the gap, and the layers to include. Keeps its values between
@@ -55,9 +56,15 @@ public:
     QListWidget *ListProfiles;
     QDoubleSpinBox *EditSheetWidth, *EditSheetHeight, *EditGap;
     std::array<QCheckBox *, RibVectors::LayerCount> CheckLayers{};
+    // Laser cutting: kerf, nesting by shape or in rows, grain, copies.
+    QDoubleSpinBox *EditKerf;
+    QComboBox *CbNesting;
+    QCheckBox *CheckFreeGrain;
+    QSpinBox *EditCopies;
     QDialogButtonBox *Buttons;
 
 private:
     const ProfileStore *m_store;
     std::optional<Choice> m_choice;
+    QWidget *buildCuttingGroup();
 };

@@ -190,6 +190,7 @@ void TForm1::layoutAndRender()
         m_drawing->render();
         ScrollBox1->horizontalScrollBar()->setValue(layout->horizontalPosition);
         PaintBox1->update();
+        sayFigureFindings();
     }
 }
 

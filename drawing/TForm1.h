@@ -193,6 +193,9 @@ private:
     // Takes the chord and skin of the new-template dialog into the selection.
     void takeDialogValues();
     void layoutAndRender();
+    // Names once each figure of the template on show that crosses its
+    // outline or lies outside it, as the export will treat it.
+    void sayFigureFindings();
     ScreenArea screenArea() const;
     void selectAndDraw(int profile, int templ);
     void connectTable();
@@ -210,6 +213,7 @@ private:
     PanelDialog m_panelDialog;
     TForm3 *m_form3 = nullptr;
     ExportDialog *m_exportDialog = nullptr;
+    QStringList m_findingsSaid;
     bool m_closing = false;
     bool m_quitting = false;
     bool m_syncing = false;

@@ -4,6 +4,7 @@
 
 #include "cutting/DatExport.h"
 #include "cutting/ExportJob.h"
+#include "cutting/RibContours.h"
 #include "drawing/ExportDialog.h"
 #include "profiles/ProfileStore.h"
 #include "render/TemplateDrawing.h"
@@ -19,6 +20,33 @@ ExportDialog *TForm1::exportDialog()
     if (!m_exportDialog)
         m_exportDialog = new ExportDialog(m_store.get(), this);
     return m_exportDialog;
+}
+
+void TForm1::sayFigureFindings()
+{
+    const int p = m_store->currentProfile, t = m_store->currentTemplate;
+    const WorkingData &work = m_drawing->working();
+    if (p < 0 || t < 0 || m_store->dataError || work.lastPoint < 1 || work.lastFigure < 0 ||
+        work.skinThickness <= 0) {
+        m_findingsSaid.clear();
+        return;
+    }
+    RibVectors::Builder builder;
+    RibVectors::Rib rib;
+    if (!builder.fromWorking(work, m_store->name(p), t, m_drawing->viewState().upDown4Smoothing,
+                             &rib, {true, true, false, false, false}))
+        return;
+    QStringList said, fresh;
+    for (const RibContours::Finding &f : RibContours::check(rib)) {
+        const QString key =
+            QStringLiteral("%1/%2/%3/%4").arg(p).arg(t).arg(f.figure).arg(int(f.kind));
+        said << key;
+        if (!m_findingsSaid.contains(key))
+            fresh << RibContours::message(f);
+    }
+    m_findingsSaid = said;
+    if (!fresh.isEmpty())
+        Prompts::current().message(fresh.join(QLatin1Char('\n')));
 }
 
 void TForm1::BtExporterClick()
@@ -105,13 +133,8 @@ void TForm1::BtExporterClick()
         Prompts::current().message(path + QStringLiteral(" : ") + error);
         return;
     }
-    if (!refused.isEmpty())
-        Prompts::current().message(refused.join(QLatin1Char('\n')));
-    else if (doc.oversized > 0)
-        Prompts::current().message(
-            Language::pick(QStringLiteral("%1 nervure(s) plus grande(s) que la planche, chacune "
-                                          "sur une planche à sa taille."),
-                           QStringLiteral("%1 rib(s) larger than the sheet, each on a sheet of "
-                                          "its own size."))
-                .arg(doc.oversized));
+    // What the cut will be, before it is cut: refused templates, figures
+    // against their outlines, the sheets used.
+    Prompts::current().message(
+        (refused + doc.findings + QStringList{VectorExport::report(doc)}).join(QLatin1Char('\n')));
 }

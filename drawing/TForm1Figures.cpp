@@ -51,6 +51,7 @@ void TForm1::renderOnly()
 {
     m_drawing->render();
     PaintBox1->update();
+    sayFigureFindings();
 }
 
 // Figures are edited only on a template that is selected and drawn: with

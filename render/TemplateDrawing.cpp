@@ -356,3 +356,16 @@ std::optional<ScreenLayout> TemplateDrawing::refresh(Refresh what, const ScreenA
     }
     return layout;
 }
+
+void TemplateDrawing::drawCheckBarAt(QPainter &p, int x, int y, float pixelsPerMm)
+{
+    const int oldX = m_geom.checkBarX, oldY = m_geom.checkBarY;
+    const float oldScale = m_geom.scale;
+    m_geom.checkBarX = x;
+    m_geom.checkBarY = y;
+    m_geom.scale = pixelsPerMm;
+    drawCheckBar(p);
+    m_geom.checkBarX = oldX;
+    m_geom.checkBarY = oldY;
+    m_geom.scale = oldScale;
+}

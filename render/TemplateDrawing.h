@@ -217,6 +217,10 @@ public:
     // page marks) and the box of the check bar with its label.
     QRect templateBounds() const;
     QRect checkBarBounds() const;
+    // The same check bar on a page another writer lays out (exported sheets):
+    // the left end of its line at (x, y) device pixels, pixelsPerMm the
+    // page's scale. Leaves this drawing's own layout as it was.
+    void drawCheckBarAt(QPainter &p, int x, int y, float pixelsPerMm);
 
     // ---- View events ----------------------------------------------------
 

@@ -91,6 +91,22 @@ void TstCommandLine::run_data()
     QTest::newRow("template and all together")
         << exp("svg", one + QStringList{QStringLiteral("--all")}) << 1 << "exclude each other"
         << QByteArray();
+    QTest::newRow("dxf, kerf, two copies, rows")
+        << exp("dxf", all + QStringList{"--kerf", "0.2", "--copies", "2", "--nest", "rows"}) << 0
+        << "10 rib(s), " << QByteArray("999\ndxflib");
+    QTest::newRow("svg, nested, grain free, a figure across the edge")
+        << exp("svg", all + QStringList{"--grain", "free"}) << 0
+        << "NACA 4412 #1 : figure 1 cuts the template edge" << QByteArray("<?xml");
+    QTest::newRow("pdf, report of sheets and area")
+        << exp("pdf", all) << 0 << "% of their area covered" << QByteArray("%PDF");
+    QTest::newRow("bad kerf") << exp("dxf", all + QStringList{"--kerf", "-0.1"}) << 1
+                              << "Bad kerf: -0.1" << QByteArray();
+    QTest::newRow("bad nesting") << exp("dxf", all + QStringList{"--nest", "boxes"}) << 1
+                                 << "Bad nesting (shape or rows): boxes" << QByteArray();
+    QTest::newRow("bad grain") << exp("dxf", all + QStringList{"--grain", "across"}) << 1
+                               << "Bad grain (chord or free): across" << QByteArray();
+    QTest::newRow("no copies") << exp("dxf", all + QStringList{"--copies", "0"}) << 1
+                               << "Bad number of copies: 0" << QByteArray();
     QTest::newRow("no output") << QStringList{"export", "--db", db, "--format", "svg", "--all"} << 1
                                << "required" << QByteArray();
     QTest::newRow("check, usable files")

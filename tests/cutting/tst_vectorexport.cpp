@@ -5,6 +5,7 @@
 #include "cutting/RibVectors.h"
 #include "cutting/SheetLayout.h"
 #include "cutting/VectorExport.h"
+#include "geometry/Polygons.h"
 #include "profiles/ProfileStore.h"
 #include "render/TemplateDrawing.h"
 #include "ui/Language.h"
@@ -215,10 +216,14 @@ void TstVectorExport::figuresAtTrueShape_data()
                                     << QPointF(100, 0) << 3.0 << 0.0 << QPolygonF();
     QTest::newRow("circle above the chord") << "2;470;-130;530;-70;0;" << int(Shape::Circle)
                                             << QPointF(50, 10) << 3.0 << 0.0 << QPolygonF();
+    // A half circle is one closed contour (arc and diameter): its first
+    // point is the diameter's end towards point 1.
     QTest::newRow("half circle at 0: the half towards the nose")
-        << "3;700;-40;780;40;0;" << int(Shape::Arc) << QPointF(74, 0) << 4.0 << 90.0 << QPolygonF();
+        << "3;700;-40;780;40;0;" << int(Shape::Path) << QPointF(72, 0) << 4.0 << 0.0
+        << QPolygonF({{74, 4}});
     QTest::newRow("half circle at 90: the upper half")
-        << "3;700;-40;780;40;90;" << int(Shape::Arc) << QPointF(74, 0) << 4.0 << 0.0 << QPolygonF();
+        << "3;700;-40;780;40;90;" << int(Shape::Path) << QPointF(74, 2) << 4.0 << 0.0
+        << QPolygonF({{78, 0}});
     QTest::newRow("rectangle at 0, mirrored about its centre")
         << "0;500;-60;560;60;0;" << int(Shape::Path) << QPointF() << 0.0 << 0.0
         << QPolygonF({{50, -6}, {56, -6}, {56, 6}, {50, 6}});
@@ -228,8 +233,8 @@ void TstVectorExport::figuresAtTrueShape_data()
     QTest::newRow("triangle: right angle at its first corner")
         << "4;900;-50;1020;30;0;" << int(Shape::Path) << QPointF() << 0.0 << 0.0
         << QPolygonF({{90, -3}, {102, -3}, {90, 5}});
-    QTest::newRow("line") << "1;300;0;1500;0;0;" << int(Shape::Path) << QPointF() << 0.0 << 0.0
-                          << QPolygonF({{30, 0}, {150, 0}});
+    QTest::newRow("line: a mark, not a cut") << "1;300;0;1500;0;0;" << int(Shape::Path) << QPointF()
+                                             << -1.0 << 0.0 << QPolygonF({{30, 0}, {150, 0}});
 }
 
 void TstVectorExport::figuresAtTrueShape()
@@ -247,8 +252,24 @@ void TstVectorExport::figuresAtTrueShape()
     RibVectors::Rib rib;
     QString error;
     QVERIFY2(builder.fromStore(store, 0, 0, 50, &rib, &error), qPrintable(error));
-    const Shape *s = firstShape(rib, RibVectors::Figures, Shape::Kind(kind));
+    const Shape *s = nullptr; // the figure's own shape, on the layer it belongs to
+    for (const Shape &each : rib.shapes)
+        if (each.figure == 0 && !s)
+            s = &each;
     QVERIFY(s);
+    QCOMPARE(int(s->kind), kind);
+    QCOMPARE(s->layer, int(radius < 0 ? RibVectors::Marks : RibVectors::Figures));
+    if (kind == Shape::Path)
+        QCOMPARE(s->closed, radius >= 0);
+    if (kind == Shape::Path && radius > 0) { // a D shape: half the disc, one subpath
+        const QPolygonF d = RibVectors::flatten(s->path);
+        QVERIFY(std::hypot(d.first().x() - corners.first().x(),
+                           d.first().y() - corners.first().y()) < 1e-6);
+        QVERIFY(std::abs(std::abs(Polygons::signedArea(d)) - M_PI * radius * radius / 2) < 0.05);
+        QVERIFY(std::hypot(d.boundingRect().center().x() - centre.x(),
+                           d.boundingRect().center().y() - centre.y()) < 0.01);
+        return;
+    }
     if (kind == Shape::Path) {
         const QPolygonF got = RibVectors::flatten(s->path);
         QVERIFY(got.size() >= corners.size());
@@ -349,18 +370,22 @@ void TstVectorExport::readBack()
     std::vector<RibVectors::Rib> ribs;
     QString error;
     QVERIFY(ExportJob::buildRibs(store, picks, 50, RibVectors::allLayers(), &ribs, &error));
-    // Count what each layer should hold.
-    int paths = 0, circles = 0, arcs = 0, labels = 0;
-    for (const auto &r : ribs)
+    VectorExport::Options options;
+    QVERIFY(VectorExport::parseFormat(format, &options.format));
+    const VectorExport::Document doc = VectorExport::arrange(ribs, options);
+    // Count what each layer should hold, as laid out (figures across the
+    // outline are in it now), and the sheets' edges.
+    int paths = doc.material ? int(doc.sheets.size()) : 0, circles = 0, arcs = 0, labels = 0;
+    for (const auto &r : doc.ribs)
         for (const Shape &s : r.shapes)
             (s.kind == Shape::Path     ? paths
              : s.kind == Shape::Circle ? circles
              : s.kind == Shape::Arc    ? arcs
                                        : labels)++;
-    VectorExport::Options options;
-    QVERIFY(VectorExport::parseFormat(format, &options.format));
-    const VectorExport::Document doc = VectorExport::arrange(ribs, options);
-    const QSizeF size = doc.sheets.front().size();
+    // A PDF page is the sheet, grown at its foot when the check bar finds no
+    // room beside the parts.
+    const QSizeF size =
+        (options.format == VectorExport::Format::Pdf ? doc.pages : doc.sheets).front().size();
     if (all)
         QCOMPARE(size, QSizeF(600, 300));
     const QByteArray data = VectorExport::bytes(doc, options.format, &error);
@@ -429,7 +454,7 @@ void TstVectorExport::readBack()
                     }
             const QRectF marks = doc.ribs.front().bounds();
             Q_UNUSED(marks);
-            const int ribLeft = int(std::lround((0 - doc.sheets.front().left()) * 10));
+            const int ribLeft = int(std::lround((0 - doc.pages.front().left()) * 10));
             QVERIFY2(std::abs(left - ribLeft) <= 2, qPrintable(QString::number(left)));
             QVERIFY2(std::abs(right - left - 2000) <= 3, qPrintable(QString::number(right - left)));
         }

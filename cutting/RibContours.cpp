@@ -1,0 +1,182 @@
+#include "cutting/RibContours.h"
+
+#include "ui/Language.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace RibContours
+{
+
+using RibVectors::Shape;
+
+namespace
+{
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kFlatness = 0.01; // mm between a curve and its chords
+// A figure closer than this to the outline touches it: the thin bridge left
+// would break, so it is cut as a notch.
+constexpr double kTouchMm = 0.01;
+constexpr double kAreaTolerance = 1e-6; // mm²
+
+QPainterPath closedPath(const Polygons::Ring &ring)
+{
+    QPainterPath path;
+    if (ring.isEmpty())
+        return path;
+    path.moveTo(ring.first());
+    for (int i = 1; i < ring.size(); ++i)
+        path.lineTo(ring[i]);
+    path.closeSubpath();
+    return path;
+}
+
+// The ring of largest area: the one outer contour kept when a figure
+// splits the rib (the pieces cut off are reported with the figure).
+Polygons::Ring largest(const Polygons::Shape &shape)
+{
+    Polygons::Ring best;
+    double bestArea = 0;
+    for (const Polygons::Ring &r : shape) {
+        const double a = std::abs(Polygons::signedArea(r));
+        if (a > bestArea) {
+            bestArea = a;
+            best = r;
+        }
+    }
+    return best;
+}
+
+// Shrinks an inner contour by half the kerf. False when nothing, or more
+// than one piece, would be left: a slot narrower than the kerf.
+bool shrink(Shape &s, const Polygons::Ring &ring, double half)
+{
+    if (s.kind == Shape::Circle) {
+        if (s.radius <= half)
+            return false;
+        s.radius -= half;
+        return true;
+    }
+    const Polygons::Shape inner = Polygons::offset({ring}, -half);
+    if (inner.size() != 1)
+        return false;
+    s.path = closedPath(inner.front());
+    return true;
+}
+
+bool narrowerThan(const Polygons::Ring &ring, double half)
+{
+    return half > 0 && Polygons::offset({ring}, -half).size() != 1;
+}
+
+} // namespace
+
+QString message(const Finding &finding)
+{
+    const int n = finding.figure + 1;
+    switch (finding.kind) {
+    case Finding::CutsEdge:
+        return Language::pick(QStringLiteral("la figure %1 coupe le gabarit"),
+                              QStringLiteral("figure %1 cuts the template edge"))
+            .arg(n);
+    case Finding::Outside:
+        return Language::pick(QStringLiteral("la figure %1 est hors du gabarit"),
+                              QStringLiteral("figure %1 is outside the template"))
+            .arg(n);
+    case Finding::NarrowerThanKerf:
+        return Language::pick(QStringLiteral("la figure %1 est plus étroite que le trait de coupe"),
+                              QStringLiteral("figure %1 is narrower than the kerf"))
+            .arg(n);
+    }
+    return {};
+}
+
+Polygons::Ring ring(const Shape &shape)
+{
+    Polygons::Ring out;
+    if (shape.kind == Shape::Circle && shape.radius > 0) {
+        const double r = shape.radius;
+        const double step = std::acos(std::max(-1.0, 1 - kFlatness / r));
+        const int n = std::max(16, int(std::ceil(2 * kPi / std::max(step, 1e-3))));
+        out.reserve(n);
+        for (int i = 0; i < n; ++i) {
+            const double a = 2 * kPi * i / n;
+            out << shape.centre + QPointF(r * std::cos(a), r * std::sin(a));
+        }
+    } else if (shape.kind == Shape::Path && shape.closed) {
+        out = RibVectors::flatten(shape.path, kFlatness);
+        if (out.size() > 1 && out.first() == out.last())
+            out.removeLast();
+    }
+    return out;
+}
+
+std::vector<Finding> apply(RibVectors::Rib &rib, double kerfMm)
+{
+    std::vector<Finding> found;
+    const double half = std::max(kerfMm, 0.0) / 2;
+    auto isOutline = [](const Shape &s) {
+        return s.layer == RibVectors::Cut && s.kind == Shape::Path && s.closed;
+    };
+    const auto cut = std::find_if(rib.shapes.begin(), rib.shapes.end(), isOutline);
+    Polygons::Shape outer;
+    if (cut != rib.shapes.end())
+        outer = Polygons::unite({ring(*cut)}, {});
+
+    std::vector<Shape> inner, rest;
+    Polygons::Shape notches;
+    for (auto it = rib.shapes.begin(); it != rib.shapes.end(); ++it) {
+        Shape &s = *it;
+        if (it == cut)
+            continue;
+        const Polygons::Ring r = s.layer == RibVectors::Figures ? ring(s) : Polygons::Ring();
+        if (r.size() < 3) {
+            rest.push_back(std::move(s));
+            continue;
+        }
+        if (!outer.empty()) {
+            const Polygons::Shape figure{r};
+            if (Polygons::area(Polygons::intersect(outer, figure)) <= kAreaTolerance) {
+                found.push_back({Finding::Outside, s.figure});
+                continue;
+            }
+            const Polygons::Shape grown = Polygons::offset(figure, kTouchMm);
+            const double grownArea = Polygons::area(grown);
+            if (Polygons::area(Polygons::intersect(outer, grown)) <
+                grownArea - kAreaTolerance - 1e-9 * grownArea) {
+                found.push_back({Finding::CutsEdge, s.figure});
+                if (narrowerThan(r, half))
+                    found.push_back({Finding::NarrowerThanKerf, s.figure});
+                notches.push_back(r);
+                continue;
+            }
+        }
+        if (half > 0 && !shrink(s, r, half))
+            found.push_back({Finding::NarrowerThanKerf, s.figure});
+        inner.push_back(std::move(s));
+    }
+
+    std::vector<Shape> shapes = std::move(inner);
+    if (cut != rib.shapes.end()) {
+        Shape outline = std::move(*cut);
+        if (!notches.empty())
+            outer = Polygons::subtract(outer, notches);
+        Polygons::Ring contour = largest(outer);
+        if (half > 0 && !contour.isEmpty())
+            contour = largest(Polygons::offset({contour}, half));
+        outline.path = closedPath(contour);
+        shapes.push_back(std::move(outline));
+    }
+    std::move(rest.begin(), rest.end(), std::back_inserter(shapes));
+    rib.shapes = std::move(shapes);
+    return found;
+}
+
+std::vector<Finding> check(const RibVectors::Rib &rib)
+{
+    RibVectors::Rib copy = rib;
+    return apply(copy, 0);
+}
+
+} // namespace RibContours

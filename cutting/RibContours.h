@@ -1,0 +1,45 @@
+#pragma once
+
+#include "cutting/RibVectors.h"
+#include "geometry/Polygons.h"
+
+#include <QString>
+
+#include <vector>
+
+// A rib's cut made ready for a laser: the template outline and every
+// cut-out as closed contours, figures checked against the outline, the
+// kerf taken into account, inner contours before the outer one.
+namespace RibContours
+{
+
+struct Finding {
+    enum Kind {
+        CutsEdge,        // the figure crosses or touches the outline: a notch in it
+        Outside,         // wholly outside the outline: left out of the cut
+        NarrowerThanKerf // the cut-out is narrower than the kerf: the laser cannot cut it
+    };
+    Kind kind = CutsEdge;
+    int figure = -1; // index in the template
+};
+
+// "la figure N coupe le gabarit" / "figure N cuts the template edge", and
+// the like, N counted from 1.
+QString message(const Finding &finding);
+
+// The figures of a rib against its outline, as apply() finds them, without
+// changing the rib (for the drawing window).
+std::vector<Finding> check(const RibVectors::Rib &rib);
+
+// Turns the rib's cut layer into its one outer contour, with the figures
+// that cross it taken out as notches; figures wholly inside stay as inner
+// contours, figures wholly outside are removed. With a kerf (mm), outer
+// contours grow and inner ones shrink by half of it. The inner contours are
+// put before the outer one. Returns what it found, figure by figure.
+std::vector<Finding> apply(RibVectors::Rib &rib, double kerfMm);
+
+// The closed ring of a closed path or a circle, in mm (flattened within
+// 0.01 mm); empty for anything open.
+Polygons::Ring ring(const RibVectors::Shape &shape);
+
+} // namespace RibContours

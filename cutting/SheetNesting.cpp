@@ -1,0 +1,273 @@
+#include "cutting/SheetNesting.h"
+
+#include "cutting/SheetLayout.h"
+
+#include <QTransform>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numeric>
+
+namespace SheetNesting
+{
+
+namespace
+{
+
+constexpr double kColumn = 0.5; // mm
+constexpr double kNone = std::numeric_limits<double>::infinity();
+// Sheets still offered to later parts; older ones are taken as full, which
+// keeps a long job's time linear in its parts.
+constexpr size_t kOpenSheets = 3;
+
+// One turn of one part, as columns from its left edge.
+struct Hull {
+    int turn = 0;
+    double minX = 0, minY = kNone, maxY = -kNone;
+    int columns = 0;
+    std::vector<double> lo, hi;
+    // The lowest point a part below may reach up to in each column, the gap
+    // kept in every direction, over the columns widened by reach on both sides.
+    std::vector<double> floorOf;
+    int reach = 0;
+};
+
+QTransform quarterTurn(int degrees)
+{
+    const int c = degrees == 0 ? 1 : degrees == 180 ? -1 : 0;
+    const int s = degrees == 90 ? 1 : degrees == 270 ? -1 : 0;
+    return QTransform(c, s, -s, c, 0, 0);
+}
+
+Hull makeHull(const std::vector<QPolygonF> &lines, int turn, double gap)
+{
+    Hull h;
+    h.turn = turn;
+    const QTransform t = quarterTurn(turn);
+    std::vector<QPolygonF> turned;
+    double minX = kNone, maxX = -kNone;
+    for (const QPolygonF &line : lines) {
+        turned.push_back(t.map(line));
+        for (const QPointF &p : turned.back()) {
+            minX = std::min(minX, p.x());
+            maxX = std::max(maxX, p.x());
+        }
+    }
+    if (minX == kNone)
+        minX = maxX = 0;
+    h.minX = minX;
+    h.columns = std::max(1, int(std::ceil((maxX - minX) / kColumn - 1e-9)));
+    h.lo.assign(size_t(h.columns), kNone);
+    h.hi.assign(size_t(h.columns), -kNone);
+    auto mark = [&](int i, double y) {
+        i = std::clamp(i, 0, h.columns - 1);
+        h.lo[size_t(i)] = std::min(h.lo[size_t(i)], y);
+        h.hi[size_t(i)] = std::max(h.hi[size_t(i)], y);
+    };
+    for (const QPolygonF &line : turned) {
+        for (int k = 0; k < line.size(); ++k) {
+            const QPointF a = line[k] - QPointF(minX, 0);
+            const QPointF b = k + 1 < line.size() ? line[k + 1] - QPointF(minX, 0) : a;
+            const double x0 = std::min(a.x(), b.x()), x1 = std::max(a.x(), b.x());
+            const int i0 = int(std::floor(x0 / kColumn)), i1 = int(std::floor(x1 / kColumn));
+            for (int i = i0; i <= i1; ++i) {
+                const double xa = std::max(i * kColumn, x0), xb = std::min((i + 1) * kColumn, x1);
+                for (double x : {xa, xb}) {
+                    const double y =
+                        x1 > x0 ? a.y() + (b.y() - a.y()) * (x - a.x()) / (b.x() - a.x()) : a.y();
+                    mark(i, y);
+                }
+                if (x1 == x0)
+                    mark(i, b.y());
+            }
+        }
+    }
+    for (int i = 0; i < h.columns; ++i) {
+        h.minY = std::min(h.minY, h.lo[size_t(i)]);
+        h.maxY = std::max(h.maxY, h.hi[size_t(i)]);
+    }
+    h.reach = gap > 0 ? int(std::ceil(gap / kColumn)) + 1 : 0;
+    h.floorOf.assign(size_t(h.columns + 2 * h.reach), kNone);
+    for (int i = -h.reach; i < h.columns + h.reach; ++i) {
+        double v = kNone;
+        for (int j = std::max(0, i - h.reach); j <= std::min(h.columns - 1, i + h.reach); ++j) {
+            if (h.lo[size_t(j)] == kNone)
+                continue;
+            // Columns side by side may touch: the whole gap is kept upwards.
+            const double d = std::max(0, std::abs(i - j) - 1) * kColumn;
+            if (gap > 0 ? d >= gap : j != i)
+                continue;
+            v = std::min(v, h.lo[size_t(j)] - std::sqrt(std::max(0.0, gap * gap - d * d)));
+        }
+        h.floorOf[size_t(i + h.reach)] = v;
+    }
+    return h;
+}
+
+struct Sheet {
+    QRectF rect;
+    std::vector<double> sky; // highest point placed in each column, sheet coordinates
+};
+
+struct Spot {
+    bool found = false;
+    int column = 0;
+    double dy = 0, top = kNone;
+};
+
+// The lowest-topped place for hull h on the sheet, at or above its floor.
+Spot bestSpot(const Sheet &sheet, const Hull &h, double gap)
+{
+    Spot best;
+    const int sheetColumns = int(sheet.sky.size());
+    const int first = int(std::ceil(gap / kColumn - 1e-9));
+    const int last = int(std::floor((sheet.rect.width() - gap) / kColumn + 1e-9)) - h.columns;
+    const double ceiling = sheet.rect.height() - gap;
+    const double floorDy = gap - h.minY;
+    for (int s = first; s <= last; ++s) {
+        double dy = floorDy;
+        bool fits = true;
+        for (int k = 0; k < int(h.floorOf.size()); ++k) {
+            const int col = s - h.reach + k;
+            if (col < 0 || col >= sheetColumns || h.floorOf[size_t(k)] == kNone)
+                continue;
+            dy = std::max(dy, sheet.sky[size_t(col)] - h.floorOf[size_t(k)]);
+            if (dy + h.maxY > ceiling + 1e-9 || dy + h.maxY >= best.top) {
+                fits = false;
+                break;
+            }
+        }
+        if (fits) {
+            best.found = true;
+            best.column = s;
+            best.dy = dy;
+            best.top = dy + h.maxY;
+        }
+    }
+    return best;
+}
+
+void settle(Sheet &sheet, const Hull &h, const Spot &spot)
+{
+    for (int i = 0; i < h.columns; ++i) {
+        if (h.hi[size_t(i)] == -kNone)
+            continue;
+        double &sky = sheet.sky[size_t(spot.column + i)];
+        sky = std::max(sky, spot.dy + h.hi[size_t(i)]);
+    }
+}
+
+} // namespace
+
+Result arrange(const std::vector<std::vector<QPolygonF>> &parts, QSizeF size, double gap,
+               bool quarterTurns, const QRectF &keepFree)
+{
+    Result result;
+    gap = std::max(gap, 0.0);
+    const double width = std::max(size.width(), 1.0), height = std::max(size.height(), 1.0);
+    result.placements.resize(parts.size());
+
+    std::vector<std::vector<Hull>> hulls(parts.size());
+    std::vector<double> boxArea(parts.size());
+    for (size_t p = 0; p < parts.size(); ++p) {
+        for (int turn : quarterTurns ? std::vector<int>{0, 90, 180, 270} : std::vector<int>{0, 180})
+            hulls[p].push_back(makeHull(parts[p], turn, gap));
+        const Hull &h = hulls[p].front();
+        boxArea[p] = h.columns * kColumn * std::max(0.0, h.maxY - h.minY);
+    }
+    // Large parts first: small ones then fill what is left around them.
+    std::vector<int> order(parts.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int a, int b) { return boxArea[size_t(a)] > boxArea[size_t(b)]; });
+
+    std::vector<Sheet> sheets;
+    size_t firstOpen = 0;
+    auto newSheet = [&](double w, double h) {
+        double bottom = 0;
+        if (!sheets.empty())
+            bottom = sheets.back().rect.top() - SheetLayout::kSheetSpacing - h;
+        Sheet s;
+        s.rect = QRectF(0, bottom, w, h);
+        s.sky.assign(size_t(std::ceil(w / kColumn)) + 1, -kNone);
+        if (!keepFree.isEmpty()) {
+            const int a = std::max(0, int(std::floor(keepFree.left() / kColumn)));
+            const int b =
+                std::min(int(s.sky.size()) - 1, int(std::ceil(keepFree.right() / kColumn)));
+            for (int i = a; i <= b; ++i)
+                s.sky[size_t(i)] = std::max(s.sky[size_t(i)], keepFree.bottom());
+        }
+        sheets.push_back(std::move(s));
+        if (sheets.size() - firstOpen > kOpenSheets)
+            ++firstOpen;
+        return sheets.size() - 1;
+    };
+    // Sheet order: the parts of each sheet, in placing order.
+    std::vector<std::vector<int>> onSheet;
+
+    for (int p : order) {
+        bool placed = false;
+        const size_t openBefore = firstOpen;
+        for (int attempt = 0; attempt < 2 && !placed; ++attempt) {
+            if (attempt == 1)
+                newSheet(width, height);
+            for (size_t s = firstOpen; s < sheets.size() && !placed; ++s) {
+                Spot best;
+                const Hull *bestHull = nullptr;
+                for (const Hull &h : hulls[size_t(p)]) {
+                    const Spot spot = bestSpot(sheets[s], h, gap);
+                    if (spot.found && spot.top < best.top - 1e-9) {
+                        best = spot;
+                        bestHull = &h;
+                    }
+                }
+                if (!bestHull)
+                    continue;
+                settle(sheets[s], *bestHull, best);
+                Placement &pl = result.placements[size_t(p)];
+                pl.sheet = int(s);
+                pl.turn = bestHull->turn;
+                pl.offset = QPointF(sheets[s].rect.left() + best.column * kColumn - bestHull->minX,
+                                    sheets[s].rect.top() + best.dy);
+                onSheet.resize(sheets.size());
+                onSheet[s].push_back(p);
+                placed = true;
+            }
+        }
+        if (placed)
+            continue;
+        sheets.pop_back(); // the fresh sheet it did not fit on
+        firstOpen = openBefore;
+        // Larger than an empty sheet: alone on a sheet grown to hold it,
+        // offered to no other part.
+        const Hull &h = hulls[size_t(p)].front();
+        const double w = h.columns * kColumn, ht = h.maxY - h.minY;
+        // Above the kept box, which stays free on this sheet too.
+        const double base = keepFree.isEmpty() ? gap : keepFree.bottom() + gap;
+        const size_t s = newSheet(std::max(width, w + 2 * gap), std::max(height, ht + base + gap));
+        firstOpen = sheets.size();
+        ++result.oversized;
+        Placement &pl = result.placements[size_t(p)];
+        pl.sheet = int(s);
+        pl.offset =
+            QPointF(sheets[s].rect.left() + gap - h.minX, sheets[s].rect.top() + base - h.minY);
+        onSheet.resize(sheets.size());
+        onSheet[s].push_back(p);
+    }
+    // A sheet opened for a part that then went elsewhere stays empty: dropped.
+    std::vector<int> renumber(sheets.size(), -1);
+    for (size_t s = 0; s < sheets.size(); ++s) {
+        if (s >= onSheet.size() || onSheet[s].empty())
+            continue;
+        renumber[s] = int(result.sheets.size());
+        result.sheets.push_back(sheets[s].rect);
+        for (int p : onSheet[s])
+            result.order.push_back(p);
+    }
+    for (Placement &pl : result.placements)
+        pl.sheet = renumber[size_t(pl.sheet)];
+    return result;
+}
+
+} // namespace SheetNesting

@@ -1,0 +1,200 @@
+// Figures against the template outline, and the kerf, on a rib whose
+// outline is a plain 200 x 20 mm rectangle, so that every expected area and
+// width is worked out by hand.
+#include "cutting/RibContours.h"
+#include "geometry/Polygons.h"
+#include "ui/Language.h"
+
+#include <QTest>
+
+#include <cmath>
+
+using RibVectors::Shape;
+
+namespace
+{
+
+RibVectors::Rib boxRib()
+{
+    RibVectors::Rib rib;
+    Shape cut;
+    cut.layer = RibVectors::Cut;
+    cut.closed = true;
+    cut.path.addPolygon(QPolygonF({{0, -10}, {200, -10}, {200, 10}, {0, 10}}));
+    cut.path.closeSubpath();
+    rib.shapes.push_back(cut);
+    return rib;
+}
+
+Shape figureShape(const QPolygonF &corners, double radius)
+{
+    Shape s;
+    s.layer = RibVectors::Figures;
+    s.figure = 0;
+    if (radius > 0) { // corners[0] is the centre
+        s.kind = Shape::Circle;
+        s.centre = corners.first();
+        s.radius = radius;
+    } else {
+        s.closed = true;
+        s.path.addPolygon(corners);
+        s.path.closeSubpath();
+    }
+    return s;
+}
+
+const Shape *outline(const RibVectors::Rib &rib)
+{
+    for (const Shape &s : rib.shapes)
+        if (s.layer == RibVectors::Cut)
+            return &s;
+    return nullptr;
+}
+
+} // namespace
+
+class TstRibContours : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { Language::setFrench(false); }
+    void figureCases_data();
+    void figureCases();
+    void kerf_data();
+    void kerf();
+    void messages();
+};
+
+void TstRibContours::figureCases_data()
+{
+    QTest::addColumn<QPolygonF>("figure");
+    QTest::addColumn<double>("radius");  // > 0: a circle centred on figure[0]
+    QTest::addColumn<int>("finding");    // -1 none, else Finding::Kind
+    QTest::addColumn<int>("inner");      // inner contours left
+    QTest::addColumn<double>("cutArea"); // area of the outer contour, mm²
+    const double box = 200 * 20;
+    QTest::newRow("circle wholly inside") << QPolygonF({{60, 0}}) << 3.0 << -1 << 1 << box;
+    QTest::newRow("spar notch across the top edge")
+        << QPolygonF({{57, 5}, {63, 5}, {63, 15}, {57, 15}}) << 0.0
+        << int(RibContours::Finding::CutsEdge) << 0 << box - 6 * 5;
+    QTest::newRow("notch across the bottom edge")
+        << QPolygonF({{100, -15}, {104, -15}, {104, -8}, {100, -8}}) << 0.0
+        << int(RibContours::Finding::CutsEdge) << 0 << box - 4 * 2;
+    QTest::newRow("circle across the nose")
+        << QPolygonF({{0, 0}}) << 4.0 << int(RibContours::Finding::CutsEdge) << 0
+        << box - M_PI * 16 / 2;
+    QTest::newRow("wholly outside") << QPolygonF({{50, 20}, {60, 20}, {60, 30}, {50, 30}}) << 0.0
+                                    << int(RibContours::Finding::Outside) << 0 << box;
+    QTest::newRow("touching the edge from inside")
+        << QPolygonF({{50, 4}, {60, 4}, {60, 10}, {50, 10}}) << 0.0
+        << int(RibContours::Finding::CutsEdge) << 0 << box - 10 * 6;
+    QTest::newRow("touching the edge from outside")
+        << QPolygonF({{50, 10}, {60, 10}, {60, 16}, {50, 16}}) << 0.0
+        << int(RibContours::Finding::Outside) << 0 << box;
+    QTest::newRow("0.5 mm inside: a hole")
+        << QPolygonF({{50, 4}, {60, 4}, {60, 9.5}, {50, 9.5}}) << 0.0 << -1 << 1 << box;
+}
+
+// Each case named once; the outer contour stays one closed ring with the
+// notch area taken out, measured by the polygon library.
+void TstRibContours::figureCases()
+{
+    QFETCH(QPolygonF, figure);
+    QFETCH(double, radius);
+    QFETCH(int, finding);
+    QFETCH(int, inner);
+    QFETCH(double, cutArea);
+    RibVectors::Rib rib = boxRib();
+    rib.shapes.push_back(figureShape(figure, radius));
+    const std::vector<RibContours::Finding> checked = RibContours::check(rib);
+    const std::vector<RibContours::Finding> found = RibContours::apply(rib, 0);
+    QCOMPARE(int(checked.size()), int(found.size()));
+    QCOMPARE(int(found.size()), finding < 0 ? 0 : 1);
+    if (finding >= 0) {
+        QCOMPARE(int(found.front().kind), finding);
+        QCOMPARE(found.front().figure, 0);
+    }
+    int inners = 0;
+    for (const Shape &s : rib.shapes)
+        inners += s.layer == RibVectors::Figures;
+    QCOMPARE(inners, inner);
+    const Shape *cut = outline(rib);
+    QVERIFY(cut && cut->closed);
+    QCOMPARE(rib.shapes.back().layer, int(RibVectors::Cut)); // inner contours first
+    const Polygons::Ring ring = RibContours::ring(*cut);
+    QVERIFY(Polygons::isSimple(ring));
+    QVERIFY2(std::abs(std::abs(Polygons::signedArea(ring)) - cutArea) < 0.05,
+             qPrintable(QString::number(Polygons::signedArea(ring))));
+}
+
+void TstRibContours::kerf_data()
+{
+    QTest::addColumn<double>("kerf");
+    QTest::addColumn<double>("notchWidth");
+    QTest::addColumn<bool>("narrow");
+    QTest::newRow("no kerf") << 0.0 << 6.0 << false;
+    QTest::newRow("0.2 mm") << 0.2 << 5.8 << false;
+    QTest::newRow("0.5 mm") << 0.5 << 5.5 << false;
+    QTest::newRow("7 mm: wider than the notch") << 7.0 << 0.0 << true;
+}
+
+// The outer contour lies half the kerf outside the kerf-free one
+// everywhere; a 6 mm notch narrows by the kerf; a hole shrinks by half of it.
+void TstRibContours::kerf()
+{
+    QFETCH(double, kerf);
+    QFETCH(double, notchWidth);
+    QFETCH(bool, narrow);
+    RibVectors::Rib plain = boxRib();
+    plain.shapes.push_back(figureShape({{57, 5}, {63, 5}, {63, 15}, {57, 15}}, 0));
+    Shape hole = figureShape({{120, 0}}, 4.0);
+    hole.figure = 1;
+    plain.shapes.push_back(hole);
+    RibVectors::Rib kerfed = plain;
+    RibContours::apply(plain, 0);
+    const std::vector<RibContours::Finding> found = RibContours::apply(kerfed, kerf);
+    bool reported = false;
+    for (const RibContours::Finding &f : found)
+        reported = reported || (f.kind == RibContours::Finding::NarrowerThanKerf && f.figure == 0);
+    QCOMPARE(reported, narrow);
+
+    const Polygons::Ring before = RibContours::ring(*outline(plain));
+    const Polygons::Ring after = RibContours::ring(*outline(kerfed));
+    if (kerf > 0) {
+        const double d = Polygons::boundaryDistance({after}, {before});
+        QVERIFY2(std::abs(d - kerf / 2) < 0.002, qPrintable(QString::number(d)));
+        for (const QPointF &p : after) // and never farther than half the kerf
+            QVERIFY(Polygons::boundaryDistance({{p, p + QPointF(1e-4, 0), p + QPointF(0, 1e-4)}},
+                                               {before}) < kerf / 2 + 0.002);
+    }
+    if (!narrow) { // the notch bottom, raised by half the kerf, between its sides
+        double left = 1e9, right = -1e9;
+        for (const QPointF &p : after)
+            if (std::abs(p.y() - (5 + kerf / 2)) < 1e-3) {
+                left = std::min(left, p.x());
+                right = std::max(right, p.x());
+            }
+        QVERIFY2(std::abs(right - left - notchWidth) < 0.002,
+                 qPrintable(QString::number(right - left)));
+    }
+    const Shape &circle = kerfed.shapes.front();
+    QCOMPARE(circle.kind, Shape::Circle);
+    QCOMPARE(circle.radius, kerf < 8 ? 4.0 - kerf / 2 : 4.0);
+}
+
+void TstRibContours::messages()
+{
+    Language::setFrench(true);
+    QCOMPARE(RibContours::message({RibContours::Finding::CutsEdge, 2}),
+             QStringLiteral("la figure 3 coupe le gabarit"));
+    QCOMPARE(RibContours::message({RibContours::Finding::Outside, 0}),
+             QStringLiteral("la figure 1 est hors du gabarit"));
+    Language::setFrench(false);
+    QCOMPARE(RibContours::message({RibContours::Finding::CutsEdge, 2}),
+             QStringLiteral("figure 3 cuts the template edge"));
+    QCOMPARE(RibContours::message({RibContours::Finding::Outside, 0}),
+             QStringLiteral("figure 1 is outside the template"));
+}
+
+QTEST_MAIN(TstRibContours)
+#include "tst_ribcontours.moc"
