@@ -236,7 +236,8 @@ void TIntro::BitBtn2Click()
 
 void TIntro::Index1Click()
 {
-    HelpViewer::instance().showTopic(QStringLiteral("MAININDEX"));
+    HelpViewer::instance().showTopic(
+        Language::pick(QStringLiteral("MAININDEX"), QStringLiteral("CONTENTS")));
 }
 
 void TIntro::disableWorkWindows()

@@ -438,12 +438,13 @@ void TForm4::accept()
     UpDown8->interpretText();
     const int skin = UpDown8->value();
     if (skin < HybridBlend::kMinSkin) {
-        Prompts::current().message(skin == 0 ? HybridBlend::kNoSkin : HybridBlend::kThinSkin);
+        Prompts::current().message(
+            HybridBlend::said(skin == 0 ? HybridBlend::kNoSkin : HybridBlend::kThinSkin));
         return;
     }
     const QString name = Editnom->text();
     if (!HybridBlend::sameName(*m_store, name).isEmpty() &&
-        !Prompts::current().confirm(HybridBlend::kReplace))
+        !Prompts::current().confirm(HybridBlend::said(HybridBlend::kReplace)))
         return;
 
     UpDown7->interpretText();

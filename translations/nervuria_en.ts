@@ -39,6 +39,41 @@
     </message>
 </context>
 <context>
+    <name>HybridBlend</name>
+    <message>
+        <source>Vous devez donner un nom au profil hybride</source>
+        <translation>You must give the hybrid airfoil a name</translation>
+    </message>
+    <message>
+        <source>Vous avez oublié de choisir l&apos;épaisseur du coffrage</source>
+        <translation>You forgot to choose the skin thickness</translation>
+    </message>
+    <message>
+        <source>Un coffrage de moins de 4/10 mm ne peut pas être enregistré.</source>
+        <translation>A skin thinner than 4/10 mm cannot be stored.</translation>
+    </message>
+    <message>
+        <source>Le nom du profil saisi existe déja. Voulez vous le remplacer?</source>
+        <translation>An airfoil of that name already exists. Do you want to replace it?</translation>
+    </message>
+    <message>
+        <source>Aucun profil d&apos;emplanture n&apos;est sélectionné.</source>
+        <translation>No root airfoil is chosen.</translation>
+    </message>
+    <message>
+        <source>Aucun profil de saumon n&apos;est sélectionné.</source>
+        <translation>No tip airfoil is chosen.</translation>
+    </message>
+    <message>
+        <source>Le profil %1 compte plus de 512 points : il ne peut pas être mélangé.</source>
+        <translation>The airfoil %1 has more than 512 points: it cannot be blended.</translation>
+    </message>
+    <message>
+        <source>Le profil %1 n&apos;a aucun point.</source>
+        <translation>The airfoil %1 has no point.</translation>
+    </message>
+</context>
+<context>
     <name>IntroPictures</name>
     <message>
         <source>Gabarits de nervures pour ailes de modèles réduits</source>
