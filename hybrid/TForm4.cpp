@@ -114,8 +114,8 @@ void TForm4::buildControls()
         c->setMinimumContentsLength(18);
         return c;
     };
-    ComboBox1 = combo("ComboBox1", QStringLiteral("Profil E"));
-    ComboBox2 = combo("ComboBox2", QStringLiteral("Profil S"));
+    ComboBox1 = combo("ComboBox1", tr("Profil E"));
+    ComboBox2 = combo("ComboBox2", tr("Profil S"));
 
     auto spin = [this](const char *name, const char *editName, int min, int max, int step,
                        int value, QLineEdit *&edit) {

@@ -77,7 +77,7 @@ TFormpanneau::~TFormpanneau() = default;
 
 void TFormpanneau::buildControls()
 {
-    Editnom = named(new QLineEdit(QStringLiteral("PANNEAU"), this), "Editnom");
+    Editnom = named(new QLineEdit(tr("PANNEAU"), this), "Editnom");
 
     auto end = [this](const QString &title, const char *profile, const char *templ,
                       const char *info, const char *angle, QComboBox *&profileList,

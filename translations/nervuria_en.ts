@@ -403,6 +403,14 @@
         <source>Epaiss.coffrage</source>
         <translation>Skin thickn.</translation>
     </message>
+    <message>
+        <source>Profil E</source>
+        <translation>Airfoil R</translation>
+    </message>
+    <message>
+        <source>Profil S</source>
+        <translation>Airfoil T</translation>
+    </message>
 </context>
 <context>
     <name>TFormlect</name>
@@ -584,6 +592,10 @@
     <message>
         <source>Aucun gabarit</source>
         <translation>No template</translation>
+    </message>
+    <message>
+        <source>PANNEAU</source>
+        <translation>PANEL</translation>
     </message>
 </context>
 <context>
