@@ -142,6 +142,8 @@ class TestEnglish : public QObject
     Q_OBJECT
 private slots:
     void translationsComplete();
+    void englishForEveryOtherLanguage_data();
+    void englishForEveryOtherLanguage();
     void everyWindow_data();
     void everyWindow();
     void helpTopics_data();
@@ -170,6 +172,31 @@ void TestEnglish::translationsComplete()
         QCOMPARE(english.translate(m.context.toUtf8(), m.source.toUtf8()), m.translation);
     QTranslator none;
     QVERIFY(!loadProgramTranslations(none, QLocale(QLocale::French)));
+}
+
+void TestEnglish::englishForEveryOtherLanguage_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<bool>("english");
+    QTest::newRow("France") << "fr_FR" << false;
+    QTest::newRow("Canada, French") << "fr_CA" << false;
+    QTest::newRow("United States") << "en_US" << true;
+    QTest::newRow("Germany") << "de_DE" << true;
+    QTest::newRow("C locale") << "C" << true;
+}
+
+// A run is French or English, as the start window's speed label decides:
+// any language but French gets the English captions, French none.
+void TestEnglish::englishForEveryOtherLanguage()
+{
+    QFETCH(QString, locale);
+    QFETCH(bool, english);
+    QTranslator translator;
+    QCOMPARE(loadProgramTranslations(translator, QLocale(locale)), english);
+    BuiltinTranslator builtin{QLocale(locale)};
+    QCOMPARE(builtin.isEmpty(), english);
+    if (english)
+        QCOMPARE(translator.translate("TForm1", "Nouveau"), QStringLiteral("New"));
 }
 
 void TestEnglish::everyWindow_data()
