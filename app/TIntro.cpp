@@ -29,7 +29,7 @@ TIntro::TIntro(QWidget *parent) : QMainWindow(parent)
     Panel1 = new QWidget(m_client);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setFixedHeight(41);
-    Btquitter = new QPushButton(QStringLiteral("&Quitter"), Panel1);
+    Btquitter = new QPushButton(tr("&Quitter"), Panel1);
     Btquitter->setObjectName(QStringLiteral("Btquitter"));
     Label1 = new QLabel(tr("Speed"), Panel1);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -37,9 +37,9 @@ TIntro::TIntro(QWidget *parent) : QMainWindow(parent)
     UpDown1->setObjectName(QStringLiteral("UpDown1"));
     Edit1 = UpDown1->edit();
     Edit1->setObjectName(QStringLiteral("Edit1"));
-    BitBtn1 = new QPushButton(QStringLiteral("&Catalogue des profils"), Panel1);
+    BitBtn1 = new QPushButton(tr("&Catalogue des profils"), Panel1);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn2 = new QPushButton(QStringLiteral("&Dessin des gabarits"), Panel1);
+    BitBtn2 = new QPushButton(tr("&Dessin des gabarits"), Panel1);
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
     auto *bar = new QHBoxLayout(Panel1);
     bar->setContentsMargins(6, 4, 6, 4);
@@ -61,16 +61,16 @@ TIntro::TIntro(QWidget *parent) : QMainWindow(parent)
     TimerP3->setObjectName(QStringLiteral("TimerP3"));
     TimerP3->setInterval(8000);
 
-    QMenu *file = menuBar()->addMenu(QStringLiteral("&Fichier"));
-    Quitter1 = file->addAction(QStringLiteral("&Quitter"));
-    QMenu *profiles = menuBar()->addMenu(QStringLiteral("&Profils"));
-    Profils1 = profiles->addAction(QStringLiteral("&Catalogue des profils"));
+    QMenu *file = menuBar()->addMenu(tr("&Fichier"));
+    Quitter1 = file->addAction(tr("&Quitter"));
+    QMenu *profiles = menuBar()->addMenu(tr("&Profils"));
+    Profils1 = profiles->addAction(tr("&Catalogue des profils"));
     profiles->addSeparator();
-    Etude1 = profiles->addAction(QStringLiteral("&Dessin des Gabarits"));
-    QMenu *help = menuBar()->addMenu(QStringLiteral("&Aide"));
-    Index1 = help->addAction(QStringLiteral("&Rubriques d'aide"));
+    Etude1 = profiles->addAction(tr("&Dessin des Gabarits"));
+    QMenu *help = menuBar()->addMenu(tr("&Aide"));
+    Index1 = help->addAction(tr("&Rubriques d'aide"));
     help->addSeparator();
-    APropos1 = help->addAction(QStringLiteral("&A Propos..."));
+    APropos1 = help->addAction(tr("&A Propos..."));
     Quitter1->setObjectName(QStringLiteral("Quitter1"));
     Profils1->setObjectName(QStringLiteral("Profils1"));
     Etude1->setObjectName(QStringLiteral("Etude1"));
@@ -236,7 +236,8 @@ void TIntro::BitBtn2Click()
 
 void TIntro::Index1Click()
 {
-    HelpViewer::instance().showTopic(QStringLiteral("MAININDEX"));
+    HelpViewer::instance().showTopic(
+        Language::pick(QStringLiteral("MAININDEX"), QStringLiteral("CONTENTS")));
 }
 
 void TIntro::disableWorkWindows()

@@ -29,3 +29,10 @@ bool loadQtTranslations(QTranslator &translator, const QLocale &locale)
     return translator.load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
                            QLibraryInfo::path(QLibraryInfo::TranslationsPath));
 }
+
+bool loadProgramTranslations(QTranslator &translator, const QLocale &locale)
+{
+    if (locale.language() == QLocale::French)
+        return false;
+    return translator.load(QStringLiteral(":/i18n/nervuria_en.qm"));
+}

@@ -26,3 +26,10 @@ private:
 // as the system ships them. Gives false when none could be loaded (the run
 // then shows Qt's English texts).
 bool loadQtTranslations(QTranslator &translator, const QLocale &locale = QLocale::system());
+
+// The windows' English texts (captions, buttons, menus, tooltips), built from
+// translations/nervuria_en.ts into the program: for every run whose system
+// language is not French, since such a run speaks English. The French texts
+// are the sources, so a French run installs nothing. Gives false when nothing
+// was loaded.
+bool loadProgramTranslations(QTranslator &translator, const QLocale &locale = QLocale::system());

@@ -58,6 +58,10 @@ int main(int argc, char **argv)
 
     BuiltinTranslator translator;
     QApplication::installTranslator(&translator);
+    // English captions for an English run, before any window is made.
+    QTranslator englishTexts;
+    if (loadProgramTranslations(englishTexts))
+        QApplication::installTranslator(&englishTexts);
     // The run's language follows the same locale test as the translator
     // above, so Qt's own dialogs speak the language of our messages.
     QTranslator qtTexts;

@@ -58,7 +58,7 @@ TFormlect::TFormlect(ProfileStore *store, const QString &startFolder, QWidget *p
     setObjectName(QStringLiteral("Formlect"));
     // Each opening lists the folders again once the window is up.
     activateOnceShown();
-    setWindowTitle(QStringLiteral(" NERVURIA - Catalogue des Profils"));
+    setWindowTitle(tr(" NERVURIA - Catalogue des Profils"));
     buildControls();
     FormCreate();
 }
@@ -81,13 +81,13 @@ void TFormlect::buildControls()
     resize(kDesignWidth, kDesignHeight);
     setSizeGripEnabled(true);
 
-    Label2 = makeLabel(this, "Label2", QStringLiteral("Fichier"), QRect(8, 8, 48, 20));
+    Label2 = makeLabel(this, "Label2", tr("Fichier"), QRect(8, 8, 48, 20));
     Panel4 = makeLabel(this, "Panel4", QString(), QRect(58, 6, 210, 22));
     Panel4->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Panel4->setAutoFillBackground(true);
     Panel4->setStyleSheet(QStringLiteral("QLabel { background: white; padding-left: 3px; }"));
 
-    Label1 = makeLabel(this, "Label1", QStringLiteral("Chercher"), QRect(282, 8, 60, 20));
+    Label1 = makeLabel(this, "Label1", tr("Chercher"), QRect(282, 8, 60, 20));
     Edit1 = new QLineEdit(QStringLiteral("NAC"), this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setGeometry(344, 6, 142, 22);
@@ -143,20 +143,20 @@ void TFormlect::buildControls()
 
     const int row1 = 398;
     const int row2 = 432;
-    Btquitter = makeButton(this, "Btquitter", QStringLiteral("&Fermer"), QRect(8, row1, 90, 28));
-    BitBtn1 = makeButton(this, "BitBtn1", QStringLiteral("&Aide"), QRect(8, row2, 90, 28));
+    Btquitter = makeButton(this, "Btquitter", tr("&Fermer"), QRect(8, row1, 90, 28));
+    BitBtn1 = makeButton(this, "BitBtn1", tr("&Aide"), QRect(8, row2, 90, 28));
     Btprofilpro =
-        makeButton(this, "Btprofilpro", QStringLiteral("&Profils de Profils.pro"),
-                   QRect(106, row1, 170, 28), QStringLiteral("Profils existants dans Profils.pro"));
+        makeButton(this, "Btprofilpro", tr("&Profils de Profils.pro"),
+                   QRect(106, row1, 170, 28), tr("Profils existants dans Profils.pro"));
     Btprofilpro->setEnabled(false);
-    Btenregistrer = makeButton(this, "Btenregistrer", QStringLiteral("Ajo&uter à Profils.pro"),
+    Btenregistrer = makeButton(this, "Btenregistrer", tr("Ajo&uter à Profils.pro"),
                                QRect(106, row2, 170, 28),
-                               QStringLiteral("Ajoute les sélections à Profils.pro"));
-    BitBtauto = makeButton(this, "BitBtauto", QStringLiteral(" Auto"), QRect(284, row1, 70, 28),
-                           QStringLiteral("Affichage automatique des profils"));
-    BitBtStop = makeButton(this, "BitBtStop", QStringLiteral("Stop"), QRect(284, row2, 70, 28));
+                               tr("Ajoute les sélections à Profils.pro"));
+    BitBtauto = makeButton(this, "BitBtauto", tr(" Auto"), QRect(284, row1, 70, 28),
+                           tr("Affichage automatique des profils"));
+    BitBtStop = makeButton(this, "BitBtStop", tr("Stop"), QRect(284, row2, 70, 28));
     BitBtStop->setEnabled(false);
-    Label3 = makeLabel(this, "Label3", QStringLiteral("Délai"), QRect(364, row1 + 4, 40, 20));
+    Label3 = makeLabel(this, "Label3", tr("Délai"), QRect(364, row1 + 4, 40, 20));
     TrackBar1 = new QSlider(Qt::Horizontal, this);
     TrackBar1->setObjectName(QStringLiteral("TrackBar1"));
     TrackBar1->setGeometry(362, row2, 124, 28);
@@ -165,18 +165,18 @@ void TFormlect::buildControls()
     TrackBar1->setTickInterval(1);
     TrackBar1->setTickPosition(QSlider::TicksBelow);
     TrackBar1->setPageStep(1);
-    BtCorriger = makeButton(this, "BtCorriger", QStringLiteral("Corriger Erreurs"),
-                            QRect(494, row1, 143, 28), QStringLiteral("Correction automatique"));
-    BtenrProf = makeButton(this, "BtenrProf", QStringLiteral("Enregistr.Profil"),
+    BtCorriger = makeButton(this, "BtCorriger", tr("Corriger Erreurs"),
+                            QRect(494, row1, 143, 28), tr("Correction automatique"));
+    BtenrProf = makeButton(this, "BtenrProf", tr("Enregistr.Profil"),
                            QRect(494, row2, 143, 28));
     BtenrProf->setEnabled(false);
     const int row3 = 466;
     BtImporter =
-        makeButton(this, "BtImporter", QStringLiteral("&Importer…"), QRect(106, row3, 170, 28),
-                   QStringLiteral("Convertit des fichiers de coordonnées téléchargés"));
+        makeButton(this, "BtImporter", tr("&Importer…"), QRect(106, row3, 170, 28),
+                   tr("Convertit des fichiers de coordonnées téléchargés"));
     BtNormaliser =
-        makeButton(this, "BtNormaliser", QStringLiteral("&Normaliser"), QRect(494, row3, 143, 28),
-                   QStringLiteral("Recale le profil sans le déformer"));
+        makeButton(this, "BtNormaliser", tr("&Normaliser"), QRect(494, row3, 143, 28),
+                   tr("Recale le profil sans le déformer"));
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));

@@ -35,7 +35,7 @@ QDoubleSpinBox *millimetres(QWidget *parent, const char *name, double min, doubl
 ExportDialog::ExportDialog(const ProfileStore *store, QWidget *parent)
     : ActivatingDialog(parent), m_store(store)
 {
-    setWindowTitle(QStringLiteral("NERVURIA - Exporter"));
+    setWindowTitle(tr("NERVURIA - Exporter"));
     auto *layout = new QVBoxLayout(this);
     auto pick = [](const char *fr, const char *en) {
         return Language::pick(QString::fromUtf8(fr), QString::fromUtf8(en));

@@ -26,7 +26,7 @@ constexpr int kMaxDrawingHeight = 320;
 TForm1::TForm1(std::function<void()> databaseUnavailable) : QDialog(nullptr)
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral(" NERVURIA - Dessin de gabarits"));
+    setWindowTitle(tr(" NERVURIA - Dessin de gabarits"));
     setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     resize(637, 477);
     buildControls();

@@ -113,15 +113,15 @@ void TForm1::buildControls()
     Panel2->setFixedHeight(29);
     auto *top = new QHBoxLayout(Panel2);
     top->setContentsMargins(2, 2, 2, 2);
-    Btquit = button(Panel2, "Btquit", QStringLiteral("&Fermer"));
-    Btenregistrer = button(Panel2, "Btenregistrer", QStringLiteral("&Enregister"));
+    Btquit = button(Panel2, "Btquit", tr("&Fermer"));
+    Btenregistrer = button(Panel2, "Btenregistrer", tr("&Enregister"));
     Btenregistrer->setEnabled(false);
-    Btimprime = button(Panel2, "Btimprime", QStringLiteral("&Imprimer"));
-    BtExporter = button(Panel2, "BtExporter", QStringLiteral("E&xporter…"));
-    BtTableau = button(Panel2, "BtTableau", QStringLiteral("&Données"));
-    BitBtn1 = button(Panel2, "BitBtn1", QStringLiteral("&Aide"));
-    Label10 = label(Panel2, "Label10", QStringLiteral("Coefficient"));
-    Label11 = label(Panel2, "Label11", QStringLiteral("de lissage"));
+    Btimprime = button(Panel2, "Btimprime", tr("&Imprimer"));
+    BtExporter = button(Panel2, "BtExporter", tr("E&xporter…"));
+    BtTableau = button(Panel2, "BtTableau", tr("&Données"));
+    BitBtn1 = button(Panel2, "BitBtn1", tr("&Aide"));
+    Label10 = label(Panel2, "Label10", tr("Coefficient"));
+    Label11 = label(Panel2, "Label11", tr("de lissage"));
     UpDown4 = spin(Panel2, "UpDown4", "Edit4", 0, 100, 2, 50, Edit4);
     for (QWidget *w : {static_cast<QWidget *>(Btquit), static_cast<QWidget *>(Btenregistrer),
                        static_cast<QWidget *>(Btimprime), static_cast<QWidget *>(BtExporter),
@@ -144,14 +144,14 @@ void TForm1::buildControls()
     auto *bar = new QHBoxLayout(Panel3);
     bar->setContentsMargins(2, 0, 2, 2);
 
-    GroupBox1 = named(new QGroupBox(QStringLiteral("Choix du Profil"), Panel3), "GroupBox1");
+    GroupBox1 = named(new QGroupBox(tr("Choix du Profil"), Panel3), "GroupBox1");
     Cb1 = named(new QComboBox(GroupBox1), "Cb1");
-    Cb1->setPlaceholderText(QStringLiteral("Choix du profil"));
+    Cb1->setPlaceholderText(tr("Choix du profil"));
     Cb1->setMinimumWidth(170);
-    Btsupprprofil = button(GroupBox1, "Btsupprprofil", QStringLiteral("Supprimer le profil"));
-    Button1 = button(GroupBox1, "Button1", QStringLiteral("Créer un profil hybride"));
-    btEnregH = button(GroupBox1, "btEnregH", QStringLiteral("Enregistrer fichier.dat"));
-    Btpanneau = button(GroupBox1, "Btpanneau", QStringLiteral("Panneau d'aile…"));
+    Btsupprprofil = button(GroupBox1, "Btsupprprofil", tr("Supprimer le profil"));
+    Button1 = button(GroupBox1, "Button1", tr("Créer un profil hybride"));
+    btEnregH = button(GroupBox1, "btEnregH", tr("Enregistrer fichier.dat"));
+    Btpanneau = button(GroupBox1, "Btpanneau", tr("Panneau d'aile…"));
     auto *g1 = new QVBoxLayout(GroupBox1);
     compact(g1);
     for (QWidget *w : {static_cast<QWidget *>(Cb1), static_cast<QWidget *>(Btsupprprofil),
@@ -166,12 +166,12 @@ void TForm1::buildControls()
     g1->insertLayout(2, hybridRow);
     bar->addWidget(GroupBox1);
 
-    GroupBox2 = named(new QGroupBox(QStringLiteral("Affichage"), Panel3), "GroupBox2");
-    CheckBox2 = check(GroupBox2, "CheckBox2", QStringLiteral("Axes"), true);
-    CheckBox4 = check(GroupBox2, "CheckBox4", QStringLiteral("Cambrure"), true);
-    GroupBox3 = named(new QGroupBox(QStringLiteral("Points"), GroupBox2), "GroupBox3");
-    CheckBox1 = check(GroupBox3, "CheckBox1", QStringLiteral("Profil"), false);
-    CheckBox3 = check(GroupBox3, "CheckBox3", QStringLiteral("Gabarit"), false);
+    GroupBox2 = named(new QGroupBox(tr("Affichage"), Panel3), "GroupBox2");
+    CheckBox2 = check(GroupBox2, "CheckBox2", tr("Axes"), true);
+    CheckBox4 = check(GroupBox2, "CheckBox4", tr("Cambrure"), true);
+    GroupBox3 = named(new QGroupBox(tr("Points"), GroupBox2), "GroupBox3");
+    CheckBox1 = check(GroupBox3, "CheckBox1", tr("Profil"), false);
+    CheckBox3 = check(GroupBox3, "CheckBox3", tr("Gabarit"), false);
     auto *g3 = new QVBoxLayout(GroupBox3);
     compact(g3);
     g3->addWidget(CheckBox1);
@@ -183,13 +183,13 @@ void TForm1::buildControls()
     g2->addWidget(GroupBox3);
     bar->addWidget(GroupBox2);
 
-    GroupBox4 = named(new QGroupBox(QStringLiteral("Gabarits"), Panel3), "GroupBox4");
+    GroupBox4 = named(new QGroupBox(tr("Gabarits"), Panel3), "GroupBox4");
     CB2 = named(new QComboBox(GroupBox4), "CB2");
-    CB2->setPlaceholderText(QStringLiteral("Aucun"));
+    CB2->setPlaceholderText(tr("Aucun"));
     CB2->setMinimumWidth(90);
     GroupBox4->setMinimumWidth(300);
-    Btnewgab = button(GroupBox4, "Btnewgab", QStringLiteral("Nouveau"));
-    BtSupprgab = button(GroupBox4, "BtSupprgab", QStringLiteral("Supprimer"));
+    Btnewgab = button(GroupBox4, "Btnewgab", tr("Nouveau"));
+    BtSupprgab = button(GroupBox4, "BtSupprgab", tr("Supprimer"));
     Panel5 = label(GroupBox4, "Panel5", QStringLiteral("100"));
     QFont bold = Panel5->font();
     bold.setBold(true);
@@ -207,19 +207,19 @@ void TForm1::buildControls()
     g4->addWidget(CB2, 0, 0, 1, 2);
     g4->addWidget(Btnewgab, 1, 0);
     g4->addWidget(BtSupprgab, 1, 1);
-    g4->addWidget(label(GroupBox4, "Label7", QStringLiteral("CORDE")), 0, 2);
+    g4->addWidget(label(GroupBox4, "Label7", tr("CORDE")), 0, 2);
     g4->addWidget(Panel5, 0, 3);
     g4->addWidget(label(GroupBox4, "Label8", QStringLiteral("(mm)")), 0, 4);
-    g4->addWidget(label(GroupBox4, "Label12", QStringLiteral("Coffrage")), 1, 2);
+    g4->addWidget(label(GroupBox4, "Label12", tr("Coffrage")), 1, 2);
     g4->addWidget(Panel6, 1, 3);
-    g4->addWidget(label(GroupBox4, "Label13", QStringLiteral("Inclinaison")), 2, 0);
+    g4->addWidget(label(GroupBox4, "Label13", tr("Inclinaison")), 2, 0);
     g4->addWidget(UpDown7, 2, 1);
     bar->addWidget(GroupBox4);
 
-    GroupBox5 = named(new QGroupBox(QStringLiteral("Figures "), Panel3), "GroupBox5");
-    Label1 = label(GroupBox5, "Label1", QStringLiteral("Diamètre"));
-    Label2 = label(GroupBox5, "Label2", QStringLiteral("Hauteur"));
-    Label3 = label(GroupBox5, "Label3", QStringLiteral("Angle"));
+    GroupBox5 = named(new QGroupBox(tr("Figures "), Panel3), "GroupBox5");
+    Label1 = label(GroupBox5, "Label1", tr("Diamètre"));
+    Label2 = label(GroupBox5, "Label2", tr("Hauteur"));
+    Label3 = label(GroupBox5, "Label3", tr("Angle"));
     Label4 = label(GroupBox5, "Label4", QStringLiteral("(1/10 mm)"));
     Label5 = label(GroupBox5, "Label5", QStringLiteral("cx"));
     Label6 = label(GroupBox5, "Label6", QStringLiteral("cy"));
@@ -254,15 +254,15 @@ void TForm1::buildControls()
     auto *tools = new QVBoxLayout(Panel4);
     tools->setContentsMargins(1, 1, 1, 1);
     tools->setSpacing(1);
-    BtZoommoins = tool(Panel4, "BtZoommoins", 6, QStringLiteral("Zoom -"));
+    BtZoommoins = tool(Panel4, "BtZoommoins", 6, tr("Zoom -"));
     BtZoommoins->setEnabled(false);
-    Btzoomplus = tool(Panel4, "Btzoomplus", 7, QStringLiteral("Zoom +"));
-    Speedrectangle = tool(Panel4, "Speedrectangle", 0, QStringLiteral("Rectangle"));
-    Speedligne = tool(Panel4, "Speedligne", 1, QStringLiteral("Ligne"));
-    Speedrond = tool(Panel4, "Speedrond", 2, QStringLiteral("Cercle"));
-    Speeddemirond = tool(Panel4, "Speeddemirond", 3, QStringLiteral("Demi-cercle"));
-    SpeedTriangle = tool(Panel4, "SpeedTriangle", 4, QStringLiteral("Triangle"));
-    SpeedPoubelle = tool(Panel4, "SpeedPoubelle", 5, QStringLiteral("Supprimer la figure"));
+    Btzoomplus = tool(Panel4, "Btzoomplus", 7, tr("Zoom +"));
+    Speedrectangle = tool(Panel4, "Speedrectangle", 0, tr("Rectangle"));
+    Speedligne = tool(Panel4, "Speedligne", 1, tr("Ligne"));
+    Speedrond = tool(Panel4, "Speedrond", 2, tr("Cercle"));
+    Speeddemirond = tool(Panel4, "Speeddemirond", 3, tr("Demi-cercle"));
+    SpeedTriangle = tool(Panel4, "SpeedTriangle", 4, tr("Triangle"));
+    SpeedPoubelle = tool(Panel4, "SpeedPoubelle", 5, tr("Supprimer la figure"));
     tools->addWidget(BtZoommoins);
     tools->addWidget(Btzoomplus);
     tools->addSpacing(12);
@@ -279,7 +279,7 @@ void TForm1::buildControls()
     ScrollBox1->setWidget(PaintBox1);
     Panel7 = label(
         ScrollBox1, "Panel7",
-        QStringLiteral("Pour utiliser ce profil vous devez créer un gabarit (Bouton Nouveau)"));
+        tr("Pour utiliser ce profil vous devez créer un gabarit (Bouton Nouveau)"));
     Panel7->setAutoFillBackground(true);
     QPalette yellow = Panel7->palette();
     yellow.setColor(QPalette::Window, QColor(255, 255, 0));
@@ -292,7 +292,7 @@ void TForm1::buildControls()
     Panel1 = named(new QWidget(this), "Panel1");
     Panel1->setAutoFillBackground(true);
     Panel1->setFixedWidth(196);
-    Label9 = label(Panel1, "Label9", QStringLiteral("Erreur(s) "));
+    Label9 = label(Panel1, "Label9", tr("Erreur(s) "));
     QPalette red = Label9->palette();
     red.setColor(QPalette::WindowText, QColor(255, 0, 0));
     Label9->setPalette(red);
@@ -302,7 +302,7 @@ void TForm1::buildControls()
     QSizePolicy keepRoom = Label9->sizePolicy();
     keepRoom.setRetainSizeWhenHidden(true);
     Label9->setSizePolicy(keepRoom);
-    Btvalider = button(Panel1, "Btvalider", QStringLiteral("Valider"));
+    Btvalider = button(Panel1, "Btvalider", tr("Valider"));
     Tableau1 = named(new QTableWidget(1, 5, Panel1), "Tableau1");
     Tableau1->horizontalHeader()->hide();
     Tableau1->verticalHeader()->hide();

@@ -289,7 +289,7 @@ void TForm1::btEnregHClick()
         return;
     }
     const QString path = prompts.saveFileName(
-        QStringLiteral("Enregistrer fichier.dat"),
+        tr("Enregistrer fichier.dat"),
         QDir::current().filePath(DatExport::proposedFileName(name)),
         Language::pick(QStringLiteral("Fichiers profil (*.dat);;Tous les fichiers (*)"),
                        QStringLiteral("Airfoil files (*.dat);;All files (*)")),

@@ -10,10 +10,10 @@
 TForm2::TForm2(QWidget *parent) : ActivatingDialog(parent)
 {
     setObjectName(QStringLiteral("Form2"));
-    setWindowTitle(QStringLiteral("NERVURIA - Nouveau gabarit"));
+    setWindowTitle(tr("NERVURIA - Nouveau gabarit"));
     setFont(QFont(QStringLiteral("Arial"), 9));
 
-    auto *chordBox = new QGroupBox(QStringLiteral("Corde en  mm"), this);
+    auto *chordBox = new QGroupBox(tr("Corde en  mm"), this);
     UpDown1 = new SpinField(10, 560, 2, 100, chordBox);
     UpDown1->keepTypedValues(10, 560);
     UpDown1->setObjectName(QStringLiteral("UpDown1"));
@@ -21,10 +21,10 @@ TForm2::TForm2(QWidget *parent) : ActivatingDialog(parent)
     Edit1->setObjectName(QStringLiteral("Edit1"));
     (new QVBoxLayout(chordBox))->addWidget(UpDown1);
 
-    RadioGroup1 = new RadioGroup(QStringLiteral("Epais. Coffrage"),
+    RadioGroup1 = new RadioGroup(tr("Epais. Coffrage"),
                                  {QStringLiteral(" 5 / 10"), QStringLiteral(" 8 / 10"),
                                   QStringLiteral("10 / 10"), QStringLiteral("15 / 10"),
-                                  QStringLiteral("Autre")},
+                                  tr("Autre")},
                                  this);
     RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
     RadioGroup1->setItemIndex(2);
@@ -35,13 +35,13 @@ TForm2::TForm2(QWidget *parent) : ActivatingDialog(parent)
     Edit2 = UpDown2->edit();
     Edit2->setObjectName(QStringLiteral("Edit2"));
 
-    CheckBox1 = new QCheckBox(QStringLiteral("Copier les figures du gabarit en cours"), this);
+    CheckBox1 = new QCheckBox(tr("Copier les figures du gabarit en cours"), this);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
 
     BitBtn2 = new QPushButton(QStringLiteral("OK"), this);
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
     BitBtn2->setDefault(true);
-    BitBtn1 = new QPushButton(QStringLiteral("Annuler"), this);
+    BitBtn1 = new QPushButton(tr("Annuler"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
 
     auto *grid = new QGridLayout(this);

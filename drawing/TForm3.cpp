@@ -33,36 +33,36 @@ void textAt(QPainter &p, int x, int y, const QString &text)
 TForm3::TForm3(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Form3"));
-    setWindowTitle(QStringLiteral("NERVURIA  - Aperçu avant impression"));
+    setWindowTitle(tr("NERVURIA  - Aperçu avant impression"));
     setFont(QFont(QStringLiteral("Arial"), 9));
 
-    Label1 = new QLabel(QStringLiteral("Titre"), this);
+    Label1 = new QLabel(tr("Titre"), this);
     Edit3 = new QLineEdit(this);
     Edit3->setObjectName(QStringLiteral("Edit3"));
-    Label2 = new QLabel(QStringLiteral("Libellé"), this);
+    Label2 = new QLabel(tr("Libellé"), this);
     Edit4 = new QLineEdit(this);
     Edit4->setObjectName(QStringLiteral("Edit4"));
-    RadioGroup1 = new RadioGroup(QStringLiteral("Orientation"),
-                                 {QStringLiteral("Portrait"), QStringLiteral("Paysage")}, this);
+    RadioGroup1 = new RadioGroup(tr("Orientation"),
+                                 {tr("Portrait"), tr("Paysage")}, this);
     RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
     RadioGroup1->setItemIndex(1);
-    Button1 = new QPushButton(QStringLiteral("Aperçu page1"), this);
+    Button1 = new QPushButton(tr("Aperçu page1"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
-    Button2 = new QPushButton(QStringLiteral("Aperçu page2"), this);
+    Button2 = new QPushButton(tr("Aperçu page2"), this);
     Button2->setObjectName(QStringLiteral("Button2"));
-    Button3 = new QPushButton(QStringLiteral("Page suivante"), this);
+    Button3 = new QPushButton(tr("Page suivante"), this);
     Button3->setObjectName(QStringLiteral("Button3"));
     Label3 = new QLabel(this);
     Label3->setObjectName(QStringLiteral("Label3"));
-    BitBtn3 = new QPushButton(QStringLiteral("Configurer"), this);
+    BitBtn3 = new QPushButton(tr("Configurer"), this);
     BitBtn3->setObjectName(QStringLiteral("BitBtn3"));
-    BitBtn1 = new QPushButton(QStringLiteral("Imprimer"), this);
+    BitBtn1 = new QPushButton(tr("Imprimer"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setDefault(true);
-    Label4 = new QLabel(QStringLiteral("(la page courante)"), this);
-    BitBtn4 = new QPushButton(QStringLiteral("Imprimer tout"), this);
+    Label4 = new QLabel(tr("(la page courante)"), this);
+    BitBtn4 = new QPushButton(tr("Imprimer tout"), this);
     BitBtn4->setObjectName(QStringLiteral("BitBtn4"));
-    BitBtn2 = new QPushButton(QStringLiteral("Annuler"), this);
+    BitBtn2 = new QPushButton(tr("Annuler"), this);
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
     PaintBox1 = new PreviewBox(this, this);
     PaintBox1->setObjectName(QStringLiteral("PaintBox1"));

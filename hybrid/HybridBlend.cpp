@@ -7,29 +7,41 @@
 #include "profiles/ProfileStore.h"
 #include "ui/Prompts.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
-const QString HybridBlend::kNoName = QStringLiteral("Vous devez donner un nom au profil hybride");
-const QString HybridBlend::kNoSkin =
-    QStringLiteral("Vous avez oublié de choisir l'épaisseur du coffrage");
-const QString HybridBlend::kThinSkin =
-    QStringLiteral("Un coffrage de moins de 4/10 mm ne peut pas être enregistré.");
-const QString HybridBlend::kReplace =
-    QStringLiteral("Le nom du profil saisi existe déja. Voulez vous le remplacer?");
-const QString HybridBlend::kNoRoot = QStringLiteral("Aucun profil d'emplanture n'est sélectionné.");
-const QString HybridBlend::kNoTip = QStringLiteral("Aucun profil de saumon n'est sélectionné.");
+const QString HybridBlend::kNoName = QString::fromUtf8(
+    QT_TRANSLATE_NOOP("HybridBlend", "Vous devez donner un nom au profil hybride"));
+const QString HybridBlend::kNoSkin = QString::fromUtf8(
+    QT_TRANSLATE_NOOP("HybridBlend", "Vous avez oublié de choisir l'épaisseur du coffrage"));
+const QString HybridBlend::kThinSkin = QString::fromUtf8(QT_TRANSLATE_NOOP(
+    "HybridBlend", "Un coffrage de moins de 4/10 mm ne peut pas être enregistré."));
+const QString HybridBlend::kReplace = QString::fromUtf8(QT_TRANSLATE_NOOP(
+    "HybridBlend", "Le nom du profil saisi existe déja. Voulez vous le remplacer?"));
+const QString HybridBlend::kNoRoot = QString::fromUtf8(
+    QT_TRANSLATE_NOOP("HybridBlend", "Aucun profil d'emplanture n'est sélectionné."));
+const QString HybridBlend::kNoTip = QString::fromUtf8(
+    QT_TRANSLATE_NOOP("HybridBlend", "Aucun profil de saumon n'est sélectionné."));
+
+QString HybridBlend::said(const QString &text)
+{
+    return QCoreApplication::translate("HybridBlend", text.toUtf8().constData());
+}
 
 QString HybridBlend::tooManyPoints(const QString &profile)
 {
-    return QStringLiteral("Le profil ") + profile +
-           QStringLiteral(" compte plus de 512 points : il ne peut pas être mélangé.");
+    return QCoreApplication::translate(
+               "HybridBlend",
+               "Le profil %1 compte plus de 512 points : il ne peut pas être mélangé.")
+        .arg(profile);
 }
 
 QString HybridBlend::noPoints(const QString &profile)
 {
-    return QStringLiteral("Le profil ") + profile + QStringLiteral(" n'a aucun point.");
+    return QCoreApplication::translate("HybridBlend", "Le profil %1 n'a aucun point.").arg(profile);
 }
 
 // ---- Texts ---------------------------------------------------------------
@@ -252,33 +264,33 @@ HybridBlend::Outcome HybridBlend::compute(const HybridInputs &in, ProfileStore &
     Prompts &prompts = Prompts::current();
     Outcome refused;
     if (in.name == QLatin1String("sans nom")) {
-        prompts.message(kNoName);
+        prompts.message(said(kNoName));
         return refused;
     }
     if (in.skin == 0) {
-        prompts.message(kNoSkin);
+        prompts.message(said(kNoSkin));
         return refused;
     }
     if (in.skin < kMinSkin) {
-        prompts.message(kThinSkin);
+        prompts.message(said(kThinSkin));
         return refused;
     }
     const int existing = store.FindProfile(in.name);
     if (existing >= 0) {
-        if (!prompts.confirm(kReplace))
+        if (!prompts.confirm(said(kReplace)))
             return refused;
         store.DeleteProfile(existing);
         store.setSaveEnabled(true);
     }
     const int r = store.FindProfile(in.rootText);
     if (r < 0) {
-        prompts.message(kNoRoot);
+        prompts.message(said(kNoRoot));
         refused.focus = Focus::Root;
         return refused;
     }
     const int t = store.FindProfile(in.tipText);
     if (t < 0) {
-        prompts.message(kNoTip);
+        prompts.message(said(kNoTip));
         refused.focus = Focus::Tip;
         return refused;
     }

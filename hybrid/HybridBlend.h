@@ -116,6 +116,9 @@ public:
     static const QString kReplace;
     static const QString kNoRoot;
     static const QString kNoTip;
+    // One of the texts above in the language of the run: the French text is
+    // the source of the English one in the program's translations.
+    static QString said(const QString &text);
     static QString tooManyPoints(const QString &profile);
     static QString noPoints(const QString &profile);
 };

@@ -93,7 +93,7 @@ TForm4::TForm4(ProfileStore *store, QWidget *parent) : ActivatingDialog(parent),
 {
     Q_ASSERT(store);
     setObjectName(QStringLiteral("Form4"));
-    setWindowTitle(QStringLiteral("Création de Profil hybride et de son gabarit"));
+    setWindowTitle(tr("Création de Profil hybride et de son gabarit"));
     setFont(QFont(QStringLiteral("Arial"), 9));
     buildControls();
     connectControls();
@@ -103,7 +103,7 @@ TForm4::TForm4(ProfileStore *store, QWidget *parent) : ActivatingDialog(parent),
 void TForm4::buildControls()
 {
     Editnom = named(new QLineEdit(QStringLiteral("sans nom"), this), "Editnom");
-    CheckBox2 = named(new QCheckBox(QStringLiteral("Nom automatique"), this), "CheckBox2");
+    CheckBox2 = named(new QCheckBox(tr("Nom automatique"), this), "CheckBox2");
     CheckBox2->setChecked(true);
 
     auto combo = [this](const char *name, const QString &text) {
@@ -114,8 +114,8 @@ void TForm4::buildControls()
         c->setMinimumContentsLength(18);
         return c;
     };
-    ComboBox1 = combo("ComboBox1", QStringLiteral("Profil E"));
-    ComboBox2 = combo("ComboBox2", QStringLiteral("Profil S"));
+    ComboBox1 = combo("ComboBox1", tr("Profil E"));
+    ComboBox2 = combo("ComboBox2", tr("Profil S"));
 
     auto spin = [this](const char *name, const char *editName, int min, int max, int step,
                        int value, QLineEdit *&edit) {
@@ -141,24 +141,24 @@ void TForm4::buildControls()
     UpDown5->setMinimumWidth(80);
     UpDown6->setMinimumWidth(70);
     CheckBox1 =
-        named(new QCheckBox(QStringLiteral("Calcul automatique de  la corde"), this), "CheckBox1");
+        named(new QCheckBox(tr("Calcul automatique de  la corde"), this), "CheckBox1");
     CheckBox1->setChecked(true);
     UpDown5->setEnabled(false);
     UpDown6->setEnabled(false);
 
-    Button1 = named(new QPushButton(QStringLiteral("Calculer et Afficher"), this), "Button1");
-    Button2 = named(new QPushButton(QStringLiteral("Affichage en relief"), this), "Button2");
+    Button1 = named(new QPushButton(tr("Calculer et Afficher"), this), "Button1");
+    Button2 = named(new QPushButton(tr("Affichage en relief"), this), "Button2");
     BitBtn1 = named(new QPushButton(QStringLiteral("OK"), this), "BitBtn1");
     BitBtn1->setDefault(true);
     BitBtn1->setEnabled(false);
-    BitBtn2 = named(new QPushButton(QStringLiteral("Annuler"), this), "BitBtn2");
+    BitBtn2 = named(new QPushButton(tr("Annuler"), this), "BitBtn2");
     PaintBox1 =
         named(new HybridPaintBox([this](QPainter &p) { PaintBox1Paint(p); }, this), "PaintBox1");
     PaintBox1->setMinimumSize(600, 240);
 
     // Name.
     auto *nameRow = new QHBoxLayout;
-    nameRow->addWidget(label(QStringLiteral("Nom du profil Hybride"), this));
+    nameRow->addWidget(label(tr("Nom du profil Hybride"), this));
     nameRow->addWidget(Editnom, 1);
     nameRow->addWidget(CheckBox2);
 
@@ -168,29 +168,29 @@ void TForm4::buildControls()
         auto *g = new QGroupBox(title, this);
         auto *grid = new QGridLayout(g);
         grid->addWidget(list, 0, 0, 1, 2);
-        grid->addWidget(label(QStringLiteral("Corde mm"), g), 1, 0);
+        grid->addWidget(label(tr("Corde mm"), g), 1, 0);
         grid->addWidget(chord, 1, 1);
-        grid->addWidget(label(QStringLiteral("Angle °"), g), 2, 0);
+        grid->addWidget(label(tr("Angle °"), g), 2, 0);
         grid->addWidget(angle, 2, 1);
         return g;
     };
     auto *rootGroup =
-        parentGroup(QStringLiteral("Profil de l'emplanture"), ComboBox1, UpDown1, UpDown3);
-    auto *tipGroup = parentGroup(QStringLiteral("Profil du saumon"), ComboBox2, UpDown2, UpDown4);
+        parentGroup(tr("Profil de l'emplanture"), ComboBox1, UpDown1, UpDown3);
+    auto *tipGroup = parentGroup(tr("Profil du saumon"), ComboBox2, UpDown2, UpDown4);
 
     // The blend: percentage, chord, angle, skin.
     auto *blendGroup = new QGroupBox(this);
     auto *bg = new QGridLayout(blendGroup);
-    bg->addWidget(label(QStringLiteral("Mélange en % du profil saumon"), blendGroup), 0, 0, 1, 2);
+    bg->addWidget(label(tr("Mélange en % du profil saumon"), blendGroup), 0, 0, 1, 2);
     bg->addWidget(UpDown7, 0, 2);
-    bg->addWidget(label(QStringLiteral("avec le profil emplanture"), blendGroup), 1, 0, 1, 3);
-    bg->addWidget(label(QStringLiteral("Corde mm"), blendGroup), 2, 0);
+    bg->addWidget(label(tr("avec le profil emplanture"), blendGroup), 1, 0, 1, 3);
+    bg->addWidget(label(tr("Corde mm"), blendGroup), 2, 0);
     bg->addWidget(UpDown5, 2, 1);
-    bg->addWidget(label(QStringLiteral("Angle °"), blendGroup), 2, 2);
+    bg->addWidget(label(tr("Angle °"), blendGroup), 2, 2);
     bg->addWidget(UpDown6, 2, 3);
     bg->addWidget(CheckBox1, 3, 0, 1, 4);
-    bg->addWidget(label(QStringLiteral("en fonction du pourcentage"), blendGroup), 4, 0, 1, 4);
-    bg->addWidget(label(QStringLiteral("Epaiss.coffrage"), blendGroup), 5, 0);
+    bg->addWidget(label(tr("en fonction du pourcentage"), blendGroup), 4, 0, 1, 4);
+    bg->addWidget(label(tr("Epaiss.coffrage"), blendGroup), 5, 0);
     bg->addWidget(UpDown8, 5, 1);
     bg->addWidget(Label12, 5, 2, 1, 2);
 
@@ -438,12 +438,13 @@ void TForm4::accept()
     UpDown8->interpretText();
     const int skin = UpDown8->value();
     if (skin < HybridBlend::kMinSkin) {
-        Prompts::current().message(skin == 0 ? HybridBlend::kNoSkin : HybridBlend::kThinSkin);
+        Prompts::current().message(
+            HybridBlend::said(skin == 0 ? HybridBlend::kNoSkin : HybridBlend::kThinSkin));
         return;
     }
     const QString name = Editnom->text();
     if (!HybridBlend::sameName(*m_store, name).isEmpty() &&
-        !Prompts::current().confirm(HybridBlend::kReplace))
+        !Prompts::current().confirm(HybridBlend::said(HybridBlend::kReplace)))
         return;
 
     UpDown7->interpretText();

@@ -49,7 +49,8 @@ QString templateCaption(const QString &line)
     static const int shortForms[4] = {5, 8, 10, 15};
     if (skin >= 0 && skin <= 3)
         skin = shortForms[skin];
-    return QStringLiteral("Corde ") + values[0].trimmed() + QStringLiteral(" mm   Coffrage ") +
+    return QCoreApplication::translate("TFormpanneau", "Corde ") + values[0].trimmed() +
+           QCoreApplication::translate("TFormpanneau", " mm   Coffrage ") +
            QString::number(skin) + QStringLiteral("/10");
 }
 
@@ -67,7 +68,7 @@ TFormpanneau::TFormpanneau(ProfileStore *store, TForm3 *printing, QWidget *paren
     Q_ASSERT(store);
     setObjectName(QStringLiteral("Formpanneau"));
     setWindowTitle(
-        QStringLiteral("NERVURIA - Panneau d'aile : toutes les nervures de l'emplanture au saumon"));
+        tr("NERVURIA - Panneau d'aile : toutes les nervures de l'emplanture au saumon"));
     setFont(QFont(QStringLiteral("Arial"), 9));
     buildControls();
     resize(860, 640);
@@ -77,7 +78,7 @@ TFormpanneau::~TFormpanneau() = default;
 
 void TFormpanneau::buildControls()
 {
-    Editnom = named(new QLineEdit(QStringLiteral("PANNEAU"), this), "Editnom");
+    Editnom = named(new QLineEdit(tr("PANNEAU"), this), "Editnom");
 
     auto end = [this](const QString &title, const char *profile, const char *templ,
                       const char *info, const char *angle, QComboBox *&profileList,
@@ -90,55 +91,55 @@ void TFormpanneau::buildControls()
         angleField = named(new SpinField(-45, 45, 1, 0, g), angle);
         auto *grid = new QGridLayout(g);
         grid->addWidget(profileList, 0, 0, 1, 2);
-        grid->addWidget(new QLabel(QStringLiteral("Gabarit"), g), 1, 0);
+        grid->addWidget(new QLabel(tr("Gabarit"), g), 1, 0);
         grid->addWidget(templateList, 1, 1);
         grid->addWidget(infoLabel, 2, 0, 1, 2);
-        grid->addWidget(new QLabel(QStringLiteral("Calage °"), g), 3, 0);
+        grid->addWidget(new QLabel(tr("Calage °"), g), 3, 0);
         grid->addWidget(angleField, 3, 1);
         return g;
     };
-    auto *rootGroup = end(QStringLiteral("Nervure d'emplanture"), "ComboBox1", "ComboBox3",
+    auto *rootGroup = end(tr("Nervure d'emplanture"), "ComboBox1", "ComboBox3",
                           "Label5", "UpDown3", ComboBox1, ComboBox3, Label5, UpDown3);
-    auto *tipGroup = end(QStringLiteral("Nervure de saumon"), "ComboBox2", "ComboBox4", "Label6",
+    auto *tipGroup = end(tr("Nervure de saumon"), "ComboBox2", "ComboBox4", "Label6",
                          "UpDown4", ComboBox2, ComboBox4, Label6, UpDown4);
 
-    auto *ribsGroup = new QGroupBox(QStringLiteral("Nervures"), this);
+    auto *ribsGroup = new QGroupBox(tr("Nervures"), this);
     UpDown1 = named(new SpinField(0, int(WingPanel::kMaxSpan), 10, 500, ribsGroup), "UpDown1");
     RadioGroup1 = named(new RadioGroup(QString(),
-                                       {QStringLiteral("Nombre, régulièrement espacées"),
-                                        QStringLiteral("Positions depuis l'emplanture (mm)")},
+                                       {tr("Nombre, régulièrement espacées"),
+                                        tr("Positions depuis l'emplanture (mm)")},
                                        ribsGroup),
                         "RadioGroup1");
     RadioGroup1->setItemIndex(0);
     UpDown2 = named(new SpinField(0, WingPanel::kMaxRibs + 1, 1, 6, ribsGroup), "UpDown2");
     Edit5 = named(new QLineEdit(QStringLiteral("0; 100; 200; 300; 400; 500"), ribsGroup), "Edit5");
     CheckBox1 = named(
-        new QCheckBox(QStringLiteral("Coffrage variable de l'emplanture au saumon"), ribsGroup),
+        new QCheckBox(tr("Coffrage variable de l'emplanture au saumon"), ribsGroup),
         "CheckBox1");
     auto *rg = new QGridLayout(ribsGroup);
-    rg->addWidget(new QLabel(QStringLiteral("Envergure mm"), ribsGroup), 0, 0);
+    rg->addWidget(new QLabel(tr("Envergure mm"), ribsGroup), 0, 0);
     rg->addWidget(UpDown1, 0, 1);
     rg->addWidget(RadioGroup1, 1, 0, 2, 1);
     rg->addWidget(UpDown2, 1, 1);
     rg->addWidget(Edit5, 2, 1);
     rg->addWidget(CheckBox1, 3, 0, 1, 2);
 
-    Button1 = named(new QPushButton(QStringLiteral("Calculer et Afficher"), this), "Button1");
-    Button2 = named(new QPushButton(QStringLiteral("Imprimer les nervures"), this), "Button2");
+    Button1 = named(new QPushButton(tr("Calculer et Afficher"), this), "Button1");
+    Button2 = named(new QPushButton(tr("Imprimer les nervures"), this), "Button2");
     Button2->setEnabled(false);
-    Button3 = named(new QPushButton(QStringLiteral("Exporter les nervures…"), this), "Button3");
+    Button3 = named(new QPushButton(tr("Exporter les nervures…"), this), "Button3");
     Button3->setEnabled(false);
     Button4 = named(new QPushButton(QStringLiteral("Structure et plan…"), this), "Button4");
     BitBtn1 = named(new QPushButton(QStringLiteral("OK"), this), "BitBtn1");
     BitBtn1->setEnabled(false);
-    BitBtn2 = named(new QPushButton(QStringLiteral("Annuler"), this), "BitBtn2");
-    BitBtn3 = named(new QPushButton(QStringLiteral("&Aide"), this), "BitBtn3");
+    BitBtn2 = named(new QPushButton(tr("Annuler"), this), "BitBtn2");
+    BitBtn3 = named(new QPushButton(tr("&Aide"), this), "BitBtn3");
     Button1->setDefault(true);
 
     Tableau1 = named(new QTableWidget(0, 5, this), "Tableau1");
-    Tableau1->setHorizontalHeaderLabels({QStringLiteral("Nervure"), QStringLiteral("Station mm"),
-                                         QStringLiteral("Mélange %"), QStringLiteral("Corde mm"),
-                                         QStringLiteral("Calage °")});
+    Tableau1->setHorizontalHeaderLabels({tr("Nervure"), tr("Station mm"),
+                                         tr("Mélange %"), tr("Corde mm"),
+                                         tr("Calage °")});
     Tableau1->verticalHeader()->hide();
     Tableau1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Tableau1->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -149,7 +150,7 @@ void TFormpanneau::buildControls()
     PaintBox1->setMinimumSize(380, 300);
 
     auto *nameRow = new QHBoxLayout;
-    nameRow->addWidget(new QLabel(QStringLiteral("Nom du panneau"), this));
+    nameRow->addWidget(new QLabel(tr("Nom du panneau"), this));
     nameRow->addWidget(Editnom, 1);
     auto *fields = new QHBoxLayout;
     fields->addWidget(rootGroup);
@@ -258,10 +259,10 @@ void TFormpanneau::fillTemplates(QComboBox *profile, QComboBox *templates, QLabe
     templates->clear();
     const int p = int(m_store->names().indexOf(profile->currentText()));
     for (int t = 0; t < m_store->templateCount(p); ++t)
-        templates->addItem(QStringLiteral(" n°") + QString::number(t + 1));
+        templates->addItem(tr(" n°") + QString::number(t + 1));
     templates->setCurrentIndex(templates->count() > 0 ? 0 : -1);
     info->setText(templates->count() > 0 ? templateCaption(m_store->templateLine(p, 0))
-                                         : QStringLiteral("Aucun gabarit"));
+                                         : tr("Aucun gabarit"));
 }
 
 void TFormpanneau::ComboBox1Click()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <array>
@@ -44,8 +45,10 @@ struct ViewState {
     // i. The row count is tableau1Cells.size(). Cells keep their text when a
     // rejected value is met, as a grid would.
     std::vector<std::array<QString, 5>> tableau1Cells{
-        {QString(), QStringLiteral("x ext"), QStringLiteral("y ext"), QStringLiteral("x int"),
-         QStringLiteral("y int")}};
+        {QString(), QCoreApplication::translate("CoordinateTable", "x ext"),
+         QCoreApplication::translate("CoordinateTable", "y ext"),
+         QCoreApplication::translate("CoordinateTable", "x int"),
+         QCoreApplication::translate("CoordinateTable", "y int")}};
     int tableau1RowCount() const { return int(tableau1Cells.size()); }
     // Panel1: the coordinate table panel, shown by a selection that meets a
     // rejected or out-of-order value (the table's validation hides it).

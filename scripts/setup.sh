@@ -8,7 +8,8 @@ build="${1:-$here/build}"
 shift || true
 
 need=(build-essential cmake qt6-base-dev qt6-translations-l10n fonts-liberation xvfb xauth poppler-utils qt6-svg-dev libdxflib-dev libpolyclipping-dev pkg-config
-      dpkg-dev desktop-file-utils) # the last two: the Debian package and its checks
+      dpkg-dev desktop-file-utils # the Debian package and its checks
+      qt6-tools-dev qt6-l10n-tools) # lupdate/lrelease and their CMake functions (English texts)
 missing=()
 for p in "${need[@]}"; do
     dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -15,11 +15,11 @@
 HelpViewer::HelpViewer(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("HelpViewer"));
-    setWindowTitle(QStringLiteral("NERVURIA - Aide"));
+    setWindowTitle(tr("NERVURIA - Aide"));
     m_browser = new QTextBrowser(this);
     m_browser->setObjectName(QStringLiteral("HelpText"));
     m_browser->setOpenExternalLinks(false);
-    auto *close = new QPushButton(QStringLiteral("&Fermer"), this);
+    auto *close = new QPushButton(tr("&Fermer"), this);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_browser);

@@ -1,5 +1,6 @@
 #include "app/sprites/IntroPictures.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPainterPath>
 #include <QVector3D>
@@ -129,7 +130,8 @@ QImage IntroPictures::banner()
     p.setFont(credits);
     p.setPen(QColor(50, 60, 100));
     p.drawText(QRect(200, 56, 376, 16), Qt::AlignRight | Qt::AlignVCenter,
-               QStringLiteral("Gabarits de nervures pour ailes de mod\u00e8les r\u00e9duits"));
+               QCoreApplication::translate("IntroPictures",
+                                          "Gabarits de nervures pour ailes de modèles réduits"));
     return img;
 }
 
