@@ -166,6 +166,16 @@ Shape simplify(const Ring &ring)
     return toShape(out);
 }
 
+Shape strictlySimple(const Shape &shape)
+{
+    ClipperLib::Clipper clipper;
+    clipper.StrictlySimple(true);
+    clipper.AddPaths(toPaths(shape), ClipperLib::ptSubject, true);
+    Paths out;
+    clipper.Execute(ClipperLib::ctUnion, out, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
+    return toShape(out);
+}
+
 double signedArea(const Ring &ring)
 {
     double twice = 0;

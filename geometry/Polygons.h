@@ -36,6 +36,9 @@ Shape intersect(const Shape &a, const Shape &b);
 // The ring's own area as a union of its non-zero regions: a ring that
 // crosses itself comes back as several simple rings.
 Shape simplify(const Ring &ring);
+// The same region as rings that never touch themselves or one another: a
+// ring pinched to a point comes back as two.
+Shape strictlySimple(const Shape &shape);
 
 // Signed area in mm² (positive anticlockwise in a y-up frame).
 double signedArea(const Ring &ring);

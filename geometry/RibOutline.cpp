@@ -143,7 +143,8 @@ Room room(const WorkingData &wd, float skinTenths, int smoothing)
         return r;
     // The pieces a skin leaves, front first; the first one that holds more
     // than a sliver is the rib.
-    Polygons::Shape pieces = Polygons::offset({r.profile}, -r.skin);
+    const Polygons::Shape pieces =
+        Polygons::strictlySimple(Polygons::offset({r.profile}, -r.skin));
     double largest = 0;
     for (const Polygons::Ring &p : pieces)
         if (std::abs(Polygons::signedArea(p)) > std::abs(largest))

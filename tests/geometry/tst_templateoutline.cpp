@@ -231,12 +231,9 @@ bool splitRing(const QPolygonF &ring, std::vector<FPoint> &upper, std::vector<FP
     };
     upper = walk(1);
     lower = walk(-1);
-    double upperSum = 0, lowerSum = 0;
-    for (FPoint p : upper)
-        upperSum += p.y;
-    for (FPoint p : lower)
-        lowerSum += p.y;
-    if (upperSum / double(upper.size()) > lowerSum / double(lower.size()))
+    // The upper line is the higher one half-way between the ends.
+    const float middle = float(ring[front].x() + ring[rear].x()) / 2;
+    if (heightAt(upper, middle) > heightAt(lower, middle))
         std::swap(upper, lower);
     return true;
 }
@@ -371,6 +368,7 @@ Verdict check(const Case &c, Drawn &d)
         if (below > tolerance) {
             v.faults
                 << QStringLiteral("upper line %1 below the lower one at x %2").arg(below).arg(p.x);
+
             break;
         }
     }
