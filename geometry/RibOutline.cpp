@@ -13,7 +13,7 @@ namespace
 
 // Points of a polyline that a straight line through their neighbours
 // passes within this (mm) add nothing a cutter or an offset can see.
-constexpr double kThinning = 2e-4;
+constexpr double kThinning = 2e-3;
 // A piece of the outline outside the clear region smaller than this (mm²)
 // is the rounding of the integer coordinates, not a fault.
 constexpr double kAreaNoise = 1e-6;
@@ -138,13 +138,15 @@ Room room(const WorkingData &wd, float skinTenths, int smoothing)
     r.skin = double(skinTenths) * 0.1;
     if (r.profile.size() < 3 || !(r.skin > 0))
         return r;
-    const Polygons::Shape solid = Polygons::offset({r.profile}, -(r.skin + kSliverMargin));
+    // Offsets inwards add up, and a short one is quick: the pieces a skin
+    // leaves and their cores come from the clear region of the cut.
+    const Polygons::Shape pieces =
+        Polygons::strictlySimple(Polygons::offset(r.clearRegion(kShortfall), -kShortfall));
+    const Polygons::Shape solid = Polygons::offset(pieces, -kSliverMargin);
     if (solid.empty())
         return r;
-    // The pieces a skin leaves, front first; the first one that holds more
-    // than a sliver is the rib.
-    const Polygons::Shape pieces =
-        Polygons::strictlySimple(Polygons::offset({r.profile}, -r.skin));
+    // The pieces front first; the first one that holds more than a sliver is
+    // the rib.
     double largest = 0;
     for (const Polygons::Ring &p : pieces)
         if (std::abs(Polygons::signedArea(p)) > std::abs(largest))
@@ -208,13 +210,10 @@ Polygons::Ring curvesRing(const OutlineCurves &curves, const ViewGeometry &view)
     const std::vector<FPoint> upper = curves.curveSamples(true);
     const float tailX = upper.back().x; // drawn clipped there
     Polygons::Ring ring;
-    for (const QPointF &p : toMm(upper, view, tailX))
-        if (ring.isEmpty() || ring.last() != p)
-            ring.append(p);
+    appendThinned(ring, toMm(upper, view, tailX));
     std::vector<QPointF> lower = toMm(curves.curveSamples(false), view, tailX);
-    for (auto it = lower.rbegin(); it != lower.rend(); ++it)
-        if (ring.last() != *it)
-            ring.append(*it);
+    std::reverse(lower.begin(), lower.end());
+    appendThinned(ring, lower);
     while (ring.size() > 1 && ring.last() == ring.front())
         ring.removeLast();
     return ring;

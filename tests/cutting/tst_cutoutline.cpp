@@ -242,10 +242,11 @@ void TstCutOutline::hardFamily()
         std::sort(closest.begin(), closest.end());
         for (size_t w = 0; w < std::min<size_t>(6, closest.size()); ++w) {
             const Verdict v = check(family[closest[w].second]);
-            const QRectF box = v.cut.boundingRect();
-            closeUp(v, {box.left(), v.cut.front().y()}, 60)
+            auto byX = [](QPointF a, QPointF b) { return a.x() < b.x(); };
+            const auto [nose, tail] = std::minmax_element(v.cut.begin(), v.cut.end(), byX);
+            closeUp(v, *nose, 60)
                 .save(QDir(pngDir).filePath(QStringLiteral("cut%1_nose.png").arg(w)));
-            closeUp(v, {box.right(), (box.top() + box.bottom()) / 2}, 60)
+            closeUp(v, *tail, 60)
                 .save(QDir(pngDir).filePath(QStringLiteral("cut%1_tail.png").arg(w)));
             qInfo("closest %d: %s (%g mm)", int(w),
                   qPrintable(family[closest[w].second].describe()), closest[w].first);
