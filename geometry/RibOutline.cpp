@@ -18,13 +18,14 @@ constexpr double kThinning = 2e-3;
 // is the rounding of the integer coordinates, not a fault.
 constexpr double kAreaNoise = 1e-6;
 
-double lineDistance(QPointF p, QPointF a, QPointF b)
+double squaredLineDistance(QPointF p, QPointF a, QPointF b)
 {
     const QPointF ab = b - a;
     const double len2 = QPointF::dotProduct(ab, ab);
     double t = len2 > 0 ? QPointF::dotProduct(p - a, ab) / len2 : 0;
     t = std::clamp(t, 0.0, 1.0);
-    return std::hypot(p.x() - a.x() - t * ab.x(), p.y() - a.y() - t * ab.y());
+    const double dx = p.x() - a.x() - t * ab.x(), dy = p.y() - a.y() - t * ab.y();
+    return dx * dx + dy * dy;
 }
 
 // Douglas-Peucker: the points of line that lie further than kThinning from
@@ -39,10 +40,10 @@ void appendThinned(Polygons::Ring &out, const std::vector<QPointF> &line)
     while (!stack.empty()) {
         const auto [a, b] = stack.back();
         stack.pop_back();
-        double worst = kThinning;
+        double worst = kThinning * kThinning;
         size_t at = 0;
         for (size_t i = a + 1; i < b; ++i) {
-            const double d = lineDistance(line[i], line[a], line[b]);
+            const double d = squaredLineDistance(line[i], line[a], line[b]);
             if (d > worst) {
                 worst = d;
                 at = i;
