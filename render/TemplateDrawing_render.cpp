@@ -13,7 +13,6 @@
 
 #include <QFont>
 #include <QFontMetrics>
-#include <QLineF>
 #include <QLocale>
 #include <QPaintEngine>
 #include <QPainter>
@@ -717,8 +716,7 @@ RibOutline::Kind TemplateDrawing::templateOutline(double shortfall, double endSl
     inputs.insert(inputs.end(), {float(n), float(g.originX), float(g.originY), g.scale,
                                  m_work.skinOffset, float(m_work.skinOffsetRounded),
                                  float(m_view.upDown4Smoothing), float(shortfall),
-                                 float(endSlack), m_work.chord, m_work.skinThickness,
-                                 float(m_view.checkBox3GabaritPoints)});
+                                 float(endSlack), m_work.chord, m_work.skinThickness});
     for (int i = 0; i <= n; ++i) {
         for (FPoint q : {g.upperView[size_t(i)], g.lowerView[size_t(i)],
                          m_work.upperTemplate[size_t(i)], m_work.lowerTemplate[size_t(i)]})
@@ -752,40 +750,13 @@ RibOutline::Kind TemplateDrawing::templateOutline(double shortfall, double endSl
         built.drawn << built.drawn.front();
         m_curves.nose = {float(front.x()), float(front.y())};
         m_curves.tail = {float(rear.x()), float(rear.y())};
-        // The template points that lie inside the outline: an odd number of
-        // its edges above them. The edges are sorted by their left ends so
-        // that each point looks only at those that reach its x.
+        // The template points between its ends, as the knots of an outline
+        // through them are chosen.
         built.markers.push_back(m_curves.nose);
-        if (m_view.checkBox3GabaritPoints) {
-            std::vector<QLineF> edges;
-            double widest = 0;
-            for (int k = 0; k < ring.size(); ++k) {
-                QPointF a = ring[k], b = ring[(k + 1) % ring.size()];
-                if (a.x() > b.x())
-                    std::swap(a, b);
-                edges.emplace_back(a, b);
-                widest = std::max(widest, b.x() - a.x());
-            }
-            std::sort(edges.begin(), edges.end(),
-                      [](const QLineF &e, const QLineF &f) { return e.x1() < f.x1(); });
-            auto inside = [&](FPoint t) {
-                auto it = std::lower_bound(
-                    edges.begin(), edges.end(), t.x - widest,
-                    [](const QLineF &e, double x) { return e.x1() < x; });
-                int above = 0;
-                for (; it != edges.end() && it->x1() <= t.x; ++it) {
-                    if (t.x < it->x1() || t.x >= it->x2())
-                        continue;
-                    const double y = it->y1() + (t.x - it->x1()) * it->dy() / it->dx();
-                    above += y < t.y;
-                }
-                return above % 2 == 1;
-            };
-            for (int i = 0; i <= n; ++i) {
-                for (FPoint t : {m_work.upperTemplate[size_t(i)], m_work.lowerTemplate[size_t(i)]})
-                    if (inside(t))
-                        built.markers.push_back(t);
-            }
+        for (int i = 0; i <= n; ++i) {
+            for (FPoint t : {m_work.upperTemplate[size_t(i)], m_work.lowerTemplate[size_t(i)]})
+                if (t.x > m_curves.nose.x && t.x < m_curves.tail.x)
+                    built.markers.push_back(t);
         }
         built.markers.push_back(m_curves.tail);
     }
