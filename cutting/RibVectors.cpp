@@ -2,6 +2,7 @@
 #include "cutting/RibVectors.h"
 
 #include "geometry/OutlineCurves.h"
+#include "geometry/RibOutline.h"
 #include "profiles/ProfileStore.h"
 #include "render/TemplateDrawing.h"
 #include "ui/Language.h"
@@ -74,6 +75,14 @@ QPainterPath closedOutline(const OutlineCurves &c, const Mapping &mm)
     if (path.currentPosition() != lowerEnd)
         path.lineTo(lowerEnd);
     appendList(path, c.lowerList, c.lastIndex, mm, true);
+    path.closeSubpath();
+    return path;
+}
+
+QPainterPath closedRing(const QPolygonF &ring)
+{
+    QPainterPath path;
+    path.addPolygon(ring);
     path.closeSubpath();
     return path;
 }
@@ -331,15 +340,19 @@ bool Builder::fromWorking(const WorkingData &work, const QString &name, int temp
     r.skinTenths = wd.skinThickness;
     auto keep = [&](int layer) { return layers[size_t(layer)]; };
 
-    // The template outline: the curves the view draws, as the render step
-    // leaves them (none when the section has no room for two skins).
+    // The cut line: the rib's outline worked out in millimetres, as a print
+    // at the same mapping draws it (none when the section has no room for
+    // more than two skins).
     OutlineCurves curves;
-    m_drawing->traceTemplateOutline();
-    r.templateRefused = wd.skinThickness > 0 && m_drawing->templateRefused();
-    if (r.templateRefused)
-        r.refusal = m_drawing->skinTooThickMessage();
-    if (keep(Cut) && wd.skinThickness > 0 && !r.templateRefused)
-        r.shapes.push_back(pathShape(Cut, closedOutline(m_drawing->curves(), mm), true));
+    if (wd.skinThickness > 0) {
+        const RibOutline::Cut cut =
+            RibOutline::cutOutline(wd, wd.chord, wd.skinThickness, smoothing);
+        r.templateRefused = cut.refused;
+        if (cut.refused)
+            r.refusal = TemplateDrawing::skinTooThickMessage(cut.largestSkin);
+        else if (keep(Cut))
+            r.shapes.push_back(pathShape(Cut, closedRing(cut.ring), true));
+    }
     if (keep(Figures) || keep(Marks))
         addFigures(wd, r.shapes);
     if (keep(Profile)) {

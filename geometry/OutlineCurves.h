@@ -1,6 +1,5 @@
 #pragma once
 
-#include "geometry/TemplateBand.h"
 #include "geometry/ViewGeometry.h"
 #include "geometry/WorkingData.h"
 
@@ -60,33 +59,6 @@ public:
     // the shorter list padded with copies of the tail. onKnot sees the nose,
     // each appended point and the tail once.
     void storeTemplateKnots(const WorkingData &wd, int lastPoint, const KnotSink &onKnot = {});
-
-    // How the template outline of a render came about.
-    enum class TemplateOutline {
-        Kept,    // the ends and knots above, found sound
-        Rebuilt, // traced along the band a skin inside the profile
-        Refused, // the section is nowhere thicker than two skins: no template
-    };
-
-    // The template outline of one render, smoothed and ready to draw. band
-    // holds the profile as drawn and the skin offset. The ends and knots
-    // found from the template points (computeTemplateEnds and
-    // storeTemplateKnots) are kept when the outline they give is sound
-    // (templateSound); otherwise the outline is traced along the first
-    // stretch of the band, with knots close enough that the smoothed curve
-    // stays a skin inside within the tolerance.
-    TemplateOutline buildTemplateOutline(const WorkingData &wd, const ViewGeometry &view,
-                                         const TemplateBand &band, int coefficient,
-                                         float tolerance);
-
-    // True when the smoothed template outline in the lists is one closed
-    // curve that runs from the front to the rear without turning back, keeps
-    // its upper line above its lower line, stays inside the profile, keeps a
-    // skin from the profile wherever the band has room, and ends where the
-    // first stretch of the band ends (within a skin). Distances are allowed
-    // to fall short by tolerance.
-    bool templateSound(const TemplateBand &band, const TemplateBand::Stretch &stretch,
-                       float tolerance) const;
 
     // Writes the control points of both lists from the knots. coefficient is
     // the smoothing spinner's position 0..100: at 0 each control point lies

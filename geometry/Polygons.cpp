@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <unordered_map>
 
 namespace Polygons
 {
@@ -24,12 +25,20 @@ cInt toUnits(double mm)
     return cInt(std::llround(mm * kUnitsPerMm));
 }
 
+// Clipper sweeps along y. Sections are long along x and thin across, with
+// long runs of nearly level edges that its sweep handles slowly: the two
+// axes are swapped on the way in and back on the way out.
+IntPoint toPoint(QPointF p)
+{
+    return IntPoint(toUnits(p.y()), toUnits(p.x()));
+}
+
 Path toPath(const Ring &ring)
 {
     Path path;
     path.reserve(size_t(ring.size()));
     for (const QPointF &p : ring) {
-        const IntPoint q(toUnits(p.x()), toUnits(p.y()));
+        const IntPoint q = toPoint(p);
         if (path.empty() || !(path.back() == q))
             path.push_back(q);
     }
@@ -55,7 +64,7 @@ Ring toRing(const Path &path)
     Ring ring;
     ring.reserve(int(path.size()));
     for (const IntPoint &p : path)
-        ring.append(QPointF(double(p.X) / kUnitsPerMm, double(p.Y) / kUnitsPerMm));
+        ring.append(QPointF(double(p.Y) / kUnitsPerMm, double(p.X) / kUnitsPerMm));
     return ring;
 }
 
@@ -93,6 +102,52 @@ Shape offsetWith(const Shape &shape, double delta, ClipperLib::JoinType join, do
     Paths out;
     offsetter.Execute(out, delta * kUnitsPerMm);
     return toShape(out);
+}
+
+// A ring of a union that touches itself passes its touching point twice:
+// cut there into loops of their own. Clipper's own strictly simple mode
+// does the same but takes time that grows with the square of the points.
+void splitAtRepeats(const Path &path, Paths &out)
+{
+    struct Key {
+        std::size_t operator()(const IntPoint &p) const
+        {
+            return std::hash<cInt>()(p.X) * 31 + std::hash<cInt>()(p.Y);
+        }
+    };
+    struct Same {
+        bool operator()(const IntPoint &a, const IntPoint &b) const { return a == b; }
+    };
+    std::unordered_map<IntPoint, std::size_t, Key, Same> at;
+    Path current;
+    for (const IntPoint &p : path) {
+        const auto it = at.find(p);
+        if (it == at.end()) {
+            at.emplace(p, current.size());
+            current.push_back(p);
+            continue;
+        }
+        Path loop(current.begin() + std::ptrdiff_t(it->second), current.end());
+        for (std::size_t k = it->second + 1; k < current.size(); ++k)
+            at.erase(current[k]);
+        current.resize(it->second + 1);
+        if (loop.size() >= 3)
+            out.push_back(std::move(loop));
+    }
+    if (current.size() >= 3)
+        out.push_back(std::move(current));
+}
+
+Paths strictlySimplePaths(const Paths &paths)
+{
+    ClipperLib::Clipper clipper;
+    clipper.AddPaths(paths, ClipperLib::ptSubject, true);
+    Paths united;
+    clipper.Execute(ClipperLib::ctUnion, united, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
+    Paths out;
+    for (const Path &path : united)
+        splitAtRepeats(path, out);
+    return out;
 }
 
 double perimeter(const Ring &ring)
@@ -181,15 +236,15 @@ std::vector<QPolygonF> clipLine(const QPolygonF &line, const Shape &clip)
 
 Shape simplify(const Ring &ring)
 {
-    ClipperLib::Clipper clipper;
-    clipper.StrictlySimple(true);
     Path path = toPath(ring);
     if (path.size() < 3)
         return {};
-    clipper.AddPath(path, ClipperLib::ptSubject, true);
-    Paths out;
-    clipper.Execute(ClipperLib::ctUnion, out, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
-    return toShape(out);
+    return toShape(strictlySimplePaths({path}));
+}
+
+Shape strictlySimple(const Shape &shape)
+{
+    return toShape(strictlySimplePaths(toPaths(shape)));
 }
 
 double signedArea(const Ring &ring)
@@ -246,7 +301,7 @@ double boundaryDistance(const Shape &a, const Shape &b)
 
 int pointIn(const Shape &shape, QPointF p)
 {
-    const IntPoint q(toUnits(p.x()), toUnits(p.y()));
+    const IntPoint q = toPoint(p);
     int winding = 0;
     for (const Ring &ring : shape) {
         const Path path = toPath(ring);

@@ -36,6 +36,9 @@ Shape intersect(const Shape &a, const Shape &b);
 // The ring's own area as a union of its non-zero regions: a ring that
 // crosses itself comes back as several simple rings.
 Shape simplify(const Ring &ring);
+// The same region as rings that never touch themselves or one another: a
+// ring pinched to a point comes back as two.
+Shape strictlySimple(const Shape &shape);
 
 // The pieces of an open polyline that lie inside a shape, in order along
 // the line (a closed outline is clipped as an open line whose last point

@@ -1,10 +1,8 @@
 #include "geometry/TemplateGeometry.h"
 
-#include "geometry/OutlineCurves.h"
-#include "geometry/TemplateBand.h"
+#include "geometry/RibOutline.h"
 
 #include <cmath>
-#include <memory>
 
 float TemplateGeometry::surfaceAngle(FPoint p, FPoint q)
 {
@@ -45,56 +43,12 @@ void TemplateGeometry::applySkinOffset(WorkingData &wd, const ViewGeometry &view
     }
 }
 
-namespace
-{
-
-// The profile as drawn, in millimetres from the leading edge.
-std::unique_ptr<OutlineCurves> profileInMillimetres(const WorkingData &wd, int coefficient)
-{
-    auto curves = std::make_unique<OutlineCurves>();
-    ViewGeometry mm;
-    mm.originX = 0;
-    mm.originY = 0;
-    const float k = wd.chord * 0.01f;
-    for (int i = 0; i <= wd.lastPoint; ++i) {
-        mm.upperView[size_t(i)] = {wd.upper[size_t(i)].x * k, wd.upper[size_t(i)].y * k};
-        mm.lowerView[size_t(i)] = {wd.lower[size_t(i)].x * k, wd.lower[size_t(i)].y * k};
-    }
-    curves->storeProfileKnots(mm, wd.lastPoint);
-    curves->smooth(coefficient);
-    return curves;
-}
-
-} // namespace
-
 bool TemplateGeometry::templateFits(const WorkingData &wd, float skinTenths, int coefficient)
 {
-    if (wd.lastPoint <= 0 || wd.lastPoint >= kMaxProfilePoints || !(skinTenths > 0))
-        return false;
-    const auto curves = profileInMillimetres(wd, coefficient);
-    const TemplateBand band(curves->curveSamples(true), curves->curveSamples(false),
-                            skinTenths * 0.1f);
-    return band.firstStretch().found;
+    return RibOutline::fits(wd, skinTenths, coefficient);
 }
 
 int TemplateGeometry::largestSkinThatFits(const WorkingData &wd, int coefficient)
 {
-    if (wd.lastPoint <= 0 || wd.lastPoint >= kMaxProfilePoints)
-        return 0;
-    const auto curves = profileInMillimetres(wd, coefficient);
-    const std::vector<FPoint> upper = curves->curveSamples(true);
-    const std::vector<FPoint> lower = curves->curveSamples(false);
-    auto fits = [&](int tenths) {
-        return TemplateBand(upper, lower, float(tenths) * 0.1f).firstStretch().found;
-    };
-    // Halving: fits(low) holds (or low is 0), fits(high) does not.
-    int low = 0;
-    int high = std::max(1, int(std::ceil(wd.skinThickness)));
-    if (fits(high))
-        return high;
-    while (high - low > 1) {
-        const int mid = (low + high) / 2;
-        (fits(mid) ? low : high) = mid;
-    }
-    return low;
+    return RibOutline::largestSkin(wd, coefficient);
 }

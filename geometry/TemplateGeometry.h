@@ -24,8 +24,9 @@ float surfaceAngle(FPoint p, FPoint q);
 void applySkinOffset(WorkingData &wd, const ViewGeometry &view);
 
 // Whether the selected profile leaves room for a template of the given skin
-// (tenths of a millimetre) at the working chord: somewhere the section, as
-// drawn with the smoothing coefficient, is thicker than two skins. Worked
+// (tenths of a millimetre) at the working chord: a circle of the skin and
+// 0.05 mm more fits inside the section as drawn with the smoothing
+// coefficient (anything thinner is a sliver, not a rib). Worked
 // out in millimetres, so the screen, the preview, the printer and the export
 // all agree. A skin of 0 or less has no template and nothing to refuse.
 bool templateFits(const WorkingData &wd, float skinTenths, int coefficient);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "geometry/OutlineCurves.h"
+#include "geometry/RibOutline.h"
 #include "geometry/ViewGeometry.h"
 #include "geometry/WorkingData.h"
 #include "render/ViewState.h"
@@ -178,6 +179,13 @@ public:
     // still drawn). The first screen render that meets a template so refused
     // says so once, with skinTooThickMessage().
     bool templateRefused() const { return m_templateRefused; }
+    // The template outline of the last render or trace as one closed ring in
+    // view pixels, before rounding, as it was checked against the profile:
+    // the smoothed curves of the template points where they were sound, the
+    // exact offset of the profile otherwise. Empty when none is drawn.
+    QPolygonF templateRing() const;
+    // How that outline came about.
+    RibOutline::Kind templateKind() const { return m_builtOutline.outcome; }
     // What render() finds of the template outline for the current layout,
     // without drawing anything: afterwards curves() hold the smoothed
     // template outline (the profile's when there is no template) and
@@ -187,6 +195,7 @@ public:
     // counterpart), N being the largest skin in tenths that still leaves a
     // template.
     QString skinTooThickMessage() const;
+    static QString skinTooThickMessage(int largestSkinTenths);
 
     // The two captions under the screen drawing, from the last thickness
     // scan, in the language of the run with the regional decimal separator.
@@ -252,7 +261,11 @@ private:
     void layoutPage(OutputMode mode, float scale, const PageSetup &page);
     // The template outline into the curve lists, smoothed, its knots shown
     // to onKnot; the profile's curve must be in the lists before.
-    OutlineCurves::TemplateOutline placeTemplateOutline(const OutlineCurves::KnotSink &onKnot);
+    RibOutline::Kind placeTemplateOutline(const OutlineCurves::KnotSink &onKnot);
+    // What the profile leaves for the skin, in mm, kept for the same points,
+    // chord, skin and smoothing: every output checks its outline against it.
+    const RibOutline::Room &room();
+    QPolygonF toView(const QPolygonF &mm) const;
     void applySkinOffset();
     void drawBackground(QPainter &p);
     void drawGridLabels(QPainter &p);
@@ -263,7 +276,7 @@ private:
     void placeCheckBar();
     void drawCheckBar(QPainter &p);
     void sayRefusalOnce();
-    OutlineCurves::TemplateOutline templateOutline(float tolerance);
+    RibOutline::Kind templateOutline(double shortfall, double endSlack);
     void flushMarkers(QPainter &p);
 
     ProfileStore *m_store;
@@ -302,19 +315,20 @@ private:
     QRect m_positionCaptionBox;
 
     // The template outline last built and what it was built from (view and
-    // template points, ends, skin, smoothing, tolerance): building it means
-    // finding the band and checking the outline against the profile, which
-    // takes far longer than drawing it, so a render with the same inputs
-    // takes it from here.
+    // template points, ends, skin, smoothing, tolerances): building it means
+    // checking the outline against the profile, which takes far longer than
+    // drawing it, so a render with the same inputs takes it from here.
     struct BuiltOutline {
         std::vector<float> inputs;
-        OutlineCurves::TemplateOutline outcome = OutlineCurves::TemplateOutline::Refused;
+        RibOutline::Kind outcome = RibOutline::Kind::Refused;
         FPoint nose, tail;
-        int lastIndex = 0;
-        std::vector<FPoint> upper, lower; // a traced outline's lists
-        std::vector<FPoint> markers;      // the template points a traced outline keeps
+        QPolygonF ring;              // mm, as checked
+        QPolygon drawn;              // an offset outline's pixels, closed
+        std::vector<FPoint> markers; // the template points an offset outline keeps
     };
     BuiltOutline m_builtOutline;
+    RibOutline::Room m_room;
+    std::vector<float> m_roomInputs;
     // Screen markers of one kind waiting to be drawn together (set when the
     // painter draws straight onto an image).
     bool m_batchMarkers = false;

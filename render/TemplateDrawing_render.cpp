@@ -3,7 +3,7 @@
 // marks) for the screen, the print preview and the printer.
 #include "render/TemplateDrawing.h"
 
-#include "geometry/TemplateBand.h"
+#include "geometry/RibOutline.h"
 #include "geometry/TemplateGeometry.h"
 #include "geometry/Trig.h"
 #include "profiles/ProfileStore.h"
@@ -255,7 +255,12 @@ void TemplateDrawing::sayRefusalOnce()
 
 QString TemplateDrawing::skinTooThickMessage() const
 {
-    const int fits = TemplateGeometry::largestSkinThatFits(m_work, m_view.upDown4Smoothing);
+    return skinTooThickMessage(
+        TemplateGeometry::largestSkinThatFits(m_work, m_view.upDown4Smoothing));
+}
+
+QString TemplateDrawing::skinTooThickMessage(int fits)
+{
     return Language::pick(
         QStringLiteral("Coffrage trop épais pour ce gabarit : au plus %1/10 mm").arg(fits),
         QStringLiteral("Skin too thick for this template: at most %1/10 mm").arg(fits));
@@ -302,9 +307,9 @@ bool TemplateDrawing::render(QPainter &p)
     m_templateRefused = false;
     if (m_work.skinThickness > 0) {
         p.setPen(outlinePen);
-        m_templateRefused =
-            placeTemplateOutline([&](FPoint k) { pointMarker(p, TemplatePoint, k.x, k.y); }) ==
-            OutlineCurves::TemplateOutline::Refused;
+        const RibOutline::Kind kind =
+            placeTemplateOutline([&](FPoint k) { pointMarker(p, TemplatePoint, k.x, k.y); });
+        m_templateRefused = kind == RibOutline::Kind::Refused;
         if (!m_templateRefused) {
             flushMarkers(p);
             if (m_view.checkBox3GabaritPoints) {
@@ -316,7 +321,10 @@ bool TemplateDrawing::render(QPainter &p)
                            QPoint(g.trailingEdgeX, g.originY));
             }
             p.setPen(outlinePen);
-            m_curves.draw(p);
+            if (kind == RibOutline::Kind::Kept)
+                m_curves.draw(p);
+            else
+                DirectPixels::drawPolylineWithVertices(p, m_builtOutline.drawn);
         }
     }
 
@@ -633,45 +641,82 @@ void TemplateDrawing::flushMarkers(QPainter &p)
     m_pendingMarkers.clear();
 }
 
-OutlineCurves::TemplateOutline
-TemplateDrawing::placeTemplateOutline(const OutlineCurves::KnotSink &onKnot)
+RibOutline::Kind TemplateDrawing::placeTemplateOutline(const OutlineCurves::KnotSink &onKnot)
 {
-    // Half a pixel on screen, 0.05 mm on paper.
-    const float tolerance = m_geom.mode == OutputMode::Printer ? 0.05f * m_geom.scale : 0.5f;
-    const auto outline = templateOutline(tolerance);
-    if (outline == OutlineCurves::TemplateOutline::Kept) {
+    // On paper the cut's own tolerances; on screen and in the preview a
+    // pixel cannot show better than half itself (ends: two pixels).
+    const double scale = m_geom.scale;
+    const bool printer = m_geom.mode == OutputMode::Printer;
+    const double shortfall =
+        printer ? RibOutline::kShortfall : std::max(RibOutline::kShortfall, 0.5 / scale);
+    const double endSlack =
+        printer ? RibOutline::kEndSlack : std::max(RibOutline::kEndSlack, 2.0 / scale);
+    const RibOutline::Kind kind = templateOutline(shortfall, endSlack);
+    if (kind == RibOutline::Kind::Kept) {
         m_curves.storeTemplateKnots(m_work, m_work.lastPoint, onKnot);
         m_curves.smooth(m_view.upDown4Smoothing);
-    } else if (outline == OutlineCurves::TemplateOutline::Rebuilt && onKnot) {
+    } else if (kind == RibOutline::Kind::Offset && onKnot) {
         for (FPoint t : m_builtOutline.markers)
             onKnot(t);
     }
-    return outline;
+    return kind;
 }
 
 bool TemplateDrawing::traceTemplateOutline()
 {
     if (!canDraw() || !m_laidOut)
         return false;
-    // The profile's curve, which the template keeps a skin inside of.
-    m_curves.storeProfileKnots(m_geom, m_work.lastPoint);
-    m_curves.smooth(m_view.upDown4Smoothing);
-    m_templateRefused = m_work.skinThickness > 0 && placeTemplateOutline({}) ==
-                                                         OutlineCurves::TemplateOutline::Refused;
+    m_templateRefused =
+        m_work.skinThickness > 0 && placeTemplateOutline({}) == RibOutline::Kind::Refused;
     return true;
+}
+
+const RibOutline::Room &TemplateDrawing::room()
+{
+    const int n = m_work.lastPoint;
+    std::vector<float> inputs;
+    inputs.reserve(size_t(4 * (n + 1) + 4));
+    inputs.insert(inputs.end(), {float(n), m_work.chord, m_work.skinThickness,
+                                 float(m_view.upDown4Smoothing)});
+    for (int i = 0; i <= n; ++i) {
+        for (FPoint q : {m_work.upper[size_t(i)], m_work.lower[size_t(i)]})
+            inputs.insert(inputs.end(), {q.x, q.y});
+    }
+    if (inputs != m_roomInputs) {
+        m_room = RibOutline::room(m_work, m_work.skinThickness, m_view.upDown4Smoothing);
+        m_roomInputs = std::move(inputs);
+    }
+    return m_room;
+}
+
+QPolygonF TemplateDrawing::toView(const QPolygonF &mm) const
+{
+    QPolygonF ring;
+    const ViewGeometry &g = m_geom;
+    for (const QPointF &p : mm)
+        ring.append(QPointF(g.originXf + p.x() * g.scale, g.originYf + p.y() * g.scale));
+    return ring;
+}
+
+QPolygonF TemplateDrawing::templateRing() const
+{
+    if (m_templateRefused || m_work.skinThickness <= 0)
+        return {};
+    return toView(m_builtOutline.ring);
 }
 
 // The template outline of this render, built or taken from the last build
 // when nothing it depends on has changed.
-OutlineCurves::TemplateOutline TemplateDrawing::templateOutline(float tolerance)
+RibOutline::Kind TemplateDrawing::templateOutline(double shortfall, double endSlack)
 {
     const ViewGeometry &g = m_geom;
     const int n = m_work.lastPoint;
     std::vector<float> inputs;
     inputs.reserve(size_t(8 * (n + 1) + 8));
-    inputs.insert(inputs.end(),
-                  {float(n), float(g.originX), float(g.originY), m_work.skinOffset,
-                   float(m_work.skinOffsetRounded), float(m_view.upDown4Smoothing), tolerance});
+    inputs.insert(inputs.end(), {float(n), float(g.originX), float(g.originY), g.scale,
+                                 m_work.skinOffset, float(m_work.skinOffsetRounded),
+                                 float(m_view.upDown4Smoothing), float(shortfall),
+                                 float(endSlack), m_work.chord, m_work.skinThickness});
     for (int i = 0; i <= n; ++i) {
         for (FPoint q : {g.upperView[size_t(i)], g.lowerView[size_t(i)],
                          m_work.upperTemplate[size_t(i)], m_work.lowerTemplate[size_t(i)]})
@@ -682,37 +727,41 @@ OutlineCurves::TemplateOutline TemplateDrawing::templateOutline(float tolerance)
         std::memcmp(inputs.data(), built.inputs.data(), inputs.size() * sizeof(float)) == 0) {
         m_curves.nose = built.nose;
         m_curves.tail = built.tail;
-        if (built.outcome == OutlineCurves::TemplateOutline::Rebuilt) {
-            std::copy(built.upper.begin(), built.upper.end(), m_curves.upperList.begin());
-            std::copy(built.lower.begin(), built.lower.end(), m_curves.lowerList.begin());
-            m_curves.lastIndex = built.lastIndex;
-        }
         return built.outcome;
     }
 
-    const TemplateBand band(m_curves.curveSamples(true), m_curves.curveSamples(false),
-                            m_work.skinOffset);
+    const RibOutline::Room &r = room();
     built = BuiltOutline();
-    built.outcome =
-        m_curves.buildTemplateOutline(m_work, g, band, m_view.upDown4Smoothing, tolerance);
-    built.nose = m_curves.nose;
-    built.tail = m_curves.tail;
-    if (built.outcome == OutlineCurves::TemplateOutline::Rebuilt) {
-        built.lastIndex = m_curves.lastIndex;
-        const auto count = size_t(m_curves.lastIndex + 1);
-        built.upper.assign(m_curves.upperList.begin(), m_curves.upperList.begin() + count);
-        built.lower.assign(m_curves.lowerList.begin(), m_curves.lowerList.begin() + count);
-        // The template points that the traced outline keeps.
+    built.outcome = RibOutline::build(m_work, g, m_view.upDown4Smoothing, r, shortfall, endSlack,
+                                      m_curves, &built.ring);
+    if (built.outcome == RibOutline::Kind::Offset) {
+        // The ring in pixels as drawn, and its front and rear as the ends.
+        const QPolygonF ring = toView(built.ring);
+        QPointF front = ring.front(), rear = ring.front();
+        for (const QPointF &q : ring) {
+            const QPoint px(roundPixel(q.x()), roundPixel(q.y()));
+            if (built.drawn.isEmpty() || built.drawn.last() != px)
+                built.drawn << px;
+            if (q.x() < front.x())
+                front = q;
+            if (q.x() > rear.x())
+                rear = q;
+        }
+        built.drawn << built.drawn.front();
+        m_curves.nose = {float(front.x()), float(front.y())};
+        m_curves.tail = {float(rear.x()), float(rear.y())};
+        // The template points between its ends, as the knots of an outline
+        // through them are chosen.
         built.markers.push_back(m_curves.nose);
         for (int i = 0; i <= n; ++i) {
-            for (FPoint t : {m_work.upperTemplate[size_t(i)], m_work.lowerTemplate[size_t(i)]}) {
-                if (t.x > m_curves.nose.x && t.x < m_curves.tail.x && band.inside(t) &&
-                    band.distance(t, m_work.skinOffset) >= m_work.skinOffset - tolerance)
+            for (FPoint t : {m_work.upperTemplate[size_t(i)], m_work.lowerTemplate[size_t(i)]})
+                if (t.x > m_curves.nose.x && t.x < m_curves.tail.x)
                     built.markers.push_back(t);
-            }
         }
         built.markers.push_back(m_curves.tail);
     }
+    built.nose = m_curves.nose;
+    built.tail = m_curves.tail;
     built.inputs = std::move(inputs);
     return built.outcome;
 }

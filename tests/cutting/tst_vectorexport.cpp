@@ -116,7 +116,7 @@ void TstVectorExport::outlineFollowsViewCurve_data()
 }
 
 // Every vertex of the cut polyline, and the middle of every edge, lies
-// within 0.02 mm of the curve the view draws at the same mapping; the chord
+// within 0.02 mm of the outline the print draws at the same mapping; the chord
 // line spans the chord exactly between its marks.
 void TstVectorExport::outlineFollowsViewCurve()
 {
@@ -143,22 +143,13 @@ void TstVectorExport::outlineFollowsViewCurve()
     QImage scratch(8, 8, QImage::Format_RGB32);
     QPainter painter(&scratch);
     QVERIFY(view.render(painter));
-    const OutlineCurves &c = view.curves();
+    // The outline the print draws, before rounding, in mm.
     const ViewGeometry &g = view.geometry();
-    auto mm = [&](FPoint p) {
-        return QPointF((p.x - g.originXf) / g.scale, -(p.y - g.originYf) / g.scale);
-    };
-    QPolygonF curve; // the view's curve, finely sampled
-    for (const auto *list : {&c.upperList, &c.lowerList}) {
-        for (int j = 3; j <= c.lastIndex; j += 3) {
-            const QPointF p0 = mm((*list)[j - 3]), p1 = mm((*list)[j - 2]), p2 = mm((*list)[j - 1]),
-                          p3 = mm((*list)[j]);
-            for (int k = 0; k <= 400; ++k) {
-                const double t = k / 400.0, u = 1 - t;
-                curve << u * u * u * p0 + 3 * t * u * u * p1 + 3 * t * t * u * p2 + t * t * t * p3;
-            }
-        }
-    }
+    QPolygonF curve;
+    for (const QPointF &p : view.templateRing())
+        curve << QPointF((p.x() - g.originXf) / g.scale, -(p.y() - g.originYf) / g.scale);
+    if (!curve.isEmpty())
+        curve << curve.front();
     auto distanceToCurve = [&](QPointF p) {
         double best = 1e9;
         for (int i = 1; i < curve.size(); ++i)

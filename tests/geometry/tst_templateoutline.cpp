@@ -207,6 +207,37 @@ float heightAt(const std::vector<FPoint> &curve, float x)
     return b.x == a.x ? std::min(a.y, b.y) : a.y + (x - a.x) * (b.y - a.y) / (b.x - a.x);
 }
 
+// A closed ring as its two lines from the front-most point to the rear-most
+// one, the upper (smaller y on screen) first.
+bool splitRing(const QPolygonF &ring, std::vector<FPoint> &upper, std::vector<FPoint> &lower)
+{
+    if (ring.size() < 3)
+        return false;
+    int front = 0, rear = 0;
+    for (int i = 0; i < ring.size(); ++i) {
+        if (ring[i].x() < ring[front].x())
+            front = i;
+        if (ring[i].x() > ring[rear].x())
+            rear = i;
+    }
+    auto walk = [&](int step) {
+        std::vector<FPoint> line;
+        for (int i = front;; i = (i + step + int(ring.size())) % int(ring.size())) {
+            line.push_back({float(ring[i].x()), float(ring[i].y())});
+            if (i == rear)
+                break;
+        }
+        return line;
+    };
+    upper = walk(1);
+    lower = walk(-1);
+    // The upper line is the higher one half-way between the ends.
+    const float middle = float(ring[front].x() + ring[rear].x()) / 2;
+    if (heightAt(upper, middle) > heightAt(lower, middle))
+        std::swap(upper, lower);
+    return true;
+}
+
 // What one case gives: a list of faults (empty when sound) and how close it
 // came to a fault, in tolerances (for picking the worst cases to look at).
 struct Verdict {
@@ -300,11 +331,11 @@ Verdict check(const Case &c, Drawn &d)
     if (!d.prompts.messages.isEmpty())
         v.faults << QStringLiteral("message without refusal: ") + d.prompts.messages.join('|');
 
-    const OutlineCurves &t = d.drawing.curves();
-    std::vector<FPoint> upper = t.curveSamples(true);
-    std::vector<FPoint> lower = t.curveSamples(false);
-    if (!(upper.front() == lower.front()) || !(upper.back() == lower.back()))
-        v.faults << QStringLiteral("not closed");
+    std::vector<FPoint> upper, lower;
+    if (!splitRing(d.drawing.templateRing(), upper, lower)) {
+        v.faults << QStringLiteral("no outline");
+        return v;
+    }
     const float tailX = upper.back().x;
     const float noseX = upper.front().x;
     // Drawn clipped at the tail.
@@ -337,6 +368,7 @@ Verdict check(const Case &c, Drawn &d)
         if (below > tolerance) {
             v.faults
                 << QStringLiteral("upper line %1 below the lower one at x %2").arg(below).arg(p.x);
+
             break;
         }
     }

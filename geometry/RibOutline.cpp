@@ -1,0 +1,278 @@
+#include "geometry/RibOutline.h"
+
+#include "geometry/TemplateGeometry.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace RibOutline
+{
+
+namespace
+{
+
+// Points of a polyline that a straight line through their neighbours
+// passes within this (mm) add nothing a cutter or an offset can see.
+constexpr double kThinning = 2e-3;
+// A piece of the outline outside the clear region smaller than this (mm²)
+// is the rounding of the integer coordinates, not a fault.
+constexpr double kAreaNoise = 1e-6;
+
+double squaredLineDistance(QPointF p, QPointF a, QPointF b)
+{
+    const QPointF ab = b - a;
+    const double len2 = QPointF::dotProduct(ab, ab);
+    double t = len2 > 0 ? QPointF::dotProduct(p - a, ab) / len2 : 0;
+    t = std::clamp(t, 0.0, 1.0);
+    const double dx = p.x() - a.x() - t * ab.x(), dy = p.y() - a.y() - t * ab.y();
+    return dx * dx + dy * dy;
+}
+
+// Douglas-Peucker: the points of line that lie further than kThinning from
+// the chord of the stretch they belong to, with both ends.
+void appendThinned(Polygons::Ring &out, const std::vector<QPointF> &line)
+{
+    if (line.empty())
+        return;
+    std::vector<char> keep(line.size(), 0);
+    keep.front() = keep.back() = 1;
+    std::vector<std::pair<size_t, size_t>> stack{{0, line.size() - 1}};
+    while (!stack.empty()) {
+        const auto [a, b] = stack.back();
+        stack.pop_back();
+        double worst = kThinning * kThinning;
+        size_t at = 0;
+        for (size_t i = a + 1; i < b; ++i) {
+            const double d = squaredLineDistance(line[i], line[a], line[b]);
+            if (d > worst) {
+                worst = d;
+                at = i;
+            }
+        }
+        if (at) {
+            keep[at] = 1;
+            stack.push_back({a, at});
+            stack.push_back({at, b});
+        }
+    }
+    for (size_t i = 0; i < line.size(); ++i)
+        if (keep[i] && (out.isEmpty() || out.last() != line[i]))
+            out.append(line[i]);
+}
+
+std::vector<QPointF> toMm(const std::vector<FPoint> &samples, const ViewGeometry &view,
+                          float clipX)
+{
+    std::vector<QPointF> out;
+    out.reserve(samples.size());
+    for (FPoint p : samples)
+        out.push_back({(double(std::min(p.x, clipX)) - view.originXf) / view.scale,
+                       (double(p.y) - view.originYf) / view.scale});
+    return out;
+}
+
+ViewGeometry millimetreView(const WorkingData &wd, float scale)
+{
+    ViewGeometry g;
+    g.mode = OutputMode::Printer;
+    g.scale = scale;
+    g.originX = g.originY = 0;
+    g.originXf = g.originYf = 0;
+    g.pointScale = scale * wd.chord * 0.01f;
+    for (int i = 0; i <= wd.lastPoint; ++i) {
+        g.upperView[size_t(i)] = {g.pointScale * wd.upper[size_t(i)].x,
+                                  g.pointScale * wd.upper[size_t(i)].y};
+        g.lowerView[size_t(i)] = {g.pointScale * wd.lower[size_t(i)].x,
+                                  g.pointScale * wd.lower[size_t(i)].y};
+    }
+    g.trailingEdgeX = roundPixel(g.upperView[size_t(wd.lastPoint)].x);
+    return g;
+}
+
+bool drawable(const WorkingData &wd)
+{
+    return wd.lastPoint > 0 && wd.lastPoint < kMaxProfilePoints;
+}
+
+QRectF box(const Polygons::Ring &ring)
+{
+    return ring.boundingRect();
+}
+
+bool hasRoom(const Polygons::Ring &profile, double radius)
+{
+    return !Polygons::offset({profile}, -radius).empty();
+}
+
+} // namespace
+
+const Polygons::Shape &Room::clearRegion(double shortfall) const
+{
+    for (const auto &[s, region] : m_clear)
+        if (s == shortfall)
+            return region;
+    m_clear.push_back({shortfall, Polygons::offset({profile}, -(skin - shortfall))});
+    return m_clear.back().second;
+}
+
+Polygons::Ring profileRing(const WorkingData &wd, int smoothing)
+{
+    if (!drawable(wd))
+        return {};
+    OutlineCurves curves;
+    const ViewGeometry g = millimetreView(wd, 1.0f);
+    curves.storeProfileKnots(g, wd.lastPoint);
+    curves.smooth(std::clamp(smoothing, 0, 100));
+    const float noClip = 1e30f;
+    Polygons::Ring ring;
+    appendThinned(ring, toMm(curves.curveSamples(true), g, noClip));
+    std::vector<QPointF> lower = toMm(curves.curveSamples(false), g, noClip);
+    std::reverse(lower.begin(), lower.end());
+    appendThinned(ring, lower);
+    return ring;
+}
+
+Room room(const WorkingData &wd, float skinTenths, int smoothing)
+{
+    Room r;
+    r.profile = profileRing(wd, smoothing);
+    r.skin = double(skinTenths) * 0.1;
+    if (r.profile.size() < 3 || !(r.skin > 0))
+        return r;
+    // Offsets inwards add up, and a short one is quick: the pieces a skin
+    // leaves and their cores come from the clear region of the cut.
+    const Polygons::Shape pieces =
+        Polygons::strictlySimple(Polygons::offset(r.clearRegion(kShortfall), -kShortfall));
+    const Polygons::Shape solid = Polygons::offset(pieces, -kSliverMargin);
+    if (solid.empty())
+        return r;
+    // The pieces front first; the first one that holds more than a sliver is
+    // the rib.
+    double largest = 0;
+    for (const Polygons::Ring &p : pieces)
+        if (std::abs(Polygons::signedArea(p)) > std::abs(largest))
+            largest = Polygons::signedArea(p);
+    std::vector<const Polygons::Ring *> outers;
+    for (const Polygons::Ring &p : pieces)
+        if ((Polygons::signedArea(p) > 0) == (largest > 0))
+            outers.push_back(&p);
+    std::sort(outers.begin(), outers.end(), [](const Polygons::Ring *a, const Polygons::Ring *b) {
+        return box(*a).left() < box(*b).left();
+    });
+    const Polygons::Ring *chosen = nullptr;
+    for (const Polygons::Ring *p : outers) {
+        for (const Polygons::Ring &core : solid) {
+            if (!core.isEmpty() && Polygons::pointIn({*p}, core.front()) == 1) {
+                chosen = p;
+                break;
+            }
+        }
+        if (chosen)
+            break;
+    }
+    if (!chosen && !outers.empty())
+        chosen = outers.front();
+    if (!chosen)
+        return r;
+    r.refused = false;
+    r.offsetRing = *chosen;
+    r.front = box(*chosen).left();
+    r.rear = box(*chosen).right();
+    return r;
+}
+
+bool fits(const WorkingData &wd, float skinTenths, int smoothing)
+{
+    if (!drawable(wd) || !(skinTenths > 0))
+        return false;
+    return hasRoom(profileRing(wd, smoothing), double(skinTenths) * 0.1 + kSliverMargin);
+}
+
+int largestSkin(const WorkingData &wd, int smoothing)
+{
+    if (!drawable(wd))
+        return 0;
+    const Polygons::Ring profile = profileRing(wd, smoothing);
+    auto fitsTenths = [&](int tenths) { return hasRoom(profile, tenths * 0.1 + kSliverMargin); };
+    // Halving: fits(low) holds (or low is 0), fits(high) does not.
+    int low = 0;
+    int high = std::max(1, int(std::ceil(wd.skinThickness)));
+    if (fitsTenths(high))
+        return high;
+    while (high - low > 1) {
+        const int mid = (low + high) / 2;
+        (fitsTenths(mid) ? low : high) = mid;
+    }
+    return low;
+}
+
+Polygons::Ring curvesRing(const OutlineCurves &curves, const ViewGeometry &view)
+{
+    const std::vector<FPoint> upper = curves.curveSamples(true);
+    const float tailX = upper.back().x; // drawn clipped there
+    Polygons::Ring ring;
+    appendThinned(ring, toMm(upper, view, tailX));
+    std::vector<QPointF> lower = toMm(curves.curveSamples(false), view, tailX);
+    std::reverse(lower.begin(), lower.end());
+    appendThinned(ring, lower);
+    while (ring.size() > 1 && ring.last() == ring.front())
+        ring.removeLast();
+    return ring;
+}
+
+bool sound(const Polygons::Ring &ring, const Room &room, double shortfall, double endSlack)
+{
+    if (room.refused || !Polygons::isSimple(ring))
+        return false;
+    const QRectF span = box(ring);
+    if (std::abs(span.left() - room.front) > endSlack ||
+        std::abs(span.right() - room.rear) > endSlack)
+        return false;
+    const Polygons::Shape outside = Polygons::subtract({ring}, room.clearRegion(shortfall));
+    return outside.empty() || Polygons::area(outside) <= kAreaNoise;
+}
+
+Kind build(const WorkingData &wd, const ViewGeometry &view, int smoothing, const Room &room,
+           double shortfall, double endSlack, OutlineCurves &curves, Polygons::Ring *ring)
+{
+    if (room.refused) {
+        ring->clear();
+        return Kind::Refused;
+    }
+    curves.computeTemplateEnds(wd, view);
+    curves.storeTemplateKnots(wd, wd.lastPoint);
+    curves.smooth(smoothing);
+    Polygons::Ring kept = curvesRing(curves, view);
+    if (sound(kept, room, shortfall, endSlack)) {
+        *ring = std::move(kept);
+        return Kind::Kept;
+    }
+    *ring = room.offsetRing;
+    return Kind::Offset;
+}
+
+Cut cutOutline(const WorkingData &work, float chordMm, float skinTenths, int smoothing)
+{
+    Cut cut;
+    smoothing = std::clamp(smoothing, 0, 100);
+    WorkingData wd = work;
+    wd.chord = chordMm;
+    wd.skinThickness = skinTenths;
+    const Room r = room(wd, skinTenths, smoothing);
+    if (r.refused || !drawable(wd)) {
+        cut.refused = true;
+        cut.largestSkin = largestSkin(wd, smoothing);
+        return cut;
+    }
+    // The mapping of a print at kCutDotsPerInch, so that the cut follows the
+    // printed outline, with the origin on the leading edge.
+    const ViewGeometry g = millimetreView(wd, float(kCutDotsPerInch * 0.039370078740157480));
+    TemplateGeometry::applySkinOffset(wd, g);
+    OutlineCurves curves;
+    cut.kind = build(wd, g, smoothing, r, kShortfall, kEndSlack, curves, &cut.ring);
+    for (QPointF &p : cut.ring)
+        p.setY(-p.y());
+    return cut;
+}
+
+} // namespace RibOutline
