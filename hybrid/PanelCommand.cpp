@@ -6,6 +6,7 @@
 #include "profiles/ProfileStore.h"
 #include "ui/Language.h"
 
+#include <QCommandLineParser>
 #include <QFile>
 #include <QTextStream>
 
