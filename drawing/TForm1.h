@@ -1,6 +1,7 @@
 #pragma once
 
 #include "drawing/AddedProfile.h"
+#include "drawing/UndoCommands.h"
 #include "ui/Controls.h"
 
 #include <QCheckBox>
@@ -11,6 +12,7 @@
 #include <QScrollArea>
 #include <QTableWidget>
 #include <QToolButton>
+#include <QUndoStack>
 
 #include <functional>
 #include <memory>
@@ -164,6 +166,31 @@ public:
     void pasteIntoTable();
     CoordinateTable &table() { return *m_table; }
 
+    // Edit history: every change of figures, templates and profiles is one
+    // command on this stack; undoing back to the saved state clears the
+    // save marker.
+    QUndoStack *undoStack() const { return m_undo; }
+    QToolButton *BtUndo = nullptr, *BtRedo = nullptr;
+    // Selects what an undone or redone edit left and shows its figures.
+    void restoreEdit(const EditState &state);
+    // Brackets an edit made outside one handler call (a mouse press to its
+    // release); endEdit records it when it changed anything.
+    void beginEdit();
+    void endEdit(const QString &text, int mergeId = 0);
+    // Runs one handler as a recorded edit.
+    template <class Handler> void recorded(const QString &text, Handler handler, int mergeId = 0)
+    {
+        beginEdit();
+        (this->*handler)();
+        endEdit(text, mergeId);
+    }
+    QString figureEditText() const;
+    QString tableEditText() const;
+    static constexpr int kFigureStepEdit = 100;
+    void typedCentre(int box);
+    // The save went through: the present state is the saved one.
+    void markSaved();
+
     // Opens on profile 0, template 0 (from the start window).
     void prepareToShow();
     // Stores the current template and, when the store has unsaved changes,
@@ -200,6 +227,18 @@ private:
     void putTableCursor();
     void reselectAfterTable();
     void Tableau1CellEdited(int row, int column);
+
+    void setUpUndo();
+    EditState editState() const;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+    QUndoStack *m_undo = nullptr;
+    std::optional<StoreSnapshot> m_editStore;
+    EditState m_editBefore;
+    // Changes the history does not hold (a repair at loading): the save
+    // marker stays on even when the history is back at its clean state.
+    bool m_unrecorded = false;
+    bool m_inEdit = false;
 
     std::unique_ptr<ProfileStore> m_store;
     std::unique_ptr<TemplateDrawing> m_drawing;

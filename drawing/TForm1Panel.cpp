@@ -4,13 +4,17 @@
 
 #include "profiles/ProfileStore.h"
 #include "render/TemplateDrawing.h"
+#include "ui/Language.h"
 
 void TForm1::setPanelDialog(PanelDialog dialog)
 {
     const bool connectButton = !m_panelDialog;
     m_panelDialog = std::move(dialog);
     if (connectButton)
-        connect(Btpanneau, &QPushButton::clicked, this, &TForm1::BtpanneauClick);
+        connect(Btpanneau, &QPushButton::clicked, this, [this] {
+            recorded(Language::pick(QStringLiteral("Panneau d'aile"), QStringLiteral("Wing panel")),
+                     &TForm1::BtpanneauClick);
+        });
 }
 
 void TForm1::BtpanneauClick()
