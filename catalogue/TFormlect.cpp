@@ -9,6 +9,7 @@
 #include "catalogue/TFormlectParts.h"
 #include "profiles/ProfileStore.h"
 #include "ui/Prompts.h"
+#include "ui/Shortcuts.h"
 
 #include <QDir>
 #include <QFrame>
@@ -190,6 +191,9 @@ void TFormlect::buildControls()
     connect(BitBtStop, &QPushButton::clicked, this, &TFormlect::BitBtStopClick);
     connect(BtCorriger, &QPushButton::clicked, this, &TFormlect::BtCorrigerClick);
     connect(BtenrProf, &QPushButton::clicked, this, &TFormlect::BtenrProfClick);
+    Shortcuts::press(this, BitBtn1, Shortcuts::keys(QKeySequence::HelpContents));
+    Shortcuts::press(this, Btquitter,
+                     Shortcuts::keys(QKeySequence::Close, {QKeySequence(Qt::CTRL | Qt::Key_W)}));
     connect(BtImporter, &QPushButton::clicked, this, &TFormlect::BtImporterClick);
     connect(BtNormaliser, &QPushButton::clicked, this, &TFormlect::BtNormaliserClick);
     connect(ListBox1, &CatalogueList::userClicked, this, [this] { ListBox1Click(Caller::User); });

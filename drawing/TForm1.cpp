@@ -52,6 +52,7 @@ TForm1::TForm1(std::function<void()> databaseUnavailable) : QDialog(nullptr)
     connectControls();
     connectTable();
     setUpUndo();
+    setUpShortcuts();
     FormCreate();
 }
 

@@ -229,6 +229,9 @@ private:
     void Tableau1CellEdited(int row, int column);
 
     void setUpUndo();
+    void setUpShortcuts();
+    // Ctrl+Page Down / Up: the next or previous profile of the list.
+    void stepProfile(int step);
     EditState editState() const;
     bool eventFilter(QObject *watched, QEvent *event) override;
 

@@ -6,6 +6,7 @@
 #include "profiles/ProfileStore.h"
 #include "render/TemplateDrawing.h"
 #include "ui/Language.h"
+#include "ui/Shortcuts.h"
 
 #include <QAction>
 #include <QKeyEvent>
@@ -37,13 +38,6 @@ QIcon historyIcon(bool forward)
     return QIcon(pm);
 }
 
-QString withKeys(const QString &tip, const QList<QKeySequence> &keys)
-{
-    QStringList shown;
-    for (const QKeySequence &k : keys)
-        shown << k.toString(QKeySequence::NativeText);
-    return shown.isEmpty() ? tip : tip + QStringLiteral(" (") + shown.join(QStringLiteral(", ")) + QLatin1Char(')');
-}
 } // namespace
 
 void TForm1::setUpUndo()
@@ -54,12 +48,8 @@ void TForm1::setUpUndo()
     auto *undo = m_undo->createUndoAction(this);
     auto *redo = m_undo->createRedoAction(this);
     undo->setShortcuts(QKeySequence::Undo);
-    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
-    for (const QKeySequence &k : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
-                                  QKeySequence(Qt::CTRL | Qt::Key_Y)})
-        if (!redoKeys.contains(k))
-            redoKeys << k;
-    redo->setShortcuts(redoKeys);
+    redo->setShortcuts(Shortcuts::keys(QKeySequence::Redo, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                                                            QKeySequence(Qt::CTRL | Qt::Key_Y)}));
     for (QAction *a : {undo, redo}) {
         a->setShortcutContext(Qt::WindowShortcut);
         addAction(a);
@@ -73,8 +63,8 @@ void TForm1::setUpUndo()
     const QString redoTip = Language::pick(QStringLiteral("Rétablir"), QStringLiteral("Redo"));
     BtUndo->setIcon(historyIcon(false));
     BtRedo->setIcon(historyIcon(true));
-    BtUndo->setToolTip(withKeys(undoTip, undo->shortcuts()));
-    BtRedo->setToolTip(withKeys(redoTip, redo->shortcuts()));
+    BtUndo->setToolTip(Shortcuts::tipWithKeys(undoTip, undo->shortcuts()));
+    BtRedo->setToolTip(Shortcuts::tipWithKeys(redoTip, redo->shortcuts()));
     for (QToolButton *b : {BtUndo, BtRedo}) {
         b->setFixedSize(27, 27);
         b->setEnabled(false);

@@ -2,6 +2,7 @@
 
 #include "render/TemplateDrawing.h"
 #include "ui/Language.h"
+#include "ui/Shortcuts.h"
 #include "ui/Prompts.h"
 
 #include <QFontMetrics>
@@ -97,6 +98,7 @@ TForm3::TForm3(QWidget *parent) : QDialog(parent)
     connect(BitBtn1, &QPushButton::clicked, this, [this] { done(PrintCurrent); });
     connect(BitBtn4, &QPushButton::clicked, this, [this] { done(PrintAll); });
     connect(BitBtn2, &QPushButton::clicked, this, &TForm3::reject);
+    Shortcuts::press(this, BitBtn1, Shortcuts::keys(QKeySequence::Print));
     FormCreate();
 }
 
