@@ -8,6 +8,7 @@
 #include "catalogue/CatalogueTexts.h"
 #include "catalogue/TFormlectParts.h"
 #include "profiles/ProfileStore.h"
+#include "ui/Memory.h"
 #include "ui/Prompts.h"
 #include "ui/Shortcuts.h"
 
@@ -57,6 +58,7 @@ TFormlect::TFormlect(ProfileStore *store, const QString &startFolder, QWidget *p
       m_startFolder(QDir(startFolder.isEmpty() ? QDir::currentPath() : startFolder).absolutePath())
 {
     setObjectName(QStringLiteral("Formlect"));
+    Memory::keepGeometry(this);
     // Each opening lists the folders again once the window is up.
     activateOnceShown();
     setWindowTitle(QStringLiteral(" NERVURIA - Catalogue des Profils"));
@@ -298,8 +300,13 @@ void TFormlect::FormActivate()
         return;
     }
     ListBox1->setCurrentRow(0);
-    ListBox1Click(Caller::User);
     m_databaseAllowed = m_store && m_store->databaseLoaded;
+    if (!m_recalled) {
+        m_recalled = true;
+        recallLists();
+    } else {
+        ListBox1Click(Caller::User);
+    }
     if (!m_databaseAllowed)
         Prompts::current().message(
             CatalogueTexts::databaseMissing(QDir::toNativeSeparators(m_startFolder)));
@@ -319,6 +326,7 @@ void TFormlect::done(int result)
     // However the window closes (button, Escape, title bar), the slideshow
     // stops with it.
     StopSlideshow();
+    rememberLists();
     QDialog::done(result);
 }
 
@@ -331,4 +339,37 @@ void TFormlect::BtquitterClick()
 void TFormlect::BitBtn1Click()
 {
     emit helpRequested(CatalogueTexts::helpTopic());
+}
+
+void TFormlect::recallLists()
+{
+    const QString folder = Memory::text(Memory::kCatalogueFolder);
+    for (int row = 0; row < ListBox1->count() && !folder.isEmpty(); ++row) {
+        if (folderPath(row) == folder) {
+            ListBox1->setCurrentRow(row);
+            break;
+        }
+    }
+    ListBox1Click(Caller::User);
+    switch (Memory::number(Memory::kCatalogueList, 0, 0, 2)) {
+    case 1:
+        if (m_databaseAllowed)
+            BtprofilproClick();
+        break;
+    case 2:
+        if (m_dicoAvailable)
+            Edit1->setText(Memory::text(Memory::kCatalogueSearch)); // lists through Edit1Change
+        break;
+    default:
+        break;
+    }
+}
+
+void TFormlect::rememberLists() const
+{
+    const int row = ListBox1->currentRow();
+    if (row >= 0)
+        Memory::set(Memory::kCatalogueFolder, folderPath(row));
+    Memory::set(Memory::kCatalogueList, m_listMode);
+    Memory::set(Memory::kCatalogueSearch, Edit1->text());
 }

@@ -128,6 +128,10 @@ private:
     QString m_startFolder;
     QString m_airfoilsFolder;
     int m_listMode = 0;
+    // The first opening of a run shows the folder and list of the last run.
+    bool m_recalled = false;
+    void recallLists();
+    void rememberLists() const;
     QStringList m_pathList;
     Dico m_dico;
     bool m_dicoAvailable = false;

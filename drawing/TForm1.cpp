@@ -7,6 +7,7 @@
 #include "render/TemplateDrawing.h"
 #include "ui/Help.h"
 #include "ui/Language.h"
+#include "ui/Memory.h"
 #include "ui/Prompts.h"
 
 #include <QCloseEvent>
@@ -53,6 +54,7 @@ TForm1::TForm1(std::function<void()> databaseUnavailable) : QDialog(nullptr)
     connectTable();
     setUpUndo();
     setUpShortcuts();
+    Memory::keepGeometry(this);
     FormCreate();
 }
 
@@ -425,6 +427,7 @@ void TForm1::BtSupprgabClick()
 
 void TForm1::offerSave()
 {
+    rememberSelection();
     m_drawing->StoreTemplate(m_store->currentProfile, m_store->currentTemplate);
     if (m_store->SaveProfileDatabase())
         markSaved();
@@ -556,4 +559,5 @@ void TForm1::prepareToShow()
         resize(screen->availableGeometry().size());
     setWindowState(windowState() | Qt::WindowMaximized);
     selectAndDraw(0, 0);
+    recallSelection();
 }

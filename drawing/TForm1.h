@@ -230,6 +230,10 @@ private:
 
     void setUpUndo();
     void setUpShortcuts();
+    // The profile and template shown, kept for the next run and shown again
+    // when the window opens.
+    void rememberSelection() const;
+    void recallSelection();
     // Ctrl+Page Down / Up: the next or previous profile of the list.
     void stepProfile(int step);
     EditState editState() const;

@@ -8,6 +8,7 @@
 #include "profiles/ProfileStore.h"
 #include "render/TemplateDrawing.h"
 #include "ui/Language.h"
+#include "ui/Memory.h"
 #include "ui/Prompts.h"
 
 #include <QApplication>
@@ -20,6 +21,16 @@ ExportDialog *TForm1::exportDialog()
         m_exportDialog = new ExportDialog(m_store.get(), this);
     return m_exportDialog;
 }
+
+namespace
+{
+// The folder of the last export, while it is there; else the data folder.
+QDir exportFolder()
+{
+    const QString folder = Memory::text(Memory::kExportFolder);
+    return QDir(!folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QDir::currentPath());
+}
+} // namespace
 
 void TForm1::BtExporterClick()
 {
@@ -85,10 +96,11 @@ void TForm1::BtExporterClick()
                              QLatin1Char('.') + suffix;
     const QString path = Prompts::current().saveFileName(
         Language::pick(QStringLiteral("Exporter les gabarits"), QStringLiteral("Export templates")),
-        QDir::current().filePath(proposed),
+        exportFolder().filePath(proposed),
         suffix.toUpper() + QStringLiteral(" (*.") + suffix + QLatin1Char(')'), suffix);
     if (path.isEmpty())
         return;
+    Memory::set(Memory::kExportFolder, QFileInfo(path).absolutePath());
 
     QStringList refused;
     for (const RibVectors::Rib &rib : ribs) {
