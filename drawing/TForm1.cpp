@@ -8,6 +8,7 @@
 #include "ui/Help.h"
 #include "ui/Language.h"
 #include "ui/Memory.h"
+#include "ui/StatusLine.h"
 #include "ui/Prompts.h"
 
 #include <QCloseEvent>
@@ -55,6 +56,7 @@ TForm1::TForm1(std::function<void()> databaseUnavailable) : QDialog(nullptr)
     setUpUndo();
     setUpShortcuts();
     Memory::keepGeometry(this);
+    Status = new StatusLine(this);
     FormCreate();
 }
 
@@ -179,6 +181,8 @@ void TForm1::resizeEvent(QResizeEvent *event)
     QDialog::resizeEvent(event);
     if (m_drawing)
         FormResize();
+    if (Status)
+        Status->place();
 }
 
 void TForm1::FormResize()
@@ -429,8 +433,7 @@ void TForm1::offerSave()
 {
     rememberSelection();
     m_drawing->StoreTemplate(m_store->currentProfile, m_store->currentTemplate);
-    if (m_store->SaveProfileDatabase())
-        markSaved();
+    saveDatabase();
 }
 
 void TForm1::BtquitClick()
@@ -473,8 +476,7 @@ void TForm1::BtenregistrerClick()
     if (m_drawing->working().figuresChanged) {
         m_drawing->StoreTemplate(m_store->currentProfile, m_store->currentTemplate);
     }
-    if (m_store->SaveProfileDatabase())
-        markSaved();
+    saveDatabase();
 }
 
 void TForm1::BtsupprprofilClick()

@@ -26,6 +26,7 @@ class TemplateDrawing;
 class FigureEditor;
 class TForm2;
 class TForm3;
+class StatusLine;
 class PaintBox;
 
 // The drawing window: pick a profile and one of its templates, make and
@@ -171,6 +172,8 @@ public:
     // save marker.
     QUndoStack *undoStack() const { return m_undo; }
     QToolButton *BtUndo = nullptr, *BtRedo = nullptr;
+    // The report of the last save, add, export or print, or refusal.
+    StatusLine *Status = nullptr;
     // Selects what an undone or redone edit left and shows its figures.
     void restoreEdit(const EditState &state);
     // Brackets an edit made outside one handler call (a mouse press to its
@@ -188,6 +191,10 @@ public:
     QString tableEditText() const;
     static constexpr int kFigureStepEdit = 100;
     void typedCentre(int box);
+    // Names the profiles that are in the store and not in namesBefore.
+    void reportAdded(const QStringList &namesBefore);
+    // Asks, saves, and reports the save on the status line.
+    void saveDatabase();
     // The save went through: the present state is the saved one.
     void markSaved();
 

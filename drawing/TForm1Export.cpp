@@ -5,10 +5,12 @@
 #include "cutting/DatExport.h"
 #include "cutting/ExportJob.h"
 #include "drawing/ExportDialog.h"
+#include "drawing/ExportProgress.h"
 #include "profiles/ProfileStore.h"
 #include "render/TemplateDrawing.h"
 #include "ui/Language.h"
 #include "ui/Memory.h"
+#include "ui/StatusLine.h"
 #include "ui/Prompts.h"
 
 #include <QApplication>
@@ -68,13 +70,13 @@ void TForm1::BtExporterClick()
         break;
     }
     case ExportDialog::Which::AllOfProfile:
-        built = ExportJob::buildRibs(*m_store, ExportJob::allTemplatesOf(*m_store, {p}), smoothing,
-                                     options.layers, &ribs, &error);
+        built = buildRibsShowingProgress(this, *m_store, ExportJob::allTemplatesOf(*m_store, {p}), smoothing,
+                                         options.layers, &ribs, &error);
         break;
     case ExportDialog::Which::ChosenProfiles: {
         const std::vector<int> &chosen = choice->chosen;
-        built = ExportJob::buildRibs(*m_store, ExportJob::allTemplatesOf(*m_store, chosen),
-                                     smoothing, options.layers, &ribs, &error);
+        built = buildRibsShowingProgress(this, *m_store, ExportJob::allTemplatesOf(*m_store, chosen), smoothing,
+                                         options.layers, &ribs, &error);
         if (chosen.size() != 1)
             baseName = QStringLiteral("nervures");
         break;
@@ -86,8 +88,17 @@ void TForm1::BtExporterClick()
                                QStringLiteral("No template to export."));
     }
     if (!built) {
-        if (!error.isEmpty())
+        // Many templates are built under a progress dialog, whose cancel
+        // leaves no reason.
+        if (error.isEmpty() && choice->which != ExportDialog::Which::Current) {
+            Status->refuse(Language::pick(QStringLiteral("Export annulé : aucun fichier écrit."),
+                                          QStringLiteral("Export cancelled: no file written.")));
+            return;
+        }
+        if (!error.isEmpty()) {
+            Status->refuse(error);
             Prompts::current().message(error);
+        }
         return;
     }
 
@@ -114,9 +125,15 @@ void TForm1::BtExporterClick()
     const bool written = !data.isEmpty() && VectorExport::write(path, data, &error);
     QApplication::restoreOverrideCursor();
     if (!written) {
+        Status->refuse(path + QStringLiteral(" : ") + error);
         Prompts::current().message(path + QStringLiteral(" : ") + error);
         return;
     }
+    Status->say(Language::pick(QStringLiteral("Exporté : %1, %2 nervure(s), %3 planche(s)."),
+                               QStringLiteral("Exported: %1, %2 rib(s), %3 sheet(s)."))
+                    .arg(QFileInfo(path).fileName())
+                    .arg(doc.ribs.size())
+                    .arg(doc.sheets.size()));
     if (!refused.isEmpty())
         Prompts::current().message(refused.join(QLatin1Char('\n')));
     else if (doc.oversized > 0)

@@ -13,8 +13,10 @@ void TForm1::setHybridDialog(HybridDialog dialog)
     m_hybridDialog = std::move(dialog);
     if (connectButton)
         connect(Button1, &QPushButton::clicked, this, [this] {
+            const QStringList namesBefore = m_store->names();
             recorded(Language::pick(QStringLiteral("Profil hybride"), QStringLiteral("Hybrid profile")),
                      &TForm1::Button1Click);
+            reportAdded(namesBefore);
         });
 }
 

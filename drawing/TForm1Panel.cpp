@@ -12,8 +12,10 @@ void TForm1::setPanelDialog(PanelDialog dialog)
     m_panelDialog = std::move(dialog);
     if (connectButton)
         connect(Btpanneau, &QPushButton::clicked, this, [this] {
+            const QStringList namesBefore = m_store->names();
             recorded(Language::pick(QStringLiteral("Panneau d'aile"), QStringLiteral("Wing panel")),
                      &TForm1::BtpanneauClick);
+            reportAdded(namesBefore);
         });
 }
 
