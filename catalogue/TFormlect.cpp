@@ -11,6 +11,7 @@
 #include "ui/Memory.h"
 #include "ui/Prompts.h"
 #include "ui/Shortcuts.h"
+#include "ui/StatusLine.h"
 
 #include <QDir>
 #include <QFrame>
@@ -59,6 +60,7 @@ TFormlect::TFormlect(ProfileStore *store, const QString &startFolder, QWidget *p
 {
     setObjectName(QStringLiteral("Formlect"));
     Memory::keepGeometry(this);
+    Status = new StatusLine(this);
     // Each opening lists the folders again once the window is up.
     activateOnceShown();
     setWindowTitle(QStringLiteral(" NERVURIA - Catalogue des Profils"));
@@ -258,6 +260,8 @@ void TFormlect::resizeEvent(QResizeEvent *event)
 {
     QDialog::resizeEvent(event);
     placeControls();
+    if (Status)
+        Status->place();
 }
 
 void TFormlect::FormCreate()

@@ -25,7 +25,10 @@ bool buildRibsShowingProgress(QWidget *parent, ProfileStore &store, const Export
         parent);
     progress.setObjectName(QStringLiteral("ExportProgress"));
     progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(300);
+    progress.setMinimumDuration(0);
+    // Shown at once: the work is long by its count, and the cancel must
+    // be within reach from the start.
+    progress.show();
     ribs->clear();
     for (size_t i = 0; i < picks.size(); i += kStep) {
         progress.setValue(int(i));

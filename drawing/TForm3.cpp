@@ -389,7 +389,10 @@ bool TForm3::printJob(int count, const std::function<PrintItem(int)> &prepare, i
             Language::pick(QStringLiteral("Annuler"), QStringLiteral("Cancel")), 0, count, this);
         progress->setObjectName(QStringLiteral("PrintProgress"));
         progress->setWindowModality(Qt::WindowModal);
-        progress->setMinimumDuration(300);
+        progress->setMinimumDuration(0);
+        // Shown at once: the work is long by its count, and the cancel must
+        // be within reach from the start.
+        progress->show();
     }
     for (int i = 0; i < count; ++i) {
         if (progress) {
