@@ -117,7 +117,8 @@ public:
     QPrinter &printer();
 
 protected:
-    void resizeEvent(QResizeEvent *event) override;
+    // The whole page follows the room the scrolled area gives it.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QLayout *buildZoomArea();

@@ -7,6 +7,7 @@
 #include "ui/Memory.h"
 #include "ui/Shortcuts.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
@@ -40,6 +41,7 @@ QLayout *TForm3::buildZoomArea()
     PreviewArea->setAlignment(Qt::AlignCenter);
     PreviewArea->setWidget(PaintBox1);
     PreviewArea->setMinimumSize(320, 240);
+    PreviewArea->viewport()->installEventFilter(this);
 
     auto *bar = new QHBoxLayout;
     for (QWidget *w : {static_cast<QWidget *>(BtFitPage), static_cast<QWidget *>(BtRealSize),
@@ -105,11 +107,11 @@ void TForm3::applyZoom()
     PaintBox1->update();
 }
 
-void TForm3::resizeEvent(QResizeEvent *event)
+bool TForm3::eventFilter(QObject *watched, QEvent *event)
 {
-    QDialog::resizeEvent(event);
-    if (m_zoom == 0)
+    if (watched == PreviewArea->viewport() && event->type() == QEvent::Resize && m_zoom == 0)
         applyZoom();
+    return QDialog::eventFilter(watched, event);
 }
 
 void TForm3::printFromPreview(Result what)

@@ -1,15 +1,22 @@
 #include "ui/Memory.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QSettings>
 #include <QWidget>
 
 #include <cmath>
+#include <memory>
 
 namespace
 {
 bool s_enabled = false;
+
+std::unique_ptr<QSettings> settings()
+{
+    return std::make_unique<QSettings>(Memory::kOrganisation, QCoreApplication::applicationName());
 }
+} // namespace
 
 void Memory::setEnabled(bool enabled)
 {
@@ -25,7 +32,7 @@ QString Memory::text(const QString &key, const QString &otherwise)
 {
     if (!s_enabled)
         return otherwise;
-    const QVariant v = QSettings().value(key);
+    const QVariant v = settings()->value(key);
     return v.isValid() && v.canConvert<QString>() ? v.toString() : otherwise;
 }
 
@@ -34,7 +41,7 @@ int Memory::number(const QString &key, int otherwise, int low, int high)
     if (!s_enabled)
         return otherwise;
     bool ok = false;
-    const int v = QSettings().value(key).toInt(&ok);
+    const int v = settings()->value(key).toInt(&ok);
     return ok && v >= low && v <= high ? v : otherwise;
 }
 
@@ -43,14 +50,14 @@ double Memory::real(const QString &key, double otherwise, double low, double hig
     if (!s_enabled)
         return otherwise;
     bool ok = false;
-    const double v = QSettings().value(key).toDouble(&ok);
+    const double v = settings()->value(key).toDouble(&ok);
     return ok && std::isfinite(v) && v >= low && v <= high ? v : otherwise;
 }
 
 void Memory::set(const QString &key, const QVariant &value)
 {
     if (s_enabled)
-        QSettings().setValue(key, value);
+        settings()->setValue(key, value);
 }
 
 namespace
@@ -69,11 +76,11 @@ public:
             return false;
         if (event->type() == QEvent::Show && !m_restored) {
             m_restored = true;
-            const QByteArray g = QSettings().value(key()).toByteArray();
+            const QByteArray g = settings()->value(key()).toByteArray();
             if (!g.isEmpty())
                 m_window->restoreGeometry(g);
         } else if (event->type() == QEvent::Hide) {
-            QSettings().setValue(key(), m_window->saveGeometry());
+            settings()->setValue(key(), m_window->saveGeometry());
         }
         return false;
     }

@@ -12,6 +12,9 @@ class QWidget;
 class Memory
 {
 public:
+    // The settings file: <config>/NERVURIA/<program name>.conf.
+    static inline const QString kOrganisation = QStringLiteral("NERVURIA");
+
     // The drawing window's last profile (its name) and template (0-based).
     static inline const QString kProfile = QStringLiteral("drawing/profile");
     static inline const QString kTemplate = QStringLiteral("drawing/template");

@@ -7,10 +7,19 @@
 #include "ui/Memory.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDoubleSpinBox>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTest>
+
+namespace
+{
+// The file Memory reads and writes.
+struct settings : QSettings {
+    settings() : QSettings(Memory::kOrganisation, QCoreApplication::applicationName()) {}
+};
+} // namespace
 
 class TstMemory : public QObject
 {
@@ -36,12 +45,12 @@ void TstMemory::initTestCase()
 
 void TstMemory::init()
 {
-    QSettings().clear();
+    settings().clear();
 }
 
 void TstMemory::cleanupTestCase()
 {
-    QSettings().clear();
+    settings().clear();
 }
 
 void TstMemory::lastProfileAndTemplate_data()
@@ -148,7 +157,7 @@ void TstMemory::damagedValuesReadAsDefaults()
     QFETCH(QVariant, stored);
     QFETCH(double, read);
     if (stored.isValid())
-        QSettings().setValue(Memory::kExportGap, stored);
+        settings().setValue(Memory::kExportGap, stored);
     QCOMPARE(Memory::real(Memory::kExportGap, 3, 0, 100), read);
     QCOMPARE(ExportDialog(nullptr).EditGap->value(), read);
 }
@@ -158,7 +167,7 @@ void TstMemory::offUntilTurnedOn()
     Memory::setEnabled(false);
     Memory::set(Memory::kProfile, QStringLiteral("NACA 2412"));
     Memory::setEnabled(true);
-    QVERIFY(!QSettings().contains(Memory::kProfile));
+    QVERIFY(!settings().contains(Memory::kProfile));
 }
 
 QTEST_MAIN(TstMemory)
