@@ -111,6 +111,8 @@ void TForm1::connectControls()
             // edit, recorded at that press's release.
             if (!m_figures->placing)
                 endEdit(figureEditText());
+            else
+                pauseEdit();
         });
     connect(SpeedPoubelle, &QToolButton::clicked, this, [this] {
         recorded(Language::pick(QStringLiteral("Suppression de la figure"),

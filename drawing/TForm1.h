@@ -180,6 +180,8 @@ public:
     // release); endEdit records it when it changed anything.
     void beginEdit();
     void endEdit(const QString &text, int mergeId = 0);
+    // The edit goes on at the next press (a new figure waiting to be placed).
+    void pauseEdit() { m_inEdit = false; }
     // Runs one handler as a recorded edit.
     template <class Handler> void recorded(const QString &text, Handler handler, int mergeId = 0)
     {
@@ -237,6 +239,8 @@ private:
 
     void setUpUndo();
     void setUpShortcuts();
+    // The store changed outside the history: its positions no longer hold.
+    void forgetHistory();
     // The profile and template shown, kept for the next run and shown again
     // when the window opens.
     void rememberSelection() const;

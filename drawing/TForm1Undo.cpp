@@ -88,6 +88,15 @@ void TForm1::setUpUndo()
             m_unrecorded = true;
     });
 
+    // Profiles added from elsewhere (the catalogue) move the positions the
+    // history holds: it is forgotten, the unsaved changes still marked.
+    const auto outside = [this] {
+        if (!m_inEdit)
+            forgetHistory();
+    };
+    connect(m_store.get(), &ProfileStore::profileAppended, this, outside);
+    connect(m_store.get(), &ProfileStore::profileListFilled, this, outside);
+
     // A number box that has nothing of its own to undo leaves Ctrl+Z to the
     // window's history.
     for (QLineEdit *edit : findChildren<QLineEdit *>())
@@ -123,11 +132,11 @@ EditState TForm1::editState() const
 
 void TForm1::beginEdit()
 {
+    m_inEdit = true;
     if (m_editStore && m_figures->placing)
         return;
     m_editStore = m_store->snapshot();
     m_editBefore = editState();
-    m_inEdit = true;
 }
 
 void TForm1::endEdit(const QString &text, int mergeId)
@@ -142,6 +151,14 @@ void TForm1::endEdit(const QString &text, int mergeId)
         return;
     m_undo->push(new StoreEdit(text, *m_store, std::move(change), m_editBefore, std::move(after),
                                [this](const EditState &s) { restoreEdit(s); }, mergeId));
+}
+
+void TForm1::forgetHistory()
+{
+    if (m_undo->count() == 0)
+        return;
+    m_unrecorded = m_unrecorded || !m_undo->isClean() || m_store->saveEnabled();
+    m_undo->clear();
 }
 
 void TForm1::markSaved()
@@ -161,6 +178,7 @@ void TForm1::restoreEdit(const EditState &state)
     if (count == 0) {
         m_store->currentProfile = -1;
         m_store->currentTemplate = -1;
+        Cb1->clear();
         CB2->clear();
         m_drawing->working().lastPoint = -1;
         m_drawing->working().lastFigure = -1;
@@ -170,6 +188,10 @@ void TForm1::restoreEdit(const EditState &state)
         return;
     }
     const int p = qBound(0, state.profile, count - 1);
+    m_syncing = true;
+    Cb1->clear();
+    Cb1->addItems(m_store->names());
+    m_syncing = false;
     m_store->currentProfile = p;
     m_store->currentTemplate = -1;
     Cb1->setCurrentIndex(p);

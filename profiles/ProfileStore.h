@@ -120,8 +120,8 @@ public:
     QByteArray serialize() const;
 
     // Edit history: a copy of every profile, the change since such a copy,
-    // and that change applied one way or the other (the profile list is
-    // refilled; the current indexes are the caller's to set).
+    // and that change applied one way or the other (the caller refills its
+    // profile list and sets the current indexes).
     StoreSnapshot snapshot() const;
     StoreChange changeSince(const StoreSnapshot &before) const;
     void applyChange(const StoreChange &change, bool forward);

@@ -58,5 +58,4 @@ void ProfileStore::applyChange(const StoreChange &change, bool forward)
         entries.push_back(Entry{name, std::make_unique<Tprofil>(profil)});
     m_profiles.insert(m_profiles.begin() + change.first, std::make_move_iterator(entries.begin()),
                       std::make_move_iterator(entries.end()));
-    FillProfileCombo();
 }

@@ -75,6 +75,7 @@ private slots:
     void undoAndRedo();
     void undoToSavedStateClearsTheMarker();
     void stepsOfOneBoxUndoTogether();
+    void profileAddedElsewhereEndsTheHistory();
 };
 
 void TstUndoWindow::undoAndRedo_data()
@@ -230,6 +231,29 @@ void TstUndoWindow::stepsOfOneBoxUndoTogether()
     fx.form->undoStack()->undo();
     fx.form->undoStack()->undo();
     QVERIFY(fx.form->drawing().working().figures[0] == first);
+}
+
+// The catalogue adds a profile into the same store: the positions the
+// history holds move, so undo must not put anything back by them.
+void TstUndoWindow::profileAddedElsewhereEndsTheHistory()
+{
+    DrawingWindowFixture fx(threeNacaProfiles());
+    fx.chooseProfile(1);
+    fx.prompts.answers << true;
+    fx.form->BtSupprgab->click();
+    QCOMPARE(fx.store().templateCount(1), 0);
+    QVERIFY(fx.form->undoStack()->canUndo());
+
+    const int p = fx.store().AddProfile(QStringLiteral("AAA 0001"));
+    fx.store().AddPointLine(p, QStringLiteral("0;0;0;0;"));
+    fx.store().FillProfileCombo();
+    fx.store().setSaveEnabled(true);
+    QVERIFY(!fx.form->undoStack()->canUndo());
+    fx.form->BtUndo->click();
+    QCOMPARE(fx.store().count(), 4);
+    QCOMPARE(fx.store().templateCount(fx.store().names().indexOf(QStringLiteral("NACA 2412"))), 0);
+    // Both changes still wait to be saved.
+    QVERIFY(fx.form->Btenregistrer->isEnabled());
 }
 
 QTEST_MAIN(TstUndoWindow)
