@@ -6,6 +6,7 @@
 #include "ui/Prompts.h"
 
 #include "ui/Language.h"
+#include "ui/Memory.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -47,6 +48,7 @@ int main(int argc, char **argv)
     }
     QApplication app(argc, argv);
     nameProgram();
+    Memory::setEnabled(true);
     QGuiApplication::setDesktopFileName(QStringLiteral("nervuria")); // the menu entry
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/nervuria.svg")));
 

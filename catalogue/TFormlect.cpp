@@ -8,7 +8,10 @@
 #include "catalogue/CatalogueTexts.h"
 #include "catalogue/TFormlectParts.h"
 #include "profiles/ProfileStore.h"
+#include "ui/Memory.h"
 #include "ui/Prompts.h"
+#include "ui/Shortcuts.h"
+#include "ui/StatusLine.h"
 
 #include <QDir>
 #include <QFrame>
@@ -56,6 +59,8 @@ TFormlect::TFormlect(ProfileStore *store, const QString &startFolder, QWidget *p
       m_startFolder(QDir(startFolder.isEmpty() ? QDir::currentPath() : startFolder).absolutePath())
 {
     setObjectName(QStringLiteral("Formlect"));
+    Memory::keepGeometry(this);
+    Status = new StatusLine(this);
     // Each opening lists the folders again once the window is up.
     activateOnceShown();
     setWindowTitle(tr(" NERVURIA - Catalogue des Profils"));
@@ -190,6 +195,9 @@ void TFormlect::buildControls()
     connect(BitBtStop, &QPushButton::clicked, this, &TFormlect::BitBtStopClick);
     connect(BtCorriger, &QPushButton::clicked, this, &TFormlect::BtCorrigerClick);
     connect(BtenrProf, &QPushButton::clicked, this, &TFormlect::BtenrProfClick);
+    Shortcuts::press(this, BitBtn1, Shortcuts::keys(QKeySequence::HelpContents));
+    Shortcuts::press(this, Btquitter,
+                     Shortcuts::keys(QKeySequence::Close, {QKeySequence(Qt::CTRL | Qt::Key_W)}));
     connect(BtImporter, &QPushButton::clicked, this, &TFormlect::BtImporterClick);
     connect(BtNormaliser, &QPushButton::clicked, this, &TFormlect::BtNormaliserClick);
     connect(ListBox1, &CatalogueList::userClicked, this, [this] { ListBox1Click(Caller::User); });
@@ -252,6 +260,8 @@ void TFormlect::resizeEvent(QResizeEvent *event)
 {
     QDialog::resizeEvent(event);
     placeControls();
+    if (Status)
+        Status->place();
 }
 
 void TFormlect::FormCreate()
@@ -294,8 +304,13 @@ void TFormlect::FormActivate()
         return;
     }
     ListBox1->setCurrentRow(0);
-    ListBox1Click(Caller::User);
     m_databaseAllowed = m_store && m_store->databaseLoaded;
+    if (!m_recalled) {
+        m_recalled = true;
+        recallLists();
+    } else {
+        ListBox1Click(Caller::User);
+    }
     if (!m_databaseAllowed)
         Prompts::current().message(
             CatalogueTexts::databaseMissing(QDir::toNativeSeparators(m_startFolder)));
@@ -315,6 +330,7 @@ void TFormlect::done(int result)
     // However the window closes (button, Escape, title bar), the slideshow
     // stops with it.
     StopSlideshow();
+    rememberLists();
     QDialog::done(result);
 }
 
@@ -327,4 +343,37 @@ void TFormlect::BtquitterClick()
 void TFormlect::BitBtn1Click()
 {
     emit helpRequested(CatalogueTexts::helpTopic());
+}
+
+void TFormlect::recallLists()
+{
+    const QString folder = Memory::text(Memory::kCatalogueFolder);
+    for (int row = 0; row < ListBox1->count() && !folder.isEmpty(); ++row) {
+        if (folderPath(row) == folder) {
+            ListBox1->setCurrentRow(row);
+            break;
+        }
+    }
+    ListBox1Click(Caller::User);
+    switch (Memory::number(Memory::kCatalogueList, 0, 0, 2)) {
+    case 1:
+        if (m_databaseAllowed)
+            BtprofilproClick();
+        break;
+    case 2:
+        if (m_dicoAvailable)
+            Edit1->setText(Memory::text(Memory::kCatalogueSearch)); // lists through Edit1Change
+        break;
+    default:
+        break;
+    }
+}
+
+void TFormlect::rememberLists() const
+{
+    const int row = ListBox1->currentRow();
+    if (row >= 0)
+        Memory::set(Memory::kCatalogueFolder, folderPath(row));
+    Memory::set(Memory::kCatalogueList, m_listMode);
+    Memory::set(Memory::kCatalogueSearch, Edit1->text());
 }

@@ -2,6 +2,7 @@
 
 #include "catalogue/AirfoilFile.h"
 #include "catalogue/Dico.h"
+#include "catalogue/ProfileAdder.h"
 #include "ui/ActivatingDialog.h"
 
 #include <QImage>
@@ -15,6 +16,7 @@ class QLineEdit;
 class QPainter;
 class QPlainTextEdit;
 class QPushButton;
+class StatusLine;
 class QSlider;
 class QTimer;
 
@@ -58,6 +60,8 @@ public:
     CatalogueList *ListBox3;
     QLabel *Image1;
     QPlainTextEdit *Memo1;
+    // What the last add or rewrite did, or why it was refused.
+    StatusLine *Status = nullptr;
     QTimer *Timer1;
 
     // Event handlers.
@@ -128,6 +132,11 @@ private:
     QString m_startFolder;
     QString m_airfoilsFolder;
     int m_listMode = 0;
+    // The first opening of a run shows the folder and list of the last run.
+    bool m_recalled = false;
+    void recallLists();
+    void reportAdd(ProfileAdder::Outcome outcome, const QString &name);
+    void rememberLists() const;
     QStringList m_pathList;
     Dico m_dico;
     bool m_dicoAvailable = false;

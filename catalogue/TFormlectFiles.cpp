@@ -9,7 +9,9 @@
 #include "catalogue/ProfileAdder.h"
 #include "catalogue/TFormlectParts.h"
 #include "profiles/ProfileStore.h"
+#include "ui/Language.h"
 #include "ui/Prompts.h"
+#include "ui/StatusLine.h"
 
 #include <QFileInfo>
 #include <QLabel>
@@ -59,6 +61,12 @@ void TFormlect::BtenrProfClick()
             }
             if (!written)
                 Prompts::current().message(CatalogueTexts::fileError(m_file.currentFile, error));
+            if (written)
+                Status->say(Language::pick(QStringLiteral("Fichier réécrit : %1"),
+                                           QStringLiteral("File rewritten: %1"))
+                                .arg(QFileInfo(m_file.currentFile).fileName()));
+            else
+                Status->refuse(CatalogueTexts::fileError(m_file.currentFile, error));
             showRows();
         }
     }
@@ -89,6 +97,7 @@ void TFormlect::BtenregistrerClick()
     const QListWidgetItem *entry = ListBox2->currentItem();
     const ProfileAdder::Outcome outcome =
         ProfileAdder::add(*m_store, m_file, entry ? entry->text() : QString(), Panel4->text());
+    reportAdd(outcome, Panel4->text());
     // Corrections waiting to be written back stay on show, buttons as they
     // were.
     if (outcome == ProfileAdder::Outcome::NotWrittenBack)
@@ -201,4 +210,28 @@ void TFormlect::BtNormaliserClick()
     // Shown as it now stands on disk, checked again.
     ReadCoordinateFile(Caller::User);
     ListBox2->setFocus();
+}
+
+void TFormlect::reportAdd(ProfileAdder::Outcome outcome, const QString &name)
+{
+    switch (outcome) {
+    case ProfileAdder::Outcome::Added:
+        Status->say(Language::pick(QStringLiteral("« %1 » ajouté à Profils.pro."),
+                                   QStringLiteral("\"%1\" added to Profils.pro."))
+                        .arg(name));
+        break;
+    case ProfileAdder::Outcome::Refused:
+        Status->refuse(Language::pick(QStringLiteral("« %1 » non ajouté : fichier inexact ou illisible."),
+                                      QStringLiteral("\"%1\" not added: file not exact or unreadable."))
+                           .arg(name));
+        break;
+    case ProfileAdder::Outcome::NotWrittenBack:
+        Status->refuse(Language::pick(
+                           QStringLiteral("« %1 » non ajouté : corrections non enregistrées."),
+                           QStringLiteral("\"%1\" not added: corrections not saved."))
+                           .arg(name));
+        break;
+    case ProfileAdder::Outcome::Cancelled:
+        break;
+    }
 }

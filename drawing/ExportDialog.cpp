@@ -2,6 +2,7 @@
 
 #include "profiles/ProfileStore.h"
 #include "ui/Language.h"
+#include "ui/Memory.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -30,6 +31,24 @@ QDoubleSpinBox *millimetres(QWidget *parent, const char *name, double min, doubl
     return s;
 }
 
+// The values of the last export, between runs.
+void recall(ExportDialog &d)
+{
+    d.CbFormat->setCurrentIndex(Memory::number(Memory::kExportFormat, d.CbFormat->currentIndex(), 0,
+                                               d.CbFormat->count() - 1));
+    for (auto [box, key] : {std::pair{d.EditSheetWidth, Memory::kExportSheetWidth},
+                            std::pair{d.EditSheetHeight, Memory::kExportSheetHeight},
+                            std::pair{d.EditGap, Memory::kExportGap}})
+        box->setValue(Memory::real(key, box->value(), box->minimum(), box->maximum()));
+}
+
+void keep(const ExportDialog &d)
+{
+    Memory::set(Memory::kExportFormat, d.CbFormat->currentIndex());
+    Memory::set(Memory::kExportSheetWidth, d.EditSheetWidth->value());
+    Memory::set(Memory::kExportSheetHeight, d.EditSheetHeight->value());
+    Memory::set(Memory::kExportGap, d.EditGap->value());
+}
 } // namespace
 
 ExportDialog::ExportDialog(const ProfileStore *store, QWidget *parent)
@@ -104,6 +123,7 @@ ExportDialog::ExportDialog(const ProfileStore *store, QWidget *parent)
     connect(Buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(Buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(Buttons);
+    recall(*this);
 }
 
 std::optional<ExportDialog::Choice> ExportDialog::run()
@@ -120,6 +140,7 @@ void ExportDialog::FormActivate()
 void ExportDialog::accept()
 {
     m_choice = Choice{which(), chosenProfiles(), options()};
+    keep(*this);
     QDialog::accept();
 }
 

@@ -7,6 +7,8 @@
 #include "render/TemplateDrawing.h"
 #include "ui/Help.h"
 #include "ui/Language.h"
+#include "ui/Memory.h"
+#include "ui/StatusLine.h"
 #include "ui/Prompts.h"
 
 #include <QCloseEvent>
@@ -51,11 +53,18 @@ TForm1::TForm1(std::function<void()> databaseUnavailable) : QDialog(nullptr)
                 std::move(databaseUnavailable));
     connectControls();
     connectTable();
+    setUpUndo();
+    setUpShortcuts();
+    Memory::keepGeometry(this);
+    Status = new StatusLine(this);
     FormCreate();
 }
 
 TForm1::~TForm1()
 {
+    // The history goes with the window, not as a last edit of the store.
+    delete m_undo;
+    m_undo = nullptr;
     FormDestroy();
 }
 
@@ -63,11 +72,22 @@ void TForm1::connectControls()
 {
     connect(Cb1, &QComboBox::activated, this, [this] { Cb1Click(); });
     connect(CB2, &QComboBox::activated, this, [this] { CB2Click(); });
-    connect(Btnewgab, &QPushButton::clicked, this, &TForm1::BtnewgabClick);
-    connect(BtSupprgab, &QPushButton::clicked, this, &TForm1::BtSupprgabClick);
+    connect(Btnewgab, &QPushButton::clicked, this, [this] {
+        recorded(Language::pick(QStringLiteral("Nouveau gabarit"), QStringLiteral("New template")),
+                 &TForm1::BtnewgabClick);
+    });
+    connect(BtSupprgab, &QPushButton::clicked, this, [this] {
+        recorded(Language::pick(QStringLiteral("Suppression du gabarit"),
+                                QStringLiteral("Template deleted")),
+                 &TForm1::BtSupprgabClick);
+    });
     connect(Btquit, &QPushButton::clicked, this, &TForm1::BtquitClick);
     connect(Btenregistrer, &QPushButton::clicked, this, &TForm1::BtenregistrerClick);
-    connect(Btsupprprofil, &QPushButton::clicked, this, &TForm1::BtsupprprofilClick);
+    connect(Btsupprprofil, &QPushButton::clicked, this, [this] {
+        recorded(Language::pick(QStringLiteral("Suppression du profil"),
+                                QStringLiteral("Profile deleted")),
+                 &TForm1::BtsupprprofilClick);
+    });
     connect(UpDown4, &QSpinBox::valueChanged, this, [this] {
         if (!m_syncing)
             UpDown4Changing();
@@ -84,22 +104,40 @@ void TForm1::connectControls()
     const QToolButton *tools[] = {Speedrectangle, Speedligne, Speedrond, Speeddemirond,
                                   SpeedTriangle};
     for (int kind = 0; kind < 5; ++kind)
-        connect(tools[kind], &QToolButton::clicked, this, [this, kind] { Nouvellefigure(kind); });
-    connect(SpeedPoubelle, &QToolButton::clicked, this, &TForm1::BtsupprClick);
+        connect(tools[kind], &QToolButton::clicked, this, [this, kind] {
+            beginEdit();
+            Nouvellefigure(kind);
+            // The new figure and its placement by the next press make one
+            // edit, recorded at that press's release.
+            if (!m_figures->placing)
+                endEdit(figureEditText());
+            else
+                pauseEdit();
+        });
+    connect(SpeedPoubelle, &QToolButton::clicked, this, [this] {
+        recorded(Language::pick(QStringLiteral("Suppression de la figure"),
+                                QStringLiteral("Figure deleted")),
+                 &TForm1::BtsupprClick);
+    });
     SpinField *figureBoxes[] = {UpDown1, UpDown2, UpDown3, UpDown5, UpDown6};
     for (int box = 0; box < 5; ++box) {
         connect(figureBoxes[box], &SpinField::arrowStepped, this,
-                [this, box](int steps) { UpDown1Click(box, steps > 0); });
+                [this, box](int steps) {
+                    // Steps of one box in a row undo together.
+                    beginEdit();
+                    UpDown1Click(box, steps > 0);
+                    endEdit(figureEditText(), kFigureStepEdit + box);
+                });
         if (box < FigureEditor::CentreX)
             connect(figureBoxes[box]->edit(), &QLineEdit::returnPressed, this,
-                    &TForm1::Edit1KeyPress);
+                    [this] { recorded(figureEditText(), &TForm1::Edit1KeyPress); });
     }
     // A centre typed into "cx" or "cy" moves the figure there, at Enter as
     // when the focus leaves the box (Tab, a click elsewhere).
     connect(UpDown5, &QAbstractSpinBox::editingFinished, this,
-            [this] { Edit5Typed(FigureEditor::CentreX); });
+            [this] { typedCentre(FigureEditor::CentreX); });
     connect(UpDown6, &QAbstractSpinBox::editingFinished, this,
-            [this] { Edit5Typed(FigureEditor::CentreY); });
+            [this] { typedCentre(FigureEditor::CentreY); });
     const QCheckBox *boxes[] = {CheckBox2, CheckBox4, CheckBox1, CheckBox3};
     for (int i = 0; i < 4; ++i)
         connect(boxes[i], &QCheckBox::clicked, this,
@@ -145,6 +183,8 @@ void TForm1::resizeEvent(QResizeEvent *event)
     QDialog::resizeEvent(event);
     if (m_drawing)
         FormResize();
+    if (Status)
+        Status->place();
 }
 
 void TForm1::FormResize()
@@ -394,8 +434,9 @@ void TForm1::BtSupprgabClick()
 
 void TForm1::offerSave()
 {
+    rememberSelection();
     m_drawing->StoreTemplate(m_store->currentProfile, m_store->currentTemplate);
-    m_store->SaveProfileDatabase();
+    saveDatabase();
 }
 
 void TForm1::BtquitClick()
@@ -438,7 +479,7 @@ void TForm1::BtenregistrerClick()
     if (m_drawing->working().figuresChanged) {
         m_drawing->StoreTemplate(m_store->currentProfile, m_store->currentTemplate);
     }
-    m_store->SaveProfileDatabase();
+    saveDatabase();
 }
 
 void TForm1::BtsupprprofilClick()
@@ -523,4 +564,5 @@ void TForm1::prepareToShow()
         resize(screen->availableGeometry().size());
     setWindowState(windowState() | Qt::WindowMaximized);
     selectAndDraw(0, 0);
+    recallSelection();
 }

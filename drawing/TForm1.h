@@ -1,6 +1,7 @@
 #pragma once
 
 #include "drawing/AddedProfile.h"
+#include "drawing/UndoCommands.h"
 #include "ui/Controls.h"
 
 #include <QCheckBox>
@@ -11,6 +12,7 @@
 #include <QScrollArea>
 #include <QTableWidget>
 #include <QToolButton>
+#include <QUndoStack>
 
 #include <functional>
 #include <memory>
@@ -24,6 +26,7 @@ class TemplateDrawing;
 class FigureEditor;
 class TForm2;
 class TForm3;
+class StatusLine;
 class PaintBox;
 
 // The drawing window: pick a profile and one of its templates, make and
@@ -164,6 +167,39 @@ public:
     void pasteIntoTable();
     CoordinateTable &table() { return *m_table; }
 
+    // Edit history: every change of figures, templates and profiles is one
+    // command on this stack; undoing back to the saved state clears the
+    // save marker.
+    QUndoStack *undoStack() const { return m_undo; }
+    QToolButton *BtUndo = nullptr, *BtRedo = nullptr;
+    // The report of the last save, add, export or print, or refusal.
+    StatusLine *Status = nullptr;
+    // Selects what an undone or redone edit left and shows its figures.
+    void restoreEdit(const EditState &state);
+    // Brackets an edit made outside one handler call (a mouse press to its
+    // release); endEdit records it when it changed anything.
+    void beginEdit();
+    void endEdit(const QString &text, int mergeId = 0);
+    // The edit goes on at the next press (a new figure waiting to be placed).
+    void pauseEdit() { m_inEdit = false; }
+    // Runs one handler as a recorded edit.
+    template <class Handler> void recorded(const QString &text, Handler handler, int mergeId = 0)
+    {
+        beginEdit();
+        (this->*handler)();
+        endEdit(text, mergeId);
+    }
+    QString figureEditText() const;
+    QString tableEditText() const;
+    static constexpr int kFigureStepEdit = 100;
+    void typedCentre(int box);
+    // Names the profiles that are in the store and not in namesBefore.
+    void reportAdded(const QStringList &namesBefore);
+    // Asks, saves, and reports the save on the status line.
+    void saveDatabase();
+    // The save went through: the present state is the saved one.
+    void markSaved();
+
     // Opens on profile 0, template 0 (from the start window).
     void prepareToShow();
     // Stores the current template and, when the store has unsaved changes,
@@ -203,6 +239,27 @@ private:
     void putTableCursor();
     void reselectAfterTable();
     void Tableau1CellEdited(int row, int column);
+
+    void setUpUndo();
+    void setUpShortcuts();
+    // The store changed outside the history: its positions no longer hold.
+    void forgetHistory();
+    // The profile and template shown, kept for the next run and shown again
+    // when the window opens.
+    void rememberSelection() const;
+    void recallSelection();
+    // Ctrl+Page Down / Up: the next or previous profile of the list.
+    void stepProfile(int step);
+    EditState editState() const;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+    QUndoStack *m_undo = nullptr;
+    std::optional<StoreSnapshot> m_editStore;
+    EditState m_editBefore;
+    // Changes the history does not hold (a repair at loading): the save
+    // marker stays on even when the history is back at its clean state.
+    bool m_unrecorded = false;
+    bool m_inEdit = false;
 
     std::unique_ptr<ProfileStore> m_store;
     std::unique_ptr<TemplateDrawing> m_drawing;

@@ -6,9 +6,12 @@
 #include "cutting/ExportJob.h"
 #include "cutting/RibContours.h"
 #include "drawing/ExportDialog.h"
+#include "drawing/ExportProgress.h"
 #include "profiles/ProfileStore.h"
 #include "render/TemplateDrawing.h"
 #include "ui/Language.h"
+#include "ui/Memory.h"
+#include "ui/StatusLine.h"
 #include "ui/Prompts.h"
 
 #include <QApplication>
@@ -21,6 +24,16 @@ ExportDialog *TForm1::exportDialog()
         m_exportDialog = new ExportDialog(m_store.get(), this);
     return m_exportDialog;
 }
+
+namespace
+{
+// The folder of the last export, while it is there; else the data folder.
+QDir exportFolder()
+{
+    const QString folder = Memory::text(Memory::kExportFolder);
+    return QDir(!folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QDir::currentPath());
+}
+} // namespace
 
 void TForm1::sayFigureFindings()
 {
@@ -85,13 +98,13 @@ void TForm1::BtExporterClick()
         break;
     }
     case ExportDialog::Which::AllOfProfile:
-        built = ExportJob::buildRibs(*m_store, ExportJob::allTemplatesOf(*m_store, {p}), smoothing,
-                                     options.layers, &ribs, &error);
+        built = buildRibsShowingProgress(this, *m_store, ExportJob::allTemplatesOf(*m_store, {p}), smoothing,
+                                         options.layers, &ribs, &error);
         break;
     case ExportDialog::Which::ChosenProfiles: {
         const std::vector<int> &chosen = choice->chosen;
-        built = ExportJob::buildRibs(*m_store, ExportJob::allTemplatesOf(*m_store, chosen),
-                                     smoothing, options.layers, &ribs, &error);
+        built = buildRibsShowingProgress(this, *m_store, ExportJob::allTemplatesOf(*m_store, chosen), smoothing,
+                                         options.layers, &ribs, &error);
         if (chosen.size() != 1)
             baseName = QStringLiteral("nervures");
         break;
@@ -103,8 +116,17 @@ void TForm1::BtExporterClick()
                                QStringLiteral("No template to export."));
     }
     if (!built) {
-        if (!error.isEmpty())
+        // Many templates are built under a progress dialog, whose cancel
+        // leaves no reason.
+        if (error.isEmpty() && choice->which != ExportDialog::Which::Current) {
+            Status->refuse(Language::pick(QStringLiteral("Export annulé : aucun fichier écrit."),
+                                          QStringLiteral("Export cancelled: no file written.")));
+            return;
+        }
+        if (!error.isEmpty()) {
+            Status->refuse(error);
             Prompts::current().message(error);
+        }
         return;
     }
 
@@ -113,10 +135,11 @@ void TForm1::BtExporterClick()
                              QLatin1Char('.') + suffix;
     const QString path = Prompts::current().saveFileName(
         Language::pick(QStringLiteral("Exporter les gabarits"), QStringLiteral("Export templates")),
-        QDir::current().filePath(proposed),
+        exportFolder().filePath(proposed),
         suffix.toUpper() + QStringLiteral(" (*.") + suffix + QLatin1Char(')'), suffix);
     if (path.isEmpty())
         return;
+    Memory::set(Memory::kExportFolder, QFileInfo(path).absolutePath());
 
     QStringList refused;
     for (const RibVectors::Rib &rib : ribs) {
@@ -130,11 +153,18 @@ void TForm1::BtExporterClick()
     const bool written = !data.isEmpty() && VectorExport::write(path, data, &error);
     QApplication::restoreOverrideCursor();
     if (!written) {
+        Status->refuse(path + QStringLiteral(" : ") + error);
         Prompts::current().message(path + QStringLiteral(" : ") + error);
         return;
     }
-    // What the cut will be, before it is cut: refused templates, figures
-    // against their outlines, the sheets used.
-    Prompts::current().message(
-        (refused + doc.findings + QStringList{VectorExport::report(doc)}).join(QLatin1Char('\n')));
+    // What the cut will be, before it is cut: the file, the ribs and the
+    // sheets on the status line; refused templates and figures against their
+    // outlines in a message.
+    Status->say(Language::pick(QStringLiteral("Exporté : %1, %2 nervure(s), %3"),
+                               QStringLiteral("Exported: %1, %2 rib(s), %3"))
+                    .arg(QFileInfo(path).fileName())
+                    .arg(doc.ribs.size())
+                    .arg(VectorExport::report(doc)));
+    if (!refused.isEmpty() || !doc.findings.isEmpty())
+        Prompts::current().message((refused + doc.findings).join(QLatin1Char('\n')));
 }

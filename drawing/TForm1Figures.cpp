@@ -172,6 +172,9 @@ void TForm1::PaintBox1MouseUp(int, int)
 
 void PaintBox::mousePressEvent(QMouseEvent *e)
 {
+    // A press may place a figure and a drag ends at the release: the two
+    // make one edit.
+    m_form->beginEdit();
     m_form->PaintBox1MouseDown(e->position().toPoint().x(), e->position().toPoint().y());
 }
 
@@ -183,4 +186,5 @@ void PaintBox::mouseMoveEvent(QMouseEvent *e)
 void PaintBox::mouseReleaseEvent(QMouseEvent *e)
 {
     m_form->PaintBox1MouseUp(e->position().toPoint().x(), e->position().toPoint().y());
+    m_form->endEdit(m_form->figureEditText());
 }

@@ -5,13 +5,19 @@
 #include "drawing/TForm2.h"
 #include "profiles/ProfileStore.h"
 #include "render/TemplateDrawing.h"
+#include "ui/Language.h"
 
 void TForm1::setHybridDialog(HybridDialog dialog)
 {
     const bool connectButton = !m_hybridDialog;
     m_hybridDialog = std::move(dialog);
     if (connectButton)
-        connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+        connect(Button1, &QPushButton::clicked, this, [this] {
+            const QStringList namesBefore = m_store->names();
+            recorded(Language::pick(QStringLiteral("Profil hybride"), QStringLiteral("Hybrid profile")),
+                     &TForm1::Button1Click);
+            reportAdded(namesBefore);
+        });
 }
 
 void TForm1::Button1Click()

@@ -4,13 +4,19 @@
 
 #include "profiles/ProfileStore.h"
 #include "render/TemplateDrawing.h"
+#include "ui/Language.h"
 
 void TForm1::setPanelDialog(PanelDialog dialog)
 {
     const bool connectButton = !m_panelDialog;
     m_panelDialog = std::move(dialog);
     if (connectButton)
-        connect(Btpanneau, &QPushButton::clicked, this, &TForm1::BtpanneauClick);
+        connect(Btpanneau, &QPushButton::clicked, this, [this] {
+            const QStringList namesBefore = m_store->names();
+            recorded(Language::pick(QStringLiteral("Panneau d'aile"), QStringLiteral("Wing panel")),
+                     &TForm1::BtpanneauClick);
+            reportAdded(namesBefore);
+        });
 }
 
 void TForm1::BtpanneauClick()

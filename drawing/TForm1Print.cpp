@@ -5,6 +5,8 @@
 #include "profiles/ProfileStore.h"
 #include "render/PrintPages.h"
 #include "render/TemplateDrawing.h"
+#include "ui/Language.h"
+#include "ui/StatusLine.h"
 
 void TForm1::BtimprimeClick()
 {
@@ -16,11 +18,17 @@ void TForm1::BtimprimeClick()
     m_form3->Edit4->setText(PrintPages::proposedLabel(vs.form2UpDown1Chord, wd.skinThickness));
     m_form3->startPrint(wd.chord);
 
+    // The preview prints while it is open and closes once printed.
     const int result = m_form3->exec();
     if (result == TForm3::PrintCurrent)
-        m_form3->printPages(m_form3->currentPage(), m_form3->currentPage());
+        Status->say(Language::pick(QStringLiteral("Impression envoyée : page %1 / %2."),
+                                   QStringLiteral("Printed: page %1 / %2."))
+                        .arg(m_form3->currentPage())
+                        .arg(m_form3->pageCount()));
     else if (result == TForm3::PrintAll)
-        m_form3->printPages(1, m_form3->pageCount());
+        Status->say(Language::pick(QStringLiteral("Impression envoyée : %1 page(s)."),
+                                   QStringLiteral("Printed: %1 page(s)."))
+                        .arg(m_form3->pageCount()));
 
     // Back to the screen, printed or not.
     layoutAndRender();

@@ -112,8 +112,10 @@ void TForm1::connectTable()
             });
     connect(Tableau1, &QTableWidget::itemChanged, this,
             [this](QTableWidgetItem *item) { Tableau1CellEdited(item->row(), item->column()); });
-    connect(BtTableau, &QPushButton::clicked, this, &TForm1::BttableauClick);
-    connect(Btvalider, &QPushButton::clicked, this, &TForm1::BtvaliderClick);
+    connect(BtTableau, &QPushButton::clicked, this,
+            [this] { recorded(tableEditText(), &TForm1::BttableauClick); });
+    connect(Btvalider, &QPushButton::clicked, this,
+            [this] { recorded(tableEditText(), &TForm1::BtvaliderClick); });
     connect(btEnregH, &QPushButton::clicked, this, &TForm1::btEnregHClick);
 }
 

@@ -2,6 +2,7 @@
 
 #include "render/TemplateDrawing.h"
 #include "ui/Language.h"
+#include "ui/Shortcuts.h"
 #include "ui/Prompts.h"
 
 #include <QFontMetrics>
@@ -9,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QProgressDialog>
 #include <QSaveFile>
 #include <QVBoxLayout>
 
@@ -85,18 +87,18 @@ TForm3::TForm3(QWidget *parent) : QDialog(parent)
     side->addWidget(BitBtn2);
     auto *row = new QHBoxLayout(this);
     row->addLayout(side);
-    row->addWidget(PaintBox1, 0, Qt::AlignTop | Qt::AlignLeft);
+    row->addLayout(buildZoomArea(), 1);
     Edit3->setMinimumWidth(220);
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(RadioGroup1, &RadioGroup::itemClicked, this, [this] { RadioGroup1Click(); });
     connect(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm3::Button2Click);
     connect(Button3, &QPushButton::clicked, this, &TForm3::Button3Click);
     connect(BitBtn3, &QPushButton::clicked, this, &TForm3::BitBtn3Click);
-    connect(BitBtn1, &QPushButton::clicked, this, [this] { done(PrintCurrent); });
-    connect(BitBtn4, &QPushButton::clicked, this, [this] { done(PrintAll); });
+    connect(BitBtn1, &QPushButton::clicked, this, [this] { printFromPreview(PrintCurrent); });
+    connect(BitBtn4, &QPushButton::clicked, this, [this] { printFromPreview(PrintAll); });
     connect(BitBtn2, &QPushButton::clicked, this, &TForm3::reject);
+    Shortcuts::press(this, BitBtn1, Shortcuts::keys(QKeySequence::Print));
     FormCreate();
 }
 
@@ -138,6 +140,9 @@ void TForm3::PaintBox1Paint(QPainter &painter)
 void PreviewBox::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
+    // The sheet at one pixel a millimetre, drawn at the zoom.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.scale(m_form->zoomFactor(), m_form->zoomFactor());
     m_form->PaintBox1Paint(painter);
 }
 
@@ -229,7 +234,7 @@ void TForm3::PreparePage()
     printer().setPageOrientation(portrait ? QPageLayout::Portrait : QPageLayout::Landscape);
     m_image = QImage(int(PrintPages::sheetWidth(portrait)), int(PrintPages::sheetHeight(portrait)),
                      QImage::Format_RGB32);
-    PaintBox1->setFixedSize(m_image.size());
+    applyZoom();
     DrawPageGrid();
 }
 
@@ -365,6 +370,7 @@ bool TForm3::printSeries(int count, const std::function<SeriesItem(int)> &prepar
 bool TForm3::printJob(int count, const std::function<PrintItem(int)> &prepare, int first,
                       int last, bool turnSheets)
 {
+    m_cancelled = false;
     Job job;
     QPainter p;
     if (!beginJob(job, p))
@@ -372,7 +378,35 @@ bool TForm3::printJob(int count, const std::function<PrintItem(int)> &prepare, i
     // The printer's horizontal resolution serves for both axes.
     const double dpi = job.device->logicalDpiX();
     bool firstSheet = true;
+    // Many templates print under a progress dialog; its cancel abandons the
+    // job: a PDF file is not written, a printer job is aborted.
+    std::unique_ptr<QProgressDialog> progress;
+    if (count > kProgressFrom) {
+        progress = std::make_unique<QProgressDialog>(
+            Language::pick(QStringLiteral("Impression de %1 gabarits…"),
+                           QStringLiteral("Printing %1 templates…"))
+                .arg(count),
+            Language::pick(QStringLiteral("Annuler"), QStringLiteral("Cancel")), 0, count, this);
+        progress->setObjectName(QStringLiteral("PrintProgress"));
+        progress->setWindowModality(Qt::WindowModal);
+        progress->setMinimumDuration(0);
+        // Shown at once: the work is long by its count, and the cancel must
+        // be within reach from the start.
+        progress->show();
+    }
     for (int i = 0; i < count; ++i) {
+        if (progress) {
+            progress->setValue(i);
+            if (progress->wasCanceled()) {
+                if (job.file)
+                    job.file->cancelWriting();
+                else
+                    printer().abort();
+                p.end();
+                m_cancelled = true;
+                return false;
+            }
+        }
         const PrintItem print = prepare(i);
         for (int page = first; page <= std::min(last, print.plan.pageCount); ++page) {
             if (turnSheets)

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScrollArea>
 
 #include <functional>
 #include <memory>
@@ -50,6 +51,17 @@ public:
     QLabel *Label4;          // "(la page courante)"
     QPushButton *BitBtn4;    // "Imprimer tout"
     QPushButton *BitBtn2;    // "Annuler"
+    // The zoom of the sheet on show: the whole page in the window, real
+    // size, smaller, larger.
+    QPushButton *BtFitPage, *BtRealSize, *BtZoomOut, *BtZoomIn;
+    QLabel *LabelZoom;
+    QScrollArea *PreviewArea;
+
+    // The zoom in percent of real size; 0 fits the page to the window.
+    int zoom() const { return m_zoom; }
+    void setZoom(int percent);
+    // Screen pixels a preview pixel (one millimetre).
+    double zoomFactor() const;
 
     // Handlers.
     void FormCreate();
@@ -90,6 +102,11 @@ public:
     // was told).
     bool printSeries(int count, const std::function<SeriesItem(int)> &prepare);
 
+    // The last print was cancelled in its progress dialog.
+    bool printCancelled() const { return m_cancelled; }
+    // Prints of more templates than this show their progress.
+    static constexpr int kProgressFrom = 10;
+
     int currentPage() const { return m_currentPage; }
     int pageCount() const { return m_plan.pageCount; }
     bool portrait() const { return m_plan.portrait; }
@@ -99,7 +116,16 @@ public:
     // the system's printers can take a while): A4, landscape at first.
     QPrinter &printer();
 
+protected:
+    // The whole page follows the room the scrolled area gives it.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    QLayout *buildZoomArea();
+    void applyZoom();
+    // Prints from the open preview; it closes once printed, and stays open
+    // when the print dialog was cancelled or the job failed.
+    void printFromPreview(Result what);
     void showPage(int page);
     void renderPreview();
     void showPageButtons();
@@ -130,6 +156,8 @@ private:
     PrintPages::Plan m_plan;
     int m_currentPage = 1;
     PageSetup m_page;
+    bool m_cancelled = false;
+    int m_zoom = 0;
 };
 
 // The preview's paint box: it copies the preview image at (0, 0).

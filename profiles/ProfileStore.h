@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 // A template's figures, each kept as its "FIGURE " line.
@@ -32,6 +33,27 @@ public:
     std::vector<Template> templates;
 
     int templateCount() const { return int(templates.size()); }
+};
+
+bool operator==(const Tprofil &a, const Tprofil &b);
+inline bool operator!=(const Tprofil &a, const Tprofil &b)
+{
+    return !(a == b);
+}
+
+// A copy of the profiles as they stand, to tell later what an edit changed.
+struct StoreSnapshot {
+    std::vector<std::pair<QString, Tprofil>> profiles;
+};
+
+// What one edit did to the profile list: from position `first`, the
+// profiles `before` were replaced by `after`. Profiles left alone at both
+// ends are not kept, so a changed template costs one profile's copy.
+struct StoreChange {
+    int first = 0;
+    std::vector<std::pair<QString, Tprofil>> before;
+    std::vector<std::pair<QString, Tprofil>> after;
+    bool isEmpty() const { return before.empty() && after.empty(); }
 };
 
 // The profiles the user works with, held as the text lines of Profils.pro
@@ -96,6 +118,13 @@ public:
     bool SaveProfileDatabase();
     // The whole database as written to the file.
     QByteArray serialize() const;
+
+    // Edit history: a copy of every profile, the change since such a copy,
+    // and that change applied one way or the other (the caller refills its
+    // profile list and sets the current indexes).
+    StoreSnapshot snapshot() const;
+    StoreChange changeSince(const StoreSnapshot &before) const;
+    void applyChange(const StoreChange &change, bool forward);
 
     // Asks, then deletes the current profile and fixes up the index. The
     // name is the one shown in the profile combo. True when deleted.

@@ -269,7 +269,18 @@ void TestPrint::cancelAndPrinterChoice()
     if (!path.isEmpty())
         fx.prompts.printFiles.enqueue(path);
     if (key == 0) {
-        fx.print({}, &TForm3::BitBtn1);
+        // Not printed (print dialog cancelled, job failed), the preview
+        // stays open to print again or be closed.
+        bool stayedOpen = false;
+        fx.print(
+            [&] {
+                fx.preview->BitBtn1->click();
+                stayedOpen = fx.preview->isVisible();
+                if (stayedOpen)
+                    fx.preview->BitBtn2->click();
+            },
+            nullptr);
+        QCOMPARE(stayedOpen, !written);
     } else {
         fx.print(
             [&] {
