@@ -83,13 +83,13 @@ TFormkit::TFormkit(ProfileStore *store, std::function<PanelInputs()> panel,
     : QDialog(parent), m_store(store), m_panel(std::move(panel)), m_setPanel(std::move(setPanel))
 {
     setObjectName(QStringLiteral("Formkit"));
-    setWindowTitle(QStringLiteral("Structure du panneau : longerons, coupes, pattes, allègements"));
+    setWindowTitle(tr("NERVURIA - Structure du panneau : longerons, coupes, pattes, allègements"));
     setFont(QFont(QStringLiteral("Arial"), 9));
 
-    auto *fields = new QGroupBox(QStringLiteral("Structure"), this);
+    auto *fields = new QGroupBox(tr("Structure"), this);
     EditWashout = new QLineEdit(fields);
     EditWashout->setObjectName(QStringLiteral("EditWashout"));
-    EditWashout->setPlaceholderText(QStringLiteral("calages du panneau"));
+    EditWashout->setPlaceholderText(tr("calages du panneau"));
     EditPivot = lengthField(100, 25, "EditPivot", fields);
     MemoSpars = new QPlainTextEdit(fields);
     MemoSpars->setObjectName(QStringLiteral("MemoSpars"));
@@ -103,15 +103,15 @@ TFormkit::TFormkit(ProfileStore *store, std::function<PanelInputs()> panel,
     EditTabWidth = lengthField(100, 6, "EditTabWidth", fields);
     EditHoles = lengthField(100, 0, "EditHoles", fields);
     auto *form = new QFormLayout(fields);
-    form->addRow(QStringLiteral("Vrillage °"), EditWashout);
-    form->addRow(QStringLiteral("Pivot % de la corde"), EditPivot);
-    form->addRow(QStringLiteral("Longerons"), MemoSpars);
-    form->addRow(QStringLiteral("Coupe bord d'attaque mm"), EditLeCut);
-    form->addRow(QStringLiteral("Coupe bord de fuite mm"), EditTeCut);
-    form->addRow(QStringLiteral("Chantier sous le pivot mm"), EditJig);
-    form->addRow(QStringLiteral("Pattes % de la corde"), EditTabs);
-    form->addRow(QStringLiteral("Largeur des pattes mm"), EditTabWidth);
-    form->addRow(QStringLiteral("Allègements, âme mm"), EditHoles);
+    form->addRow(tr("Vrillage °"), EditWashout);
+    form->addRow(tr("Pivot % de la corde"), EditPivot);
+    form->addRow(tr("Longerons"), MemoSpars);
+    form->addRow(tr("Coupe bord d'attaque mm"), EditLeCut);
+    form->addRow(tr("Coupe bord de fuite mm"), EditTeCut);
+    form->addRow(tr("Chantier sous le pivot mm"), EditJig);
+    form->addRow(tr("Pattes % de la corde"), EditTabs);
+    form->addRow(tr("Largeur des pattes mm"), EditTabWidth);
+    form->addRow(tr("Allègements, âme mm"), EditHoles);
 
     UpDownRib = new QSpinBox(this);
     UpDownRib->setObjectName(QStringLiteral("UpDownRib"));
@@ -127,20 +127,20 @@ TFormkit::TFormkit(ProfileStore *store, std::function<PanelInputs()> panel,
     PaintPlan->setObjectName(QStringLiteral("PaintPlan"));
     PaintPlan->setMinimumSize(460, 220);
 
-    ButtonOpen = new QPushButton(QStringLiteral("Ouvrir…"), this);
-    ButtonSave = new QPushButton(QStringLiteral("Enregistrer…"), this);
-    ButtonExport = new QPushButton(QStringLiteral("Exporter le kit…"), this);
-    auto *help = new QPushButton(QStringLiteral("&Aide"), this);
-    ButtonClose = new QPushButton(QStringLiteral("Fermer"), this);
+    ButtonOpen = new QPushButton(tr("Ouvrir…"), this);
+    ButtonSave = new QPushButton(tr("Enregistrer…"), this);
+    ButtonExport = new QPushButton(tr("Exporter le kit…"), this);
+    auto *help = new QPushButton(tr("&Aide"), this);
+    ButtonClose = new QPushButton(tr("Fermer"), this);
 
     auto *ribRow = new QHBoxLayout;
-    ribRow->addWidget(new QLabel(QStringLiteral("Nervure n°"), this));
+    ribRow->addWidget(new QLabel(tr("Nervure n°"), this));
     ribRow->addWidget(UpDownRib);
     ribRow->addStretch();
     auto *previews = new QVBoxLayout;
     previews->addLayout(ribRow);
     previews->addWidget(PaintRib, 1);
-    previews->addWidget(new QLabel(QStringLiteral("Plan (vue de dessus)"), this));
+    previews->addWidget(new QLabel(tr("Plan (vue de dessus)"), this));
     previews->addWidget(PaintPlan, 1);
     auto *top = new QHBoxLayout;
     top->addWidget(fields);
@@ -277,7 +277,7 @@ void TFormkit::openFile()
 {
     const QStringList names = Prompts::current().openFileNames(
         Language::pick(QStringLiteral("Ouvrir un panneau"), QStringLiteral("Open a panel")),
-        QDir::currentPath(), QStringLiteral("Panneau (*.json);;* (*)"));
+        QDir::currentPath(), tr("Panneau (*.json);;* (*)"));
     if (names.isEmpty())
         return;
     QString error;
@@ -300,7 +300,7 @@ void TFormkit::saveFile()
     const QString path = Prompts::current().saveFileName(
         Language::pick(QStringLiteral("Enregistrer le panneau"), QStringLiteral("Save the panel")),
         QDir::current().filePath(d.panel.name + QStringLiteral(".json")),
-        QStringLiteral("Panneau (*.json)"), QStringLiteral("json"));
+        tr("Panneau (*.json)"), QStringLiteral("json"));
     if (path.isEmpty())
         return;
     // The database is kept relative to the file when it lies beside it.

@@ -129,7 +129,7 @@ void TFormpanneau::buildControls()
     Button2->setEnabled(false);
     Button3 = named(new QPushButton(tr("Exporter les nervures…"), this), "Button3");
     Button3->setEnabled(false);
-    Button4 = named(new QPushButton(QStringLiteral("Structure et plan…"), this), "Button4");
+    Button4 = named(new QPushButton(tr("Structure et plan…"), this), "Button4");
     BitBtn1 = named(new QPushButton(QStringLiteral("OK"), this), "BitBtn1");
     BitBtn1->setEnabled(false);
     BitBtn2 = named(new QPushButton(tr("Annuler"), this), "BitBtn2");
