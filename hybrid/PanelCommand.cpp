@@ -244,7 +244,7 @@ std::optional<PanelCommand::Options> PanelCommand::parse(const Subcommand::Call 
     for (const char *option :
          {"washout", "pivot", "le-cut", "te-cut", "jig", "tabs", "tab-width", "holes", "spar"}) {
         const QString name = QString::fromLatin1(option);
-        for (const QString &value : call.parser.values(name)) {
+        for (const QString &value : call.values(name)) {
             if (PanelKit::takeOption(QStringLiteral("--") + name, value, &o.panel, &o.kit,
                                      &error) == 0)
                 return std::nullopt;
