@@ -177,22 +177,25 @@ void TestFigureWindow::typedCentreMovesTheFigure_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<int>("key");
     QTest::addColumn<FigureRow>("figure");
-    QTest::addColumn<QString>("message"); // empty: none
+    QTest::addColumn<QString>("message"); // empty: none; a figure moved across or out is named
 
     // The circle of the second template: centre (340, 0), diameter 80.
     const FigureRow still{2, 300, -40, 380, 40, 0};
     QTest::newRow("cx, Enter") << "cx" << "500" << int(Qt::Key_Return)
                                << FigureRow{2, 460, -40, 540, 40, 0} << "";
     QTest::newRow("cx, keypad Enter") << "cx" << "12" << int(Qt::Key_Enter)
-                                      << FigureRow{2, -28, -40, 52, 40, 0} << "";
+                                      << FigureRow{2, -28, -40, 52, 40, 0}
+                                      << "la figure 1 coupe le gabarit";
     QTest::newRow("cx, Tab") << "cx" << "500" << int(Qt::Key_Tab)
                              << FigureRow{2, 460, -40, 540, 40, 0} << "";
     QTest::newRow("cx, lowest") << "cx" << "-999" << int(Qt::Key_Return)
-                                << FigureRow{2, -1039, -40, -959, 40, 0} << "";
+                                << FigureRow{2, -1039, -40, -959, 40, 0}
+                                << "la figure 1 est hors du gabarit";
     QTest::newRow("cy counts upwards, Enter") << "cy" << "25" << int(Qt::Key_Return)
                                               << FigureRow{2, 300, -65, 380, 15, 0} << "";
     QTest::newRow("cy below the chord, Tab") << "cy" << "-120" << int(Qt::Key_Tab)
-                                             << FigureRow{2, 300, 80, 380, 160, 0} << "";
+                                             << FigureRow{2, 300, 80, 380, 160, 0}
+                                             << "la figure 1 est hors du gabarit";
     QTest::newRow("cx unchanged") << "cx" << "340" << int(Qt::Key_Return) << still << "";
     QTest::newRow("cx below its range")
         << "cx" << "-1000" << int(Qt::Key_Return) << still
