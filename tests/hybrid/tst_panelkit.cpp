@@ -444,6 +444,10 @@ void TstPanelKit::holesClearOfFigures()
         QVERIFY(circle && std::abs(circle->radius - 5) < 1e-9);
         const DxfPolylines::ByLayer lines = readBack(rib);
         const QPolygonF *cut = outer(lines);
+        // The outer contour, the largest, is cut after the holes: the kit
+        // puts it first in the rib, the file last.
+        QCOMPARE(cut, &lines.at(QStringLiteral("cut")).back().points);
+        QVERIFY(!lines.count(QStringLiteral("figures")));
         int holes = 0;
         for (const DxfPolylines::Line &l : lines.at(QStringLiteral("cut"))) {
             if (&l.points == cut)
@@ -486,15 +490,17 @@ void TstPanelKit::withoutOptionsUnchanged()
     store.loadFromBytes(database());
     const WingPanel::Result r = WingPanel::compute(fiveRibs(), store);
     QVERIFY(r.ok());
-    WingPanel::store(ribs, QStringLiteral("PANEL"), r.ribs);
+    // The plain export of the panel's ribs, each at its exact chord (the
+    // stored template lines keep whole millimetres).
     ExportJob::Picks picks;
-    for (int p = 0; p < ribs.count(); ++p)
-        picks.push_back({p, 0});
+    ExportJob::Chords chords;
+    WingPanel::storeForCutting(ribs, QStringLiteral("PANEL"), r.ribs, &picks, &chords);
+    QCOMPARE(int(picks.size()), 5);
     VectorExport::Options options;
     options.format = VectorExport::Format::Dxf;
     QString error;
     QVERIFY(ExportJob::exportTemplates(ribs, picks, options, 50, dir.filePath("direct.dxf"),
-                                       &error));
+                                       &error, chords));
     auto bytes = [&](const char *name) {
         QFile f(dir.filePath(QString::fromLatin1(name)));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
