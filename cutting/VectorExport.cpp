@@ -392,11 +392,10 @@ Document arrange(std::vector<RibVectors::Rib> ribs, const Options &options)
         // Figures left out are left out of the cut too, as when the ribs are
         // built without them: their inner contours would join the cut layer.
         if (!options.layers[RibVectors::Figures])
-            rib.shapes.erase(std::remove_if(rib.shapes.begin(), rib.shapes.end(),
-                                            [](const Shape &s) {
-                                                return s.layer == RibVectors::Figures;
-                                            }),
-                             rib.shapes.end());
+            rib.shapes.erase(
+                std::remove_if(rib.shapes.begin(), rib.shapes.end(),
+                               [](const Shape &s) { return s.layer == RibVectors::Figures; }),
+                rib.shapes.end());
         for (const RibContours::Finding &f : RibContours::apply(rib, options.kerf))
             doc.findings << QStringLiteral("%1 #%2 : %3")
                                 .arg(rib.profileName.trimmed())

@@ -132,9 +132,15 @@ void TForm1::Edit5Typed(int box)
         const int low = across ? FigureBoxes::kCentreXMin : FigureBoxes::kCentreYMin;
         const int high = across ? FigureBoxes::kCentreXMax : FigureBoxes::kCentreYMax;
         const QString name = across ? QStringLiteral("cx") : QStringLiteral("cy");
-        Prompts::current().message(Language::pick(
-            QStringLiteral("%1 doit être compris entre %2 et %3 (1/10 mm).").arg(name).arg(low).arg(high),
-            QStringLiteral("%1 must be between %2 and %3 (1/10 mm).").arg(name).arg(low).arg(high)));
+        Prompts::current().message(
+            Language::pick(QStringLiteral("%1 doit être compris entre %2 et %3 (1/10 mm).")
+                               .arg(name)
+                               .arg(low)
+                               .arg(high),
+                           QStringLiteral("%1 must be between %2 and %3 (1/10 mm).")
+                               .arg(name)
+                               .arg(low)
+                               .arg(high)));
         field->setFocus();
         field->selectAll();
         return;

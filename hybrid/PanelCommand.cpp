@@ -254,8 +254,8 @@ std::optional<PanelCommand::Options> PanelCommand::parse(const Subcommand::Call 
     if (call.isSet(QStringLiteral("page")) &&
         !VectorExport::parseSheet(call.value(QStringLiteral("page")), &o.page))
         return fail(QStringLiteral("--page: WxH in mm, not ") + call.value(QStringLiteral("page")));
-    const bool haveRibs = fromFile || call.isSet(QStringLiteral("ribs")) ||
-                          call.isSet(QStringLiteral("stations"));
+    const bool haveRibs =
+        fromFile || call.isSet(QStringLiteral("ribs")) || call.isSet(QStringLiteral("stations"));
     if (o.database.isEmpty() || !haveRibs ||
         (!fromFile && (!call.isSet(QStringLiteral("root")) || !call.isSet(QStringLiteral("tip")) ||
                        !call.isSet(QStringLiteral("span")))))
@@ -311,8 +311,8 @@ int PanelCommand::runPanel(const Options &o, QTextStream &out, QTextStream &err)
     VectorExport::parseFormat(o.format, &options.format);
     QString failure;
     if (o.kit.shapesRibs() || !o.plan.isEmpty()) {
-        const int code = PanelKit::exportKit(o.panel, o.kit, store, options, o.output, o.plan,
-                                             o.page, &failure);
+        const int code =
+            PanelKit::exportKit(o.panel, o.kit, store, options, o.output, o.plan, o.page, &failure);
         if (code == Refused)
             err << failure << Qt::endl;
         else if (code != Done)

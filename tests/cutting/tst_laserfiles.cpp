@@ -325,8 +325,8 @@ void TstLaserFiles::kerfInTheFile()
         QPolygonF largest; // the outer contour; the hole is cut before it
         for (const Entity &e : readDxf(
                  VectorExport::bytes(VectorExport::arrange(ribs, options), options.format, &error)))
-            if (e.layer == "cut" && std::abs(Polygons::signedArea(e.points)) >
-                                        std::abs(Polygons::signedArea(largest)))
+            if (e.layer == "cut" &&
+                std::abs(Polygons::signedArea(e.points)) > std::abs(Polygons::signedArea(largest)))
                 largest = e.points;
         return largest;
     };

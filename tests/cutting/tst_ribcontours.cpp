@@ -231,10 +231,10 @@ void TstRibContours::innerContours_data()
     QTest::addColumn<QList<QPolygonF>>("cut");     // closed cut paths, in the rib's order
     QTest::addColumn<QList<QPolygonF>>("figures"); // closed figures
     QTest::addColumn<double>("kerf");
-    QTest::addColumn<int>("inner");        // inner contours on the cut layer
+    QTest::addColumn<int>("inner");         // inner contours on the cut layer
     QTest::addColumn<int>("leftOnFigures"); // figures not cut
-    QTest::addColumn<double>("outerArea"); // mm²
-    QTest::addColumn<double>("innerArea"); // all inner contours together, mm²
+    QTest::addColumn<double>("outerArea");  // mm²
+    QTest::addColumn<double>("innerArea");  // all inner contours together, mm²
     const QPolygonF box({{0, -10}, {200, -10}, {200, 10}, {0, 10}});
     const double area = 200 * 20;
     // Grown by 0.1 mm: the sides move out, the corners round.
@@ -249,8 +249,8 @@ void TstRibContours::innerContours_data()
         << QList<QPolygonF>{box, square(20, -5, 10)} << QList<QPolygonF>{square(80, -4, 8)} << 0.0
         << 2 << 0 << area << 164.0;
     QTest::newRow("no outline: the figures stay")
-        << QList<QPolygonF>{} << QList<QPolygonF>{square(80, -4, 8), square(20, -5, 10)} << 0.2
-        << 0 << 2 << 0.0 << 0.0;
+        << QList<QPolygonF>{} << QList<QPolygonF>{square(80, -4, 8), square(20, -5, 10)} << 0.2 << 0
+        << 2 << 0.0 << 0.0;
     // The notch leaves 0..100 and 104..200: the larger piece is kept, and
     // the hole in the other goes with it.
     QTest::newRow("a notch splits the rib")

@@ -242,14 +242,18 @@ void TstPanelDialog::opensOnProfilesWithTemplates_data()
     const QByteArray with9 = nacaProfileText("0009", 21, {"GABARIT 150;10;"});
     const QByteArray with12 = nacaProfileText("0012", 21, {"GABARIT 200;10;"});
     const QByteArray bare15 = nacaProfileText("0015", 21);
-    QTest::newRow("first profile without a template")
-        << bare + with9 + with12 << "NACA 0009" << "NACA 0012" << "";
-    QTest::newRow("last profile without a template")
-        << with9 + with12 + bare15 << "NACA 0009" << "NACA 0012" << "";
-    QTest::newRow("one profile with a template")
-        << bare + with12 + bare15 << "NACA 0012" << "NACA 0012" << "";
+    QTest::newRow("first profile without a template") << bare + with9 + with12 << "NACA 0009"
+                                                      << "NACA 0012"
+                                                      << "";
+    QTest::newRow("last profile without a template") << with9 + with12 + bare15 << "NACA 0009"
+                                                     << "NACA 0012"
+                                                     << "";
+    QTest::newRow("one profile with a template") << bare + with12 + bare15 << "NACA 0012"
+                                                 << "NACA 0012"
+                                                 << "";
     QTest::newRow("no template at all")
-        << bare + bare15 << "" << ""
+        << bare + bare15 << ""
+        << ""
         << "Aucun profil n'a de gabarit : créez d'abord un gabarit (bouton Nouveau) pour "
            "l'emplanture et le saumon.";
 }
