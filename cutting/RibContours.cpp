@@ -116,10 +116,22 @@ std::vector<Finding> apply(RibVectors::Rib &rib, double kerfMm)
 {
     std::vector<Finding> found;
     const double half = std::max(kerfMm, 0.0) / 2;
-    auto isOutline = [](const Shape &s) {
+    auto isClosedCut = [](const Shape &s) {
         return s.layer == RibVectors::Cut && s.kind == Shape::Path && s.closed;
     };
-    const auto cut = std::find_if(rib.shapes.begin(), rib.shapes.end(), isOutline);
+    // The outer contour is the closed cut path of largest area: a kit puts
+    // its lightening holes on the cut layer too, in no particular order.
+    auto cut = rib.shapes.end();
+    double cutArea = -1;
+    for (auto it = rib.shapes.begin(); it != rib.shapes.end(); ++it) {
+        if (!isClosedCut(*it))
+            continue;
+        const double a = std::abs(Polygons::signedArea(ring(*it)));
+        if (a > cutArea) {
+            cutArea = a;
+            cut = it;
+        }
+    }
     Polygons::Shape outer;
     if (cut != rib.shapes.end())
         outer = Polygons::unite({ring(*cut)}, {});
@@ -130,6 +142,15 @@ std::vector<Finding> apply(RibVectors::Rib &rib, double kerfMm)
         Shape &s = *it;
         if (it == cut)
             continue;
+        if (isClosedCut(s)) {
+            // Already an inner contour. One the kerf would close is left as
+            // it is: the laser cuts it as a slot.
+            const Polygons::Ring r = ring(s);
+            if (half > 0 && r.size() >= 3)
+                shrink(s, r, half);
+            inner.push_back(std::move(s));
+            continue;
+        }
         const Polygons::Ring r = s.layer == RibVectors::Figures ? ring(s) : Polygons::Ring();
         if (r.size() < 3) {
             rest.push_back(std::move(s));
@@ -151,22 +172,41 @@ std::vector<Finding> apply(RibVectors::Rib &rib, double kerfMm)
                 notches.push_back(r);
                 continue;
             }
+            // Cut with the outline that holds it. Without an outline (the
+            // template refused, or the cut layer left out) it stays a figure.
+            s.layer = RibVectors::Cut;
         }
         if (half > 0 && !shrink(s, r, half))
             found.push_back({Finding::NarrowerThanKerf, s.figure});
         inner.push_back(std::move(s));
     }
 
-    std::vector<Shape> shapes = std::move(inner);
+    std::vector<Shape> shapes;
     if (cut != rib.shapes.end()) {
         Shape outline = std::move(*cut);
         if (!notches.empty())
             outer = Polygons::subtract(outer, notches);
         Polygons::Ring contour = largest(outer);
+        // A notch that splits the rib leaves the inner contours of the
+        // pieces cut off outside the one outer contour: they go with them.
+        if (!notches.empty() && outer.size() > 1) {
+            const Polygons::Shape kept{contour};
+            inner.erase(std::remove_if(inner.begin(), inner.end(),
+                                       [&](const Shape &s) {
+                                           const Polygons::Ring r = ring(s);
+                                           return !r.isEmpty() &&
+                                                  Polygons::area(Polygons::intersect(kept, {r})) <=
+                                                      kAreaTolerance;
+                                       }),
+                        inner.end());
+        }
         if (half > 0 && !contour.isEmpty())
             contour = largest(Polygons::offset({contour}, half));
         outline.path = closedPath(contour);
+        shapes = std::move(inner);
         shapes.push_back(std::move(outline));
+    } else {
+        shapes = std::move(inner);
     }
     std::move(rest.begin(), rest.end(), std::back_inserter(shapes));
     rib.shapes = std::move(shapes);

@@ -31,11 +31,13 @@ QString message(const Finding &finding);
 // changing the rib (for the drawing window).
 std::vector<Finding> check(const RibVectors::Rib &rib);
 
-// Turns the rib's cut layer into its one outer contour, with the figures
-// that cross it taken out as notches; figures wholly inside stay as inner
-// contours, figures wholly outside are removed. With a kerf (mm), outer
-// contours grow and inner ones shrink by half of it. The inner contours are
-// put before the outer one. Returns what it found, figure by figure.
+// Turns the rib's cut layer into its one outer contour (its closed cut path
+// of largest area), with the figures that cross it taken out as notches;
+// figures wholly inside join the cut layer as inner contours, next to any
+// closed cut path already there; figures wholly outside are removed. With a
+// kerf (mm), the outer contour grows and inner ones shrink by half of it.
+// The inner contours are put before the outer one. Without an outline the
+// figures stay on their layer. Returns what it found, figure by figure.
 std::vector<Finding> apply(RibVectors::Rib &rib, double kerfMm);
 
 // The closed ring of a closed path or a circle, in mm (flattened within

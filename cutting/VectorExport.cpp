@@ -101,8 +101,10 @@ QString mmText(double v)
     return QString::number(v, 'f', 3).remove(QRegularExpression(QStringLiteral("\\.?0+$")));
 }
 
-// The layers in the order a laser follows the file: each rib's cut-outs
-// before the outline that frees it, then what is only engraved or shown.
+// The layers in the order a laser follows the file: the cut layer holds each
+// rib's inner contours before the outer one that frees it (the figures layer
+// only has figures of ribs without an outline), then what is only engraved
+// or shown.
 constexpr int kLayerOrder[RibVectors::LayerCount] = {
     RibVectors::Figures, RibVectors::Cut, RibVectors::Profile, RibVectors::Marks, RibVectors::Text};
 const QColor kSheetColour(255, 0, 255);
@@ -136,12 +138,15 @@ std::vector<QPolygonF> footprint(const RibVectors::Rib &rib)
     return lines;
 }
 
+// The outer contour's area: the largest closed path of the cut layer, which
+// also holds the inner contours.
 double outerArea(const RibVectors::Rib &rib)
 {
+    double largest = 0;
     for (const Shape &s : rib.shapes)
         if (s.layer == RibVectors::Cut && s.kind == Shape::Path && s.closed)
-            return std::abs(Polygons::signedArea(RibContours::ring(s)));
-    return 0;
+            largest = std::max(largest, std::abs(Polygons::signedArea(RibContours::ring(s))));
+    return largest;
 }
 
 // What the SVG generator drew, without its header and definitions.
@@ -384,6 +389,13 @@ Document arrange(std::vector<RibVectors::Rib> ribs, const Options &options)
     Document doc;
     doc.layers = options.layers;
     for (RibVectors::Rib &rib : ribs) {
+        // Figures left out are left out of the cut too, as when the ribs are
+        // built without them: their inner contours would join the cut layer.
+        if (!options.layers[RibVectors::Figures])
+            rib.shapes.erase(
+                std::remove_if(rib.shapes.begin(), rib.shapes.end(),
+                               [](const Shape &s) { return s.layer == RibVectors::Figures; }),
+                rib.shapes.end());
         for (const RibContours::Finding &f : RibContours::apply(rib, options.kerf))
             doc.findings << QStringLiteral("%1 #%2 : %3")
                                 .arg(rib.profileName.trimmed())

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "drawing/AddedProfile.h"
+#include "drawing/NamedFindings.h"
 #include "drawing/UndoCommands.h"
 #include "ui/Controls.h"
 
@@ -24,6 +25,7 @@ class ProfileStore;
 struct ScreenArea;
 class TemplateDrawing;
 class FigureEditor;
+class QTimer;
 class TForm2;
 class TForm3;
 class StatusLine;
@@ -230,8 +232,12 @@ private:
     void takeDialogValues();
     void layoutAndRender();
     // Names once each figure of the template on show that crosses its
-    // outline or lies outside it, as the export will treat it.
+    // outline or lies outside it, as the export will treat it; while a
+    // figure is dragged or a box's arrow held, once the edit ends.
     void sayFigureFindings();
+    // A figure of the template on show was edited (and, with andLater, the
+    // later ones renumbered): what it does may be named again.
+    void figureEdited(int figure, bool andLater = false);
     ScreenArea screenArea() const;
     void selectAndDraw(int profile, int templ);
     void connectTable();
@@ -270,7 +276,10 @@ private:
     PanelDialog m_panelDialog;
     TForm3 *m_form3 = nullptr;
     ExportDialog *m_exportDialog = nullptr;
-    QStringList m_findingsSaid;
+    NamedFindings m_findingsNamed;
+    bool m_findingsPending = false;
+    bool m_paintBoxPressed = false;
+    QTimer *m_findingsTimer = nullptr;
     bool m_closing = false;
     bool m_quitting = false;
     bool m_syncing = false;

@@ -7,6 +7,7 @@
 #include "cutting/RibContours.h"
 #include "drawing/ExportDialog.h"
 #include "drawing/ExportProgress.h"
+#include "drawing/FigureEditor.h"
 #include "profiles/ProfileStore.h"
 #include "render/TemplateDrawing.h"
 #include "ui/Language.h"
@@ -17,6 +18,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QTimer>
 
 ExportDialog *TForm1::exportDialog()
 {
@@ -37,29 +40,47 @@ QDir exportFolder()
 
 void TForm1::sayFigureFindings()
 {
+    m_findingsPending = true;
+    if (m_closing || m_paintBoxPressed || m_figures->dragMode != FigureEditor::NoDrag)
+        return; // the mouse release says them
+    if (QGuiApplication::mouseButtons() != Qt::NoButton) {
+        // A box's arrow held down, or a button of another control: asked
+        // again until it is let go.
+        if (!m_findingsTimer) {
+            m_findingsTimer = new QTimer(this);
+            m_findingsTimer->setSingleShot(true);
+            connect(m_findingsTimer, &QTimer::timeout, this, [this] {
+                if (m_findingsPending)
+                    sayFigureFindings();
+            });
+        }
+        m_findingsTimer->start(100);
+        return;
+    }
+    m_findingsPending = false;
     const int p = m_store->currentProfile, t = m_store->currentTemplate;
     const WorkingData &work = m_drawing->working();
     if (p < 0 || t < 0 || m_store->dataError || work.lastPoint < 1 || work.lastFigure < 0 ||
-        work.skinThickness <= 0) {
-        m_findingsSaid.clear();
+        work.skinThickness <= 0)
         return;
-    }
     RibVectors::Builder builder;
     RibVectors::Rib rib;
     if (!builder.fromWorking(work, m_store->name(p), t, m_drawing->viewState().upDown4Smoothing,
                              &rib, {true, true, false, false, false}))
         return;
-    QStringList said, fresh;
-    for (const RibContours::Finding &f : RibContours::check(rib)) {
-        const QString key =
-            QStringLiteral("%1/%2/%3/%4").arg(p).arg(t).arg(f.figure).arg(int(f.kind));
-        said << key;
-        if (!m_findingsSaid.contains(key))
-            fresh << RibContours::message(f);
-    }
-    m_findingsSaid = said;
+    QStringList fresh;
+    for (const RibContours::Finding &f :
+         m_findingsNamed.fresh(m_store->name(p), t, RibContours::check(rib)))
+        fresh << RibContours::message(f);
     if (!fresh.isEmpty())
         Prompts::current().message(fresh.join(QLatin1Char('\n')));
+}
+
+void TForm1::figureEdited(int figure, bool andLater)
+{
+    const int p = m_store->currentProfile, t = m_store->currentTemplate;
+    if (p >= 0 && t >= 0 && figure >= 0)
+        m_findingsNamed.forget(m_store->name(p), t, figure, andLater);
 }
 
 void TForm1::BtExporterClick()

@@ -77,8 +77,10 @@ void TForm1::Nouvellefigure(int kind)
 
 void TForm1::BtsupprClick()
 {
+    const int deleted = m_drawing->working().currentFigure;
     if (!figuresEditable() || !m_figures->deleteCurrent())
         return;
+    figureEdited(deleted, true);
     m_store->setSaveEnabled(true);
     showFigureBoxes();
     renderOnly();
@@ -91,6 +93,7 @@ void TForm1::UpDown1Click(int box, bool up)
     takeFigureBoxes();
     if (!m_figures->step(FigureEditor::Box(box), up))
         return;
+    figureEdited(m_drawing->working().currentFigure);
     m_store->setSaveEnabled(true);
     if (!m_figures->placing)
         layoutAndRender();
@@ -113,6 +116,7 @@ void TForm1::Edit5Typed(int box)
     case FigureEditor::CentreMove::Unchanged:
         return;
     case FigureEditor::CentreMove::Moved:
+        figureEdited(m_drawing->working().currentFigure);
         m_store->setSaveEnabled(true);
         if (!m_figures->placing)
             layoutAndRender();
@@ -128,9 +132,15 @@ void TForm1::Edit5Typed(int box)
         const int low = across ? FigureBoxes::kCentreXMin : FigureBoxes::kCentreYMin;
         const int high = across ? FigureBoxes::kCentreXMax : FigureBoxes::kCentreYMax;
         const QString name = across ? QStringLiteral("cx") : QStringLiteral("cy");
-        Prompts::current().message(Language::pick(
-            QStringLiteral("%1 doit être compris entre %2 et %3 (1/10 mm).").arg(name).arg(low).arg(high),
-            QStringLiteral("%1 must be between %2 and %3 (1/10 mm).").arg(name).arg(low).arg(high)));
+        Prompts::current().message(
+            Language::pick(QStringLiteral("%1 doit être compris entre %2 et %3 (1/10 mm).")
+                               .arg(name)
+                               .arg(low)
+                               .arg(high),
+                           QStringLiteral("%1 must be between %2 and %3 (1/10 mm).")
+                               .arg(name)
+                               .arg(low)
+                               .arg(high)));
         field->setFocus();
         field->selectAll();
         return;
@@ -142,10 +152,13 @@ void TForm1::PaintBox1MouseDown(int x, int y)
 {
     if (!figuresEditable())
         return;
+    // Findings wait for the release: a message box now would take the drag.
+    m_paintBoxPressed = true;
     if (m_figures->placing) {
         PaintBox1->unsetCursor();
         layoutAndRender();
         m_figures->placeAt(x, y);
+        figureEdited(m_drawing->working().currentFigure);
         renderOnly();
     } else if (m_figures->press(x, y)) {
         // The outline being dragged is drawn over the image, not into it.
@@ -163,11 +176,20 @@ void TForm1::PaintBox1MouseMove(int x, int y)
 
 void TForm1::PaintBox1MouseUp(int, int)
 {
-    if (!figuresEditable() || !m_figures->release())
-        return;
-    m_store->setSaveEnabled(true);
-    showFigureBoxes();
-    renderOnly();
+    m_paintBoxPressed = false;
+    const WorkingData &work = m_drawing->working();
+    const int f = work.currentFigure;
+    const FigureRow before = f >= 0 && f < kMaxFigures ? work.figures[size_t(f)] : FigureRow{};
+    if (figuresEditable() && m_figures->release()) {
+        // A click that moved nothing is no edit: what was named stays named.
+        if (f >= 0 && f < kMaxFigures && work.figures[size_t(f)] != before)
+            figureEdited(f);
+        m_store->setSaveEnabled(true);
+        showFigureBoxes();
+        renderOnly();
+    } else if (m_findingsPending) {
+        sayFigureFindings();
+    }
 }
 
 void PaintBox::mousePressEvent(QMouseEvent *e)

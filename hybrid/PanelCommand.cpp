@@ -245,7 +245,7 @@ std::optional<PanelCommand::Options> PanelCommand::parse(const Subcommand::Call 
     for (const char *option :
          {"washout", "pivot", "le-cut", "te-cut", "jig", "tabs", "tab-width", "holes", "spar"}) {
         const QString name = QString::fromLatin1(option);
-        for (const QString &value : call.parser.values(name)) {
+        for (const QString &value : call.values(name)) {
             if (PanelKit::takeOption(QStringLiteral("--") + name, value, &o.panel, &o.kit,
                                      &error) == 0)
                 return std::nullopt;
@@ -255,8 +255,8 @@ std::optional<PanelCommand::Options> PanelCommand::parse(const Subcommand::Call 
     if (call.isSet(QStringLiteral("page")) &&
         !VectorExport::parseSheet(call.value(QStringLiteral("page")), &o.page))
         return fail(QStringLiteral("--page: WxH in mm, not ") + call.value(QStringLiteral("page")));
-    const bool haveRibs = fromFile || call.isSet(QStringLiteral("ribs")) ||
-                          call.isSet(QStringLiteral("stations"));
+    const bool haveRibs =
+        fromFile || call.isSet(QStringLiteral("ribs")) || call.isSet(QStringLiteral("stations"));
     if (o.database.isEmpty() || !haveRibs ||
         (!fromFile && (!call.isSet(QStringLiteral("root")) || !call.isSet(QStringLiteral("tip")) ||
                        !call.isSet(QStringLiteral("span")))))
@@ -312,8 +312,8 @@ int PanelCommand::runPanel(const Options &o, QTextStream &out, QTextStream &err)
     VectorExport::parseFormat(o.format, &options.format);
     QString failure;
     if (o.kit.shapesRibs() || !o.plan.isEmpty()) {
-        const int code = PanelKit::exportKit(o.panel, o.kit, store, options, o.output, o.plan,
-                                             o.page, &failure);
+        const int code =
+            PanelKit::exportKit(o.panel, o.kit, store, options, o.output, o.plan, o.page, &failure);
         if (code == Refused)
             err << failure << Qt::endl;
         else if (code != Done)

@@ -89,6 +89,11 @@ QString Subcommand::Call::value(const QString &option) const
     return parser.value(option);
 }
 
+QStringList Subcommand::Call::values(const QString &option) const
+{
+    return parser.values(option);
+}
+
 QStringList Subcommand::Call::positional() const
 {
     return parser.positionalArguments();

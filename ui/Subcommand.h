@@ -30,6 +30,8 @@ struct Subcommand {
 
         bool isSet(const QString &option) const;
         QString value(const QString &option) const;
+        // Every value of an option given more than once, in order.
+        QStringList values(const QString &option) const;
         QStringList positional() const;
         // A wrong argument: the message, then the usage, on the error
         // stream; gives status (kWrongArguments unless told).

@@ -240,7 +240,7 @@ void TstCommandLine::program_data()
     QTest::newRow("export --all, every template drawable")
         << QStringList{"export", "--db", kSample, "--format", "pdf", "--all", "-o", "OUT"} << 0
         << "OUT: 5 rib(s)"
-        << ""
+        << "NACA 4412 #1 : figure 1 cuts the template edge" // the sample's triangle
         << "file";
     QTest::newRow("check without files") << QStringList{"check"} << 1 << ""
                                          << "No file to check."

@@ -22,10 +22,12 @@
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QXmlStreamReader>
 
 #include <dl_creationadapter.h>
 #include <dl_dxf.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace
@@ -116,6 +118,7 @@ private slots:
     void initTestCase() { Language::setFrench(false); }
     void nestedDxf_data();
     void nestedDxf();
+    void svgCutOrder();
     void fewerSheetsThanRows();
     void kerfInTheFile();
     void labelBoxHoldsItsText();
@@ -172,25 +175,34 @@ void TstLaserFiles::nestedDxf()
     QVERIFY(!read.empty());
 
     std::vector<QRectF> sheets;
-    std::vector<Polygons::Ring> outers;
-    std::vector<Entity> pendingInner;
+    std::vector<Entity> cuts;
     for (const Entity &e : read) {
-        if (e.layer == "sheet") {
+        if (e.layer == "sheet")
             sheets.push_back(e.points.boundingRect());
-            continue;
-        }
-        if (e.layer != "cut" && e.layer != "figures")
+        QVERIFY(e.layer != "figures"); // every figure is in the cut or out of it
+        if (e.layer != "cut")
             continue;
         QVERIFY(e.closed);
-        if (e.layer == "figures") {
-            pendingInner.push_back(e);
+        cuts.push_back(e);
+    }
+    // An outer contour lies inside no other; the contours before it, back to
+    // the previous outer one, are its inner contours and lie inside it.
+    auto inside = [](const Entity &e, const Entity &in) {
+        return &e != &in && in.radius == 0 && Polygons::pointIn({in.points}, e.points.first()) == 1;
+    };
+    std::vector<Polygons::Ring> outers;
+    std::vector<const Entity *> pendingInner;
+    for (const Entity &e : cuts) {
+        const bool outer = std::none_of(cuts.begin(), cuts.end(),
+                                        [&](const Entity &other) { return inside(e, other); });
+        if (!outer) {
+            pendingInner.push_back(&e);
             continue;
         }
-        // The outer contour comes right after the cut-outs it holds.
-        QVERIFY(Polygons::isSimple(e.points));
+        QVERIFY(e.radius == 0 && Polygons::isSimple(e.points));
         QCOMPARE(int(pendingInner.size()), 1); // the hole; the notch is in the outline
-        for (const Entity &inner : pendingInner)
-            QCOMPARE(Polygons::pointIn({e.points}, inner.points.first()), 1);
+        for (const Entity *inner : pendingInner)
+            QVERIFY(inside(*inner, e));
         pendingInner.clear();
         outers.push_back(e.points);
     }
@@ -224,6 +236,49 @@ void TstLaserFiles::nestedDxf()
             QVERIFY2(d >= gap - 1e-3,
                      qPrintable(QStringLiteral("%1 and %2: %3 mm").arg(a).arg(b).arg(d)));
         }
+}
+
+// In the SVG file too, the cut layer holds each rib's hole, then its
+// outline, rib after rib; nothing is left on the figures layer.
+void TstLaserFiles::svgCutOrder()
+{
+    ScriptedPrompts prompts;
+    VectorExport::Options options;
+    options.format = VectorExport::Format::Svg;
+    const VectorExport::Document doc =
+        VectorExport::arrange(ribsOf(panel(QStringLiteral("2412"), taperedChords(8), 15)), options);
+    QXmlStreamReader xml(VectorExport::svg(doc));
+    QString layer;
+    int depth = 0;
+    QStringList cut, figures;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement()) {
+            const QString name = xml.name().toString();
+            if (name == QLatin1String("g") && depth == 0 &&
+                xml.attributes().hasAttribute(QLatin1String("id"))) {
+                layer = xml.attributes().value(QLatin1String("id")).toString();
+                depth = 1;
+                continue;
+            }
+            if (depth > 0)
+                ++depth;
+            if (name == QLatin1String("g") || name == QLatin1String("defs"))
+                continue;
+            if (layer == QLatin1String("cut"))
+                cut << name;
+            else if (layer == QLatin1String("figures"))
+                figures << name;
+        } else if (xml.isEndElement() && depth > 0 && --depth == 0) {
+            layer.clear();
+        }
+    }
+    QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+    QStringList expected;
+    for (size_t i = 0; i < doc.ribs.size(); ++i)
+        expected << QStringLiteral("circle") << QStringLiteral("path");
+    QCOMPARE(cut, expected);
+    QVERIFY(figures.isEmpty());
 }
 
 // The shapes nested with the grain need at least a quarter fewer sheets than
@@ -267,11 +322,13 @@ void TstLaserFiles::kerfInTheFile()
         options.format = VectorExport::Format::Dxf;
         options.kerf = kerf;
         QString error;
+        QPolygonF largest; // the outer contour; the hole is cut before it
         for (const Entity &e : readDxf(
                  VectorExport::bytes(VectorExport::arrange(ribs, options), options.format, &error)))
-            if (e.layer == "cut")
-                return e.points;
-        return QPolygonF();
+            if (e.layer == "cut" &&
+                std::abs(Polygons::signedArea(e.points)) > std::abs(Polygons::signedArea(largest)))
+                largest = e.points;
+        return largest;
     };
     const QPolygonF plain = outline(0), kerfed = outline(0.2);
     QVERIFY(plain.size() > 20 && kerfed.size() > 20);

@@ -7,6 +7,7 @@
 
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 
 using RibVectors::Shape;
@@ -43,12 +44,53 @@ Shape figureShape(const QPolygonF &corners, double radius)
     return s;
 }
 
+Shape cutPath(const QPolygonF &corners)
+{
+    Shape s;
+    s.layer = RibVectors::Cut;
+    s.closed = true;
+    s.path.addPolygon(corners);
+    s.path.closeSubpath();
+    return s;
+}
+
+QPolygonF square(double x, double y, double side)
+{
+    return QPolygonF({{x, y}, {x + side, y}, {x + side, y + side}, {x, y + side}});
+}
+
+// The outer contour: the last shape of the cut layer, cut after its inner
+// contours.
 const Shape *outline(const RibVectors::Rib &rib)
 {
+    const Shape *last = nullptr;
     for (const Shape &s : rib.shapes)
         if (s.layer == RibVectors::Cut)
-            return &s;
-    return nullptr;
+            last = &s;
+    return last;
+}
+
+int countOn(const RibVectors::Rib &rib, int layer)
+{
+    return int(std::count_if(rib.shapes.begin(), rib.shapes.end(),
+                             [&](const Shape &s) { return s.layer == layer; }));
+}
+
+// Every cut contour before the outer one lies wholly inside it, measured by
+// the polygon library.
+bool innersInside(const RibVectors::Rib &rib)
+{
+    const Shape *outer = outline(rib);
+    const Polygons::Shape ring{RibContours::ring(*outer)};
+    for (const Shape &s : rib.shapes) {
+        if (s.layer != RibVectors::Cut || &s == outer)
+            continue;
+        const Polygons::Ring r = RibContours::ring(s);
+        const double own = std::abs(Polygons::signedArea(r));
+        if (own <= 0 || std::abs(Polygons::area(Polygons::intersect(ring, {r})) - own) > 0.01)
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -62,6 +104,8 @@ private slots:
     void figureCases();
     void kerf_data();
     void kerf();
+    void innerContours_data();
+    void innerContours();
     void messages();
 };
 
@@ -114,13 +158,13 @@ void TstRibContours::figureCases()
         QCOMPARE(int(found.front().kind), finding);
         QCOMPARE(found.front().figure, 0);
     }
-    int inners = 0;
-    for (const Shape &s : rib.shapes)
-        inners += s.layer == RibVectors::Figures;
-    QCOMPARE(inners, inner);
+    // Inner contours join the cut layer, before the outer contour.
+    QCOMPARE(countOn(rib, RibVectors::Figures), 0);
+    QCOMPARE(countOn(rib, RibVectors::Cut), 1 + inner);
     const Shape *cut = outline(rib);
-    QVERIFY(cut && cut->closed);
-    QCOMPARE(rib.shapes.back().layer, int(RibVectors::Cut)); // inner contours first
+    QVERIFY(cut && cut->closed && cut->kind == Shape::Path);
+    QCOMPARE(&rib.shapes.back(), cut);
+    QVERIFY(innersInside(rib));
     const Polygons::Ring ring = RibContours::ring(*cut);
     QVERIFY(Polygons::isSimple(ring));
     QVERIFY2(std::abs(std::abs(Polygons::signedArea(ring)) - cutArea) < 0.05,
@@ -180,6 +224,79 @@ void TstRibContours::kerf()
     const Shape &circle = kerfed.shapes.front();
     QCOMPARE(circle.kind, Shape::Circle);
     QCOMPARE(circle.radius, kerf < 8 ? 4.0 - kerf / 2 : 4.0);
+}
+
+void TstRibContours::innerContours_data()
+{
+    QTest::addColumn<QList<QPolygonF>>("cut");     // closed cut paths, in the rib's order
+    QTest::addColumn<QList<QPolygonF>>("figures"); // closed figures
+    QTest::addColumn<double>("kerf");
+    QTest::addColumn<int>("inner");         // inner contours on the cut layer
+    QTest::addColumn<int>("leftOnFigures"); // figures not cut
+    QTest::addColumn<double>("outerArea");  // mm²
+    QTest::addColumn<double>("innerArea");  // all inner contours together, mm²
+    const QPolygonF box({{0, -10}, {200, -10}, {200, 10}, {0, 10}});
+    const double area = 200 * 20;
+    // Grown by 0.1 mm: the sides move out, the corners round.
+    const double grown = 200.2 * 20.2 - (4 - M_PI) * 0.01;
+    QTest::newRow("holes before the outline")
+        << QList<QPolygonF>{square(20, -5, 10), square(50, -5, 10), box} << QList<QPolygonF>{}
+        << 0.0 << 2 << 0 << area << 200.0;
+    QTest::newRow("holes on both sides of the outline, kerf 0.2")
+        << QList<QPolygonF>{square(20, -5, 10), box, square(50, -5, 10)} << QList<QPolygonF>{}
+        << 0.2 << 2 << 0 << grown << 2 * 9.8 * 9.8;
+    QTest::newRow("a hole and a figure inside")
+        << QList<QPolygonF>{box, square(20, -5, 10)} << QList<QPolygonF>{square(80, -4, 8)} << 0.0
+        << 2 << 0 << area << 164.0;
+    QTest::newRow("no outline: the figures stay")
+        << QList<QPolygonF>{} << QList<QPolygonF>{square(80, -4, 8), square(20, -5, 10)} << 0.2 << 0
+        << 2 << 0.0 << 0.0;
+    // The notch leaves 0..100 and 104..200: the larger piece is kept, and
+    // the hole in the other goes with it.
+    QTest::newRow("a notch splits the rib")
+        << QList<QPolygonF>{box}
+        << QList<QPolygonF>{QPolygonF({{100, -15}, {104, -15}, {104, 15}, {100, 15}}),
+                            square(20, -5, 10), square(150, -5, 10)}
+        << 0.0 << 1 << 0 << 100.0 * 20 << 100.0;
+}
+
+// The outer contour is the largest closed cut path wherever it stands;
+// every other closed contour is cut before it, inside it, shrunk by half the
+// kerf.
+void TstRibContours::innerContours()
+{
+    QFETCH(QList<QPolygonF>, cut);
+    QFETCH(QList<QPolygonF>, figures);
+    QFETCH(double, kerf);
+    QFETCH(int, inner);
+    QFETCH(int, leftOnFigures);
+    QFETCH(double, outerArea);
+    QFETCH(double, innerArea);
+    RibVectors::Rib rib;
+    for (const QPolygonF &c : cut)
+        rib.shapes.push_back(cutPath(c));
+    for (int i = 0; i < figures.size(); ++i) {
+        rib.shapes.push_back(figureShape(figures[i], 0));
+        rib.shapes.back().figure = i;
+    }
+    RibContours::apply(rib, kerf);
+    QCOMPARE(countOn(rib, RibVectors::Figures), leftOnFigures);
+    for (const Shape &s : rib.shapes)
+        QVERIFY(s.closed);
+    if (cut.isEmpty()) {
+        QCOMPARE(countOn(rib, RibVectors::Cut), 0);
+        return;
+    }
+    QCOMPARE(countOn(rib, RibVectors::Cut), inner + 1);
+    QVERIFY(innersInside(rib));
+    const Shape *outer = outline(rib);
+    const double measured = std::abs(Polygons::signedArea(RibContours::ring(*outer)));
+    QVERIFY2(std::abs(measured - outerArea) < 0.01, qPrintable(QString::number(measured)));
+    double holes = 0;
+    for (const Shape &s : rib.shapes)
+        if (s.layer == RibVectors::Cut && &s != outer)
+            holes += std::abs(Polygons::signedArea(RibContours::ring(s)));
+    QVERIFY2(std::abs(holes - innerArea) < 0.01, qPrintable(QString::number(holes)));
 }
 
 void TstRibContours::messages()

@@ -1,4 +1,5 @@
 #include "DrawingWindowFixture.h"
+#include "drawing/FigureEditor.h"
 #include "drawing/TForm1.h"
 #include "drawing/TForm2.h"
 #include "profiles/ProfileStore.h"
@@ -61,6 +62,8 @@ private slots:
     void deleteProfiles();
     void dialogSkinChoice();
     void valuesOutsideTheFieldsAreKept();
+    void findingNamedAtRelease_data();
+    void findingNamedAtRelease();
 };
 
 void TestDrawingWindow::controlsAsDesigned()
@@ -319,9 +322,9 @@ void TestDrawingWindow::deleteProfiles()
     fx.form->Btsupprprofil->click();
     fx.form->Btsupprprofil->click();
     QCOMPARE(fx.form->Cb1->count(), 0);
-    // No error; NACA 0012's circle left of the nose is named once each time
-    // its template comes on show (at the start and on the way).
-    QCOMPARE(fx.prompts.messages, QStringList(2, "figure 2 is outside the template"));
+    // No error; NACA 0012's circle left of the nose is named once, at the
+    // start, not again when its template comes back on show.
+    QCOMPARE(fx.prompts.messages, QStringList(1, "figure 2 is outside the template"));
     fx.form->Btsupprprofil->click(); // nothing selected: nothing asked
     QCOMPARE(fx.prompts.questions.size(), 3);
     QVERIFY(fx.form->Btenregistrer->isEnabled());
@@ -367,6 +370,52 @@ void TestDrawingWindow::valuesOutsideTheFieldsAreKept()
     QCOMPARE(fx.form->Panel5->text(), QStringLiteral("600"));
     fx.chooseProfile(0);
     QCOMPARE(fx.store().templateLine(1, 0), QStringLiteral("GABARIT 600;45;"));
+}
+
+void TestDrawingWindow::findingNamedAtRelease_data()
+{
+    QTest::addColumn<bool>("french");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("fr") << true << "la figure 1 coupe le gabarit";
+    QTest::newRow("en") << false << "figure 1 cuts the template edge";
+}
+
+// NACA 0012's rectangle (20 to 30 mm of a 100 mm chord, 2 mm each side of
+// the chord line) dragged 5 mm up, across the upper edge: named once, at
+// the release, never while it moves; not again when the profile comes back.
+void TestDrawingWindow::findingNamedAtRelease()
+{
+    QFETCH(bool, french);
+    QFETCH(QString, message);
+    Fixture fx(french);
+    fx.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(fx.form.get()));
+    QCOMPARE(fx.prompts.messages.size(), 1); // the circle left of the nose
+    fx.prompts.messages.clear();
+    QWidget *box = fx.form->PaintBox1;
+    const QPoint from = fx.form->figures().screenPoints(0)[5];
+    const int up = qRound(5 * fx.form->drawing().geometry().scale);
+    QTest::mousePress(box, Qt::LeftButton, {}, from);
+    for (int step = 1; step <= 5; ++step) {
+        QTest::mouseMove(box, from - QPoint(0, up * step / 5));
+        QVERIFY2(fx.prompts.messages.isEmpty(), qPrintable(fx.prompts.messages.join('|')));
+    }
+    QTest::mouseRelease(box, Qt::LeftButton, {}, from - QPoint(0, up));
+    QVERIFY(qAbs(fx.form->drawing().working().figures[0][FigY1] + 70) <= 1); // y down
+    QCOMPARE(fx.prompts.messages, QStringList{message});
+    // A click that moves nothing, another profile and back: named already.
+    QTest::mouseClick(box, Qt::LeftButton, {}, fx.form->figures().screenPoints(0)[5]);
+    fx.chooseProfile(1);
+    fx.chooseProfile(0);
+    QCOMPARE(fx.store().currentProfile, 0);
+    QCOMPARE(fx.prompts.messages, QStringList{message});
+    // Edited again, still across: it may be named again.
+    const QPoint at = fx.form->figures().screenPoints(0)[5];
+    const QPoint right = at + QPoint(qRound(fx.form->drawing().geometry().scale), 0);
+    QTest::mousePress(box, Qt::LeftButton, {}, at);
+    QTest::mouseMove(box, right);
+    QTest::mouseRelease(box, Qt::LeftButton, {}, right);
+    QCOMPARE(fx.prompts.messages, (QStringList{message, message}));
 }
 
 QTEST_MAIN(TestDrawingWindow)

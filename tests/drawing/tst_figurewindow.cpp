@@ -177,32 +177,43 @@ void TestFigureWindow::typedCentreMovesTheFigure_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<int>("key");
     QTest::addColumn<FigureRow>("figure");
-    QTest::addColumn<QString>("message"); // empty: none
+    QTest::addColumn<QString>("message"); // empty: none; a figure moved across or out is named
 
     // The circle of the second template: centre (340, 0), diameter 80.
     const FigureRow still{2, 300, -40, 380, 40, 0};
-    QTest::newRow("cx, Enter") << "cx" << "500" << int(Qt::Key_Return)
-                               << FigureRow{2, 460, -40, 540, 40, 0} << "";
-    QTest::newRow("cx, keypad Enter") << "cx" << "12" << int(Qt::Key_Enter)
-                                      << FigureRow{2, -28, -40, 52, 40, 0} << "";
-    QTest::newRow("cx, Tab") << "cx" << "500" << int(Qt::Key_Tab)
-                             << FigureRow{2, 460, -40, 540, 40, 0} << "";
-    QTest::newRow("cx, lowest") << "cx" << "-999" << int(Qt::Key_Return)
-                                << FigureRow{2, -1039, -40, -959, 40, 0} << "";
-    QTest::newRow("cy counts upwards, Enter") << "cy" << "25" << int(Qt::Key_Return)
-                                              << FigureRow{2, 300, -65, 380, 15, 0} << "";
-    QTest::newRow("cy below the chord, Tab") << "cy" << "-120" << int(Qt::Key_Tab)
-                                             << FigureRow{2, 300, 80, 380, 160, 0} << "";
-    QTest::newRow("cx unchanged") << "cx" << "340" << int(Qt::Key_Return) << still << "";
-    QTest::newRow("cx below its range")
-        << "cx" << "-1000" << int(Qt::Key_Return) << still
-        << "cx doit être compris entre -999 et 9999 (1/10 mm).";
+    QTest::newRow("cx, Enter") << "cx"
+                               << "500" << int(Qt::Key_Return) << FigureRow{2, 460, -40, 540, 40, 0}
+                               << "";
+    QTest::newRow("cx, keypad Enter")
+        << "cx"
+        << "12" << int(Qt::Key_Enter) << FigureRow{2, -28, -40, 52, 40, 0}
+        << "la figure 1 coupe le gabarit";
+    QTest::newRow("cx, Tab") << "cx"
+                             << "500" << int(Qt::Key_Tab) << FigureRow{2, 460, -40, 540, 40, 0}
+                             << "";
+    QTest::newRow("cx, lowest") << "cx"
+                                << "-999" << int(Qt::Key_Return)
+                                << FigureRow{2, -1039, -40, -959, 40, 0}
+                                << "la figure 1 est hors du gabarit";
+    QTest::newRow("cy counts upwards, Enter")
+        << "cy"
+        << "25" << int(Qt::Key_Return) << FigureRow{2, 300, -65, 380, 15, 0} << "";
+    QTest::newRow("cy below the chord, Tab")
+        << "cy"
+        << "-120" << int(Qt::Key_Tab) << FigureRow{2, 300, 80, 380, 160, 0}
+        << "la figure 1 est hors du gabarit";
+    QTest::newRow("cx unchanged") << "cx"
+                                  << "340" << int(Qt::Key_Return) << still << "";
+    QTest::newRow("cx below its range") << "cx"
+                                        << "-1000" << int(Qt::Key_Return) << still
+                                        << "cx doit être compris entre -999 et 9999 (1/10 mm).";
     QTest::newRow("cx above its range, Tab")
-        << "cx" << "10000" << int(Qt::Key_Tab) << still
+        << "cx"
+        << "10000" << int(Qt::Key_Tab) << still
         << "cx doit être compris entre -999 et 9999 (1/10 mm).";
-    QTest::newRow("cy above its range")
-        << "cy" << "10000" << int(Qt::Key_Return) << still
-        << "cy doit être compris entre -9999 et 9999 (1/10 mm).";
+    QTest::newRow("cy above its range") << "cy"
+                                        << "10000" << int(Qt::Key_Return) << still
+                                        << "cy doit être compris entre -9999 et 9999 (1/10 mm).";
 }
 
 // Typed into the shown window with the keys: Enter or Tab moves the
@@ -241,7 +252,11 @@ void TestFigureWindow::typedCentreMovesTheFigure()
     QVERIFY(stored && stored->templateCount() == 2);
     QCOMPARE(stored->templates[1].gabarit.figureLines.at(0),
              QStringLiteral("FIGURE %1;%2;%3;%4;%5;%6;")
-                 .arg(figure[0]).arg(figure[1]).arg(figure[2]).arg(figure[3]).arg(figure[4])
+                 .arg(figure[0])
+                 .arg(figure[1])
+                 .arg(figure[2])
+                 .arg(figure[3])
+                 .arg(figure[4])
                  .arg(figure[5]));
 }
 

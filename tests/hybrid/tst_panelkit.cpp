@@ -164,8 +164,8 @@ void TstPanelKit::sparText_data()
     QTest::addColumn<double>("width");
     QTest::addColumn<double>("depth");
     QTest::addColumn<int>("side");
-    QTest::newRow("one position, both edges") << "25:6x3" << true << 25.0 << 25.0 << 6.0 << 3.0
-                                              << int(SparSpec::Both);
+    QTest::newRow("one position, both edges")
+        << "25:6x3" << true << 25.0 << 25.0 << 6.0 << 3.0 << int(SparSpec::Both);
     QTest::newRow("root to tip, bottom")
         << "60..50:5x4:bottom" << true << 60.0 << 50.0 << 5.0 << 4.0 << int(SparSpec::Bottom);
     QTest::newRow("comma decimals, top")
@@ -301,8 +301,7 @@ void TstPanelKit::measuredOnDxf()
         if (kit.leCut > 0 || kit.teCut > 0) {
             const QRectF box = cut->boundingRect();
             QVERIFY2(std::abs(box.left() - kit.leCut) <= 0.02, qPrintable(rib + "front"));
-            QVERIFY2(std::abs(box.right() - (chord - kit.teCut)) <= 0.02,
-                     qPrintable(rib + "rear"));
+            QVERIFY2(std::abs(box.right() - (chord - kit.teCut)) <= 0.02, qPrintable(rib + "rear"));
         }
 
         // Notches: W wide at the spar's place, D deep from the outline's
@@ -398,11 +397,12 @@ void TstPanelKit::refused_data()
 {
     QTest::addColumn<QString>("options");
     QTest::addColumn<QString>("error");
-    QTest::newRow("board through the rib") << "--jig 3" << "Rib N01: a board 3 mm below";
-    QTest::newRow("spar deeper than the rib")
-        << "--spar 25:6x12:both" << "Rib N01: the spar at 50.0 mm cuts the rib in two";
-    QTest::newRow("tab on a bottom notch")
-        << "--jig 20 --spar 15:6x3:bottom" << "Rib N01: the tab at 15 % falls on a spar notch";
+    QTest::newRow("board through the rib") << "--jig 3"
+                                           << "Rib N01: a board 3 mm below";
+    QTest::newRow("spar deeper than the rib") << "--spar 25:6x12:both"
+                                              << "Rib N01: the spar at 50.0 mm cuts the rib in two";
+    QTest::newRow("tab on a bottom notch") << "--jig 20 --spar 15:6x3:bottom"
+                                           << "Rib N01: the tab at 15 % falls on a spar notch";
     QTest::newRow("cut-backs meet") << "--le-cut 100 --te-cut 100"
                                     << "Rib N01: the leading- and trailing-edge cut-backs";
 }
@@ -444,6 +444,10 @@ void TstPanelKit::holesClearOfFigures()
         QVERIFY(circle && std::abs(circle->radius - 5) < 1e-9);
         const DxfPolylines::ByLayer lines = readBack(rib);
         const QPolygonF *cut = outer(lines);
+        // The outer contour, the largest, is cut after the holes: the kit
+        // puts it first in the rib, the file last.
+        QCOMPARE(cut, &lines.at(QStringLiteral("cut")).back().points);
+        QVERIFY(!lines.count(QStringLiteral("figures")));
         int holes = 0;
         for (const DxfPolylines::Line &l : lines.at(QStringLiteral("cut"))) {
             if (&l.points == cut)
@@ -473,10 +477,11 @@ void TstPanelKit::withoutOptionsUnchanged()
     auto run = [&](const QStringList &extra, const QString &out) {
         QString o, e;
         QTextStream os(&o), es(&e);
-        const QStringList args = QStringList{"--db", db, "--root", "NACA 2412", "--tip",
-                                             "NACA 0012", "--span", "400", "--ribs", "5",
-                                             "--format", "dxf", "-o", dir.filePath(out)} +
-                                 extra;
+        const QStringList args =
+            QStringList{"--db",      db,       "--root", "NACA 2412",      "--tip",
+                        "NACA 0012", "--span", "400",    "--ribs",         "5",
+                        "--format",  "dxf",    "-o",     dir.filePath(out)} +
+            extra;
         return PanelCommand::run(args, os, es);
     };
     QCOMPARE(run({}, QStringLiteral("plain.dxf")), 0);
@@ -486,15 +491,17 @@ void TstPanelKit::withoutOptionsUnchanged()
     store.loadFromBytes(database());
     const WingPanel::Result r = WingPanel::compute(fiveRibs(), store);
     QVERIFY(r.ok());
-    WingPanel::store(ribs, QStringLiteral("PANEL"), r.ribs);
+    // The plain export of the panel's ribs, each at its exact chord (the
+    // stored template lines keep whole millimetres).
     ExportJob::Picks picks;
-    for (int p = 0; p < ribs.count(); ++p)
-        picks.push_back({p, 0});
+    ExportJob::Chords chords;
+    WingPanel::storeForCutting(ribs, QStringLiteral("PANEL"), r.ribs, &picks, &chords);
+    QCOMPARE(int(picks.size()), 5);
     VectorExport::Options options;
     options.format = VectorExport::Format::Dxf;
     QString error;
-    QVERIFY(ExportJob::exportTemplates(ribs, picks, options, 50, dir.filePath("direct.dxf"),
-                                       &error));
+    QVERIFY(ExportJob::exportTemplates(ribs, picks, options, 50, dir.filePath("direct.dxf"), &error,
+                                       chords));
     auto bytes = [&](const char *name) {
         QFile f(dir.filePath(QString::fromLatin1(name)));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -589,25 +596,24 @@ void TstPanelKit::commandLine_data()
 {
     QTest::addColumn<QString>("args"); // "{db}" and "{file}" name the fixtures
     QTest::addColumn<int>("code");
-    QTest::addColumn<int>("lines");  // on the output stream
+    QTest::addColumn<int>("lines");   // on the output stream
     QTest::addColumn<QString>("err"); // start of the error stream
     QTest::addColumn<QStringList>("made");
     const QString ends = "--db {db} --root NACA_2412 --tip NACA_0012 --span 400 ";
-    QTest::newRow("washout listed") << ends + "--ribs 3 --washout 2 --list" << 0 << 3 << ""
-                                    << QStringList{};
+    QTest::newRow("washout listed")
+        << ends + "--ribs 3 --washout 2 --list" << 0 << 3 << "" << QStringList{};
     QTest::newRow("panel file, ribs and plan")
         << "--from {file} --format svg -o kit.svg --plan plan.svg" << 0 << 0 << ""
         << QStringList{"kit.svg", "plan.svg"};
-    QTest::newRow("panel file, rib count changed") << "--ribs 7 --list --from {file}" << 0 << 7
-                                                   << "" << QStringList{};
-    QTest::newRow("missing panel file") << "--from none.json --list" << 1 << 0
-                                        << "none.json: " << QStringList{};
+    QTest::newRow("panel file, rib count changed")
+        << "--ribs 7 --list --from {file}" << 0 << 7 << "" << QStringList{};
+    QTest::newRow("missing panel file")
+        << "--from none.json --list" << 1 << 0 << "none.json: " << QStringList{};
     QTest::newRow("spar without depth")
         << ends + "--ribs 3 --spar 25:6 --list" << 1 << 0
         << "--spar: POS:WxD[:top|bottom|both] expected: 25:6" << QStringList{};
-    QTest::newRow("plan without a format")
-        << ends + "--ribs 3 --plan plan.pdf --list" << 1 << 0 << "--plan goes with --format and -o"
-        << QStringList{};
+    QTest::newRow("plan without a format") << ends + "--ribs 3 --plan plan.pdf --list" << 1 << 0
+                                           << "--plan goes with --format and -o" << QStringList{};
     QTest::newRow("board through the rib: nothing written")
         << ends + "--ribs 3 --jig 2 --format dxf -o kit.dxf --plan plan.dxf" << 2 << 0
         << "Rib N01: a board 2 mm below the pivot cuts the rib" << QStringList{};
