@@ -212,7 +212,7 @@ std::vector<QPolygonF> clipLine(const QPolygonF &line, const Shape &clip)
 {
     Path open;
     for (const QPointF &p : line) {
-        const IntPoint q(toUnits(p.x()), toUnits(p.y()));
+        const IntPoint q = toPoint(p);
         if (open.empty() || !(open.back() == q))
             open.push_back(q);
     }

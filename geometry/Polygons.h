@@ -10,7 +10,7 @@
 // segment intersection by hand.
 //
 // A shape is a list of closed rings (the last point need not repeat the
-// first); outer rings run anticlockwise and holes clockwise in a y-up frame,
+// first); a result's holes run the other way round from its outer rings,
 // as Clipper returns them. Inputs may run either way: unions, differences
 // and offsets fill by the non-zero rule, so a ring's direction does not
 // matter for a single ring.

@@ -6,6 +6,7 @@
 #include "profiles/ProfileStore.h"
 #include "render/TemplateDrawing.h"
 #include "ui/Language.h"
+#include "ui/StatusLine.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -84,15 +85,15 @@ void TstExportWindow::exportButton()
     QVERIFY(shown);
     QCOMPARE(fx.prompts.saveCaptions, QStringList{caption});
     // NACA 0012's circle left of the nose is named once when the template
-    // is drawn; a written file is followed by one report that names it again
-    // with the sheets used and the area covered.
+    // is drawn; a written file is followed by one message that names it
+    // again, and the status line gives the sheets used and the area covered.
     const QString outside = french ? QStringLiteral("la figure 2 est hors du gabarit")
                                    : QStringLiteral("figure 2 is outside the template");
     QCOMPARE(fx.prompts.messages.size(), path.isEmpty() ? 1 : 2);
     QCOMPARE(fx.prompts.messages.first(), outside);
     if (!path.isEmpty()) {
-        QVERIFY(fx.prompts.messages.last().contains(french ? QStringLiteral("planche(s)")
-                                                           : QStringLiteral("sheet(s)")));
+        QVERIFY(f.Status->text().contains(french ? QStringLiteral("planche(s)")
+                                                 : QStringLiteral("sheet(s)")));
         QVERIFY(fx.prompts.messages.last().contains(outside));
     }
     if (path.isEmpty()) {
