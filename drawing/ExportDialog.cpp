@@ -38,7 +38,8 @@ void recall(ExportDialog &d)
                                                d.CbFormat->count() - 1));
     for (auto [box, key] : {std::pair{d.EditSheetWidth, Memory::kExportSheetWidth},
                             std::pair{d.EditSheetHeight, Memory::kExportSheetHeight},
-                            std::pair{d.EditGap, Memory::kExportGap}})
+                            std::pair{d.EditGap, Memory::kExportGap},
+                            std::pair{d.EditKerf, Memory::kExportKerf}})
         box->setValue(Memory::real(key, box->value(), box->minimum(), box->maximum()));
 }
 
@@ -48,6 +49,7 @@ void keep(const ExportDialog &d)
     Memory::set(Memory::kExportSheetWidth, d.EditSheetWidth->value());
     Memory::set(Memory::kExportSheetHeight, d.EditSheetHeight->value());
     Memory::set(Memory::kExportGap, d.EditGap->value());
+    Memory::set(Memory::kExportKerf, d.EditKerf->value());
 }
 } // namespace
 

@@ -127,6 +127,7 @@ void TstMemory::exportSettings()
         d.EditSheetWidth->setValue(450);
         d.EditSheetHeight->setValue(120.5);
         d.EditGap->setValue(4);
+        d.EditKerf->setValue(0.15);
         d.accept();
     }
     ExportDialog next(nullptr);
@@ -134,6 +135,7 @@ void TstMemory::exportSettings()
     QCOMPARE(next.EditSheetWidth->value(), 450.0);
     QCOMPARE(next.EditSheetHeight->value(), 120.5);
     QCOMPARE(next.EditGap->value(), 4.0);
+    QCOMPARE(next.EditKerf->value(), 0.15);
     // Cancel keeps nothing.
     next.EditGap->setValue(9);
     next.reject();
