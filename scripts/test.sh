@@ -16,7 +16,8 @@ if [ "$(id -u)" -eq 0 ] && command -v runuser >/dev/null; then
     cp "$here/build/tests/tst_wholefile" "$tmp/"
     chmod 1777 "$tmp"
     chmod 755 "$tmp/tst_wholefile"
-    (cd "$tmp" && runuser -u nobody -- env QT_QPA_PLATFORM=offscreen TMPDIR="$tmp" ./tst_wholefile)
+    (cd "$tmp" && runuser -u nobody -- env QT_QPA_PLATFORM=offscreen TMPDIR="$tmp" HOME="$tmp" \
+        XDG_DATA_HOME="$tmp/data" ./tst_wholefile)
     rm -rf "$tmp"
 fi
 
