@@ -62,6 +62,11 @@ TForm1::TForm1(std::function<void()> databaseUnavailable) : QDialog(nullptr)
 
 TForm1::~TForm1()
 {
+    // Controls still emit while the base classes take them down (a spin box
+    // whose focus goes says its editing is finished): none may reach this
+    // window's handlers once its own part is gone.
+    for (QObject *child : findChildren<QObject *>())
+        disconnect(child, nullptr, this, nullptr);
     // The history goes with the window, not as a last edit of the store.
     delete m_undo;
     m_undo = nullptr;
