@@ -4,7 +4,7 @@
 #include "ui/Language.h"
 
 #include "ScriptedPrompts.h"
-#include "SpecialFiles.h"
+#include "FileNodes.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -45,7 +45,7 @@ void TstExportTargets::target()
     QFETCH(QString, kindAfter);
     QTemporaryDir dir;
     const QString out = dir.filePath("out");
-    if (kind != "none" && !SpecialFiles::make(kind, out))
+    if (kind != "none" && !FileNodes::make(kind, out))
         QSKIP("this system does not let the test make such a node");
 
     QStringList args{"nervuria",  "export",
@@ -61,7 +61,7 @@ void TstExportTargets::target()
     errStream.flush();
     if (!firstWords.isEmpty())
         QVERIFY2(errText.startsWith(out + ": " + firstWords), qPrintable(errText));
-    QCOMPARE(SpecialFiles::kindOf(out), kindAfter);
+    QCOMPARE(FileNodes::kindOf(out), kindAfter);
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
              QStringList{"out"});
 }

@@ -4,7 +4,7 @@
 // start.
 #include "RecoveryCopy.h"
 #include "ScriptedPrompts.h"
-#include "SpecialFiles.h"
+#include "FileNodes.h"
 #include "profiles/Cp1252.h"
 #include "profiles/ProfileStore.h"
 #include "profiles/WholeFile.h"
@@ -308,7 +308,7 @@ void TestDatabaseSafety::backupGeneration()
     if (before == "folder in the way")
         QVERIFY(QDir().mkdir(backup));
     if (before == "fifo in the way")
-        QVERIFY(SpecialFiles::make("fifo", backup));
+        QVERIFY(FileNodes::make("fifo", backup));
 
     ScriptedPrompts prompts;
     ProfileStore store;
@@ -336,7 +336,7 @@ void TestDatabaseSafety::backupGeneration()
             prompts.messages[0].startsWith("Copie de sauvegarde " + path + ".bak non écrite : ") &&
                 prompts.messages[0].contains("pas un fichier ordinaire"),
             qPrintable(prompts.messages[0]));
-        QCOMPARE(SpecialFiles::kindOf(backup), before.section(' ', 0, 0));
+        QCOMPARE(FileNodes::kindOf(backup), before.section(' ', 0, 0));
         return;
     }
     QCOMPARE(prompts.messages, QStringList{});

@@ -1,6 +1,6 @@
 #include "RecoveryCopy.h"
 #include "ScriptedPrompts.h"
-#include "SpecialFiles.h"
+#include "FileNodes.h"
 
 #include "profiles/ProfileStore.h"
 #include "profiles/WholeFile.h"
@@ -236,7 +236,7 @@ void TstWholeFile::nonRegularTargetRefused()
     QFETCH(QString, how);
     QTemporaryDir dir;
     const QString node = dir.filePath("node");
-    if (!SpecialFiles::make(kind, node))
+    if (!FileNodes::make(kind, node))
         QSKIP("this system does not let the test make such a node");
     QString path = node;
     if (how == "link") {
@@ -264,7 +264,7 @@ void TstWholeFile::nonRegularTargetRefused()
     QVERIFY(!written);
     QVERIFY2(error.contains("not a regular file") || error.contains("pas un fichier ordinaire"),
              qPrintable(error));
-    QCOMPARE(SpecialFiles::kindOf(node), kind);
+    QCOMPARE(FileNodes::kindOf(node), kind);
     QStringList expected{"node"};
     if (how == "link")
         expected.prepend("link");

@@ -12,7 +12,7 @@
 
 // File-system nodes that are not regular files, made in a test's own
 // folder, and the kind of node a path names afterwards.
-namespace SpecialFiles
+namespace FileNodes
 {
 
 // "fifo", "folder", "socket" or "device" (a character device with the
@@ -63,4 +63,4 @@ inline QString kindOf(const QString &path)
     return QStringLiteral("other");
 }
 
-} // namespace SpecialFiles
+} // namespace FileNodes
