@@ -1,7 +1,6 @@
 #include "catalogue/AirfoilFolders.h"
 
-#include "catalogue/AirfoilFile.h"
-#include "catalogue/CatalogueTexts.h"
+#include "catalogue/FolderListing.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -105,31 +104,13 @@ QList<AirfoilFolders::Entry> AirfoilFolders::listFolderFiles(const QString &fold
                                                              const Yield &yield,
                                                              QStringList *errors)
 {
-    QList<Entry> out;
-    const QString dir = stripTrailingSeparator(folder);
-    const QString here = QFileInfo(dir).canonicalFilePath();
-    if (here.isEmpty() || here == QFileInfo(airfoilsFolder).canonicalFilePath())
-        return out;
-
-    // By name, letter case aside, as a Windows file system hands them out:
-    // the order the collection's users know.
-    const QFileInfoList files = QDir(dir).entryInfoList(QDir::Files, QDir::Name | QDir::IgnoreCase);
-    for (const QFileInfo &info : files) {
-        if (yield)
-            yield();
-        if (hidden(info.fileName()) ||
-            !info.fileName().endsWith(QLatin1String(".DAT"), Qt::CaseInsensitive))
-            continue;
-        const QString path = dir + QLatin1Char('/') + info.fileName();
-        QString error;
-        QString shown = AirfoilFile::listedTitleOfFile(path, &error);
-        if (!error.isEmpty() && errors)
-            *errors << CatalogueTexts::fileError(path, error);
-        // An entry with nothing visible could not be told apart or clicked
-        // knowingly: the file's name stands in for a blank first line.
-        if (shown.trimmed().isEmpty())
-            shown = info.fileName();
-        out.append({shown, path});
-    }
-    return out;
+    FolderListing::Result listing =
+        FolderListing::list(folder, airfoilsFolder, [&yield](int, int) {
+            if (yield)
+                yield();
+            return true;
+        });
+    if (errors)
+        *errors << listing.errors;
+    return listing.files;
 }

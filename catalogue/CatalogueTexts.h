@@ -112,6 +112,12 @@ inline constexpr Text stillOpen{
     "quel.",
     " The trailing edge stays open: the airfoil cannot be added to Profils.pro as it is."};
 inline constexpr Text helpTopic{"CATALOGUE", "DATABASE"};
+// A folder's listing: its progress, its count (files read, files the reader
+// refuses), and a listing stopped by the user (files read, files in all).
+inline constexpr Text listingProgress{"Lecture de %1 fichiers…", "Reading %1 files…"};
+inline constexpr Text listed{"%1 fichiers lus, %2 refusés.", "%1 files read, %2 refused."};
+inline constexpr Text listingCancelled{"Lecture annulée : %1 fichiers lus sur %2.",
+                                       "Reading cancelled: %1 of %2 files read."};
 // clang-format on
 
 // The normalisation's report: the largest move, and whether the trailing

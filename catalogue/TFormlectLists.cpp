@@ -4,9 +4,13 @@
 
 #include "catalogue/AirfoilFolders.h"
 #include "catalogue/CatalogueList.h"
+#include "catalogue/CatalogueTexts.h"
+#include "catalogue/FolderListing.h"
 #include "catalogue/TFormlectParts.h"
 #include "profiles/ProfileStore.h"
 #include "ui/Prompts.h"
+#include "ui/StatusLine.h"
+#include "ui/WorkProgress.h"
 
 #include <QLineEdit>
 #include <QPainter>
@@ -15,8 +19,15 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <memory>
 
 using namespace TFormlectParts;
+
+namespace
+{
+// A listing that lasts longer than this shows its progress and its cancel.
+constexpr int kShowListingAfterMs = 400;
+} // namespace
 
 QString TFormlect::folderPath(int row) const
 {
@@ -48,17 +59,38 @@ void TFormlect::ListFolderFiles(const QString &folder)
 {
     m_listing = true;
     PaintBreak paintBreak;
-    QStringList errors;
-    const QList<AirfoilFolders::Entry> files =
-        AirfoilFolders::listFolderFiles(folder, m_airfoilsFolder, std::ref(paintBreak), &errors);
+    // Made at the first file, once the count is known; shown only when the
+    // listing lasts, so a usual folder flashes no dialog.
+    std::unique_ptr<WorkProgress> progress;
+    const FolderListing::Result listing =
+        FolderListing::list(folder, m_airfoilsFolder, [&](int done, int total) {
+            paintBreak();
+            if (done >= total)
+                return true;
+            if (!progress)
+                progress = std::make_unique<WorkProgress>(
+                    this, CatalogueTexts::listingProgress(total), total,
+                    QStringLiteral("ListingProgress"), kShowListingAfterMs);
+            return progress->advance(done);
+        });
+    progress.reset();
     QStringList shown;
-    shown.reserve(files.size());
-    for (const AirfoilFolders::Entry &file : files) {
+    shown.reserve(listing.files.size());
+    for (const AirfoilFolders::Entry &file : listing.files) {
         m_pathList << file.path;
         shown << file.shown;
     }
     ListBox2->addItems(shown);
     m_listing = false;
+    if (listing.cancelled) {
+        // The files read so far stay listed; a slideshow would only run on
+        // into the next folder.
+        StopSlideshow();
+        Status->say(CatalogueTexts::listingCancelled().arg(listing.read()).arg(listing.total));
+    } else {
+        Status->say(CatalogueTexts::listed().arg(listing.read()).arg(listing.refused));
+    }
+    const QStringList &errors = listing.errors;
     if (!errors.isEmpty()) {
         // One message for the lot: a folder of unreadable files would
         // otherwise ask for one click per file.

@@ -1,8 +1,8 @@
 #include "drawing/ExportProgress.h"
 
 #include "ui/Language.h"
+#include "ui/WorkProgress.h"
 
-#include <QProgressDialog>
 
 #include <algorithm>
 
@@ -17,22 +17,14 @@ bool buildRibsShowingProgress(QWidget *parent, ProfileStore &store, const Export
 {
     if (picks.size() <= 2 * kStep)
         return ExportJob::buildRibs(store, picks, smoothing, layers, ribs, error);
-    QProgressDialog progress(
-        Language::pick(QStringLiteral("Préparation de %1 nervures…"),
-                       QStringLiteral("Preparing %1 ribs…"))
-            .arg(picks.size()),
-        Language::pick(QStringLiteral("Annuler"), QStringLiteral("Cancel")), 0, int(picks.size()),
-        parent);
-    progress.setObjectName(QStringLiteral("ExportProgress"));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(0);
-    // Shown at once: the work is long by its count, and the cancel must
-    // be within reach from the start.
-    progress.show();
+    WorkProgress progress(parent,
+                          Language::pick(QStringLiteral("Préparation de %1 nervures…"),
+                                         QStringLiteral("Preparing %1 ribs…"))
+                              .arg(picks.size()),
+                          int(picks.size()), QStringLiteral("ExportProgress"));
     ribs->clear();
     for (size_t i = 0; i < picks.size(); i += kStep) {
-        progress.setValue(int(i));
-        if (progress.wasCanceled()) {
+        if (!progress.advance(int(i))) {
             ribs->clear();
             error->clear();
             return false;
@@ -44,6 +36,6 @@ bool buildRibsShowingProgress(QWidget *parent, ProfileStore &store, const Export
             return false;
         std::move(built.begin(), built.end(), std::back_inserter(*ribs));
     }
-    progress.setValue(int(picks.size()));
+    progress.advance(int(picks.size()));
     return true;
 }

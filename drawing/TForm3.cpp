@@ -4,13 +4,13 @@
 #include "ui/Language.h"
 #include "ui/Shortcuts.h"
 #include "ui/Prompts.h"
+#include "ui/WorkProgress.h"
 
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QProgressDialog>
 #include <QSaveFile>
 #include <QVBoxLayout>
 
@@ -380,24 +380,17 @@ bool TForm3::printJob(int count, const std::function<PrintItem(int)> &prepare, i
     bool firstSheet = true;
     // Many templates print under a progress dialog; its cancel abandons the
     // job: a PDF file is not written, a printer job is aborted.
-    std::unique_ptr<QProgressDialog> progress;
-    if (count > kProgressFrom) {
-        progress = std::make_unique<QProgressDialog>(
+    std::unique_ptr<WorkProgress> progress;
+    if (count > kProgressFrom)
+        progress = std::make_unique<WorkProgress>(
+            this,
             Language::pick(QStringLiteral("Impression de %1 gabarits…"),
                            QStringLiteral("Printing %1 templates…"))
                 .arg(count),
-            Language::pick(QStringLiteral("Annuler"), QStringLiteral("Cancel")), 0, count, this);
-        progress->setObjectName(QStringLiteral("PrintProgress"));
-        progress->setWindowModality(Qt::WindowModal);
-        progress->setMinimumDuration(0);
-        // Shown at once: the work is long by its count, and the cancel must
-        // be within reach from the start.
-        progress->show();
-    }
+            count, QStringLiteral("PrintProgress"));
     for (int i = 0; i < count; ++i) {
         if (progress) {
-            progress->setValue(i);
-            if (progress->wasCanceled()) {
+            if (!progress->advance(i)) {
                 if (job.file)
                     job.file->cancelWriting();
                 else
