@@ -82,8 +82,9 @@ constexpr int kDesignHeight = 502;
 
 void TFormlect::buildControls()
 {
-    setMinimumSize(kDesignWidth, kDesignHeight);
-    resize(kDesignWidth, kDesignHeight);
+    // The status line has its own room below the design, off the buttons.
+    setMinimumSize(kDesignWidth, kDesignHeight + Status->height());
+    resize(minimumSize());
     setSizeGripEnabled(true);
 
     Label2 = makeLabel(this, "Label2", tr("Fichier"), QRect(8, 8, 48, 20));
@@ -195,9 +196,8 @@ void TFormlect::buildControls()
     connect(BitBtStop, &QPushButton::clicked, this, &TFormlect::BitBtStopClick);
     connect(BtCorriger, &QPushButton::clicked, this, &TFormlect::BtCorrigerClick);
     connect(BtenrProf, &QPushButton::clicked, this, &TFormlect::BtenrProfClick);
-    Shortcuts::press(this, BitBtn1, Shortcuts::keys(QKeySequence::HelpContents));
-    Shortcuts::press(this, Btquitter,
-                     Shortcuts::keys(QKeySequence::Close, {QKeySequence(Qt::CTRL | Qt::Key_W)}));
+    Shortcuts::pressAll(this,
+                        {{BitBtn1, Shortcuts::Role::Help}, {Btquitter, Shortcuts::Role::Close}});
     connect(BtImporter, &QPushButton::clicked, this, &TFormlect::BtImporterClick);
     connect(BtNormaliser, &QPushButton::clicked, this, &TFormlect::BtNormaliserClick);
     connect(ListBox1, &CatalogueList::userClicked, this, [this] { ListBox1Click(Caller::User); });
@@ -220,7 +220,7 @@ void TFormlect::placeControls()
     // the rest of it; the preview takes two thirds of the extra height, the
     // lists above it one third, and the buttons stay at the bottom.
     const int dw = std::max(0, width() - kDesignWidth);
-    const int dh = std::max(0, height() - kDesignHeight);
+    const int dh = std::max(0, height() - Status->height() - kDesignHeight);
     const int rowsGrowth = dw / 4;
     const int leftGrowth = dw - rowsGrowth;
     const int listsGrowth = dh / 3;

@@ -26,6 +26,21 @@ void compact(QLayout *layout)
     layout->setSpacing(3);
 }
 
+// One widget of a group's grid: its row and column, and how many columns
+// it spans.
+struct Cell {
+    QWidget *widget;
+    int row;
+    int column;
+    int columns = 1;
+};
+
+void place(QGridLayout *grid, std::initializer_list<Cell> cells)
+{
+    for (const Cell &c : cells)
+        grid->addWidget(c.widget, c.row, c.column, 1, c.columns);
+}
+
 QPushButton *button(QWidget *parent, const char *name, const QString &caption)
 {
     return named(new QPushButton(caption, parent), name);
@@ -204,16 +219,16 @@ void TForm1::buildControls()
     UpDown7 = spin(GroupBox4, "UpDown7", "Edit7", -45, 45, 1, 0, Edit7);
     auto *g4 = new QGridLayout(GroupBox4);
     compact(g4);
-    g4->addWidget(CB2, 0, 0, 1, 2);
-    g4->addWidget(Btnewgab, 1, 0);
-    g4->addWidget(BtSupprgab, 1, 1);
-    g4->addWidget(label(GroupBox4, "Label7", tr("CORDE")), 0, 2);
-    g4->addWidget(Panel5, 0, 3);
-    g4->addWidget(label(GroupBox4, "Label8", QStringLiteral("(mm)")), 0, 4);
-    g4->addWidget(label(GroupBox4, "Label12", tr("Coffrage")), 1, 2);
-    g4->addWidget(Panel6, 1, 3);
-    g4->addWidget(label(GroupBox4, "Label13", tr("Inclinaison")), 2, 0);
-    g4->addWidget(UpDown7, 2, 1);
+    place(g4, {{CB2, 0, 0, 2},
+               {Btnewgab, 1, 0},
+               {BtSupprgab, 1, 1},
+               {label(GroupBox4, "Label7", tr("CORDE")), 0, 2},
+               {Panel5, 0, 3},
+               {label(GroupBox4, "Label8", QStringLiteral("(mm)")), 0, 4},
+               {label(GroupBox4, "Label12", tr("Coffrage")), 1, 2},
+               {Panel6, 1, 3},
+               {label(GroupBox4, "Label13", tr("Inclinaison")), 2, 0},
+               {UpDown7, 2, 1}});
     bar->addWidget(GroupBox4);
 
     GroupBox5 = named(new QGroupBox(tr("Figures "), Panel3), "GroupBox5");
@@ -233,17 +248,17 @@ void TForm1::buildControls()
     UpDown6->keepTypedValues(FigureBoxes::kCentreYMin, FigureBoxes::kCentreYMax);
     auto *g5 = new QGridLayout(GroupBox5);
     compact(g5);
-    g5->addWidget(Label4, 0, 0, 1, 2);
-    g5->addWidget(Label1, 1, 0);
-    g5->addWidget(UpDown1, 1, 1);
-    g5->addWidget(Label2, 2, 0);
-    g5->addWidget(UpDown2, 2, 1);
-    g5->addWidget(Label3, 3, 0);
-    g5->addWidget(UpDown3, 3, 1);
-    g5->addWidget(Label5, 1, 2);
-    g5->addWidget(UpDown5, 1, 3);
-    g5->addWidget(Label6, 2, 2);
-    g5->addWidget(UpDown6, 2, 3);
+    place(g5, {{Label4, 0, 0, 2},
+               {Label1, 1, 0},
+               {UpDown1, 1, 1},
+               {Label2, 2, 0},
+               {UpDown2, 2, 1},
+               {Label3, 3, 0},
+               {UpDown3, 3, 1},
+               {Label5, 1, 2},
+               {UpDown5, 1, 3},
+               {Label6, 2, 2},
+               {UpDown6, 2, 3}});
     GroupBox5->setMinimumWidth(300);
     bar->addWidget(GroupBox5);
     bar->addStretch();

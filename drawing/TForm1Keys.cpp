@@ -9,12 +9,12 @@
 void TForm1::setUpShortcuts()
 {
     using namespace Shortcuts;
-    press(this, Btenregistrer, keys(QKeySequence::Save));
-    press(this, Btimprime, keys(QKeySequence::Print));
-    press(this, BitBtn1, keys(QKeySequence::HelpContents));
-    press(this, Btquit, keys(QKeySequence::Close, {QKeySequence(Qt::CTRL | Qt::Key_W)}));
-    press(this, Btzoomplus, keys(QKeySequence::ZoomIn, {QKeySequence(Qt::CTRL | Qt::Key_Equal)}));
-    press(this, BtZoommoins, keys(QKeySequence::ZoomOut));
+    pressAll(this, {{Btenregistrer, Role::Save},
+                    {Btimprime, Role::Print},
+                    {BitBtn1, Role::Help},
+                    {Btquit, Role::Close},
+                    {Btzoomplus, Role::ZoomIn},
+                    {BtZoommoins, Role::ZoomOut}});
     const QList<QKeySequence> next{QKeySequence(Qt::CTRL | Qt::Key_PageDown)};
     const QList<QKeySequence> previous{QKeySequence(Qt::CTRL | Qt::Key_PageUp)};
     add(this, next, [this] { stepProfile(1); });

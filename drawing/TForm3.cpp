@@ -98,7 +98,7 @@ TForm3::TForm3(QWidget *parent) : QDialog(parent)
     connect(BitBtn1, &QPushButton::clicked, this, [this] { printFromPreview(PrintCurrent); });
     connect(BitBtn4, &QPushButton::clicked, this, [this] { printFromPreview(PrintAll); });
     connect(BitBtn2, &QPushButton::clicked, this, &TForm3::reject);
-    Shortcuts::press(this, BitBtn1, Shortcuts::keys(QKeySequence::Print));
+    Shortcuts::pressAll(this, {{BitBtn1, Shortcuts::Role::Print}});
     FormCreate();
 }
 

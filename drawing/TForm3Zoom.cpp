@@ -60,11 +60,10 @@ QLayout *TForm3::buildZoomArea()
             [this, shown] { setZoom(int(std::lround(shown() * kStep))); });
     connect(BtZoomOut, &QPushButton::clicked, this,
             [this, shown] { setZoom(int(std::lround(shown() / kStep))); });
-    Shortcuts::press(this, BtZoomIn,
-                     Shortcuts::keys(QKeySequence::ZoomIn, {QKeySequence(Qt::CTRL | Qt::Key_Equal)}));
-    Shortcuts::press(this, BtZoomOut, Shortcuts::keys(QKeySequence::ZoomOut));
-    Shortcuts::press(this, BtRealSize, {QKeySequence(Qt::CTRL | Qt::Key_1)});
-    Shortcuts::press(this, BtFitPage, {QKeySequence(Qt::CTRL | Qt::Key_0)});
+    Shortcuts::pressAll(this, {{BtZoomIn, Shortcuts::Role::ZoomIn},
+                               {BtZoomOut, Shortcuts::Role::ZoomOut},
+                               {BtRealSize, Shortcuts::Role::RealSize},
+                               {BtFitPage, Shortcuts::Role::FitPage}});
 
     m_zoom = Memory::number(Memory::kPreviewZoom, 0, 0, kMaxZoom);
     if (m_zoom != 0 && m_zoom < kMinZoom)

@@ -15,24 +15,28 @@ public:
     // The settings file: <config>/NERVURIA/<program name>.conf.
     static inline const QString kOrganisation = QStringLiteral("NERVURIA");
 
-    // The drawing window's last profile (its name) and template (0-based).
-    static inline const QString kProfile = QStringLiteral("drawing/profile");
-    static inline const QString kTemplate = QStringLiteral("drawing/template");
-    // The catalogue's folder (its path) and list: 0 folder, 1 Profils.pro,
-    // 2 search; the search text.
-    static inline const QString kCatalogueFolder = QStringLiteral("catalogue/folder");
-    static inline const QString kCatalogueList = QStringLiteral("catalogue/list");
-    static inline const QString kCatalogueSearch = QStringLiteral("catalogue/search");
-    // The export dialog's format, sheet, gap and kerf (mm), and the folder
-    // of the last file written.
-    static inline const QString kExportFormat = QStringLiteral("export/format");
-    static inline const QString kExportSheetWidth = QStringLiteral("export/sheetWidth");
-    static inline const QString kExportSheetHeight = QStringLiteral("export/sheetHeight");
-    static inline const QString kExportGap = QStringLiteral("export/gap");
-    static inline const QString kExportKerf = QStringLiteral("export/kerf");
-    static inline const QString kExportFolder = QStringLiteral("export/folder");
-    // The print preview's zoom in percent; 0 fits the page to the window.
-    static inline const QString kPreviewZoom = QStringLiteral("preview/zoom");
+    // Every key, named once: its section, then its name there.
+    // clang-format off
+    static constexpr const char
+        // The drawing window's last profile (its name) and template (0-based).
+        *kProfile           = "drawing/profile",
+        *kTemplate          = "drawing/template",
+        // The catalogue's folder (its path) and list: 0 folder, 1 Profils.pro,
+        // 2 search; the search text.
+        *kCatalogueFolder   = "catalogue/folder",
+        *kCatalogueList     = "catalogue/list",
+        *kCatalogueSearch   = "catalogue/search",
+        // The export dialog's format, sheet, gap and kerf (mm), and the folder
+        // of the last file written.
+        *kExportFormat      = "export/format",
+        *kExportSheetWidth  = "export/sheetWidth",
+        *kExportSheetHeight = "export/sheetHeight",
+        *kExportGap         = "export/gap",
+        *kExportKerf        = "export/kerf",
+        *kExportFolder      = "export/folder",
+        // The print preview's zoom in percent; 0 fits the page to the window.
+        *kPreviewZoom       = "preview/zoom";
+    // clang-format on
 
     // Off until the program turns it on at start-up: tests and command-line
     // runs neither read nor change the user's settings unless they ask.

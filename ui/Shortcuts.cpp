@@ -16,6 +16,37 @@ QList<QKeySequence> keys(QKeySequence::StandardKey key, const QList<QKeySequence
     return all;
 }
 
+QList<QKeySequence> keys(Role role)
+{
+    struct Row {
+        Role role;
+        QKeySequence::StandardKey standard;
+        QList<QKeySequence> extra;
+    };
+    // clang-format off
+    static const Row rows[] = {
+        {Role::Save,     QKeySequence::Save,         {}},
+        {Role::Print,    QKeySequence::Print,        {}},
+        {Role::Help,     QKeySequence::HelpContents, {}},
+        {Role::Close,    QKeySequence::Close,        {QKeySequence(Qt::CTRL | Qt::Key_W)}},
+        {Role::ZoomIn,   QKeySequence::ZoomIn,       {QKeySequence(Qt::CTRL | Qt::Key_Equal)}},
+        {Role::ZoomOut,  QKeySequence::ZoomOut,      {}},
+        {Role::RealSize, QKeySequence::UnknownKey,   {QKeySequence(Qt::CTRL | Qt::Key_1)}},
+        {Role::FitPage,  QKeySequence::UnknownKey,   {QKeySequence(Qt::CTRL | Qt::Key_0)}},
+    };
+    // clang-format on
+    for (const Row &row : rows)
+        if (row.role == role)
+            return keys(row.standard, row.extra);
+    return {};
+}
+
+void pressAll(QWidget *window, std::initializer_list<Press> rows)
+{
+    for (const Press &row : rows)
+        press(window, row.button, keys(row.role));
+}
+
 QAction *add(QWidget *window, const QList<QKeySequence> &keys, std::function<void()> run)
 {
     auto *action = new QAction(window);

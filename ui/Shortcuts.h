@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <functional>
+#include <initializer_list>
 
 class QAbstractButton;
 class QAction;
@@ -24,6 +25,18 @@ QAction *add(QWidget *window, const QList<QKeySequence> &keys, std::function<voi
 // Keys that click `button` (nothing while it is disabled or hidden); its
 // tooltip names them.
 QAction *press(QWidget *window, QAbstractButton *button, const QList<QKeySequence> &keys);
+
+// What a key does, the same in every window that has it.
+enum class Role { Save, Print, Help, Close, ZoomIn, ZoomOut, RealSize, FitPage };
+// The keys of a role: the platform's standard ones, then those it lacks.
+QList<QKeySequence> keys(Role role);
+
+// One row of a window's shortcuts: the button that the role's keys press.
+struct Press {
+    QAbstractButton *button;
+    Role role;
+};
+void pressAll(QWidget *window, std::initializer_list<Press> rows);
 
 // "tip (Ctrl+S)": the tip with the keys as the platform writes them.
 QString tipWithKeys(const QString &tip, const QList<QKeySequence> &keys);

@@ -7,6 +7,7 @@
 #include "drawing/TForm1.h"
 #include "profiles/ProfileStore.h"
 #include "ui/Language.h"
+#include "ui/StatusLine.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -567,7 +568,14 @@ void TestTFormlect::foldersScannedAtEachOpening()
 void TestTFormlect::growsWithTheWindow()
 {
     auto form = openForm(true);
-    QCOMPARE(form->minimumSize(), QSize(645, 502));
+    // The design size, and the status line's room below it.
+    QCOMPARE(form->minimumSize(), QSize(645, 502 + form->Status->height()));
+    const auto offTheStatusLine = [&form] {
+        for (auto *b : form->findChildren<QPushButton *>())
+            QVERIFY2(!b->geometry().intersects(form->Status->geometry()),
+                     qPrintable(b->objectName()));
+    };
+    offTheStatusLine();
     QVERIFY(form->maximumWidth() > 1200 && form->maximumHeight() > 900);
     form->ListBox1->setCurrentRow(1);
     form->ListBox1Click();
@@ -585,6 +593,7 @@ void TestTFormlect::growsWithTheWindow()
             QVERIFY2(form->rect().contains(w->geometry()), qPrintable(w->objectName()));
     }
     QVERIFY(form->ListBox3->geometry().bottom() < form->BtCorriger->geometry().top());
+    offTheStatusLine();
     QVERIFY(form->Image1->parentWidget()->geometry().bottom() < form->Btquitter->y());
 
     // The outline fills the grown preview: drawn antialiased, in shades
