@@ -3,7 +3,6 @@
 #include "ui/Language.h"
 #include "ui/WorkProgress.h"
 
-
 #include <algorithm>
 
 namespace
