@@ -84,9 +84,10 @@ QString sheetLayerName();
 // placed one.
 QRectF pageOf(const Document &doc, int s);
 // Page s at full size with its top-left corner at the painter's origin,
-// unitsPerMm device units a millimetre, with its check bar when it has one:
-// the PDF pages, the printed pages and their preview are drawn here.
-void paintPage(QPainter &p, const Document &doc, int s, double unitsPerMm);
+// unitsPerMm device units a millimetre, with its check bar when it has one,
+// no line thinner than `thinnest` device units (a coarse preview): the PDF
+// pages, the printed pages and their preview are drawn here.
+void paintPage(QPainter &p, const Document &doc, int s, double unitsPerMm, double thinnest = 0);
 
 // The file contents; empty with *error set when the writer fails.
 QByteArray svg(const Document &doc);

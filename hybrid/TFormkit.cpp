@@ -425,9 +425,9 @@ void TFormkit::PrintedKit::paint(QPainter &p, int page, double unitsPerMm) const
 {
     const int ribPages = int(ribs.sheets.size());
     if (page < ribPages)
-        VectorExport::paintPage(p, ribs, page, unitsPerMm);
+        VectorExport::paintPage(p, ribs, page, unitsPerMm, 1);
     else if (page - ribPages < int(plan.sheets.size()))
-        VectorExport::paintPage(p, plan, page - ribPages, unitsPerMm);
+        VectorExport::paintPage(p, plan, page - ribPages, unitsPerMm, 1);
 }
 
 std::optional<TFormkit::PrintedKit> TFormkit::printedKit(QSizeF area, QString *error)
