@@ -445,6 +445,8 @@ std::optional<TFormkit::PrintedKit> TFormkit::printedKit(QSizeF area, QString *e
     // finds no free corner, so that every page stays within the area.
     VectorExport::Options options = d.cutting;
     options.kerf = 0;
+    // Laid out as for a PDF file: each page gets its check bar.
+    options.format = VectorExport::Format::Pdf;
     const double strip = std::max(options.gap, 3.0) + TemplateDrawing::kCheckBarBelowMm +
                          TemplateDrawing::kCheckBarAboveMm;
     options.sheet = QSizeF(area.width(), area.height() - strip);
