@@ -363,6 +363,8 @@ bool TForm3::printSeries(int count, const std::function<SeriesItem(int)> &prepar
 {
     if (count <= 0 || !prepare)
         return false;
+    // A series of templates, whatever the preview showed last.
+    leaveSheets();
     const SeriesItem firstItem = prepare(0);
     const PrintPages::Plan firstPlan = PrintPages::initialPlan(firstItem.chord);
     printer().setPageOrientation(firstPlan.portrait ? QPageLayout::Portrait
