@@ -68,10 +68,7 @@ int exportTemplates(const Subcommand::Call &call)
     if (!ok || options.gap < 0 || options.gap > 1000)
         return call.usage(pick("Écart erroné : ", "Bad gap: ") + gap);
     QString bad;
-    if (!VectorExport::parseCutting(call.value(QStringLiteral("kerf")),
-                                    call.value(QStringLiteral("nest")),
-                                    call.value(QStringLiteral("grain")),
-                                    call.value(QStringLiteral("copies")), &options, &bad))
+    if (!ExportJob::takeCutting(call, &options, &bad))
         return call.usage(bad);
     if (call.isSet(templ) && call.isSet(all))
         return call.usage(
@@ -231,8 +228,8 @@ Subcommand CommandLine::exportRow()
     Subcommand row;
     row.name = QStringLiteral("export");
     row.synopsis = QStringLiteral("--db PATH --format svg|dxf|pdf|dat [--profile NAME] "
-                                  "[--template N | --all] [--sheet WxH] [--gap MM] [--kerf MM] "
-                                  "[--nest shape|rows] [--grain chord|free] [--copies N] -o FILE");
+                                  "[--template N | --all] [--sheet WxH] [--gap MM] ") +
+                   ExportJob::cuttingSynopsis() + QStringLiteral(" -o FILE");
     row.summary = pick("Écrit des gabarits en SVG, DXF ou PDF en vraie grandeur, ou un profil en "
                        "fichier .dat.",
                        "Writes templates as SVG, DXF or PDF at full size, or a profile as a "
@@ -267,26 +264,10 @@ Subcommand CommandLine::exportRow()
         {QStringLiteral("gap"),
          pick("Espace entre les nervures en mm.", "Space between ribs in mm."),
          QStringLiteral("MM"), QStringLiteral("3")},
-        {QStringLiteral("kerf"),
-         pick("Largeur en mm que le laser brûle (0 par défaut).",
-              "Width in mm the laser burns away (default 0)."),
-         QStringLiteral("MM")},
-        {QStringLiteral("nest"),
-         pick("shape (par défaut) : nervures placées par leur forme ; rows : par leur boîte.",
-              "shape (default): ribs fitted by their shapes; rows: by their boxes."),
-         QStringLiteral("shape|rows")},
-        {QStringLiteral("grain"),
-         pick("chord (par défaut) : cordes le long de la feuille, demi-tours seulement ; free : "
-              "quarts de tour.",
-              "chord (default): chords along the sheet's length, turned by half turns only; "
-              "free: quarter turns."),
-         QStringLiteral("chord|free")},
-        {QStringLiteral("copies"),
-         pick("Chaque nervure N fois (1 par défaut).", "Each rib N times (default 1)."),
-         QStringLiteral("N")},
         {QStringList{QStringLiteral("o"), QStringLiteral("output")},
          pick("Le fichier à écrire.", "The file to write."), QStringLiteral("FILE")},
     };
+    row.options += ExportJob::cuttingOptions();
     row.statuses = {
         {Ok, pick("Fichier écrit.", "File written.")},
         {Failed, Subcommand::wrongArgumentsMeaning()},

@@ -74,6 +74,42 @@ bool exportTemplates(ProfileStore &store, const Picks &picks, const VectorExport
     return VectorExport::write(path, data, error);
 }
 
+QList<QCommandLineOption> cuttingOptions()
+{
+    using Language::pick;
+    return {
+        {QStringLiteral("kerf"),
+         pick("Largeur en mm que le laser brûle (0 par défaut).",
+              "Width in mm the laser burns away (default 0)."),
+         QStringLiteral("MM")},
+        {QStringLiteral("nest"),
+         pick("shape (par défaut) : nervures placées par leur forme ; rows : par leur boîte.",
+              "shape (default): ribs fitted by their shapes; rows: by their boxes."),
+         QStringLiteral("shape|rows")},
+        {QStringLiteral("grain"),
+         pick("chord (par défaut) : cordes le long de la feuille, demi-tours seulement ; free : "
+              "quarts de tour.",
+              "chord (default): chords along the sheet's length, turned by half turns only; "
+              "free: quarter turns."),
+         QStringLiteral("chord|free")},
+        {QStringLiteral("copies"),
+         pick("Chaque nervure N fois (1 par défaut).", "Each rib N times (default 1)."),
+         QStringLiteral("N")},
+    };
+}
+
+QString cuttingSynopsis()
+{
+    return QStringLiteral("[--kerf MM] [--nest shape|rows] [--grain chord|free] [--copies N]");
+}
+
+bool takeCutting(const Subcommand::Call &call, VectorExport::Options *options, QString *error)
+{
+    return VectorExport::parseCutting(
+        call.value(QStringLiteral("kerf")), call.value(QStringLiteral("nest")),
+        call.value(QStringLiteral("grain")), call.value(QStringLiteral("copies")), options, error);
+}
+
 bool exportDat(ProfileStore &store, int p, const QString &path, QString *error)
 {
     if (p < 0 || p >= store.count()) {

@@ -2,7 +2,10 @@
 
 #include "cutting/RibVectors.h"
 #include "cutting/VectorExport.h"
+#include "ui/Subcommand.h"
 
+#include <QCommandLineOption>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -40,6 +43,14 @@ bool buildRibs(ProfileStore &store, const Picks &picks, int smoothing,
 // file). False with the reason in *error.
 bool exportTemplates(ProfileStore &store, const Picks &picks, const VectorExport::Options &options,
                      int smoothing, const QString &path, QString *error, const Chords &chords = {});
+
+// The laser options of every command that writes cutting files (--kerf,
+// --nest, --grain, --copies): their rows, their part of the usage line, and
+// their reading from a call into options (false with the faulty option in
+// *error; options not given keep their values).
+QList<QCommandLineOption> cuttingOptions();
+QString cuttingSynopsis();
+bool takeCutting(const Subcommand::Call &call, VectorExport::Options *options, QString *error);
 
 // The coordinate file of profile p, as "Enregistrer fichier.dat" writes it.
 bool exportDat(ProfileStore &store, int p, const QString &path, QString *error);

@@ -50,7 +50,7 @@ constexpr double kLineWidthMm = 0.1;
 // sheet (or all, sheet -1). toDevice maps mm (y up) to the painter's units;
 // unitsPerMm is its scale.
 void paintShapes(QPainter &p, const Document &doc, int sheet, int layer, const QTransform &toDevice,
-                 double unitsPerMm)
+                 double unitsPerMm, double thinnest = 0)
 {
     for (size_t r = 0; r < doc.ribs.size(); ++r) {
         if (sheet >= 0 && doc.ribSheet[r] != sheet)
@@ -59,8 +59,8 @@ void paintShapes(QPainter &p, const Document &doc, int sheet, int layer, const Q
             if ((layer >= 0 && s.layer != layer) || !doc.layers[size_t(s.layer)])
                 continue;
             const QColor colour = kLayerColours[s.layer];
-            p.setPen(QPen(colour, kLineWidthMm * unitsPerMm, Qt::SolidLine, Qt::RoundCap,
-                          Qt::RoundJoin));
+            p.setPen(QPen(colour, std::max(kLineWidthMm * unitsPerMm, thinnest), Qt::SolidLine,
+                          Qt::RoundCap, Qt::RoundJoin));
             p.setBrush(Qt::NoBrush);
             const QPointF c = toDevice.map(s.centre);
             const double r = s.radius * unitsPerMm;
@@ -524,6 +524,32 @@ QByteArray svg(const Document &doc)
     return out;
 }
 
+QRectF pageOf(const Document &doc, int s)
+{
+    const bool withBars = doc.pages.size() == doc.sheets.size();
+    return (withBars ? doc.pages : doc.sheets)[size_t(s)];
+}
+
+void paintPage(QPainter &p, const Document &doc, int s, double k, double thinnest)
+{
+    const QRectF page = pageOf(doc, s);
+    // mm (y up) to the page's dots, from the page's top-left corner.
+    const QTransform toDevice(k, 0, 0, -k, -page.left() * k, page.bottom() * k);
+    p.save();
+    paintShapes(p, doc, s, -1, toDevice, k, thinnest);
+    if (doc.checkBars.size() == doc.sheets.size()) {
+        // The printed pages' own check bar, drawn by the printout's code.
+        ProfileStore none;
+        TemplateDrawing bar(&none);
+        QFont font(QStringLiteral("Liberation Sans"));
+        font.setPixelSize(std::max(1, int(std::lround(3.5 * k))));
+        const QPointF at = toDevice.map(doc.checkBars[size_t(s)]);
+        p.setFont(font);
+        bar.drawCheckBarAt(p, int(std::lround(at.x())), int(std::lround(at.y())), float(k));
+    }
+    p.restore();
+}
+
 QByteArray pdf(const Document &doc)
 {
     QBuffer buffer;
@@ -541,29 +567,14 @@ QByteArray pdf(const Document &doc)
         };
         if (doc.sheets.empty())
             return {};
-        const bool withBars = doc.pages.size() == doc.sheets.size();
-        const std::vector<QRectF> &pages = withBars ? doc.pages : doc.sheets;
-        writer.setPageSize(pageFor(pages.front()));
+        writer.setPageSize(pageFor(pageOf(doc, 0)));
         QPainter p(&writer);
-        // The printed pages' own check bar, drawn by the printout's code.
-        ProfileStore none;
-        TemplateDrawing bar(&none);
-        QFont font(QStringLiteral("Liberation Sans"));
-        font.setPixelSize(std::max(1, int(std::lround(3.5 * k))));
-        for (size_t s = 0; s < pages.size(); ++s) {
-            const QRectF &page = pages[s];
+        for (int s = 0; s < int(doc.sheets.size()); ++s) {
             if (s > 0) {
-                writer.setPageSize(pageFor(page));
+                writer.setPageSize(pageFor(pageOf(doc, s)));
                 writer.newPage();
             }
-            // mm (y up) to the page's dots, from the page's top-left corner.
-            const QTransform toDevice(k, 0, 0, -k, -page.left() * k, page.bottom() * k);
-            paintShapes(p, doc, int(s), -1, toDevice, k);
-            if (withBars) {
-                const QPointF at = toDevice.map(doc.checkBars[s]);
-                p.setFont(font);
-                bar.drawCheckBarAt(p, int(std::lround(at.x())), int(std::lround(at.y())), float(k));
-            }
+            paintPage(p, doc, s, k);
         }
     }
     return buffer.data();

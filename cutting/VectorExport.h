@@ -3,6 +3,7 @@
 #include "cutting/RibVectors.h"
 
 #include <QByteArray>
+#include <QPainter>
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
@@ -78,6 +79,15 @@ QString report(const Document &doc);
 
 // The name of the layer that shows the sheets' edges: "sheet".
 QString sheetLayerName();
+
+// The page of sheet s: the sheet, grown for its check bar where the layout
+// placed one.
+QRectF pageOf(const Document &doc, int s);
+// Page s at full size with its top-left corner at the painter's origin,
+// unitsPerMm device units a millimetre, with its check bar when it has one,
+// no line thinner than `thinnest` device units (a coarse preview): the PDF
+// pages, the printed pages and their preview are drawn here.
+void paintPage(QPainter &p, const Document &doc, int s, double unitsPerMm, double thinnest = 0);
 
 // The file contents; empty with *error set when the writer fails.
 QByteArray svg(const Document &doc);

@@ -2,8 +2,8 @@
 
 #include "render/TemplateDrawing.h"
 #include "ui/Language.h"
-#include "ui/Shortcuts.h"
 #include "ui/Prompts.h"
+#include "ui/Shortcuts.h"
 #include "ui/WorkProgress.h"
 
 #include <QFontMetrics>
@@ -44,8 +44,7 @@ TForm3::TForm3(QWidget *parent) : QDialog(parent)
     Label2 = new QLabel(tr("Libellé"), this);
     Edit4 = new QLineEdit(this);
     Edit4->setObjectName(QStringLiteral("Edit4"));
-    RadioGroup1 = new RadioGroup(tr("Orientation"),
-                                 {tr("Portrait"), tr("Paysage")}, this);
+    RadioGroup1 = new RadioGroup(tr("Orientation"), {tr("Portrait"), tr("Paysage")}, this);
     RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
     RadioGroup1->setItemIndex(1);
     Button1 = new QPushButton(tr("Aperçu page1"), this);
@@ -148,6 +147,7 @@ void PreviewBox::paintEvent(QPaintEvent *)
 
 void TForm3::startPrint(float chord)
 {
+    leaveSheets();
     m_chord = chord;
     const PrintPages::Plan plan = PrintPages::initialPlan(chord);
     const bool wasPortrait = RadioGroup1->itemIndex() == 0;
@@ -220,6 +220,12 @@ void TForm3::BitBtn3Click()
 {
     if (!Prompts::current().printerSetup(printer()))
         return;
+    // Sheets were laid out for their orientation: they keep it.
+    if (showsSheets()) {
+        printer().setPageOrientation(m_sheets.portrait ? QPageLayout::Portrait
+                                                       : QPageLayout::Landscape);
+        return;
+    }
     // An orientation chosen in the set-up becomes the preview's.
     const bool portrait = printer().pageLayout().orientation() == QPageLayout::Portrait;
     if (portrait != (RadioGroup1->itemIndex() == 0)) {
@@ -262,6 +268,8 @@ void TForm3::SetPageOrigin()
 
 void TForm3::DrawPageTitles()
 {
+    if (showsSheets())
+        return;
     QPainter p(&m_image);
     p.setPen(Qt::black);
     p.setFont(QFont(QStringLiteral("Arial"), 8));
@@ -274,7 +282,11 @@ void TForm3::DrawPageTitles()
 
 void TForm3::renderPreview()
 {
-    if (m_drawing && m_drawing->layoutPreview(m_page)) {
+    if (showsSheets()) {
+        QPainter p(&m_image);
+        p.setRenderHint(QPainter::Antialiasing, true);
+        m_sheets.draw(p, m_currentPage - 1, 1.0);
+    } else if (m_drawing && m_drawing->layoutPreview(m_page)) {
         QPainter p(&m_image);
         // The titles' small font is the one the drawing finds.
         p.setFont(m_previewFont);
@@ -338,16 +350,21 @@ bool TForm3::printPages(int first, int last)
     last = std::clamp(last, first, m_plan.pageCount);
     if (!Prompts::current().choosePrinter(printer(), windowTitle()))
         return false;
+    if (showsSheets())
+        return printSheets(first, last);
     // The template on show, on the sheets of the preview's layout, in the
     // printer's orientation.
     const PrintItem shown{{m_drawing, m_chord, Edit3->text(), Edit4->text()}, m_plan};
-    return printJob(1, [&](int) { return shown; }, first, last, false);
+    return printJob(
+        1, [&](int) { return shown; }, first, last, false);
 }
 
 bool TForm3::printSeries(int count, const std::function<SeriesItem(int)> &prepare)
 {
     if (count <= 0 || !prepare)
         return false;
+    // A series of templates, whatever the preview showed last.
+    leaveSheets();
     const SeriesItem firstItem = prepare(0);
     const PrintPages::Plan firstPlan = PrintPages::initialPlan(firstItem.chord);
     printer().setPageOrientation(firstPlan.portrait ? QPageLayout::Portrait
@@ -367,8 +384,8 @@ bool TForm3::printSeries(int count, const std::function<SeriesItem(int)> &prepar
         1, std::numeric_limits<int>::max(), true);
 }
 
-bool TForm3::printJob(int count, const std::function<PrintItem(int)> &prepare, int first,
-                      int last, bool turnSheets)
+bool TForm3::printJob(int count, const std::function<PrintItem(int)> &prepare, int first, int last,
+                      bool turnSheets)
 {
     m_cancelled = false;
     Job job;
@@ -384,8 +401,10 @@ bool TForm3::printJob(int count, const std::function<PrintItem(int)> &prepare, i
     if (count > kProgressFrom)
         progress = std::make_unique<WorkProgress>(
             this,
-            Language::pick(QStringLiteral("Impression de %1 gabarits…"),
-                           QStringLiteral("Printing %1 templates…"))
+            (showsSheets() ? Language::pick(QStringLiteral("Impression de %1 pages…"),
+                                            QStringLiteral("Printing %1 pages…"))
+                           : Language::pick(QStringLiteral("Impression de %1 gabarits…"),
+                                            QStringLiteral("Printing %1 templates…")))
                 .arg(count),
             count, QStringLiteral("PrintProgress"));
     for (int i = 0; i < count; ++i) {
@@ -417,6 +436,12 @@ bool TForm3::printJob(int count, const std::function<PrintItem(int)> &prepare, i
 void TForm3::drawSheet(QPainter &p, QPagedPaintDevice &device, const SeriesItem &item,
                        const PrintPages::Plan &plan, int page, double dpi)
 {
+    if (item.sheet >= 0) {
+        p.save();
+        m_sheets.draw(p, item.sheet, dpi / 25.4);
+        p.restore();
+        return;
+    }
     p.save();
     p.setPen(Qt::black);
     p.setFont(QFont(QStringLiteral("Arial"), 10));

@@ -94,6 +94,8 @@ public:
         TemplateDrawing *drawing = nullptr;
         float chord = 100;
         QString title, label;
+        // A sheet its owner draws (startSheets), in place of a template.
+        int sheet = -1;
     };
     // Asks for a printer once and prints `count` templates in one job, each
     // on the sheets and in the orientation proposed for its chord, with its
@@ -101,6 +103,22 @@ public:
     // drawing first. False when cancelled or when the job failed (the user
     // was told).
     bool printSeries(int count, const std::function<SeriesItem(int)> &prepare);
+
+    // Sheets drawn by their owner at full size, each page the size of the
+    // printer's printable area (a kit's parts, a plan): draw(p, i, k) paints
+    // sheet i (0-based) with the area's top-left corner at the painter's
+    // origin, k device units a millimetre. The preview shows them at one
+    // pixel a millimetre and prints them through the same job as the
+    // templates, in the given orientation; the title fields do not apply.
+    struct SheetSeries {
+        int count = 0;
+        bool portrait = false;
+        std::function<void(QPainter &, int, double)> draw;
+    };
+    void startSheets(const SheetSeries &sheets);
+    bool showsSheets() const { return m_sheets.count > 0; }
+    // The printable area of a sheet in that orientation, mm.
+    QSizeF printableMm(bool portrait);
 
     // The last print was cancelled in its progress dialog.
     bool printCancelled() const { return m_cancelled; }
@@ -158,6 +176,9 @@ private:
     PageSetup m_page;
     bool m_cancelled = false;
     int m_zoom = 0;
+    SheetSeries m_sheets; // none: the drawing's template
+    void leaveSheets();
+    bool printSheets(int first, int last);
 };
 
 // The preview's paint box: it copies the preview image at (0, 0).

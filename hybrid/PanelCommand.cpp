@@ -48,9 +48,12 @@ Subcommand PanelCommand::row()
 {
     Subcommand row;
     row.name = QStringLiteral("panel");
-    row.synopsis = QStringLiteral(
-        "--db PATH --root NAME[:T] --tip NAME[:T] --span MM (--ribs N | --stations D1,D2,...) "
-        "[--root-angle A] [--tip-angle A] [--mixed-skins] [--list] [--format svg|dxf|pdf -o FILE]");
+    row.synopsis =
+        QStringLiteral(
+            "--db PATH --root NAME[:T] --tip NAME[:T] --span MM (--ribs N | --stations D1,D2,...) "
+            "[--root-angle A] [--tip-angle A] [--mixed-skins] [--list] [--format svg|dxf|pdf -o "
+            "FILE] ") +
+        ExportJob::cuttingSynopsis() + QStringLiteral(" [--from FILE] [kit options]");
     row.summary = pick("Liste ou exporte toutes les nervures d'un panneau d'aile trapézoïdal.",
                        "Lists or exports every rib of a tapered wing panel.");
     row.description =
@@ -146,6 +149,7 @@ Subcommand PanelCommand::row()
               "The plan's page in mm (default 210x297)."),
          QStringLiteral("WxH")},
     };
+    row.options += ExportJob::cuttingOptions();
     row.statuses = {
         {Done, pick("Fait.", "Done.")},
         {Subcommand::kWrongArguments, Subcommand::wrongArgumentsMeaning()},
@@ -182,6 +186,7 @@ std::optional<PanelCommand::Options> PanelCommand::parse(const Subcommand::Call 
         o.database = d->database;
         o.panel = d->panel;
         o.kit = d->kit;
+        o.cutting = d->cutting;
     }
     o.list = call.isSet(QStringLiteral("list"));
     if (call.isSet(QStringLiteral("mixed-skins")))
@@ -241,6 +246,8 @@ std::optional<PanelCommand::Options> PanelCommand::parse(const Subcommand::Call 
             return fail(QStringLiteral("--format: svg, dxf or pdf, not ") + o.format);
     }
     o.output = call.value(QStringLiteral("o"));
+    if (!ExportJob::takeCutting(call, &o.cutting, &error))
+        return std::nullopt;
     // The structure, in the order the table lists it; --spar may repeat.
     for (const char *option :
          {"washout", "pivot", "le-cut", "te-cut", "jig", "tabs", "tab-width", "holes", "spar"}) {
@@ -308,28 +315,22 @@ int PanelCommand::runPanel(const Options &o, QTextStream &out, QTextStream &err)
     if (o.format.isEmpty())
         return Done;
 
-    VectorExport::Options options;
+    // The plain ribs and the kit go through the same export: without any
+    // structure the kit's ribs are the plain templates at their exact chords.
+    VectorExport::Options options = o.cutting;
     VectorExport::parseFormat(o.format, &options.format);
-    QString failure;
-    if (o.kit.shapesRibs() || !o.plan.isEmpty()) {
-        const int code =
-            PanelKit::exportKit(o.panel, o.kit, store, options, o.output, o.plan, o.page, &failure);
-        if (code == Refused)
-            err << failure << Qt::endl;
-        else if (code != Done)
-            err << o.output << ": " << failure << Qt::endl;
-        return code;
-    }
-
-    // Every rib on sheets in one file, from a store of their own (the
-    // database is only read), each at its exact chord.
-    ProfileStore ribs;
-    ExportJob::Picks picks;
-    ExportJob::Chords chords;
-    WingPanel::storeForCutting(ribs, o.panel.name, r.ribs, &picks, &chords);
-    if (!ExportJob::exportTemplates(ribs, picks, options, 50, o.output, &failure, chords)) {
+    QString failure, report;
+    QStringList findings;
+    const int code = PanelKit::exportKit(o.panel, o.kit, store, options, o.output, o.plan, o.page,
+                                         &failure, &report, &findings);
+    if (code == Refused)
+        err << failure << Qt::endl;
+    else if (code != Done)
         err << o.output << ": " << failure << Qt::endl;
-        return WriteFailed;
-    }
+    if (code != Done)
+        return code;
+    for (const QString &finding : findings)
+        err << finding << Qt::endl;
+    out << o.output << ": " << report << Qt::endl;
     return Done;
 }

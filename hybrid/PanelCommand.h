@@ -16,6 +16,7 @@ class QTextStream;
 //   panel --db PATH --root NAME[:T] --tip NAME[:T] --span MM
 //         (--ribs N | --stations D1,D2,...) [--root-angle A] [--tip-angle A]
 //         [--mixed-skins] [--list] [--format svg|dxf|pdf -o FILE]
+//         [--kerf MM] [--nest shape|rows] [--grain chord|free] [--copies N]
 //         and the kit's options; --from FILE reads
 //         a panel file first, the other options then change it.
 //
@@ -34,6 +35,8 @@ public:
         bool list = false;
         QString format; // svg, dxf or pdf
         QString output;
+        // The export's laser options (kerf, nesting, grain, copies).
+        VectorExport::Options cutting;
         // The structure of the ribs and the plan (see PanelKit).
         KitOptions kit;
         QString plan;

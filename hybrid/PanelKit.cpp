@@ -29,10 +29,10 @@ using RibVectors::Rib;
 namespace
 {
 
-constexpr double kFar = 1e4;         // mm, beyond any rib
-constexpr double kSmoothing = 50;    // as the export of a panel's ribs
-constexpr double kTextHeight = 3;    // mm, labels of the plan
-constexpr double kJoinMark = 5;      // mm, length of a join mark
+constexpr double kFar = 1e4;      // mm, beyond any rib
+constexpr double kSmoothing = 50; // as the export of a panel's ribs
+constexpr double kTextHeight = 3; // mm, labels of the plan
+constexpr double kJoinMark = 5;   // mm, length of a join mark
 constexpr double kCheckBar = TemplateDrawing::kCheckBarMm;
 
 std::optional<double> readNumber(QString text)
@@ -93,9 +93,10 @@ RibVectors::Shape label(const QString &text, QPointF at, double height = kTextHe
 // part to cut.
 Shape tidy(Shape shape)
 {
-    shape.erase(std::remove_if(shape.begin(), shape.end(),
-                               [](const Ring &r) { return std::abs(Polygons::signedArea(r)) < 0.01; }),
-                shape.end());
+    shape.erase(
+        std::remove_if(shape.begin(), shape.end(),
+                       [](const Ring &r) { return std::abs(Polygons::signedArea(r)) < 0.01; }),
+        shape.end());
     return shape;
 }
 
@@ -194,12 +195,12 @@ Shape lighteningHoles(const Shape &rib, double web, std::vector<double> webs, co
     for (double x : filled)
         bars.push_back(box(x - web / 2, -kFar, x + web / 2, kFar));
     // The template's own cut-outs keep the web around them too.
-    const Shape split = Polygons::subtract(Polygons::subtract(inner, bars),
-                                           Polygons::offset(avoid, web));
+    const Shape split =
+        Polygons::subtract(Polygons::subtract(inner, bars), Polygons::offset(avoid, web));
     // Opening rounds every corner with at least the radius and never grows
     // a hole, so the webs stay whole.
-    const Shape rounded = Polygons::offset(
-        Polygons::offset(split, -PanelKit::kHoleRadius), PanelKit::kHoleRadius);
+    const Shape rounded =
+        Polygons::offset(Polygons::offset(split, -PanelKit::kHoleRadius), PanelKit::kHoleRadius);
     Shape holes;
     for (const Ring &ring : rounded) {
         if (std::abs(Polygons::signedArea(ring)) >= PanelKit::kSmallestHole)
@@ -226,8 +227,8 @@ std::optional<SparSpec> SparSpec::parse(const QString &text)
         return std::nullopt;
     const auto w = readNumber(size[0]);
     const auto d = readNumber(size[1]);
-    if (!w || !d || !(*w > 0) || !(*d > 0) || *w > 1000 || *d > 1000 || *root < 0 ||
-        *root > 100 || *tip < 0 || *tip > 100)
+    if (!w || !d || !(*w > 0) || !(*d > 0) || *w > 1000 || *d > 1000 || *root < 0 || *root > 100 ||
+        *tip < 0 || *tip > 100)
         return std::nullopt;
     s.rootPos = *root;
     s.tipPos = *tip;
@@ -274,7 +275,14 @@ QByteArray PanelDefinition::toJson() const
                   {QStringLiteral("teCut"), kit.teCut},
                   {QStringLiteral("jig"), kit.jig},
                   {QStringLiteral("tabWidth"), kit.tabWidth},
-                  {QStringLiteral("holes"), kit.holes}};
+                  {QStringLiteral("holes"), kit.holes},
+                  {QStringLiteral("kerf"), cutting.kerf},
+                  {QStringLiteral("nest"), cutting.nesting == VectorExport::Nesting::Rows
+                                               ? QStringLiteral("rows")
+                                               : QStringLiteral("shape")},
+                  {QStringLiteral("grain"),
+                   cutting.freeGrain ? QStringLiteral("free") : QStringLiteral("chord")},
+                  {QStringLiteral("copies"), cutting.copies}};
     if (!database.isEmpty())
         o.insert(QStringLiteral("database"), database);
     if (panel.stations.empty()) {
@@ -364,6 +372,17 @@ std::optional<PanelDefinition> PanelDefinition::fromJson(const QByteArray &bytes
         else
             d.kit.spars.push_back(*s);
     }
+    // The laser's options read as the command line reads them, one at a
+    // time so that the wrong one is named.
+    const char *const laser[] = {"kerf", "nest", "grain", "copies"};
+    for (int i = 0; i < 4; ++i) {
+        const QJsonValue v = o.value(QLatin1String(laser[i]));
+        QString texts[4];
+        texts[i] = v.isDouble() ? QString::number(v.toDouble(), 'g', 10) : v.toString();
+        if (!VectorExport::parseCutting(texts[0], texts[1], texts[2], texts[3], &d.cutting,
+                                        nullptr))
+            bad = QLatin1String(laser[i]);
+    }
     if (!bad.isEmpty())
         return fail(QStringLiteral("Fichier de panneau : valeur incorrecte pour ") + bad,
                     QStringLiteral("Panel file: wrong value for ") + bad);
@@ -444,15 +463,14 @@ bool PanelKit::apply(const KitOptions &kit, const Place &place, Rib *rib, QStrin
         const double x1 = x - spar.width / 2, x2 = x + spar.width / 2;
         const auto h = heightsIn(plain, x1, x2);
         if (!h)
-            return fail(QStringLiteral("le longeron à %1 mm est hors du gabarit").arg(x, 0, 'f', 1),
-                        QStringLiteral("the spar at %1 mm lies outside the template")
-                            .arg(x, 0, 'f', 1));
-        const double depthTaken =
-            spar.side == SparSpec::Both ? 2 * spar.depth : spar.depth;
+            return fail(
+                QStringLiteral("le longeron à %1 mm est hors du gabarit").arg(x, 0, 'f', 1),
+                QStringLiteral("the spar at %1 mm lies outside the template").arg(x, 0, 'f', 1));
+        const double depthTaken = spar.side == SparSpec::Both ? 2 * spar.depth : spar.depth;
         if (depthTaken >= h->second - h->first)
-            return fail(QStringLiteral("le longeron à %1 mm coupe la nervure en deux")
-                            .arg(x, 0, 'f', 1),
-                        QStringLiteral("the spar at %1 mm cuts the rib in two").arg(x, 0, 'f', 1));
+            return fail(
+                QStringLiteral("le longeron à %1 mm coupe la nervure en deux").arg(x, 0, 'f', 1),
+                QStringLiteral("the spar at %1 mm cuts the rib in two").arg(x, 0, 'f', 1));
         if (spar.side != SparSpec::Bottom)
             shape = tidy(Polygons::subtract(shape, {box(x1, h->second - spar.depth, x2, kFar)}));
         if (spar.side != SparSpec::Top) {
@@ -490,21 +508,21 @@ bool PanelKit::apply(const KitOptions &kit, const Place &place, Rib *rib, QStrin
                             QStringLiteral("the tab at %1 % lies outside the rib").arg(at));
             const QRectF r = boundsOf(piece);
             if (r.top() <= -kit.jig)
-                return fail(QStringLiteral("le chantier à %1 mm sous le pivot coupe la nervure")
-                                .arg(kit.jig),
-                            QStringLiteral("a board %1 mm below the pivot cuts the rib")
-                                .arg(kit.jig));
+                return fail(
+                    QStringLiteral("le chantier à %1 mm sous le pivot coupe la nervure")
+                        .arg(kit.jig),
+                    QStringLiteral("a board %1 mm below the pivot cuts the rib").arg(kit.jig));
             const double top = (r.top() + r.bottom()) / 2;
             const Ring tab = back.map(box(x1, -kit.jig, x2, top));
             if (!Polygons::intersect({tab}, bottomNotches).empty())
-                return fail(QStringLiteral("la patte à %1 % tombe sur une encoche de longeron")
-                                .arg(at),
-                            QStringLiteral("the tab at %1 % falls on a spar notch").arg(at));
+                return fail(
+                    QStringLiteral("la patte à %1 % tombe sur une encoche de longeron").arg(at),
+                    QStringLiteral("the tab at %1 % falls on a spar notch").arg(at));
             tabs.push_back(tab);
             const double left = lowestAt(piece, r.left()), right = lowestAt(piece, r.right());
             if (std::isfinite(left) && std::isfinite(right))
-                scores.push_back(back.map(
-                    QPolygonF({QPointF(r.left(), left), QPointF(r.right(), right)})));
+                scores.push_back(
+                    back.map(QPolygonF({QPointF(r.left(), left), QPointF(r.right(), right)})));
             webs.push_back(back.map(QPointF(x, 0)).x());
         }
         if (kit.holes > 0)
@@ -552,8 +570,8 @@ bool PanelKit::buildRibs(const PanelInputs &panel, const KitOptions &kit, Profil
     ExportJob::Picks picks;
     ExportJob::Chords chords; // each rib at its exact chord
     WingPanel::storeForCutting(scratch, panel.name, r.ribs, &picks, &chords);
-    if (!ExportJob::buildRibs(scratch, picks, int(kSmoothing), RibVectors::allLayers(), ribs,
-                              error, nullptr, chords))
+    if (!ExportJob::buildRibs(scratch, picks, int(kSmoothing), RibVectors::allLayers(), ribs, error,
+                              nullptr, chords))
         return false;
     if (!kit.shapesRibs())
         return true;
@@ -585,16 +603,15 @@ Rib PanelKit::plan(const PanelInputs &panel, const KitOptions &kit, const std::v
     }
     // y down the chord: the leading edge at 0, the trailing edge below.
     auto chordAt = [&](double x) { return rootChord + (tipChord - rootChord) * x / span; };
-    plan.shapes.push_back(pathShape(
-        RibVectors::Profile,
-        QPolygonF({QPointF(0, 0), QPointF(span, 0), QPointF(span, -tipChord),
-                   QPointF(0, -rootChord)}),
-        true));
+    plan.shapes.push_back(pathShape(RibVectors::Profile,
+                                    QPolygonF({QPointF(0, 0), QPointF(span, 0),
+                                               QPointF(span, -tipChord), QPointF(0, -rootChord)}),
+                                    true));
     // Edge stock, as deep as the cut-backs.
     if (kit.leCut > 0)
-        plan.shapes.push_back(pathShape(
-            RibVectors::Figures,
-            QPolygonF({QPointF(0, -kit.leCut), QPointF(span, -kit.leCut)}), false));
+        plan.shapes.push_back(
+            pathShape(RibVectors::Figures,
+                      QPolygonF({QPointF(0, -kit.leCut), QPointF(span, -kit.leCut)}), false));
     if (kit.teCut > 0)
         plan.shapes.push_back(pathShape(RibVectors::Figures,
                                         QPolygonF({QPointF(0, -(rootChord - kit.teCut)),
@@ -618,8 +635,8 @@ Rib PanelKit::plan(const PanelInputs &panel, const KitOptions &kit, const std::v
             r.isNull() ? chordAt(x) : std::min(r.right(), ribs[i].chordMm - kit.teCut);
         // The end ribs lie inside the panel.
         const double x1 = std::clamp(x - half, 0.0, span - 2 * half);
-        plan.shapes.push_back(pathShape(RibVectors::Figures,
-                                        box(x1, -rear, x1 + 2 * half, -front), true));
+        plan.shapes.push_back(
+            pathShape(RibVectors::Figures, box(x1, -rear, x1 + 2 * half, -front), true));
         plan.shapes.push_back(label(ribText(int(i) + 1), QPointF(x - kTextHeight, 2)));
     }
     return plan;
@@ -664,16 +681,15 @@ VectorExport::Document PanelKit::planSheets(const Rib &plan, QSizeF page, double
                 if (s.closed && !line.isEmpty())
                     line << line.first();
                 for (const QPolygonF &piece : Polygons::clipLine(line, clip))
-                    part.shapes.push_back(
-                        pathShape(s.layer, QTransform::fromTranslate(shift.x(), shift.y())
-                                               .map(piece),
-                                  false));
+                    part.shapes.push_back(pathShape(
+                        s.layer, QTransform::fromTranslate(shift.x(), shift.y()).map(piece),
+                        false));
             }
             // Join marks: a cross at every corner of the tile, the same
             // point on the neighbouring sheets.
             const QRectF placed = tile.translated(shift);
-            for (const QPointF c : {placed.topLeft(), placed.topRight(), placed.bottomLeft(),
-                                    placed.bottomRight()}) {
+            for (const QPointF c :
+                 {placed.topLeft(), placed.topRight(), placed.bottomLeft(), placed.bottomRight()}) {
                 part.shapes.push_back(pathShape(
                     RibVectors::Marks,
                     QPolygonF({c - QPointF(kJoinMark, 0), c + QPointF(kJoinMark, 0)}), false));
@@ -683,16 +699,17 @@ VectorExport::Document PanelKit::planSheets(const Rib &plan, QSizeF page, double
             }
             // The check bar, a tick every 10 mm, and the sheet's name.
             const QPointF bar(sheet.left() + margin, sheet.top() + margin + 6);
-            part.shapes.push_back(pathShape(RibVectors::Marks,
-                                            QPolygonF({bar, bar + QPointF(kCheckBar, 0)}), false));
+            part.shapes.push_back(
+                pathShape(RibVectors::Marks, QPolygonF({bar, bar + QPointF(kCheckBar, 0)}), false));
             for (int k = 0; k <= 10; ++k) {
                 const QPointF tick = bar + QPointF(k * kCheckBar / 10, 0);
-                part.shapes.push_back(pathShape(
-                    RibVectors::Marks,
-                    QPolygonF({tick, tick + QPointF(0, k % 5 == 0 ? 3 : 1.5)}), false));
+                part.shapes.push_back(
+                    pathShape(RibVectors::Marks,
+                              QPolygonF({tick, tick + QPointF(0, k % 5 == 0 ? 3 : 1.5)}), false));
             }
             part.shapes.push_back(label(TemplateDrawing::checkBarLabel(), bar - QPointF(0, 5)));
-            const QString name = QString(QChar(u'A' + std::min(row, 25))) + QString::number(col + 1);
+            const QString name =
+                QString(QChar(u'A' + std::min(row, 25))) + QString::number(col + 1);
             part.shapes.push_back(label(plan.profileName + QStringLiteral("  ") + name +
                                             QStringLiteral("  (%1 x %2)").arg(rows).arg(columns),
                                         bar + QPointF(kCheckBar + 10, -5)));
@@ -762,8 +779,9 @@ int PanelKit::takeOption(const QString &option, const QString &value, PanelInput
 }
 
 int PanelKit::exportKit(const PanelInputs &panel, const KitOptions &kit, ProfileStore &store,
-                         const VectorExport::Options &options, const QString &path,
-                         const QString &planPath, QSizeF page, QString *error)
+                        const VectorExport::Options &options, const QString &path,
+                        const QString &planPath, QSizeF page, QString *error, QString *report,
+                        QStringList *findings)
 {
     std::vector<Rib> ribs;
     if (!buildRibs(panel, kit, store, &ribs, error))
@@ -777,9 +795,15 @@ int PanelKit::exportKit(const PanelInputs &panel, const KitOptions &kit, Profile
         if (planBytes.isEmpty())
             return 3;
     }
-    const QByteArray ribBytes =
-        VectorExport::bytes(VectorExport::arrange(std::move(ribs), options), options.format, error);
+    const VectorExport::Document doc = VectorExport::arrange(std::move(ribs), options);
+    const QByteArray ribBytes = VectorExport::bytes(doc, options.format, error);
     if (ribBytes.isEmpty() || !VectorExport::write(path, ribBytes, error))
         return 3;
+    if (report)
+        *report = QString::number(doc.ribs.size()) +
+                  Language::pick(QStringLiteral(" nervure(s), "), QStringLiteral(" rib(s), ")) +
+                  VectorExport::report(doc);
+    if (findings)
+        *findings = doc.findings;
     return planPath.isEmpty() || VectorExport::write(planPath, planBytes, error) ? 0 : 3;
 }

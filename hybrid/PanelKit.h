@@ -36,8 +36,8 @@ struct SparSpec {
 struct KitOptions {
     double pivot = 25; // percent of chord: each rib turns about this point
     std::vector<SparSpec> spars;
-    double leCut = 0, teCut = 0; // mm behind the leading edge, ahead of the trailing edge
-    double jig = 0;              // mm from every pivot down to the building board
+    double leCut = 0, teCut = 0;      // mm behind the leading edge, ahead of the trailing edge
+    double jig = 0;                   // mm from every pivot down to the building board
     std::vector<double> tabs{15, 85}; // percent of chord
     double tabWidth = 6;              // mm
     double holes = 0;                 // web left around the lightening holes, mm
@@ -56,6 +56,10 @@ struct PanelDefinition {
     QString database;
     PanelInputs panel;
     KitOptions kit;
+    // The laser's kerf, nesting, grain and copies for the ribs' export (the
+    // rest of these options is the export's own); a file without them
+    // takes the export's defaults.
+    VectorExport::Options cutting;
 
     QByteArray toJson() const;
     // The definition, or the reason it cannot be used in *error.
@@ -82,7 +86,7 @@ public:
     };
 
     // The smallest rounding of a hole's corner, and the smallest hole kept.
-    static constexpr double kHoleRadius = 2;   // mm
+    static constexpr double kHoleRadius = 2;    // mm
     static constexpr double kSmallestHole = 20; // mm²
 
     // Spar position along this rib's chord, mm from the leading edge.
@@ -119,9 +123,13 @@ public:
     // size) written in one step each, in the format's file: 0 done, 2 the
     // panel or its structure was refused, 3 a file could not be made or
     // written (the reason in *error).
+    // report, when given, receives the export's account of the ribs'
+    // sheets ("N rib(s), N sheet(s), ..."), findings, one a line, in
+    // findings.
     static int exportKit(const PanelInputs &panel, const KitOptions &kit, ProfileStore &store,
-                          const VectorExport::Options &options, const QString &path,
-                          const QString &planPath, QSizeF page, QString *error);
+                         const VectorExport::Options &options, const QString &path,
+                         const QString &planPath, QSizeF page, QString *error,
+                         QString *report = nullptr, QStringList *findings = nullptr);
 
     // The plan cut into pages of that size (margin mm on every side), each
     // with the 100 mm check bar, its name ("A1", "A2", ... by row and column)

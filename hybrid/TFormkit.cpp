@@ -1,10 +1,13 @@
 #include "hybrid/TFormkit.h"
 
+#include "drawing/TForm3.h"
 #include "hybrid/TFormpanneau.h"
 #include "profiles/ProfileStore.h"
+#include "render/TemplateDrawing.h"
 #include "ui/Help.h"
 #include "ui/Language.h"
 #include "ui/Prompts.h"
+#include "ui/StatusLine.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -17,6 +20,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 namespace
 {
@@ -37,7 +41,40 @@ QDoubleSpinBox *lengthField(double max, double value, const char *name, QWidget 
     return f;
 }
 
+// The panel file to open (save false) or to write.
+QString askPanelFile(bool save, const QString &suggested)
+{
+    const QString caption =
+        save ? Language::pick(QStringLiteral("Enregistrer le panneau"),
+                              QStringLiteral("Save the panel"))
+             : Language::pick(QStringLiteral("Ouvrir un panneau"), QStringLiteral("Open a panel"));
+    const QString filter = QCoreApplication::translate("TFormkit", "Panneau (*.json)");
+    if (save)
+        return Prompts::current().saveFileName(caption, suggested, filter, QStringLiteral("json"));
+    const QStringList names =
+        Prompts::current().openFileNames(caption, suggested, filter + QStringLiteral(";;* (*)"));
+    return names.isEmpty() ? QString() : names.front();
+}
+
 } // namespace
+
+QString askCuttingFile(const QString &captionFr, const QString &captionEn, const QString &suggested,
+                       VectorExport::Format *format)
+{
+    const QString path = Prompts::current().saveFileName(
+        Language::pick(captionFr, captionEn), suggested,
+        QStringLiteral("SVG (*.svg);;DXF (*.dxf);;PDF (*.pdf)"), QStringLiteral("svg"));
+    if (path.isEmpty())
+        return path;
+    if (!VectorExport::parseFormat(QFileInfo(path).suffix(), format) ||
+        *format == VectorExport::Format::Dat) {
+        Prompts::current().message(Language::pick(QStringLiteral("Format inconnu : "),
+                                                  QStringLiteral("Unknown format: ")) +
+                                   path);
+        return QString();
+    }
+    return path;
+}
 
 void paintKitShapes(QPainter &p, const RibVectors::Rib &shapes, const QRectF &target)
 {
@@ -79,8 +116,10 @@ void paintKitShapes(QPainter &p, const RibVectors::Rib &shapes, const QRectF &ta
 }
 
 TFormkit::TFormkit(ProfileStore *store, std::function<PanelInputs()> panel,
-                   std::function<void(const PanelInputs &)> setPanel, QWidget *parent)
-    : QDialog(parent), m_store(store), m_panel(std::move(panel)), m_setPanel(std::move(setPanel))
+                   std::function<void(const PanelInputs &)> setPanel, TForm3 *printing,
+                   QWidget *parent)
+    : QDialog(parent), m_store(store), m_printing(printing), m_panel(std::move(panel)),
+      m_setPanel(std::move(setPanel))
 {
     setObjectName(QStringLiteral("Formkit"));
     setWindowTitle(tr("NERVURIA - Structure du panneau : longerons, coupes, pattes, allègements"));
@@ -112,6 +151,21 @@ TFormkit::TFormkit(ProfileStore *store, std::function<PanelInputs()> panel,
     form->addRow(tr("Pattes % de la corde"), EditTabs);
     form->addRow(tr("Largeur des pattes mm"), EditTabWidth);
     form->addRow(tr("Allègements, âme mm"), EditHoles);
+    EditKerf = lengthField(5, 0, "EditKerf", fields);
+    EditKerf->setDecimals(2);
+    EditKerf->setSingleStep(0.05);
+    ComboNest = new QComboBox(fields);
+    ComboNest->setObjectName(QStringLiteral("ComboNest"));
+    ComboNest->addItems({tr("par leur forme"), tr("en rangées")});
+    CheckFreeGrain = new QCheckBox(tr("Quarts de tour (sans fil du bois)"), fields);
+    CheckFreeGrain->setObjectName(QStringLiteral("CheckFreeGrain"));
+    EditCopies = new QSpinBox(fields);
+    EditCopies->setObjectName(QStringLiteral("EditCopies"));
+    EditCopies->setRange(1, 1000);
+    form->addRow(tr("Trait de coupe mm"), EditKerf);
+    form->addRow(tr("Placement"), ComboNest);
+    form->addRow(CheckFreeGrain);
+    form->addRow(tr("Exemplaires"), EditCopies);
 
     UpDownRib = new QSpinBox(this);
     UpDownRib->setObjectName(QStringLiteral("UpDownRib"));
@@ -129,6 +183,9 @@ TFormkit::TFormkit(ProfileStore *store, std::function<PanelInputs()> panel,
 
     ButtonOpen = new QPushButton(tr("Ouvrir…"), this);
     ButtonSave = new QPushButton(tr("Enregistrer…"), this);
+    ButtonPrint = new QPushButton(tr("Imprimer…"), this);
+    ButtonPrint->setObjectName(QStringLiteral("ButtonPrint"));
+    ButtonPrint->setEnabled(printing != nullptr);
     ButtonExport = new QPushButton(tr("Exporter le kit…"), this);
     auto *help = new QPushButton(tr("&Aide"), this);
     ButtonClose = new QPushButton(tr("Fermer"), this);
@@ -146,7 +203,7 @@ TFormkit::TFormkit(ProfileStore *store, std::function<PanelInputs()> panel,
     top->addWidget(fields);
     top->addLayout(previews, 1);
     auto *buttons = new QHBoxLayout;
-    for (QPushButton *b : {ButtonOpen, ButtonSave, ButtonExport, help})
+    for (QPushButton *b : {ButtonOpen, ButtonSave, ButtonPrint, ButtonExport, help})
         buttons->addWidget(b);
     buttons->addStretch();
     buttons->addWidget(ButtonClose);
@@ -154,6 +211,10 @@ TFormkit::TFormkit(ProfileStore *store, std::function<PanelInputs()> panel,
     main->addLayout(top, 1);
     main->addWidget(LabelError);
     main->addLayout(buttons);
+    // Room for the status line, which lies over the window's foot.
+    Status = new StatusLine(this);
+    Status->hide();
+    main->addSpacing(Status->fontMetrics().height() + 6);
 
     m_timer.setSingleShot(true);
     m_timer.setInterval(250);
@@ -166,6 +227,7 @@ TFormkit::TFormkit(ProfileStore *store, std::function<PanelInputs()> panel,
     connect(UpDownRib, &QSpinBox::valueChanged, PaintRib, qOverload<>(&QWidget::update));
     connect(ButtonOpen, &QPushButton::clicked, this, &TFormkit::openFile);
     connect(ButtonSave, &QPushButton::clicked, this, &TFormkit::saveFile);
+    connect(ButtonPrint, &QPushButton::clicked, this, &TFormkit::printKit);
     connect(ButtonExport, &QPushButton::clicked, this, &TFormkit::exportKit);
     connect(ButtonClose, &QPushButton::clicked, this, &QDialog::accept);
     connect(help, &QPushButton::clicked, this, [] {
@@ -197,6 +259,11 @@ bool TFormkit::definition(PanelDefinition *out, QString *error)
     kit.jig = EditJig->value();
     kit.tabWidth = std::max(0.1, EditTabWidth->value());
     kit.holes = EditHoles->value();
+    d.cutting.kerf = EditKerf->value();
+    d.cutting.nesting =
+        ComboNest->currentIndex() == 1 ? VectorExport::Nesting::Rows : VectorExport::Nesting::Shape;
+    d.cutting.freeGrain = CheckFreeGrain->isChecked();
+    d.cutting.copies = EditCopies->value();
     if (!take("--tabs", EditTabs->text().simplified().remove(QLatin1Char(' '))))
         return false;
     for (const QString &line : MemoSpars->toPlainText().split(QLatin1Char('\n'))) {
@@ -209,11 +276,11 @@ bool TFormkit::definition(PanelDefinition *out, QString *error)
 
 void TFormkit::setDefinition(const PanelDefinition &d)
 {
-    const QSignalBlocker blocks[] = {QSignalBlocker(EditWashout), QSignalBlocker(EditPivot),
-                                     QSignalBlocker(MemoSpars),   QSignalBlocker(EditLeCut),
-                                     QSignalBlocker(EditTeCut),   QSignalBlocker(EditJig),
-                                     QSignalBlocker(EditTabs),    QSignalBlocker(EditTabWidth),
-                                     QSignalBlocker(EditHoles)};
+    const QSignalBlocker blocks[] = {
+        QSignalBlocker(EditWashout), QSignalBlocker(EditPivot),    QSignalBlocker(MemoSpars),
+        QSignalBlocker(EditLeCut),   QSignalBlocker(EditTeCut),    QSignalBlocker(EditJig),
+        QSignalBlocker(EditTabs),    QSignalBlocker(EditTabWidth), QSignalBlocker(EditHoles)};
+    // The laser's options start no computation: they only set the export.
     (void)blocks;
     m_database = d.database;
     // A root at 0 with a whole tip is a washout; anything else stays as
@@ -234,6 +301,10 @@ void TFormkit::setDefinition(const PanelDefinition &d)
     EditTabs->setText(tabs.join(QStringLiteral("; ")));
     EditTabWidth->setValue(d.kit.tabWidth);
     EditHoles->setValue(d.kit.holes);
+    EditKerf->setValue(d.cutting.kerf);
+    ComboNest->setCurrentIndex(d.cutting.nesting == VectorExport::Nesting::Rows ? 1 : 0);
+    CheckFreeGrain->setChecked(d.cutting.freeGrain);
+    EditCopies->setValue(d.cutting.copies);
     if (m_setPanel)
         m_setPanel(d.panel);
     refresh();
@@ -246,8 +317,7 @@ void TFormkit::refresh()
     m_plan = {};
     PanelDefinition d;
     QString error;
-    if (definition(&d, &error) &&
-        PanelKit::buildRibs(d.panel, d.kit, *m_store, &m_ribs, &error)) {
+    if (definition(&d, &error) && PanelKit::buildRibs(d.panel, d.kit, *m_store, &m_ribs, &error)) {
         m_plan = PanelKit::plan(d.panel, d.kit, m_ribs);
         error.clear();
     } else {
@@ -273,15 +343,30 @@ void TFormkit::paintPlan(QPainter &p)
     paintKitShapes(p, m_plan, QRectF(PaintPlan->rect()).adjusted(8, 8, -8, -8));
 }
 
+void TFormkit::resizeEvent(QResizeEvent *event)
+{
+    QDialog::resizeEvent(event);
+    Status->place();
+}
+
+std::optional<PanelDefinition> TFormkit::checkedDefinition()
+{
+    PanelDefinition d;
+    QString error;
+    if (!definition(&d, &error)) {
+        Prompts::current().message(error);
+        return std::nullopt;
+    }
+    return d;
+}
+
 void TFormkit::openFile()
 {
-    const QStringList names = Prompts::current().openFileNames(
-        Language::pick(QStringLiteral("Ouvrir un panneau"), QStringLiteral("Open a panel")),
-        QDir::currentPath(), tr("Panneau (*.json);;* (*)"));
-    if (names.isEmpty())
+    const QString path = askPanelFile(false, QDir::currentPath());
+    if (path.isEmpty())
         return;
     QString error;
-    const std::optional<PanelDefinition> d = PanelDefinition::load(names.front(), &error);
+    const std::optional<PanelDefinition> d = PanelDefinition::load(path, &error);
     if (!d) {
         Prompts::current().message(error);
         return;
@@ -291,52 +376,126 @@ void TFormkit::openFile()
 
 void TFormkit::saveFile()
 {
-    PanelDefinition d;
-    QString error;
-    if (!definition(&d, &error)) {
-        Prompts::current().message(error);
+    std::optional<PanelDefinition> d = checkedDefinition();
+    if (!d)
         return;
-    }
-    const QString path = Prompts::current().saveFileName(
-        Language::pick(QStringLiteral("Enregistrer le panneau"), QStringLiteral("Save the panel")),
-        QDir::current().filePath(d.panel.name + QStringLiteral(".json")),
-        tr("Panneau (*.json)"), QStringLiteral("json"));
+    const QString path =
+        askPanelFile(true, QDir::current().filePath(d->panel.name + QStringLiteral(".json")));
     if (path.isEmpty())
         return;
     // The database is kept relative to the file when it lies beside it.
-    if (!d.database.isEmpty())
-        d.database = QFileInfo(path).absoluteDir().relativeFilePath(d.database);
-    if (!d.save(path, &error))
+    if (!d->database.isEmpty())
+        d->database = QFileInfo(path).absoluteDir().relativeFilePath(d->database);
+    QString error;
+    if (!d->save(path, &error))
         Prompts::current().message(path + QStringLiteral(" : ") + error);
 }
 
 void TFormkit::exportKit()
 {
+    const std::optional<PanelDefinition> d = checkedDefinition();
+    if (!d)
+        return;
+    VectorExport::Options options = d->cutting;
+    const QString path = askCuttingFile(
+        QStringLiteral("Exporter le kit"), QStringLiteral("Export the kit"),
+        QDir::current().filePath(d->panel.name + QStringLiteral(".svg")), &options.format);
+    if (path.isEmpty())
+        return;
+    // The plan beside the ribs: NAME-plan.svg for NAME.svg, on A4 pages.
+    const QFileInfo info(path);
+    const QString plan =
+        info.dir().filePath(info.completeBaseName() + QStringLiteral("-plan.") + info.suffix());
+    QString error, report;
+    QStringList findings;
+    if (PanelKit::exportKit(d->panel, d->kit, *m_store, options, path, plan, QSizeF(210, 297),
+                            &error, &report, &findings) != 0) {
+        Status->refuse(path + QStringLiteral(" : ") + error);
+        Prompts::current().message(path + QStringLiteral(" : ") + error);
+        return;
+    }
+    Status->say(Language::pick(QStringLiteral("Exporté : %1, %2 ; plan : %3"),
+                               QStringLiteral("Exported: %1, %2; plan: %3"))
+                    .arg(info.fileName(), report, QFileInfo(plan).fileName()));
+    if (!findings.isEmpty())
+        Prompts::current().message(findings.join(QLatin1Char('\n')));
+}
+
+void TFormkit::PrintedKit::paint(QPainter &p, int page, double unitsPerMm) const
+{
+    const int ribPages = int(ribs.sheets.size());
+    if (page < ribPages)
+        VectorExport::paintPage(p, ribs, page, unitsPerMm, 1);
+    else if (page - ribPages < int(plan.sheets.size()))
+        VectorExport::paintPage(p, plan, page - ribPages, unitsPerMm, 1);
+}
+
+std::optional<TFormkit::PrintedKit> TFormkit::printedKit(QSizeF area, QString *error)
+{
     PanelDefinition d;
+    if (!definition(&d, error))
+        return std::nullopt;
+    refresh();
+    if (m_ribs.empty()) {
+        *error = LabelError->text();
+        return std::nullopt;
+    }
+    // Paper is cut by hand: no kerf; the copies and the nesting are the
+    // export's. The sheets leave room at their foot for a check bar that
+    // finds no free corner, so that every page stays within the area.
+    VectorExport::Options options = d.cutting;
+    options.kerf = 0;
+    // Laid out as for a PDF file: each page gets its check bar.
+    options.format = VectorExport::Format::Pdf;
+    const double strip = std::max(options.gap, 3.0) + TemplateDrawing::kCheckBarBelowMm +
+                         TemplateDrawing::kCheckBarAboveMm;
+    options.sheet = QSizeF(area.width(), area.height() - strip);
+    PrintedKit kit;
+    kit.ribs = VectorExport::arrange(m_ribs, options);
+    if (kit.ribs.oversized > 0 || (kit.ribs.sheets.size() == 1 && !kit.ribs.material &&
+                                   (VectorExport::pageOf(kit.ribs, 0).width() > area.width() ||
+                                    VectorExport::pageOf(kit.ribs, 0).height() > area.height()))) {
+        *error = Language::pick(QStringLiteral("Une nervure est plus grande que la page "
+                                               "imprimable (%1 x %2 mm) : exportez le kit."),
+                                QStringLiteral("A rib is larger than the printable page "
+                                               "(%1 x %2 mm): export the kit."))
+                     .arg(area.width(), 0, 'f', 0)
+                     .arg(area.height(), 0, 'f', 0);
+        return std::nullopt;
+    }
+    kit.plan = PanelKit::planSheets(m_plan, area, 5);
+    return kit;
+}
+
+void TFormkit::printKit()
+{
+    if (!m_printing)
+        return;
     QString error;
-    if (!definition(&d, &error)) {
+    const std::optional<PrintedKit> kit = printedKit(m_printing->printableMm(false), &error);
+    if (!kit) {
+        Status->refuse(error);
         Prompts::current().message(error);
         return;
     }
-    const QString path = Prompts::current().saveFileName(
-        Language::pick(QStringLiteral("Exporter le kit"), QStringLiteral("Export the kit")),
-        QDir::current().filePath(d.panel.name + QStringLiteral(".svg")),
-        QStringLiteral("SVG (*.svg);;DXF (*.dxf);;PDF (*.pdf)"), QStringLiteral("svg"));
-    if (path.isEmpty())
-        return;
-    VectorExport::Options options;
-    if (!VectorExport::parseFormat(QFileInfo(path).suffix(), &options.format) ||
-        options.format == VectorExport::Format::Dat) {
-        Prompts::current().message(Language::pick(QStringLiteral("Format inconnu : "),
-                                                  QStringLiteral("Unknown format: ")) +
-                                   path);
-        return;
-    }
-    // The plan beside the ribs: NAME-plan.svg for NAME.svg, on A4 pages.
-    const QFileInfo info(path);
-    const QString plan = info.dir().filePath(info.completeBaseName() + QStringLiteral("-plan.") +
-                                             info.suffix());
-    if (PanelKit::exportKit(d.panel, d.kit, *m_store, options, path, plan, QSizeF(210, 297),
-                            &error) != 0)
-        Prompts::current().message(path + QStringLiteral(" : ") + error);
+    const auto pages = std::make_shared<PrintedKit>(*kit);
+    TForm3::SheetSeries series;
+    series.count = pages->pages();
+    series.portrait = false;
+    series.draw = [pages](QPainter &p, int page, double k) { pages->paint(p, page, k); };
+    m_printing->startSheets(series);
+    // The preview prints while it is open and closes once printed.
+    const int result = m_printing->exec();
+    if (result == TForm3::PrintCurrent)
+        Status->say(Language::pick(QStringLiteral("Impression envoyée : page %1 / %2."),
+                                   QStringLiteral("Printed: page %1 / %2."))
+                        .arg(m_printing->currentPage())
+                        .arg(m_printing->pageCount()));
+    else if (result == TForm3::PrintAll)
+        Status->say(Language::pick(QStringLiteral("Impression envoyée : %1 page(s) ; "
+                                                  "nervures %2, plan %3."),
+                                   QStringLiteral("Printed: %1 page(s); ribs %2, plan %3."))
+                        .arg(pages->pages())
+                        .arg(pages->ribs.sheets.size())
+                        .arg(pages->plan.sheets.size()));
 }

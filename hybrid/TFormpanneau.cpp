@@ -50,8 +50,8 @@ QString templateCaption(const QString &line)
     if (skin >= 0 && skin <= 3)
         skin = shortForms[skin];
     return QCoreApplication::translate("TFormpanneau", "Corde ") + values[0].trimmed() +
-           QCoreApplication::translate("TFormpanneau", " mm   Coffrage ") +
-           QString::number(skin) + QStringLiteral("/10");
+           QCoreApplication::translate("TFormpanneau", " mm   Coffrage ") + QString::number(skin) +
+           QStringLiteral("/10");
 }
 
 } // namespace
@@ -67,8 +67,7 @@ TFormpanneau::TFormpanneau(ProfileStore *store, TForm3 *printing, QWidget *paren
 {
     Q_ASSERT(store);
     setObjectName(QStringLiteral("Formpanneau"));
-    setWindowTitle(
-        tr("NERVURIA - Panneau d'aile : toutes les nervures de l'emplanture au saumon"));
+    setWindowTitle(tr("NERVURIA - Panneau d'aile : toutes les nervures de l'emplanture au saumon"));
     setFont(QFont(QStringLiteral("Arial"), 9));
     buildControls();
     resize(860, 640);
@@ -98,10 +97,10 @@ void TFormpanneau::buildControls()
         grid->addWidget(angleField, 3, 1);
         return g;
     };
-    auto *rootGroup = end(tr("Nervure d'emplanture"), "ComboBox1", "ComboBox3",
-                          "Label5", "UpDown3", ComboBox1, ComboBox3, Label5, UpDown3);
-    auto *tipGroup = end(tr("Nervure de saumon"), "ComboBox2", "ComboBox4", "Label6",
-                         "UpDown4", ComboBox2, ComboBox4, Label6, UpDown4);
+    auto *rootGroup = end(tr("Nervure d'emplanture"), "ComboBox1", "ComboBox3", "Label5", "UpDown3",
+                          ComboBox1, ComboBox3, Label5, UpDown3);
+    auto *tipGroup = end(tr("Nervure de saumon"), "ComboBox2", "ComboBox4", "Label6", "UpDown4",
+                         ComboBox2, ComboBox4, Label6, UpDown4);
 
     auto *ribsGroup = new QGroupBox(tr("Nervures"), this);
     UpDown1 = named(new SpinField(0, int(WingPanel::kMaxSpan), 10, 500, ribsGroup), "UpDown1");
@@ -113,9 +112,8 @@ void TFormpanneau::buildControls()
     RadioGroup1->setItemIndex(0);
     UpDown2 = named(new SpinField(0, WingPanel::kMaxRibs + 1, 1, 6, ribsGroup), "UpDown2");
     Edit5 = named(new QLineEdit(QStringLiteral("0; 100; 200; 300; 400; 500"), ribsGroup), "Edit5");
-    CheckBox1 = named(
-        new QCheckBox(tr("Coffrage variable de l'emplanture au saumon"), ribsGroup),
-        "CheckBox1");
+    CheckBox1 = named(new QCheckBox(tr("Coffrage variable de l'emplanture au saumon"), ribsGroup),
+                      "CheckBox1");
     auto *rg = new QGridLayout(ribsGroup);
     rg->addWidget(new QLabel(tr("Envergure mm"), ribsGroup), 0, 0);
     rg->addWidget(UpDown1, 0, 1);
@@ -137,9 +135,8 @@ void TFormpanneau::buildControls()
     Button1->setDefault(true);
 
     Tableau1 = named(new QTableWidget(0, 5, this), "Tableau1");
-    Tableau1->setHorizontalHeaderLabels({tr("Nervure"), tr("Station mm"),
-                                         tr("Mélange %"), tr("Corde mm"),
-                                         tr("Calage °")});
+    Tableau1->setHorizontalHeaderLabels(
+        {tr("Nervure"), tr("Station mm"), tr("Mélange %"), tr("Corde mm"), tr("Calage °")});
     Tableau1->verticalHeader()->hide();
     Tableau1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Tableau1->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -237,8 +234,8 @@ void TFormpanneau::FormActivate()
             i = -1;
         int shown = i;
         if (shown < 0 && !withTemplates.empty())
-            shown = list == ComboBox2 && withTemplates.size() > 1 ? withTemplates[1]
-                                                                  : withTemplates[0];
+            shown =
+                list == ComboBox2 && withTemplates.size() > 1 ? withTemplates[1] : withTemplates[0];
         list->setCurrentIndex(shown >= 0 ? shown : 0);
         fillTemplates(list, templates, info);
         if (i >= 0 && template_ >= 0 && template_ < templates->count()) {
@@ -429,21 +426,14 @@ void TFormpanneau::Button3Click()
 {
     if (!m_result.ok() || m_result.ribs.empty())
         return;
-    const QString path = Prompts::current().saveFileName(
-        Language::pick(QStringLiteral("Exporter les nervures"), QStringLiteral("Export the ribs")),
-        QDir::current().filePath(WingPanel::ribName(m_panelName, 0, 0).chopped(4) +
-                                 QStringLiteral(".svg")),
-        QStringLiteral("SVG (*.svg);;DXF (*.dxf);;PDF (*.pdf)"), QStringLiteral("svg"));
+    VectorExport::Options options;
+    const QString path =
+        askCuttingFile(QStringLiteral("Exporter les nervures"), QStringLiteral("Export the ribs"),
+                       QDir::current().filePath(WingPanel::ribName(m_panelName, 0, 0).chopped(4) +
+                                                QStringLiteral(".svg")),
+                       &options.format);
     if (path.isEmpty())
         return;
-    VectorExport::Options options;
-    if (!VectorExport::parseFormat(QFileInfo(path).suffix(), &options.format) ||
-        options.format == VectorExport::Format::Dat) {
-        Prompts::current().message(Language::pick(QStringLiteral("Format inconnu : "),
-                                                  QStringLiteral("Unknown format: ")) +
-                                   path);
-        return;
-    }
     // Every rib on sheets in one file, from a store of their own, each at
     // its exact chord.
     ProfileStore ribs;

@@ -9,8 +9,8 @@ TFormkit *TFormpanneau::kitDialog()
 {
     if (!m_kit)
         m_kit = std::make_unique<TFormkit>(
-            m_store, [this] { return inputs(); },
-            [this](const PanelInputs &in) { setInputs(in); }, this);
+            m_store, [this] { return inputs(); }, [this](const PanelInputs &in) { setInputs(in); },
+            m_printing, this);
     return m_kit.get();
 }
 

@@ -413,6 +413,117 @@
     </message>
 </context>
 <context>
+    <name>TFormkit</name>
+    <message>
+        <source>NERVURIA - Structure du panneau : longerons, coupes, pattes, allègements</source>
+        <translation>NERVURIA - Panel structure: spars, cut-backs, tabs, lightening holes</translation>
+    </message>
+    <message>
+        <source>Structure</source>
+        <translation>Structure</translation>
+    </message>
+    <message>
+        <source>calages du panneau</source>
+        <translation>the panel&apos;s incidences</translation>
+    </message>
+    <message>
+        <source>Vrillage °</source>
+        <translation>Washout °</translation>
+    </message>
+    <message>
+        <source>Pivot % de la corde</source>
+        <translation>Pivot % of chord</translation>
+    </message>
+    <message>
+        <source>Longerons</source>
+        <translation>Spars</translation>
+    </message>
+    <message>
+        <source>Coupe bord d&apos;attaque mm</source>
+        <translation>Leading-edge cut-back mm</translation>
+    </message>
+    <message>
+        <source>Coupe bord de fuite mm</source>
+        <translation>Trailing-edge cut-back mm</translation>
+    </message>
+    <message>
+        <source>Chantier sous le pivot mm</source>
+        <translation>Board below the pivot mm</translation>
+    </message>
+    <message>
+        <source>Pattes % de la corde</source>
+        <translation>Tabs % of chord</translation>
+    </message>
+    <message>
+        <source>Largeur des pattes mm</source>
+        <translation>Tab width mm</translation>
+    </message>
+    <message>
+        <source>Allègements, âme mm</source>
+        <translation>Lightening holes, web mm</translation>
+    </message>
+    <message>
+        <source>Ouvrir…</source>
+        <translation>Open…</translation>
+    </message>
+    <message>
+        <source>Enregistrer…</source>
+        <translation>Save…</translation>
+    </message>
+    <message>
+        <source>Exporter le kit…</source>
+        <translation>Export the kit…</translation>
+    </message>
+    <message>
+        <source>&amp;Aide</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>Fermer</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Nervure n°</source>
+        <translation>Rib no.</translation>
+    </message>
+    <message>
+        <source>Plan (vue de dessus)</source>
+        <translation>Plan (top view)</translation>
+    </message>
+    <message>
+        <source>Panneau (*.json)</source>
+        <translation>Panel (*.json)</translation>
+    </message>
+    <message>
+        <source>par leur forme</source>
+        <translation>by their shapes</translation>
+    </message>
+    <message>
+        <source>en rangées</source>
+        <translation>in rows</translation>
+    </message>
+    <message>
+        <source>Quarts de tour (sans fil du bois)</source>
+        <translation>Quarter turns (grain free)</translation>
+    </message>
+    <message>
+        <source>Trait de coupe mm</source>
+        <translation>Kerf mm</translation>
+    </message>
+    <message>
+        <source>Placement</source>
+        <translation>Nesting</translation>
+    </message>
+    <message>
+        <source>Exemplaires</source>
+        <translation>Copies</translation>
+    </message>
+    <message>
+        <source>Imprimer…</source>
+        <translation>Print…</translation>
+    </message>
+</context>
+<context>
     <name>TFormlect</name>
     <message>
         <source> NERVURIA - Catalogue des Profils</source>
@@ -643,93 +754,6 @@
     <message>
         <source>&amp;A Propos...</source>
         <translation>&amp;About...</translation>
-    </message>
-</context>
-<context>
-    <name>TFormkit</name>
-    <message>
-        <source>NERVURIA - Structure du panneau : longerons, coupes, pattes, allègements</source>
-        <translation>NERVURIA - Panel structure: spars, cut-backs, tabs, lightening holes</translation>
-    </message>
-    <message>
-        <source>Structure</source>
-        <translation>Structure</translation>
-    </message>
-    <message>
-        <source>calages du panneau</source>
-        <translation>the panel&apos;s incidences</translation>
-    </message>
-    <message>
-        <source>Vrillage °</source>
-        <translation>Washout °</translation>
-    </message>
-    <message>
-        <source>Pivot % de la corde</source>
-        <translation>Pivot % of chord</translation>
-    </message>
-    <message>
-        <source>Longerons</source>
-        <translation>Spars</translation>
-    </message>
-    <message>
-        <source>Coupe bord d&apos;attaque mm</source>
-        <translation>Leading-edge cut-back mm</translation>
-    </message>
-    <message>
-        <source>Coupe bord de fuite mm</source>
-        <translation>Trailing-edge cut-back mm</translation>
-    </message>
-    <message>
-        <source>Chantier sous le pivot mm</source>
-        <translation>Board below the pivot mm</translation>
-    </message>
-    <message>
-        <source>Pattes % de la corde</source>
-        <translation>Tabs % of chord</translation>
-    </message>
-    <message>
-        <source>Largeur des pattes mm</source>
-        <translation>Tab width mm</translation>
-    </message>
-    <message>
-        <source>Allègements, âme mm</source>
-        <translation>Lightening holes, web mm</translation>
-    </message>
-    <message>
-        <source>Ouvrir…</source>
-        <translation>Open…</translation>
-    </message>
-    <message>
-        <source>Enregistrer…</source>
-        <translation>Save…</translation>
-    </message>
-    <message>
-        <source>Exporter le kit…</source>
-        <translation>Export the kit…</translation>
-    </message>
-    <message>
-        <source>&amp;Aide</source>
-        <translation>&amp;Help</translation>
-    </message>
-    <message>
-        <source>Fermer</source>
-        <translation>Close</translation>
-    </message>
-    <message>
-        <source>Nervure n°</source>
-        <translation>Rib no.</translation>
-    </message>
-    <message>
-        <source>Plan (vue de dessus)</source>
-        <translation>Plan (top view)</translation>
-    </message>
-    <message>
-        <source>Panneau (*.json);;* (*)</source>
-        <translation>Panel (*.json);;* (*)</translation>
-    </message>
-    <message>
-        <source>Panneau (*.json)</source>
-        <translation>Panel (*.json)</translation>
     </message>
 </context>
 </TS>

@@ -2,7 +2,11 @@
 // previews, the panel file saved and opened again, the kit exported, typed
 // mistakes shown in the dialog instead of a message.
 #include "Naca.h"
+#include "PrintedSheets.h"
 #include "ScriptedPrompts.h"
+
+#include "drawing/TForm3.h"
+#include "ui/StatusLine.h"
 
 #include "hybrid/TFormkit.h"
 #include "hybrid/TFormpanneau.h"
@@ -14,8 +18,12 @@
 #include <QDir>
 #include <QImage>
 #include <QPainter>
+#include <QProgressDialog>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 namespace
 {
@@ -57,6 +65,29 @@ int redPixels(const QImage &image)
     return n;
 }
 
+// The lengths in mm of the long horizontal lines of a printed sheet (each
+// row's longest dark run of at least `from` mm; a line's rows counted once).
+QList<double> longLines(const Sheet &s, double from)
+{
+    QList<double> lines;
+    int previous = -2;
+    for (int y = 0; y < s.image.height(); ++y) {
+        int best = 0, run = 0;
+        for (int x = 0; x < s.image.width(); ++x) {
+            run = s.dark(x, y) ? run + 1 : 0;
+            best = std::max(best, run);
+        }
+        if (Sheet::mm(best) < from)
+            continue;
+        if (y != previous + 1)
+            lines << Sheet::mm(best);
+        else
+            lines.last() = std::max(lines.last(), Sheet::mm(best));
+        previous = y;
+    }
+    return lines;
+}
+
 } // namespace
 
 class TstKitDialog : public QObject
@@ -68,6 +99,8 @@ private slots:
     void fields();
     void fileAndExport();
     void panelDialogOpensIt();
+    void printed_data();
+    void printed();
 };
 
 void TstKitDialog::fields_data()
@@ -77,10 +110,14 @@ void TstKitDialog::fields_data()
     QTest::addColumn<double>("jig");
     QTest::addColumn<double>("holes");
     QTest::addColumn<QString>("error"); // shown under the previews; empty: ribs made
-    QTest::newRow("full kit") << "2" << "25:6x3:both\n60..50:5x4:top" << 20.0 << 4.0 << "";
-    QTest::newRow("plain ribs") << "" << "" << 0.0 << 0.0 << "";
-    QTest::newRow("spar typed wrong") << "" << "25:6" << 0.0 << 0.0 << "--spar: POS:WxD";
-    QTest::newRow("board too high") << "2" << "" << 3.0 << 0.0 << "Rib N01: a board 3 mm";
+    QTest::newRow("full kit") << "2"
+                              << "25:6x3:both\n60..50:5x4:top" << 20.0 << 4.0 << "";
+    QTest::newRow("plain ribs") << ""
+                                << "" << 0.0 << 0.0 << "";
+    QTest::newRow("spar typed wrong") << ""
+                                      << "25:6" << 0.0 << 0.0 << "--spar: POS:WxD";
+    QTest::newRow("board too high") << "2"
+                                    << "" << 3.0 << 0.0 << "Rib N01: a board 3 mm";
 }
 
 void TstKitDialog::fields()
@@ -198,6 +235,101 @@ void TstKitDialog::panelDialogOpensIt()
     for (const char *topic : {"STRUCTURE", "KIT"})
         QVERIFY(HelpViewer::fileHasTopic(NERVURIA_SOURCE_DIR "/sample/NERVURIA.HLP",
                                          QString::fromLatin1(topic)));
+}
+
+void TstKitDialog::printed_data()
+{
+    QTest::addColumn<QString>("spars");
+    QTest::addColumn<int>("copies");
+    QTest::addColumn<bool>("cancel"); // in the progress dialog
+    QTest::newRow("full kit") << "25:6x3:both" << 1 << false;
+    QTest::newRow("plain ribs") << "" << 1 << false;
+    QTest::newRow("many pages, cancelled") << "" << 14 << true;
+}
+
+// Printed to PDF through the preview's "Imprimer tout", rendered at 600 dpi
+// and measured: each rib's chord line as long as its chord, the plan's check
+// bar 100 mm.
+void TstKitDialog::printed()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
+        QSKIP("pdftoppm (poppler-utils) is not installed");
+    QFETCH(QString, spars);
+    QFETCH(int, copies);
+    QFETCH(bool, cancel);
+    ScriptedPrompts prompts;
+    QTemporaryDir dir;
+    ProfileStore store;
+    store.loadFromBytes(database());
+    TForm3 preview;
+    TFormkit dialog(&store, panel, {}, &preview);
+    dialog.EditWashout->setText(QStringLiteral("2"));
+    dialog.MemoSpars->setPlainText(spars);
+    dialog.EditCopies->setValue(copies);
+    const QString pdf = dir.filePath(QStringLiteral("kit.pdf"));
+    prompts.printFiles.enqueue(pdf);
+    int shownPages = 0, red = 0;
+    QTimer::singleShot(0, [&] {
+        QTRY_VERIFY(preview.isVisible());
+        shownPages = preview.pageCount();
+        red = redPixels(preview.previewImage());
+        if (cancel)
+            QTimer::singleShot(0, [] {
+                for (QWidget *w : QApplication::topLevelWidgets())
+                    if (auto *p = qobject_cast<QProgressDialog *>(w);
+                        p && p->objectName() == QLatin1String("PrintProgress"))
+                        p->cancel();
+            });
+        QTest::mouseClick(preview.BitBtn4, Qt::LeftButton);
+        if (preview.isVisible())
+            preview.reject();
+    });
+    dialog.printKit();
+    QVERIFY2(prompts.messages.isEmpty(), qPrintable(prompts.messages.join('\n')));
+    QVERIFY2(red > 100, qPrintable(QString::number(red))); // the first page's cut lines
+    QVERIFY(shownPages > TForm3::kProgressFrom || !cancel);
+    if (cancel) {
+        QVERIFY(preview.printCancelled());
+        QVERIFY(!QFile::exists(pdf));
+        QVERIFY(dialog.Status->text().isEmpty());
+        return;
+    }
+    // The status line counts the pages: the ribs' first, then the plan's.
+    const QRegularExpressionMatch counts =
+        QRegularExpression(
+            QStringLiteral("^Printed: (\\d+) page\\(s\\); ribs (\\d+), plan (\\d+)\\.$"))
+            .match(dialog.Status->text());
+    QVERIFY2(counts.hasMatch(), qPrintable(dialog.Status->text()));
+    const int ribPages = counts.captured(2).toInt(), planPages = counts.captured(3).toInt();
+    QCOMPARE(counts.captured(1).toInt(), shownPages);
+    QCOMPARE(ribPages + planPages, shownPages);
+    const QList<Sheet> pages = renderPdf(pdf, dir.filePath(QStringLiteral("page")));
+    QCOMPARE(int(pages.size()), shownPages);
+    // The 400 mm panel's plan, 200 mm deep, needs two sheets across and
+    // two down.
+    QCOMPARE(planPages, 4);
+    QList<double> chords;
+    for (int i = 0; i < ribPages; ++i) {
+        QList<double> lines = longLines(pages[i], 95);
+        // Each page's check bar: a line of 100 mm; the chord lines are longer.
+        QVERIFY2(std::any_of(lines.begin(), lines.end(),
+                             [](double l) { return std::abs(l - 100) < 0.2; }),
+                 qPrintable(QStringLiteral("sheet %1: no 100 mm bar").arg(i + 1)));
+        lines.removeIf([](double l) { return l < 140; });
+        chords += lines;
+    }
+    std::sort(chords.begin(), chords.end());
+    const QList<double> expected{150, 162.5, 175, 187.5, 200};
+    QCOMPARE(chords.size(), expected.size());
+    for (int i = 0; i < chords.size(); ++i)
+        QVERIFY2(std::abs(chords[i] - expected[i]) < 0.2,
+                 qPrintable(QStringLiteral("%1 against %2").arg(chords[i]).arg(expected[i])));
+    for (int i = ribPages; i < shownPages; ++i) {
+        const QList<double> lines = longLines(pages[i], 95);
+        QVERIFY2(std::any_of(lines.begin(), lines.end(),
+                             [](double l) { return std::abs(l - 100) < 0.2; }),
+                 qPrintable(QStringLiteral("sheet %1: no 100 mm bar").arg(i + 1)));
+    }
 }
 
 QTEST_MAIN(TstKitDialog)

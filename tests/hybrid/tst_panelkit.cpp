@@ -14,6 +14,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
@@ -153,6 +154,8 @@ private slots:
     void planSheetsJoin();
     void commandLine_data();
     void commandLine();
+    void laserOptions_data();
+    void laserOptions();
 };
 
 void TstPanelKit::sparText_data()
@@ -215,6 +218,12 @@ void TstPanelKit::panelFile_data()
     QTest::newRow("template 0")
         << QByteArray(R"({"root":{"profile":"A","template":0},"tip":{"profile":"B"}})")
         << "Panel file: wrong value for root";
+    QTest::newRow("nesting unknown")
+        << QByteArray(R"({"root":{"profile":"A"},"tip":{"profile":"B"},"nest":"spiral"})")
+        << "Panel file: wrong value for nest";
+    QTest::newRow("no copies")
+        << QByteArray(R"({"root":{"profile":"A"},"tip":{"profile":"B"},"copies":0})")
+        << "Panel file: wrong value for copies";
 }
 
 void TstPanelKit::panelFile()
@@ -253,6 +262,9 @@ void TstPanelKit::panelFile()
     QCOMPARE(same.toJson(), d.toJson());
     QCOMPARE(back->panel.tip.angle, -2.0);
     QCOMPARE(back->kit.tabs, (std::vector<double>{20, 80}));
+    // A file without the laser's options takes the export's defaults.
+    QCOMPARE(back->cutting.kerf, 0.0);
+    QCOMPARE(back->cutting.copies, 1);
 }
 
 void TstPanelKit::measuredOnDxf_data()
@@ -603,7 +615,7 @@ void TstPanelKit::commandLine_data()
     QTest::newRow("washout listed")
         << ends + "--ribs 3 --washout 2 --list" << 0 << 3 << "" << QStringList{};
     QTest::newRow("panel file, ribs and plan")
-        << "--from {file} --format svg -o kit.svg --plan plan.svg" << 0 << 0 << ""
+        << "--from {file} --format svg -o kit.svg --plan plan.svg" << 0 << 1 << ""
         << QStringList{"kit.svg", "plan.svg"};
     QTest::newRow("panel file, rib count changed")
         << "--ribs 7 --list --from {file}" << 0 << 7 << "" << QStringList{};
@@ -673,6 +685,115 @@ void TstPanelKit::commandLine()
         for (int i = 1; i <= 5; ++i)
             QVERIFY(text.contains("KIT N0" + QByteArray::number(i)));
     }
+}
+
+// The export's laser options on the panel's command line and in its file,
+// measured on the DXF file read back: the notch walls (the only short
+// vertical edges of the outer contours) give the notch widths.
+void TstPanelKit::laserOptions_data()
+{
+    QTest::addColumn<double>("storedKerf"); // in the panel file
+    QTest::addColumn<QString>("args");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<double>("notch"); // width measured, 0: not measured
+    QTest::addColumn<int>("parts");
+    QTest::addColumn<QString>("err");
+    QTest::newRow("as the file says") << 0.0 << "" << 0 << 6.0 << 5 << "";
+    QTest::newRow("kerf 0.2") << 0.0 << "--kerf 0.2" << 0 << 5.8 << 5 << "";
+    QTest::newRow("kerf in the file") << 0.2 << "" << 0 << 5.8 << 5 << "";
+    QTest::newRow("file's kerf overridden") << 0.2 << "--kerf 0" << 0 << 6.0 << 5 << "";
+    QTest::newRow("two copies") << 0.0 << "--copies 2" << 0 << 6.0 << 10 << "";
+    QTest::newRow("rows, free grain") << 0.0 << "--nest rows --grain free" << 0 << 0.0 << 5 << "";
+    QTest::newRow("kerf too wide") << 0.0 << "--kerf 9" << 1 << 0.0 << 0 << "Bad kerf: 9";
+    QTest::newRow("no copies") << 0.0 << "--copies 0" << 1 << 0.0 << 0 << "Bad number of copies: 0";
+    QTest::newRow("unknown nesting")
+        << 0.0 << "--nest spiral" << 1 << 0.0 << 0 << "Bad nesting (shape or rows): spiral";
+}
+
+void TstPanelKit::laserOptions()
+{
+    QFETCH(double, storedKerf);
+    QFETCH(QString, args);
+    QFETCH(int, code);
+    QFETCH(double, notch);
+    QFETCH(int, parts);
+    QFETCH(QString, err);
+    QTemporaryDir dir;
+    {
+        QFile f(dir.filePath(QStringLiteral("Profils.pro")));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(database());
+    }
+    PanelDefinition d;
+    d.database = QStringLiteral("Profils.pro");
+    d.panel = fiveRibs();
+    d.cutting.kerf = storedKerf;
+    QString error;
+    QVERIFY(readOptions(QStringLiteral("--washout 2 --spar 25:6x3:both --le-cut 5 --jig 20 "
+                                       "--holes 4"),
+                        &d.panel, &d.kit, &error));
+    QVERIFY(d.save(dir.filePath(QStringLiteral("wing.json")), &error));
+    const QString dxf = dir.filePath(QStringLiteral("kit.dxf"));
+    const QStringList argv =
+        QStringList{"--from", dir.filePath(QStringLiteral("wing.json")), "--format", "dxf", "-o",
+                    dxf} +
+        args.split(' ', Qt::SkipEmptyParts);
+    QString outText, errText;
+    QTextStream out(&outText), errs(&errText);
+    QCOMPARE(PanelCommand::run(argv, out, errs), code);
+    out.flush();
+    errs.flush();
+    QVERIFY2(err.isEmpty() ? errText.isEmpty() : errText.startsWith(err), qPrintable(errText));
+    QCOMPARE(QFile::exists(dxf), code == 0);
+    if (code != 0)
+        return;
+    QFile file(dxf);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    DxfPolylines::ByLayer lines = DxfPolylines::read(file.readAll());
+
+    // The sheets reported are the sheets drawn.
+    const QRegularExpression sheets(QStringLiteral("rib\\(s\\), (\\d+) sheet\\(s\\)"));
+    const QRegularExpressionMatch m = sheets.match(outText);
+    QVERIFY2(m.hasMatch(), qPrintable(outText));
+    QCOMPARE(m.captured(1).toInt(), int(lines[QStringLiteral("sheet")].size()));
+
+    // Outer contours: the closed cut lines inside no other.
+    std::vector<const QPolygonF *> outers;
+    for (const DxfPolylines::Line &l : lines[QStringLiteral("cut")]) {
+        bool inside = false;
+        for (const DxfPolylines::Line &o : lines[QStringLiteral("cut")])
+            inside = inside ||
+                     (&o != &l && o.closed && Polygons::pointIn({o.points}, l.points.first()) == 1);
+        if (l.closed && !inside)
+            outers.push_back(&l.points);
+    }
+    QCOMPARE(int(outers.size()), parts);
+    if (notch == 0)
+        return;
+    int notches = 0;
+    for (const QPolygonF *ring : outers) {
+        std::vector<QLineF> walls;
+        for (int i = 0; i < ring->size(); ++i) {
+            const QLineF e((*ring)[i], (*ring)[(i + 1) % ring->size()]);
+            if (std::abs(e.dx()) < 1e-4 && std::abs(e.dy()) > 2 && std::abs(e.dy()) < 3.5)
+                walls.push_back(e);
+        }
+        for (size_t a = 0; a < walls.size(); ++a) {
+            for (size_t b = a + 1; b < walls.size(); ++b) {
+                const double gap = std::abs(walls[b].x1() - walls[a].x1());
+                const double overlap = std::min(std::max(walls[a].y1(), walls[a].y2()),
+                                                std::max(walls[b].y1(), walls[b].y2())) -
+                                       std::max(std::min(walls[a].y1(), walls[a].y2()),
+                                                std::min(walls[b].y1(), walls[b].y2()));
+                if (gap < 4 || gap > 8 || overlap < 1)
+                    continue;
+                ++notches;
+                QVERIFY2(std::abs(gap - notch) <= 0.02, qPrintable(QString::number(gap)));
+            }
+        }
+    }
+    // A notch in each edge of every part.
+    QCOMPARE(notches, 2 * parts);
 }
 
 QTEST_MAIN(TstPanelKit)
