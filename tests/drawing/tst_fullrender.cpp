@@ -32,6 +32,8 @@ private slots:
     void fullRender();
     void laterRendersMatchAFreshDrawing_data();
     void laterRendersMatchAFreshDrawing();
+    void keptRoomsMatchAFreshDrawing_data();
+    void keptRoomsMatchAFreshDrawing();
     void paintedThroughAnyPainterTheSame();
 };
 
@@ -250,6 +252,45 @@ void TstFullRender::laterRendersMatchAFreshDrawing()
     const QImage expected = fresh.render(after);
     QVERIFY(!expected.isNull());
     QCOMPARE(later, expected);
+}
+
+// A drawing keeps the room of the last few smoothings, skins and profiles:
+// after any run of steps, the last view is drawn as a new drawing draws it.
+void TstFullRender::keptRoomsMatchAFreshDrawing_data()
+{
+    QTest::addColumn<QList<View>>("steps");
+    const View start;
+    auto with = [&](int smoothing, int zoom = 0, int skin = 15, int profile = 0) {
+        View v = start;
+        v.smoothing = smoothing;
+        v.zoom = zoom;
+        v.skin = skin;
+        v.profile = profile;
+        return v;
+    };
+    QTest::newRow("smoothing up and back") << QList<View>{start, with(52), start};
+    QTest::newRow("back after five smoothings, its room forgotten")
+        << QList<View>{start, with(52), with(54), with(56), with(58), start};
+    QTest::newRow("smoothing stepped while zoomed")
+        << QList<View>{start, with(50, 4), with(52, 4), with(50, 4), with(52, 0)};
+    QTest::newRow("skin and back") << QList<View>{start, with(50, 0, 30), start};
+    QTest::newRow("smoothing on another profile and back")
+        << QList<View>{start, with(50, 0, 15, 1), with(90, 0, 15, 1), with(90)};
+}
+
+void TstFullRender::keptRoomsMatchAFreshDrawing()
+{
+    QFETCH(QList<View>, steps);
+    ScriptedPrompts prompts;
+    Scene reused;
+    QImage later;
+    for (const View &v : steps)
+        later = reused.render(v);
+    Scene fresh;
+    const QImage expected = fresh.render(steps.last());
+    QVERIFY(!expected.isNull());
+    QCOMPARE(later, expected);
+    QCOMPARE(reused.drawing.templateRing(), fresh.drawing.templateRing());
 }
 
 // The screen image is written pixel by pixel where that is what the
