@@ -17,6 +17,8 @@ constexpr double kThinning = 2e-3;
 // A piece of the outline outside the clear region smaller than this (mm²)
 // is the rounding of the integer coordinates, not a fault.
 constexpr double kAreaNoise = 1e-6;
+// Far more than the offsets' arc tolerance and rounding (mm).
+constexpr double kDeepSlack = 0.01;
 
 double squaredLineDistance(QPointF p, QPointF a, QPointF b)
 {
@@ -104,6 +106,42 @@ bool hasRoom(const Polygons::Ring &profile, double radius)
     return !Polygons::offset({profile}, -radius).empty();
 }
 
+// A point of ring at least depth inside shape (every ring of which is a
+// boundary), looked for at the middle of the widest crossing of a few
+// upright lines; false when none is found, which proves nothing.
+bool hasDeepPoint(const Polygons::Ring &ring, const Polygons::Shape &shape, double depth)
+{
+    constexpr int kLines = 8;
+    const QRectF span = box(ring);
+    std::vector<double> ys;
+    for (int k = 0; k < kLines; ++k) {
+        const double x = span.left() + span.width() * (k + 0.5) / kLines;
+        ys.clear();
+        for (int i = 0, n = int(ring.size()); i < n; ++i) {
+            const QPointF a = ring[i], b = ring[(i + 1) % n];
+            if ((a.x() <= x) != (b.x() <= x))
+                ys.push_back(a.y() + (x - a.x()) * (b.y() - a.y()) / (b.x() - a.x()));
+        }
+        std::sort(ys.begin(), ys.end());
+        double widest = 0, middle = 0;
+        for (size_t i = 0; i + 1 < ys.size(); i += 2)
+            if (ys[i + 1] - ys[i] > widest) {
+                widest = ys[i + 1] - ys[i];
+                middle = (ys[i] + ys[i + 1]) / 2;
+            }
+        if (widest < 2 * depth)
+            continue;
+        const QPointF q(x, middle);
+        double nearest = depth * depth;
+        for (const Polygons::Ring &r : shape)
+            for (int i = 0, n = int(r.size()); i < n && nearest >= depth * depth; ++i)
+                nearest = std::min(nearest, squaredLineDistance(q, r[i], r[(i + 1) % n]));
+        if (nearest >= depth * depth && Polygons::pointIn(shape, q) == 1)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 const Polygons::Shape &Room::clearRegion(double shortfall) const
@@ -143,9 +181,6 @@ Room room(const WorkingData &wd, float skinTenths, int smoothing)
     // leaves and their cores come from the clear region of the cut.
     const Polygons::Shape pieces =
         Polygons::strictlySimple(Polygons::offset(r.clearRegion(kShortfall), -kShortfall));
-    const Polygons::Shape solid = Polygons::offset(pieces, -kSliverMargin);
-    if (solid.empty())
-        return r;
     // The pieces front first; the first one that holds more than a sliver is
     // the rib.
     double largest = 0;
@@ -159,16 +194,26 @@ Room room(const WorkingData &wd, float skinTenths, int smoothing)
     std::sort(outers.begin(), outers.end(), [](const Polygons::Ring *a, const Polygons::Ring *b) {
         return box(*a).left() < box(*b).left();
     });
+    // A point of the front piece well clear of the sliver margin lies in a
+    // core of that piece, whatever the offset's arcs and rounding: the
+    // offset that finds the cores is only needed when there is none.
     const Polygons::Ring *chosen = nullptr;
-    for (const Polygons::Ring *p : outers) {
-        for (const Polygons::Ring &core : solid) {
-            if (!core.isEmpty() && Polygons::pointIn({*p}, core.front()) == 1) {
-                chosen = p;
-                break;
+    if (!outers.empty() && hasDeepPoint(*outers.front(), pieces, kSliverMargin + kDeepSlack)) {
+        chosen = outers.front();
+    } else {
+        const Polygons::Shape solid = Polygons::offset(pieces, -kSliverMargin);
+        if (solid.empty())
+            return r;
+        for (const Polygons::Ring *p : outers) {
+            for (const Polygons::Ring &core : solid) {
+                if (!core.isEmpty() && Polygons::pointIn({*p}, core.front()) == 1) {
+                    chosen = p;
+                    break;
+                }
             }
+            if (chosen)
+                break;
         }
-        if (chosen)
-            break;
     }
     if (!chosen && !outers.empty())
         chosen = outers.front();

@@ -327,8 +327,14 @@ private:
         std::vector<FPoint> markers; // the template points an offset outline keeps
     };
     BuiltOutline m_builtOutline;
-    RibOutline::Room m_room;
-    std::vector<float> m_roomInputs;
+    // The rooms of the last few profiles, chords, skins and smoothings, each
+    // with what it was worked out from, the latest first.
+    struct KeptRoom {
+        std::vector<float> inputs;
+        RibOutline::Room room;
+    };
+    static constexpr size_t kKeptRooms = 4;
+    std::vector<KeptRoom> m_rooms;
     // Screen markers of one kind waiting to be drawn together (set when the
     // painter draws straight onto an image).
     bool m_batchMarkers = false;

@@ -676,17 +676,24 @@ const RibOutline::Room &TemplateDrawing::room()
     const int n = m_work.lastPoint;
     std::vector<float> inputs;
     inputs.reserve(size_t(4 * (n + 1) + 4));
-    inputs.insert(inputs.end(), {float(n), m_work.chord, m_work.skinThickness,
-                                 float(m_view.upDown4Smoothing)});
+    inputs.insert(inputs.end(),
+                  {float(n), m_work.chord, m_work.skinThickness, float(m_view.upDown4Smoothing)});
     for (int i = 0; i <= n; ++i) {
         for (FPoint q : {m_work.upper[size_t(i)], m_work.lower[size_t(i)]})
             inputs.insert(inputs.end(), {q.x, q.y});
     }
-    if (inputs != m_roomInputs) {
-        m_room = RibOutline::room(m_work, m_work.skinThickness, m_view.upDown4Smoothing);
-        m_roomInputs = std::move(inputs);
+    // The latest first: a step of the smoothing and back finds its room here.
+    auto found = std::find_if(m_rooms.begin(), m_rooms.end(),
+                              [&](const KeptRoom &k) { return k.inputs == inputs; });
+    if (found == m_rooms.end()) {
+        if (m_rooms.size() >= kKeptRooms)
+            m_rooms.pop_back();
+        found = m_rooms.insert(m_rooms.end(),
+                               {std::move(inputs), RibOutline::room(m_work, m_work.skinThickness,
+                                                                    m_view.upDown4Smoothing)});
     }
-    return m_room;
+    std::rotate(m_rooms.begin(), found, found + 1);
+    return m_rooms.front().room;
 }
 
 QPolygonF TemplateDrawing::toView(const QPolygonF &mm) const
@@ -713,10 +720,10 @@ RibOutline::Kind TemplateDrawing::templateOutline(double shortfall, double endSl
     const int n = m_work.lastPoint;
     std::vector<float> inputs;
     inputs.reserve(size_t(8 * (n + 1) + 8));
-    inputs.insert(inputs.end(), {float(n), float(g.originX), float(g.originY), g.scale,
-                                 m_work.skinOffset, float(m_work.skinOffsetRounded),
-                                 float(m_view.upDown4Smoothing), float(shortfall),
-                                 float(endSlack), m_work.chord, m_work.skinThickness});
+    inputs.insert(inputs.end(),
+                  {float(n), float(g.originX), float(g.originY), g.scale, m_work.skinOffset,
+                   float(m_work.skinOffsetRounded), float(m_view.upDown4Smoothing),
+                   float(shortfall), float(endSlack), m_work.chord, m_work.skinThickness});
     for (int i = 0; i <= n; ++i) {
         for (FPoint q : {g.upperView[size_t(i)], g.lowerView[size_t(i)],
                          m_work.upperTemplate[size_t(i)], m_work.lowerTemplate[size_t(i)]})

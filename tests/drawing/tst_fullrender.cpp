@@ -212,7 +212,8 @@ Q_DECLARE_METATYPE(View)
 // must be the one a new drawing makes of the same view.
 void TstFullRender::laterRendersMatchAFreshDrawing_data()
 {
-    QTest::addColumn<View>("before");
+    using Views = QList<View>;
+    QTest::addColumn<Views>("before"); // rendered in turn
     QTest::addColumn<View>("after");
     const View start;
     View zoomed = start;
@@ -227,29 +228,37 @@ void TstFullRender::laterRendersMatchAFreshDrawing_data()
     other.profile = 1;
     View thicker = start;
     thicker.skin = 30;
-    QTest::newRow("zoom 4 then 0") << zoomed << start;
-    QTest::newRow("zoom 0 then 4") << start << zoomed;
-    QTest::newRow("smoothing stepped") << start << smoother;
-    QTest::newRow("points hidden") << start << bare;
-    QTest::newRow("points shown again") << bare << start;
-    QTest::newRow("window narrowed") << start << narrow;
-    QTest::newRow("skin thickened") << start << thicker;
-    QTest::newRow("another profile") << start << other;
-    QTest::newRow("back from another profile") << other << start;
+    QTest::newRow("zoom 4 then 0") << Views{zoomed} << start;
+    QTest::newRow("zoom 0 then 4") << Views{start} << zoomed;
+    QTest::newRow("smoothing stepped") << Views{start} << smoother;
+    QTest::newRow("points hidden") << Views{start} << bare;
+    QTest::newRow("points shown again") << Views{bare} << start;
+    QTest::newRow("window narrowed") << Views{start} << narrow;
+    QTest::newRow("skin thickened") << Views{start} << thicker;
+    QTest::newRow("another profile") << Views{start} << other;
+    QTest::newRow("back from another profile") << Views{other} << start;
+    // A drawing keeps the rooms of its last few smoothings, skins and profiles.
+    QTest::newRow("smoothing stepped and back") << Views{start, smoother} << start;
+    View nearer = start;
+    nearer.smoothing = 52;
+    QTest::newRow("back after four other rooms, its own forgotten")
+        << Views{start, smoother, thicker, other, nearer} << start;
 }
 
 void TstFullRender::laterRendersMatchAFreshDrawing()
 {
-    QFETCH(View, before);
+    QFETCH(QList<View>, before);
     QFETCH(View, after);
     ScriptedPrompts prompts;
     Scene reused;
-    QVERIFY(!reused.render(before).isNull());
+    for (const View &v : before)
+        QVERIFY(!reused.render(v).isNull());
     const QImage later = reused.render(after);
     Scene fresh;
     const QImage expected = fresh.render(after);
     QVERIFY(!expected.isNull());
     QCOMPARE(later, expected);
+    QCOMPARE(reused.drawing.templateRing(), fresh.drawing.templateRing());
 }
 
 // The screen image is written pixel by pixel where that is what the

@@ -26,6 +26,22 @@ WorkingData slab(double halfThickness)
     return wd;
 }
 
+// Square sections: front (0-40 mm), waist (40-60 mm) and rear (60-100 mm),
+// each of a half thickness of its own.
+WorkingData stepped(double front, double waist, double rear)
+{
+    WorkingData wd = slab(0);
+    const float f = float(front), w = float(waist), r = float(rear);
+    const FPoint upper[] = {{0, 0},   {0, -f},  {40, -f},  {40, -w},
+                            {60, -w}, {60, -r}, {100, -r}, {100, 0}};
+    for (int i = 0; i < 8; ++i) {
+        wd.upper[size_t(i)] = upper[i];
+        wd.lower[size_t(i)] = {upper[i].x, -upper[i].y};
+    }
+    wd.lastPoint = 7;
+    return wd;
+}
+
 } // namespace
 
 class TstRibOutline : public QObject
@@ -75,6 +91,32 @@ private slots:
         QVERIFY(std::abs(span.right() - (100 - s)) <= RibOutline::kEndSlack);
         QVERIFY(span.top() >= -(half - s) - RibOutline::kShortfall);
         QVERIFY(span.bottom() <= half - s + RibOutline::kShortfall);
+    }
+
+    // A waist too thin for two skins leaves two pieces: the rib is the
+    // front one unless it is a sliver. A piece ends where a circle of the
+    // skin's radius s touches the waist's corner, sqrt(s² - w²) from it.
+    void pieces_data()
+    {
+        QTest::addColumn<double>("front"); // half thicknesses, mm
+        QTest::addColumn<double>("rear");
+        QTest::addColumn<bool>("frontPiece");
+        QTest::newRow("thick front") << 5.0 << 5.0 << true;
+        QTest::newRow("front just over the sliver margin") << 1.556 << 5.0 << true;
+        QTest::newRow("front a sliver: the rear piece") << 1.53 << 5.0 << false;
+        QTest::newRow("front a sliver, rear just over") << 1.53 << 1.556 << false;
+    }
+    void pieces()
+    {
+        QFETCH(double, front);
+        QFETCH(double, rear);
+        QFETCH(bool, frontPiece);
+        const double s = 1.5, inset = std::sqrt(s * s - 1.0);
+        const RibOutline::Room room = RibOutline::room(stepped(front, 1.0, rear), 15, 0);
+        QVERIFY(!room.refused);
+        const double from = frontPiece ? s : 60 + inset, to = frontPiece ? 40 - inset : 100 - s;
+        QVERIFY2(std::abs(room.front - from) < 2e-3 && std::abs(room.rear - to) < 2e-3,
+                 qPrintable(QStringLiteral("%1 to %2").arg(room.front).arg(room.rear)));
     }
 
     // A profile ring pinched to a point comes back as two simple pieces of
