@@ -311,6 +311,7 @@ Cut plan(const Core &core, const Settings &s)
         return cut;
     };
     cut.error = check(s);
+    cut.settings = s;
     if (!cut.ok())
         return cut;
     if (core.root.size() < 3 || core.tip.size() < 3)

@@ -81,6 +81,7 @@ struct Move {
 // Everything about one cut. With an error, nothing else is set.
 struct Cut {
     QString error;
+    Settings settings; // as cut
     Section rootSection, tipSection;
     // The faces' paths in the machine's frame (x along the chord from the
     // root's leading edge, y up from its chord line): start point, the core

@@ -1,5 +1,7 @@
-// The panel dialog's side of the structure: the structure dialog opened on
-// the panel's fields, and those fields set from a panel file.
+// The panel dialog's side of the structure and the foam cores: their
+// dialogs opened on the panel's fields, and those fields set from a panel
+// file.
+#include "hybrid/TFormfoam.h"
 #include "hybrid/TFormkit.h"
 #include "hybrid/TFormpanneau.h"
 
@@ -9,8 +11,8 @@ TFormkit *TFormpanneau::kitDialog()
 {
     if (!m_kit)
         m_kit = std::make_unique<TFormkit>(
-            m_store, [this] { return inputs(); },
-            [this](const PanelInputs &in) { setInputs(in); }, this);
+            m_store, [this] { return inputs(); }, [this](const PanelInputs &in) { setInputs(in); },
+            this);
     return m_kit.get();
 }
 
@@ -19,6 +21,21 @@ void TFormpanneau::Button4Click()
     TFormkit *kit = kitDialog();
     kit->refresh();
     kit->exec();
+}
+
+TFormfoam *TFormpanneau::foamDialog()
+{
+    if (!m_foam)
+        m_foam = std::make_unique<TFormfoam>(
+            m_store, [this] { return inputs(); }, this);
+    return m_foam.get();
+}
+
+void TFormpanneau::Button5Click()
+{
+    TFormfoam *foam = foamDialog();
+    foam->start();
+    foam->exec();
 }
 
 void TFormpanneau::setInputs(const PanelInputs &in)
