@@ -413,6 +413,176 @@
     </message>
 </context>
 <context>
+    <name>TFormfoam</name>
+    <message>
+        <source>NERVURIA - Noyaux en mousse : fil chaud et gabarits</source>
+        <translation>NERVURIA - Foam cores: hot wire and templates</translation>
+    </message>
+    <message>
+        <source>Découpe</source>
+        <translation>Cut</translation>
+    </message>
+    <message>
+        <source>Envergure du bloc mm</source>
+        <translation>Block span mm</translation>
+    </message>
+    <message>
+        <source>Écart des tours mm</source>
+        <translation>Towers apart mm</translation>
+    </message>
+    <message>
+        <source>Tour XY à l&apos;emplanture mm</source>
+        <translation>XY tower to root mm</translation>
+    </message>
+    <message>
+        <source>Saignée du fil mm</source>
+        <translation>Wire kerf mm</translation>
+    </message>
+    <message>
+        <source>Vrillage °</source>
+        <translation>Washout °</translation>
+    </message>
+    <message>
+        <source>Pivot % de la corde</source>
+        <translation>Pivot % of chord</translation>
+    </message>
+    <message>
+        <source>Flèche du saumon mm</source>
+        <translation>Tip sweep mm</translation>
+    </message>
+    <message>
+        <source>Vitesse mm/min</source>
+        <translation>Feed mm/min</translation>
+    </message>
+    <message>
+        <source>Entrée du fil mm</source>
+        <translation>Wire lead-in mm</translation>
+    </message>
+    <message>
+        <source>Écrire le G-code…</source>
+        <translation>Write the G-code…</translation>
+    </message>
+    <message>
+        <source>Exporter les gabarits…</source>
+        <translation>Export the templates…</translation>
+    </message>
+    <message>
+        <source>&amp;Aide</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>Fermer</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Emplanture en rouge, saumon en bleu, fil en vert, tours en pointillés</source>
+        <translation>Root in red, tip in blue, wire in green, towers dashed</translation>
+    </message>
+    <message>
+        <source>Mouvement</source>
+        <translation>Move</translation>
+    </message>
+    <message>
+        <source>Écrire le G-code</source>
+        <translation>Write the G-code</translation>
+    </message>
+    <message>
+        <source>Exporter les gabarits</source>
+        <translation>Export the templates</translation>
+    </message>
+    <message>
+        <source>Mouvement %1 / %2 : X %3 Y %4 U %5 V %6 F %7</source>
+        <translation>Move %1 / %2: X %3 Y %4 U %5 V %6 F %7</translation>
+    </message>
+</context>
+<context>
+    <name>TFormkit</name>
+    <message>
+        <source>NERVURIA - Structure du panneau : longerons, coupes, pattes, allègements</source>
+        <translation>NERVURIA - Panel structure: spars, cut-backs, tabs, lightening holes</translation>
+    </message>
+    <message>
+        <source>Structure</source>
+        <translation>Structure</translation>
+    </message>
+    <message>
+        <source>calages du panneau</source>
+        <translation>the panel&apos;s incidences</translation>
+    </message>
+    <message>
+        <source>Vrillage °</source>
+        <translation>Washout °</translation>
+    </message>
+    <message>
+        <source>Pivot % de la corde</source>
+        <translation>Pivot % of chord</translation>
+    </message>
+    <message>
+        <source>Longerons</source>
+        <translation>Spars</translation>
+    </message>
+    <message>
+        <source>Coupe bord d&apos;attaque mm</source>
+        <translation>Leading-edge cut-back mm</translation>
+    </message>
+    <message>
+        <source>Coupe bord de fuite mm</source>
+        <translation>Trailing-edge cut-back mm</translation>
+    </message>
+    <message>
+        <source>Chantier sous le pivot mm</source>
+        <translation>Board below the pivot mm</translation>
+    </message>
+    <message>
+        <source>Pattes % de la corde</source>
+        <translation>Tabs % of chord</translation>
+    </message>
+    <message>
+        <source>Largeur des pattes mm</source>
+        <translation>Tab width mm</translation>
+    </message>
+    <message>
+        <source>Allègements, âme mm</source>
+        <translation>Lightening holes, web mm</translation>
+    </message>
+    <message>
+        <source>Ouvrir…</source>
+        <translation>Open…</translation>
+    </message>
+    <message>
+        <source>Enregistrer…</source>
+        <translation>Save…</translation>
+    </message>
+    <message>
+        <source>Exporter le kit…</source>
+        <translation>Export the kit…</translation>
+    </message>
+    <message>
+        <source>&amp;Aide</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>Fermer</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Nervure n°</source>
+        <translation>Rib no.</translation>
+    </message>
+    <message>
+        <source>Plan (vue de dessus)</source>
+        <translation>Plan (top view)</translation>
+    </message>
+    <message>
+        <source>Panneau (*.json);;* (*)</source>
+        <translation>Panel (*.json);;* (*)</translation>
+    </message>
+    <message>
+        <source>Panneau (*.json)</source>
+        <translation>Panel (*.json)</translation>
+    </message>
+</context>
+<context>
     <name>TFormlect</name>
     <message>
         <source> NERVURIA - Catalogue des Profils</source>
@@ -601,6 +771,10 @@
         <source>PANNEAU</source>
         <translation>PANEL</translation>
     </message>
+    <message>
+        <source>Noyaux en mousse…</source>
+        <translation>Foam cores…</translation>
+    </message>
 </context>
 <context>
     <name>TIntro</name>
@@ -643,93 +817,6 @@
     <message>
         <source>&amp;A Propos...</source>
         <translation>&amp;About...</translation>
-    </message>
-</context>
-<context>
-    <name>TFormkit</name>
-    <message>
-        <source>NERVURIA - Structure du panneau : longerons, coupes, pattes, allègements</source>
-        <translation>NERVURIA - Panel structure: spars, cut-backs, tabs, lightening holes</translation>
-    </message>
-    <message>
-        <source>Structure</source>
-        <translation>Structure</translation>
-    </message>
-    <message>
-        <source>calages du panneau</source>
-        <translation>the panel&apos;s incidences</translation>
-    </message>
-    <message>
-        <source>Vrillage °</source>
-        <translation>Washout °</translation>
-    </message>
-    <message>
-        <source>Pivot % de la corde</source>
-        <translation>Pivot % of chord</translation>
-    </message>
-    <message>
-        <source>Longerons</source>
-        <translation>Spars</translation>
-    </message>
-    <message>
-        <source>Coupe bord d&apos;attaque mm</source>
-        <translation>Leading-edge cut-back mm</translation>
-    </message>
-    <message>
-        <source>Coupe bord de fuite mm</source>
-        <translation>Trailing-edge cut-back mm</translation>
-    </message>
-    <message>
-        <source>Chantier sous le pivot mm</source>
-        <translation>Board below the pivot mm</translation>
-    </message>
-    <message>
-        <source>Pattes % de la corde</source>
-        <translation>Tabs % of chord</translation>
-    </message>
-    <message>
-        <source>Largeur des pattes mm</source>
-        <translation>Tab width mm</translation>
-    </message>
-    <message>
-        <source>Allègements, âme mm</source>
-        <translation>Lightening holes, web mm</translation>
-    </message>
-    <message>
-        <source>Ouvrir…</source>
-        <translation>Open…</translation>
-    </message>
-    <message>
-        <source>Enregistrer…</source>
-        <translation>Save…</translation>
-    </message>
-    <message>
-        <source>Exporter le kit…</source>
-        <translation>Export the kit…</translation>
-    </message>
-    <message>
-        <source>&amp;Aide</source>
-        <translation>&amp;Help</translation>
-    </message>
-    <message>
-        <source>Fermer</source>
-        <translation>Close</translation>
-    </message>
-    <message>
-        <source>Nervure n°</source>
-        <translation>Rib no.</translation>
-    </message>
-    <message>
-        <source>Plan (vue de dessus)</source>
-        <translation>Plan (top view)</translation>
-    </message>
-    <message>
-        <source>Panneau (*.json);;* (*)</source>
-        <translation>Panel (*.json);;* (*)</translation>
-    </message>
-    <message>
-        <source>Panneau (*.json)</source>
-        <translation>Panel (*.json)</translation>
     </message>
 </context>
 </TS>
