@@ -524,47 +524,62 @@ QByteArray svg(const Document &doc)
     return out;
 }
 
+void paintPages(QPagedPaintDevice &device, const Document &doc)
+{
+    if (doc.sheets.empty())
+        return;
+    // Full size from the device's own resolution.
+    const double k = device.logicalDpiX() / 25.4;
+    // A sheet of a standard size across (A4 landscape) comes back upright
+    // from some devices (a printer): turned back then.
+    auto setPage = [&device](const QRectF &sheet) {
+        device.setPageSize(
+            QPageSize(sheet.size(), QPageSize::Millimeter, QString(), QPageSize::ExactMatch));
+        const QRectF got = device.pageLayout().fullRect(QPageLayout::Millimeter);
+        if ((got.width() > got.height()) != (sheet.width() > sheet.height()))
+            device.setPageOrientation(device.pageLayout().orientation() == QPageLayout::Portrait
+                                          ? QPageLayout::Landscape
+                                          : QPageLayout::Portrait);
+    };
+    const bool withBars = doc.pages.size() == doc.sheets.size();
+    const std::vector<QRectF> &pages = withBars ? doc.pages : doc.sheets;
+    setPage(pages.front());
+    QPainter p(&device);
+    // The printed pages' own check bar, drawn by the printout's code.
+    ProfileStore none;
+    TemplateDrawing bar(&none);
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(std::max(1, int(std::lround(3.5 * k))));
+    for (size_t s = 0; s < pages.size(); ++s) {
+        const QRectF &page = pages[s];
+        if (s > 0) {
+            setPage(page);
+            device.newPage();
+        }
+        // mm (y up) to the page's dots, from the page's top-left corner.
+        const QTransform toDevice(k, 0, 0, -k, -page.left() * k, page.bottom() * k);
+        paintShapes(p, doc, int(s), -1, toDevice, k);
+        if (withBars) {
+            const QPointF at = toDevice.map(doc.checkBars[s]);
+            p.setFont(font);
+            bar.drawCheckBarAt(p, int(std::lround(at.x())), int(std::lround(at.y())), float(k));
+        }
+    }
+}
+
 QByteArray pdf(const Document &doc)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    constexpr int kResolution = 1200;
-    const double k = kResolution / 25.4;
+    if (doc.sheets.empty())
+        return {};
     {
         QPdfWriter writer(&buffer);
-        writer.setResolution(kResolution);
+        writer.setResolution(1200);
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
         writer.setTitle(QStringLiteral("NERVURIA"));
         writer.setCreator(QStringLiteral("NERVURIA"));
-        auto pageFor = [](const QRectF &sheet) {
-            return QPageSize(sheet.size(), QPageSize::Millimeter, QString(), QPageSize::ExactMatch);
-        };
-        if (doc.sheets.empty())
-            return {};
-        const bool withBars = doc.pages.size() == doc.sheets.size();
-        const std::vector<QRectF> &pages = withBars ? doc.pages : doc.sheets;
-        writer.setPageSize(pageFor(pages.front()));
-        QPainter p(&writer);
-        // The printed pages' own check bar, drawn by the printout's code.
-        ProfileStore none;
-        TemplateDrawing bar(&none);
-        QFont font(QStringLiteral("Liberation Sans"));
-        font.setPixelSize(std::max(1, int(std::lround(3.5 * k))));
-        for (size_t s = 0; s < pages.size(); ++s) {
-            const QRectF &page = pages[s];
-            if (s > 0) {
-                writer.setPageSize(pageFor(page));
-                writer.newPage();
-            }
-            // mm (y up) to the page's dots, from the page's top-left corner.
-            const QTransform toDevice(k, 0, 0, -k, -page.left() * k, page.bottom() * k);
-            paintShapes(p, doc, int(s), -1, toDevice, k);
-            if (withBars) {
-                const QPointF at = toDevice.map(doc.checkBars[s]);
-                p.setFont(font);
-                bar.drawCheckBarAt(p, int(std::lround(at.x())), int(std::lround(at.y())), float(k));
-            }
-        }
+        paintPages(writer, doc);
     }
     return buffer.data();
 }

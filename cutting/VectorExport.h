@@ -3,6 +3,7 @@
 #include "cutting/RibVectors.h"
 
 #include <QByteArray>
+#include <QPagedPaintDevice>
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
@@ -78,6 +79,11 @@ QString report(const Document &doc);
 
 // The name of the layer that shows the sheets' edges: "sheet".
 QString sheetLayerName();
+
+// Draws the sheets on a paged device (the PDF writer, a printer set to
+// full page), a page each at the sheet's size, at full size from the
+// device's resolution, with the check bars of a PDF layout.
+void paintPages(QPagedPaintDevice &device, const Document &doc);
 
 // The file contents; empty with *error set when the writer fails.
 QByteArray svg(const Document &doc);

@@ -12,6 +12,8 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QShortcut>
 #include <QVBoxLayout>
 
@@ -156,6 +158,7 @@ TFormfoam::TFormfoam(ProfileStore *store, std::function<PanelInputs()> panel, QW
 
     ButtonGcode = new QPushButton(tr("Écrire le G-code…"), this);
     ButtonTemplates = new QPushButton(tr("Exporter les gabarits…"), this);
+    ButtonPrint = new QPushButton(tr("Imprimer les gabarits…"), this);
     auto *help = new QPushButton(tr("&Aide"), this);
     ButtonClose = new QPushButton(tr("Fermer"), this);
 
@@ -174,7 +177,7 @@ TFormfoam::TFormfoam(ProfileStore *store, std::function<PanelInputs()> panel, QW
     top->addWidget(fields);
     top->addLayout(previews, 1);
     auto *buttons = new QHBoxLayout;
-    for (QPushButton *b : {ButtonGcode, ButtonTemplates, help})
+    for (QPushButton *b : {ButtonGcode, ButtonTemplates, ButtonPrint, help})
         buttons->addWidget(b);
     buttons->addStretch();
     buttons->addWidget(ButtonClose);
@@ -206,6 +209,12 @@ TFormfoam::TFormfoam(ProfileStore *store, std::function<PanelInputs()> panel, QW
                                  QStringLiteral("PDF (*.pdf);;SVG (*.svg);;DXF (*.dxf)"));
         if (!path.isEmpty())
             writeTemplates(path);
+    });
+    connect(ButtonPrint, &QPushButton::clicked, this, [this] {
+        QPrinter printer(QPrinter::HighResolution);
+        QPrintDialog dialog(&printer, this);
+        if (dialog.exec() == QDialog::Accepted)
+            printTemplates(printer);
     });
     auto showHelp = [] {
         HelpViewer::instance().showTopic(
@@ -259,6 +268,7 @@ void TFormfoam::refresh()
     LabelError->setText(m_cut.error);
     ButtonGcode->setEnabled(m_cut.ok());
     ButtonTemplates->setEnabled(m_cut.ok());
+    ButtonPrint->setEnabled(m_cut.ok());
     const QSignalBlocker block(SliderMove);
     SliderMove->setRange(0, std::max(0, int(m_cut.moves.size()) - 1));
     SliderMove->setValue(m_cut.ok() ? m_cut.faces.leadingEdge : 0);
@@ -310,4 +320,21 @@ bool TFormfoam::writeTemplates(const QString &path)
     }
     Prompts::current().message(path + QStringLiteral(" : ") + (m_cut.ok() ? error : m_cut.error));
     return false;
+}
+
+bool TFormfoam::printTemplates(QPrinter &printer)
+{
+    if (!m_cut.ok())
+        return false;
+    // Laid out on the printer's paper as the PDF export lays them out.
+    printer.setFullPage(true);
+    VectorExport::Options options;
+    options.format = VectorExport::Format::Pdf;
+    options.sheet = printer.pageLayout().fullRect(QPageLayout::Millimeter).size();
+    std::vector<RibVectors::Rib> ribs =
+        FoamCores::templates(m_ends, settings().kerf, settings().lead);
+    if (ribs.size() != 2)
+        return false;
+    VectorExport::paintPages(printer, VectorExport::arrange(std::move(ribs), options));
+    return true;
 }

@@ -15,6 +15,7 @@
 class ProfileStore;
 class PanelPaintBox;
 class QPainter;
+class QPrinter;
 
 // Draws both faces' paths, the towers' paths and the wire at one move,
 // fitted into target (pixels), as seen along the wire (y up); the same
@@ -38,6 +39,7 @@ public:
     PanelPaintBox *PaintCut;
     QPushButton *ButtonGcode;     // "Écrire le G-code…"
     QPushButton *ButtonTemplates; // "Exporter les gabarits…"
+    QPushButton *ButtonPrint;     // "Imprimer les gabarits…"
     QPushButton *ButtonClose;     // "Fermer"
 
     // The span and the washout taken from the panel, then the cut computed.
@@ -50,6 +52,9 @@ public:
     // Written in one step each; false with the reason shown.
     bool writeGcode(const QString &path);
     bool writeTemplates(const QString &path);
+    // The two templates at full size on the printer's pages, each with the
+    // 100 mm check bar. The printer is set to full page.
+    bool printTemplates(QPrinter &printer);
 
 private:
     void showMove();

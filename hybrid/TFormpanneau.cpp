@@ -51,8 +51,8 @@ QString templateCaption(const QString &line)
     if (skin >= 0 && skin <= 3)
         skin = shortForms[skin];
     return QCoreApplication::translate("TFormpanneau", "Corde ") + values[0].trimmed() +
-           QCoreApplication::translate("TFormpanneau", " mm   Coffrage ") + QString::number(skin) +
-           QStringLiteral("/10");
+           QCoreApplication::translate("TFormpanneau", " mm   Coffrage ") +
+           QString::number(skin) + QStringLiteral("/10");
 }
 
 } // namespace
@@ -68,7 +68,8 @@ TFormpanneau::TFormpanneau(ProfileStore *store, TForm3 *printing, QWidget *paren
 {
     Q_ASSERT(store);
     setObjectName(QStringLiteral("Formpanneau"));
-    setWindowTitle(tr("NERVURIA - Panneau d'aile : toutes les nervures de l'emplanture au saumon"));
+    setWindowTitle(
+        tr("NERVURIA - Panneau d'aile : toutes les nervures de l'emplanture au saumon"));
     setFont(QFont(QStringLiteral("Arial"), 9));
     buildControls();
     resize(860, 640);
@@ -98,10 +99,10 @@ void TFormpanneau::buildControls()
         grid->addWidget(angleField, 3, 1);
         return g;
     };
-    auto *rootGroup = end(tr("Nervure d'emplanture"), "ComboBox1", "ComboBox3", "Label5", "UpDown3",
-                          ComboBox1, ComboBox3, Label5, UpDown3);
-    auto *tipGroup = end(tr("Nervure de saumon"), "ComboBox2", "ComboBox4", "Label6", "UpDown4",
-                         ComboBox2, ComboBox4, Label6, UpDown4);
+    auto *rootGroup = end(tr("Nervure d'emplanture"), "ComboBox1", "ComboBox3",
+                          "Label5", "UpDown3", ComboBox1, ComboBox3, Label5, UpDown3);
+    auto *tipGroup = end(tr("Nervure de saumon"), "ComboBox2", "ComboBox4", "Label6",
+                         "UpDown4", ComboBox2, ComboBox4, Label6, UpDown4);
 
     auto *ribsGroup = new QGroupBox(tr("Nervures"), this);
     UpDown1 = named(new SpinField(0, int(WingPanel::kMaxSpan), 10, 500, ribsGroup), "UpDown1");
@@ -113,8 +114,9 @@ void TFormpanneau::buildControls()
     RadioGroup1->setItemIndex(0);
     UpDown2 = named(new SpinField(0, WingPanel::kMaxRibs + 1, 1, 6, ribsGroup), "UpDown2");
     Edit5 = named(new QLineEdit(QStringLiteral("0; 100; 200; 300; 400; 500"), ribsGroup), "Edit5");
-    CheckBox1 = named(new QCheckBox(tr("Coffrage variable de l'emplanture au saumon"), ribsGroup),
-                      "CheckBox1");
+    CheckBox1 = named(
+        new QCheckBox(tr("Coffrage variable de l'emplanture au saumon"), ribsGroup),
+        "CheckBox1");
     auto *rg = new QGridLayout(ribsGroup);
     rg->addWidget(new QLabel(tr("Envergure mm"), ribsGroup), 0, 0);
     rg->addWidget(UpDown1, 0, 1);
@@ -137,8 +139,9 @@ void TFormpanneau::buildControls()
     Button1->setDefault(true);
 
     Tableau1 = named(new QTableWidget(0, 5, this), "Tableau1");
-    Tableau1->setHorizontalHeaderLabels(
-        {tr("Nervure"), tr("Station mm"), tr("Mélange %"), tr("Corde mm"), tr("Calage °")});
+    Tableau1->setHorizontalHeaderLabels({tr("Nervure"), tr("Station mm"),
+                                         tr("Mélange %"), tr("Corde mm"),
+                                         tr("Calage °")});
     Tableau1->verticalHeader()->hide();
     Tableau1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Tableau1->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -238,8 +241,8 @@ void TFormpanneau::FormActivate()
             i = -1;
         int shown = i;
         if (shown < 0 && !withTemplates.empty())
-            shown =
-                list == ComboBox2 && withTemplates.size() > 1 ? withTemplates[1] : withTemplates[0];
+            shown = list == ComboBox2 && withTemplates.size() > 1 ? withTemplates[1]
+                                                                  : withTemplates[0];
         list->setCurrentIndex(shown >= 0 ? shown : 0);
         fillTemplates(list, templates, info);
         if (i >= 0 && template_ >= 0 && template_ < templates->count()) {

@@ -106,6 +106,7 @@ public:
     TFormfoam *foamDialog();
 
 protected:
+
 private:
     void buildControls();
     void fillTemplates(QComboBox *profile, QComboBox *templates, QLabel *info);

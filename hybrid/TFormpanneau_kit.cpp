@@ -11,8 +11,8 @@ TFormkit *TFormpanneau::kitDialog()
 {
     if (!m_kit)
         m_kit = std::make_unique<TFormkit>(
-            m_store, [this] { return inputs(); }, [this](const PanelInputs &in) { setInputs(in); },
-            this);
+            m_store, [this] { return inputs(); },
+            [this](const PanelInputs &in) { setInputs(in); }, this);
     return m_kit.get();
 }
 
@@ -26,8 +26,7 @@ void TFormpanneau::Button4Click()
 TFormfoam *TFormpanneau::foamDialog()
 {
     if (!m_foam)
-        m_foam = std::make_unique<TFormfoam>(
-            m_store, [this] { return inputs(); }, this);
+        m_foam = std::make_unique<TFormfoam>(m_store, [this] { return inputs(); }, this);
     return m_foam.get();
 }
 

@@ -494,6 +494,10 @@
         <source>Mouvement %1 / %2 : X %3 Y %4 U %5 V %6 F %7</source>
         <translation>Move %1 / %2: X %3 Y %4 U %5 V %6 F %7</translation>
     </message>
+    <message>
+        <source>Imprimer les gabarits…</source>
+        <translation>Print the templates…</translation>
+    </message>
 </context>
 <context>
     <name>TFormkit</name>

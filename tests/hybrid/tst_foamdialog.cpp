@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
@@ -142,6 +143,21 @@ void TstFoamDialog::settings()
     QFile a(dir.filePath("dialog.ngc")), b(dir.filePath("command.ngc"));
     QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
     QCOMPARE(a.readAll(), b.readAll());
+
+    // Printed on A4 paper across: one page holds both templates.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath("printed.pdf"));
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Landscape);
+    QVERIFY(dialog.printTemplates(printer));
+    QFile printed(dir.filePath("printed.pdf"));
+    QVERIFY(printed.open(QIODevice::ReadOnly));
+    const QByteArray pdf = printed.readAll();
+    if (const QByteArray out = qgetenv("NERVURIA_FOAM_PNG"); !out.isEmpty())
+        QFile::copy(printed.fileName(), QString::fromLocal8Bit(out) + "/printed.pdf");
+    QVERIFY(pdf.startsWith("%PDF"));
+    QCOMPARE(pdf.count("/Type /Page") - pdf.count("/Type /Pages"), 1);
 }
 
 QTEST_MAIN(TstFoamDialog)
