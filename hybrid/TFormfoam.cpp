@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 
 namespace
 {
@@ -282,7 +283,8 @@ void TFormfoam::showMove()
         LabelMove->clear();
     } else {
         const HotWire::Move &m = m_cut.moves[size_t(i)];
-        auto n = [](double v) { return QString::number(v, 'f', 1); };
+        // No "-0.0" for a coordinate a hair below zero.
+        auto n = [](double v) { return QString::number(std::abs(v) < 0.05 ? 0.0 : v, 'f', 1); };
         LabelMove->setText(tr("Mouvement %1 / %2 : X %3 Y %4 U %5 V %6 F %7")
                                .arg(i)
                                .arg(m_cut.moves.size() - 1)
