@@ -4,6 +4,7 @@
 #include "catalogue/CatalogueCommands.h"
 #include "catalogue/CatalogueTexts.h"
 #include "cutting/ExportJob.h"
+#include "hybrid/HotWireCommand.h"
 #include "hybrid/PanelCommand.h"
 #include "profiles/ProfileStore.h"
 #include "ui/Language.h"
@@ -314,7 +315,8 @@ CommandLine::CommandLine()
                    "Without a command, opens the windows (the toolkit's options such as -style "
                    "still apply)."),
               [] {
-                  std::vector<Subcommand> rows{exportRow(), checkRow(), PanelCommand::row()};
+                  std::vector<Subcommand> rows{exportRow(), checkRow(), PanelCommand::row(),
+                                               HotWireCommand::row()};
                   for (Subcommand &row : CatalogueCommands::rows())
                       rows.push_back(std::move(row));
                   return rows;

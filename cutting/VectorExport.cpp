@@ -550,32 +550,47 @@ void paintPage(QPainter &p, const Document &doc, int s, double k, double thinnes
     p.restore();
 }
 
+void paintPages(QPagedPaintDevice &device, const Document &doc)
+{
+    if (doc.sheets.empty())
+        return;
+    // Full size from the device's own resolution.
+    const double k = device.logicalDpiX() / 25.4;
+    // A sheet of a standard size across (A4 landscape) comes back upright
+    // from some devices (a printer): turned back then.
+    auto setPage = [&device](const QRectF &sheet) {
+        device.setPageSize(
+            QPageSize(sheet.size(), QPageSize::Millimeter, QString(), QPageSize::ExactMatch));
+        const QRectF got = device.pageLayout().fullRect(QPageLayout::Millimeter);
+        if ((got.width() > got.height()) != (sheet.width() > sheet.height()))
+            device.setPageOrientation(device.pageLayout().orientation() == QPageLayout::Portrait
+                                          ? QPageLayout::Landscape
+                                          : QPageLayout::Portrait);
+    };
+    setPage(pageOf(doc, 0));
+    QPainter p(&device);
+    for (int s = 0; s < int(doc.sheets.size()); ++s) {
+        if (s > 0) {
+            setPage(pageOf(doc, s));
+            device.newPage();
+        }
+        paintPage(p, doc, s, k);
+    }
+}
+
 QByteArray pdf(const Document &doc)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    constexpr int kResolution = 1200;
-    const double k = kResolution / 25.4;
+    if (doc.sheets.empty())
+        return {};
     {
         QPdfWriter writer(&buffer);
-        writer.setResolution(kResolution);
+        writer.setResolution(1200);
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
         writer.setTitle(QStringLiteral("NERVURIA"));
         writer.setCreator(QStringLiteral("NERVURIA"));
-        auto pageFor = [](const QRectF &sheet) {
-            return QPageSize(sheet.size(), QPageSize::Millimeter, QString(), QPageSize::ExactMatch);
-        };
-        if (doc.sheets.empty())
-            return {};
-        writer.setPageSize(pageFor(pageOf(doc, 0)));
-        QPainter p(&writer);
-        for (int s = 0; s < int(doc.sheets.size()); ++s) {
-            if (s > 0) {
-                writer.setPageSize(pageFor(pageOf(doc, s)));
-                writer.newPage();
-            }
-            paintPage(p, doc, s, k);
-        }
+        paintPages(writer, doc);
     }
     return buffer.data();
 }

@@ -3,6 +3,7 @@
 #include "cutting/RibVectors.h"
 
 #include <QByteArray>
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QRectF>
 #include <QSizeF>
@@ -88,6 +89,10 @@ QRectF pageOf(const Document &doc, int s);
 // no line thinner than `thinnest` device units (a coarse preview): the PDF
 // pages, the printed pages and their preview are drawn here.
 void paintPage(QPainter &p, const Document &doc, int s, double unitsPerMm, double thinnest = 0);
+// Draws the sheets on a paged device (the PDF writer, a printer set to
+// full page), a page each at the sheet's size, at full size from the
+// device's resolution, with the check bars of a PDF layout.
+void paintPages(QPagedPaintDevice &device, const Document &doc);
 
 // The file contents; empty with *error set when the writer fails.
 QByteArray svg(const Document &doc);

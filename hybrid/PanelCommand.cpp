@@ -44,6 +44,16 @@ std::optional<PanelEnd> end(const QString &text)
 
 } // namespace
 
+std::optional<PanelEnd> PanelCommand::parseEnd(const QString &text)
+{
+    return end(text);
+}
+
+std::optional<double> PanelCommand::parseNumber(const QString &text)
+{
+    return number(text);
+}
+
 Subcommand PanelCommand::row()
 {
     Subcommand row;

@@ -43,6 +43,11 @@ public:
         QSizeF page{210, 297};
     };
 
+    // "NAME" or "NAME:T" (T counted from 1); empty for a bad T.
+    static std::optional<PanelEnd> parseEnd(const QString &text);
+    // A number with a decimal point; empty when it does not read.
+    static std::optional<double> parseNumber(const QString &text);
+
     // The parsed options, or the reason they are wrong.
     static std::optional<Options> parse(const Subcommand::Call &call, QString &error);
 

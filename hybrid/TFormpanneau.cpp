@@ -4,6 +4,7 @@
 #include "cutting/VectorExport.h"
 #include "drawing/FigureEditor.h"
 #include "drawing/TForm3.h"
+#include "hybrid/TFormfoam.h"
 #include "hybrid/TFormkit.h"
 #include "profiles/ProfileStore.h"
 #include "render/PrintPages.h"
@@ -128,6 +129,7 @@ void TFormpanneau::buildControls()
     Button3 = named(new QPushButton(tr("Exporter les nervures…"), this), "Button3");
     Button3->setEnabled(false);
     Button4 = named(new QPushButton(tr("Structure et plan…"), this), "Button4");
+    Button5 = named(new QPushButton(tr("Noyaux en mousse…"), this), "Button5");
     BitBtn1 = named(new QPushButton(QStringLiteral("OK"), this), "BitBtn1");
     BitBtn1->setEnabled(false);
     BitBtn2 = named(new QPushButton(tr("Annuler"), this), "BitBtn2");
@@ -161,6 +163,7 @@ void TFormpanneau::buildControls()
     buttons->addWidget(Button2);
     buttons->addWidget(Button3);
     buttons->addWidget(Button4);
+    buttons->addWidget(Button5);
     buttons->addWidget(BitBtn3);
     buttons->addStretch();
     buttons->addWidget(BitBtn1);
@@ -185,6 +188,7 @@ void TFormpanneau::buildControls()
     connect(Button2, &QPushButton::clicked, this, &TFormpanneau::Button2Click);
     connect(Button3, &QPushButton::clicked, this, &TFormpanneau::Button3Click);
     connect(Button4, &QPushButton::clicked, this, &TFormpanneau::Button4Click);
+    connect(Button5, &QPushButton::clicked, this, &TFormpanneau::Button5Click);
     connect(BitBtn1, &QPushButton::clicked, this, &TFormpanneau::accept);
     connect(BitBtn2, &QPushButton::clicked, this, &TFormpanneau::reject);
     connect(BitBtn3, &QPushButton::clicked, this, [] {

@@ -22,6 +22,7 @@ class TemplateDrawing;
 class FigureEditor;
 class TForm3;
 class TFormkit;
+class TFormfoam;
 
 // The panel view: the ribs one above the other, root at the bottom, each at
 // the height of its station, leading edges aligned.
@@ -79,6 +80,7 @@ public:
     QPushButton *Button2; // "Imprimer les nervures"
     QPushButton *Button3; // "Exporter les nervures…"
     QPushButton *Button4; // "Structure et plan…"
+    QPushButton *Button5; // "Noyaux en mousse…"
     QPushButton *BitBtn1; // OK
     QPushButton *BitBtn2; // Annuler
     QPushButton *BitBtn3; // "&Aide"
@@ -90,6 +92,7 @@ public:
     void Button2Click();
     void Button3Click();
     void Button4Click();
+    void Button5Click();
     void PaintBox1Paint(QPainter &painter);
     void accept() override;
 
@@ -99,6 +102,8 @@ public:
     void setInputs(const PanelInputs &in);
     // The structure dialog, made at its first use.
     TFormkit *kitDialog();
+    // The foam core dialog, made at its first use.
+    TFormfoam *foamDialog();
 
 protected:
 
@@ -113,4 +118,5 @@ private:
     QString m_panelName; // of the last computation
     std::optional<AddedRibs> m_added;
     std::unique_ptr<TFormkit> m_kit;
+    std::unique_ptr<TFormfoam> m_foam;
 };

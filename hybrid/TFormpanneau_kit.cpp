@@ -1,5 +1,7 @@
-// The panel dialog's side of the structure: the structure dialog opened on
-// the panel's fields, and those fields set from a panel file.
+// The panel dialog's side of the structure and the foam cores: their
+// dialogs opened on the panel's fields, and those fields set from a panel
+// file.
+#include "hybrid/TFormfoam.h"
 #include "hybrid/TFormkit.h"
 #include "hybrid/TFormpanneau.h"
 
@@ -19,6 +21,20 @@ void TFormpanneau::Button4Click()
     TFormkit *kit = kitDialog();
     kit->refresh();
     kit->exec();
+}
+
+TFormfoam *TFormpanneau::foamDialog()
+{
+    if (!m_foam)
+        m_foam = std::make_unique<TFormfoam>(m_store, [this] { return inputs(); }, this);
+    return m_foam.get();
+}
+
+void TFormpanneau::Button5Click()
+{
+    TFormfoam *foam = foamDialog();
+    foam->start();
+    foam->exec();
 }
 
 void TFormpanneau::setInputs(const PanelInputs &in)

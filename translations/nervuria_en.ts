@@ -413,6 +413,93 @@
     </message>
 </context>
 <context>
+    <name>TFormfoam</name>
+    <message>
+        <source>NERVURIA - Noyaux en mousse : fil chaud et gabarits</source>
+        <translation>NERVURIA - Foam cores: hot wire and templates</translation>
+    </message>
+    <message>
+        <source>Découpe</source>
+        <translation>Cut</translation>
+    </message>
+    <message>
+        <source>Envergure du bloc mm</source>
+        <translation>Block span mm</translation>
+    </message>
+    <message>
+        <source>Écart des tours mm</source>
+        <translation>Towers apart mm</translation>
+    </message>
+    <message>
+        <source>Tour XY à l&apos;emplanture mm</source>
+        <translation>XY tower to root mm</translation>
+    </message>
+    <message>
+        <source>Saignée du fil mm</source>
+        <translation>Wire kerf mm</translation>
+    </message>
+    <message>
+        <source>Vrillage °</source>
+        <translation>Washout °</translation>
+    </message>
+    <message>
+        <source>Pivot % de la corde</source>
+        <translation>Pivot % of chord</translation>
+    </message>
+    <message>
+        <source>Flèche du saumon mm</source>
+        <translation>Tip sweep mm</translation>
+    </message>
+    <message>
+        <source>Vitesse mm/min</source>
+        <translation>Feed mm/min</translation>
+    </message>
+    <message>
+        <source>Entrée du fil mm</source>
+        <translation>Wire lead-in mm</translation>
+    </message>
+    <message>
+        <source>Écrire le G-code…</source>
+        <translation>Write the G-code…</translation>
+    </message>
+    <message>
+        <source>Exporter les gabarits…</source>
+        <translation>Export the templates…</translation>
+    </message>
+    <message>
+        <source>&amp;Aide</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>Fermer</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Emplanture en rouge, saumon en bleu, fil en vert, tours en pointillés</source>
+        <translation>Root in red, tip in blue, wire in green, towers dashed</translation>
+    </message>
+    <message>
+        <source>Mouvement</source>
+        <translation>Move</translation>
+    </message>
+    <message>
+        <source>Écrire le G-code</source>
+        <translation>Write the G-code</translation>
+    </message>
+    <message>
+        <source>Exporter les gabarits</source>
+        <translation>Export the templates</translation>
+    </message>
+    <message>
+        <source>Mouvement %1 / %2 : X %3 Y %4 U %5 V %6 F %7</source>
+        <translation>Move %1 / %2: X %3 Y %4 U %5 V %6 F %7</translation>
+    </message>
+    <message>
+        <source>Imprimer les gabarits…</source>
+        <translation>Print the templates…</translation>
+    </message>
+</context>
+<context>
     <name>TFormkit</name>
     <message>
         <source>NERVURIA - Structure du panneau : longerons, coupes, pattes, allègements</source>
@@ -489,6 +576,10 @@
     <message>
         <source>Plan (vue de dessus)</source>
         <translation>Plan (top view)</translation>
+    </message>
+    <message>
+        <source>Panneau (*.json);;* (*)</source>
+        <translation type="vanished">Panel (*.json);;* (*)</translation>
     </message>
     <message>
         <source>Panneau (*.json)</source>
@@ -711,6 +802,10 @@
     <message>
         <source>PANNEAU</source>
         <translation>PANEL</translation>
+    </message>
+    <message>
+        <source>Noyaux en mousse…</source>
+        <translation>Foam cores…</translation>
     </message>
 </context>
 <context>

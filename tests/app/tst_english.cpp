@@ -269,6 +269,7 @@ void TestEnglish::helpTopics_data()
     QTest::newRow("catalogue") << "CATALOGUE" << "DATABASE";
     QTest::newRow("hybrid dialog") << "HYBRIDE" << "HYBRID";
     QTest::newRow("wing panel") << "PANNEAU" << "PANEL";
+    QTest::newRow("foam cores") << "NOYAUX" << "FOAM";
 }
 
 // Each French topic of the sample help has its English one, and each run
