@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
+#include <map>
 #include <numeric>
 
 namespace SheetNesting
@@ -108,6 +110,8 @@ Hull makeHull(const std::vector<QPolygonF> &lines, int turn, double gap)
 struct Sheet {
     QRectF rect;
     std::vector<double> sky; // highest point placed in each column, sheet coordinates
+    // The columns each part placed raised, [from, to), in placing order.
+    std::vector<std::pair<int, int>> raised;
 };
 
 struct Spot {
@@ -116,8 +120,19 @@ struct Spot {
     double dy = 0, top = kNone;
 };
 
+// What the search learnt of one hull on one sheet, for the next part of
+// the same outline: at each place, how far up the part must go at least
+// (exactly, where every column was read), as of raised[0, seen). A sky
+// only rises, so a place's height never falls; only the places beside
+// columns raised since need reading again.
+struct Memo {
+    std::vector<double> low;
+    std::vector<char> exact;
+    size_t seen = 0;
+};
+
 // The lowest-topped place for hull h on the sheet, at or above its floor.
-Spot bestSpot(const Sheet &sheet, const Hull &h, double gap)
+Spot bestSpot(const Sheet &sheet, const Hull &h, double gap, Memo &memo)
 {
     Spot best;
     const int sheetColumns = int(sheet.sky.size());
@@ -126,28 +141,54 @@ Spot bestSpot(const Sheet &sheet, const Hull &h, double gap)
     const double ceiling = sheet.rect.height() - gap;
     const double floorDy = gap - h.minY;
     const int count = int(h.floorOf.size());
+    if (last < first)
+        return best;
+    const size_t places = size_t(last - first + 1);
+    if (memo.low.size() != places) {
+        memo.low.assign(places, floorDy);
+        memo.exact.assign(places, 0);
+        memo.seen = sheet.raised.size();
+    }
+    for (; memo.seen < sheet.raised.size(); ++memo.seen) {
+        // The places whose columns reach into the raised ones.
+        const auto [from, to] = sheet.raised[memo.seen];
+        const int a = std::max(first, from + h.reach - count + 1);
+        const int b = std::min(last, to + h.reach - 1);
+        for (int s = a; s <= b; ++s)
+            memo.exact[size_t(s - first)] = 0;
+    }
     // The column of the part that ruled the last place out most often rules
     // the next one out too: tried first, it spares a walk over the others.
     // The order only changes how soon a place is ruled out, not the result.
     int hint = -1;
     for (int s = first; s <= last; ++s) {
-        double dy = floorDy;
+        const size_t at = size_t(s - first);
+        double dy = memo.low[at];
+        auto tooHigh = [&] { return dy + h.maxY > ceiling + 1e-9 || dy + h.maxY >= best.top; };
         auto ruledOut = [&](int k) {
             const int col = s - h.reach + k;
             if (col < 0 || col >= sheetColumns || h.floorOf[size_t(k)] == kNone)
                 return false;
             dy = std::max(dy, sheet.sky[size_t(col)] - h.floorOf[size_t(k)]);
-            return dy + h.maxY > ceiling + 1e-9 || dy + h.maxY >= best.top;
+            return tooHigh();
         };
-        if (hint >= 0 && ruledOut(hint))
+        if (tooHigh())
             continue;
         bool fits = true;
-        for (int k = 0; k < count; ++k) {
-            if (ruledOut(k)) {
-                hint = k;
-                fits = false;
-                break;
+        if (!memo.exact[at]) {
+            if (hint >= 0 && ruledOut(hint)) {
+                memo.low[at] = dy;
+                continue;
             }
+            for (int k = 0; k < count; ++k) {
+                if (ruledOut(k)) {
+                    hint = k;
+                    fits = false;
+                    break;
+                }
+            }
+            memo.low[at] = dy;
+            memo.exact[at] = fits;
         }
         if (fits) {
             best.found = true;
@@ -167,6 +208,7 @@ void settle(Sheet &sheet, const Hull &h, const Spot &spot)
         double &sky = sheet.sky[size_t(spot.column + i)];
         sky = std::max(sky, spot.dy + h.hi[size_t(i)]);
     }
+    sheet.raised.push_back({spot.column, spot.column + h.columns});
 }
 
 } // namespace
@@ -240,7 +282,15 @@ Result arrange(const std::vector<std::vector<QPolygonF>> &shapes, const std::vec
     // Sheet order: the parts of each sheet, in placing order.
     std::vector<std::vector<int>> onSheet;
 
+    // Memos of the outline being placed, by sheet and turn: parts of one
+    // outline come one after the other in that order.
+    std::map<std::pair<size_t, size_t>, Memo> memos;
+    int memoShape = -1;
     for (int p : order) {
+        if (shapeOf[size_t(p)] != memoShape) {
+            memos.clear();
+            memoShape = shapeOf[size_t(p)];
+        }
         bool placed = false;
         const size_t openBefore = firstOpen;
         for (int attempt = 0; attempt < 2 && !placed; ++attempt) {
@@ -252,8 +302,10 @@ Result arrange(const std::vector<std::vector<QPolygonF>> &shapes, const std::vec
                     continue;
                 Spot best;
                 const Hull *bestHull = nullptr;
-                for (const Hull &h : hullsOf(p)) {
-                    const Spot spot = bestSpot(sheets[s], h, gap);
+                const std::vector<Hull> &turns = hullsOf(p);
+                for (const Hull &h : turns) {
+                    const size_t turn = size_t(&h - turns.data());
+                    const Spot spot = bestSpot(sheets[s], h, gap, memos[{s, turn}]);
                     if (spot.found && spot.top < best.top - 1e-9) {
                         best = spot;
                         bestHull = &h;
@@ -278,6 +330,8 @@ Result arrange(const std::vector<std::vector<QPolygonF>> &shapes, const std::vec
             continue;
         sheets.pop_back(); // the fresh sheet it did not fit on
         full.pop_back();
+        for (auto it = memos.begin(); it != memos.end();)
+            it = it->first.first >= sheets.size() ? memos.erase(it) : std::next(it);
         firstOpen = openBefore;
         // Larger than an empty sheet: alone on a sheet grown to hold it,
         // offered to no other part.
