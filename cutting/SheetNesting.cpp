@@ -160,28 +160,48 @@ Spot bestSpot(const Sheet &sheet, const Hull &h, double gap, Memo &memo)
     // The column of the part that ruled the last place out most often rules
     // the next one out too: tried first, it spares a walk over the others.
     // The order only changes how soon a place is ruled out, not the result.
+    // A column without floor (kNone, infinite) counts for nothing: its
+    // difference is minus infinity.
     int hint = -1;
-    for (int s = first; s <= last; ++s) {
+    const double *floors = h.floorOf.data();
+    const double *sky = sheet.sky.data();
+    // Whether place s beats the best so far: a lower top, or the same top
+    // further left (the first of the lowest is kept).
+    auto tryPlace = [&](int s) {
         const size_t at = size_t(s - first);
         double dy = memo.low[at];
-        auto tooHigh = [&] { return dy + h.maxY > ceiling + 1e-9 || dy + h.maxY >= best.top; };
-        auto ruledOut = [&](int k) {
-            const int col = s - h.reach + k;
-            if (col < 0 || col >= sheetColumns || h.floorOf[size_t(k)] == kNone)
-                return false;
-            dy = std::max(dy, sheet.sky[size_t(col)] - h.floorOf[size_t(k)]);
-            return tooHigh();
+        auto tooHigh = [&] {
+            const double top = dy + h.maxY;
+            return top > ceiling + 1e-9 || top > best.top ||
+                   (top == best.top && s > best.column);
         };
         if (tooHigh())
-            continue;
+            return;
+        // The sky under the part's column k is sky[base + k].
+        const int base = s - h.reach;
+        const int from = std::max(0, h.reach - s);
+        const int to = std::min(count, sheetColumns - s + h.reach);
         bool fits = true;
         if (!memo.exact[at]) {
-            if (hint >= 0 && ruledOut(hint)) {
-                memo.low[at] = dy;
-                continue;
+            if (hint >= from && hint < to) {
+                dy = std::max(dy, sky[base + hint] - floors[hint]);
+                if (tooHigh()) {
+                    memo.low[at] = dy;
+                    return;
+                }
             }
-            for (int k = 0; k < count; ++k) {
-                if (ruledOut(k)) {
+            // In blocks of a few columns, the test after each block: a place
+            // ruled out a few columns late is ruled out all the same.
+            constexpr int kBlock = 8;
+            for (int k = from; k < to; k += kBlock) {
+                const int end = std::min(k + kBlock, to);
+                double m = dy;
+                for (int j = k; j < end; ++j) {
+                    const double d = sky[base + j] - floors[j];
+                    m = m < d ? d : m;
+                }
+                dy = m;
+                if (tooHigh()) {
                     hint = k;
                     fits = false;
                     break;
@@ -196,7 +216,9 @@ Spot bestSpot(const Sheet &sheet, const Hull &h, double gap, Memo &memo)
             best.dy = dy;
             best.top = dy + h.maxY;
         }
-    }
+    };
+    for (int s = first; s <= last; ++s)
+        tryPlace(s);
     return best;
 }
 

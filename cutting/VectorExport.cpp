@@ -156,9 +156,14 @@ double outerArea(const RibVectors::Rib &rib)
 // its letters. Two ribs with the same key come out of both the same.
 QByteArray shapeKey(const RibVectors::Rib &rib)
 {
-    QByteArray key;
-    auto put = [&key](const auto &value) {
-        key.append(reinterpret_cast<const char *>(&value), sizeof value);
+    qsizetype size = 0;
+    for (const Shape &s : rib.shapes)
+        size += 96 + s.path.elementCount() * qsizetype(sizeof(int) + 2 * sizeof(double));
+    QByteArray key(size, Qt::Uninitialized);
+    char *at = key.data();
+    auto put = [&at](const auto &value) {
+        std::memcpy(at, &value, sizeof value);
+        at += sizeof value;
     };
     for (const Shape &s : rib.shapes) {
         put(int(s.kind));
@@ -178,6 +183,7 @@ QByteArray shapeKey(const RibVectors::Rib &rib)
         // Fill rule: two paths that differ only there are not the same.
         put(int(s.path.fillRule()));
     }
+    key.truncate(at - key.constData());
     return key;
 }
 
@@ -241,9 +247,11 @@ public:
         return end;
     }
 
-    explicit BufferWriter(std::string &out) : DL_WriterA("", DL_Codes::AC1015), m_out(out)
+    // Room for about bytes of text is made at once.
+    BufferWriter(QByteArray &out, qsizetype bytes)
+        : DL_WriterA("", DL_Codes::AC1015), m_out(out)
     {
-        m_out.reserve(1 << 20);
+        m_out.reserve(bytes);
     }
     void dxfReal(int gc, double value) const override
     {
@@ -263,7 +271,7 @@ public:
         std::memcpy(end, "\n 20\n", 5);
         end = fixed4(end + 5, y);
         *end++ = '\n';
-        m_out.append(text, size_t(end - text));
+        m_out.append(text, qsizetype(end - text));
     }
     void dxfInt(int gc, int value) const override
     {
@@ -293,12 +301,12 @@ private:
         m_out += gc < 10 ? "  " : gc < 100 ? " " : "";
         char code[16];
         auto [end, ec] = std::to_chars(code, code + sizeof code, gc);
-        m_out.append(code, end);
+        m_out.append(code, qsizetype(end - code));
         m_out += '\n';
-        m_out.append(value);
+        m_out.append(value.data(), qsizetype(value.size()));
         m_out += '\n';
     }
-    std::string &m_out;
+    QByteArray &m_out;
 };
 
 // Where the PDF check bar of a sheet goes: a corner free of every rib's
@@ -671,10 +679,16 @@ QByteArray pdf(const Document &doc)
 QByteArray dxf(const Document &doc, QString *error)
 {
     Q_UNUSED(error);
-    std::string text;
+    // About 24 bytes a point: the text is made in one piece, not grown by
+    // copies.
+    qsizetype points = 0;
+    for (const RibVectors::Rib &rib : doc.ribs)
+        for (const Shape &s : rib.shapes)
+            points += s.path.elementCount();
+    QByteArray text;
     {
         DL_Dxf dxfDoc;
-        BufferWriter writer(text);
+        BufferWriter writer(text, (1 << 16) + 24 * points);
         BufferWriter *dw = &writer;
         const QRectF area = documentArea(doc);
         dxfDoc.writeHeader(*dw);
@@ -789,7 +803,7 @@ QByteArray dxf(const Document &doc, QString *error)
         dxfDoc.writeObjectsEnd(*dw);
         dw->dxfEOF();
     }
-    return QByteArray::fromStdString(text);
+    return text;
 }
 
 QByteArray bytes(const Document &doc, Format format, QString *error)
