@@ -15,9 +15,9 @@
 #include "cutting/VectorExport.h"
 #include "profiles/ProfileStore.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QGuiApplication>
-#include <QDir>
 #include <QTemporaryDir>
 
 #include <cstdio>

@@ -165,16 +165,12 @@ Spot bestSpot(const Sheet &sheet, const Hull &h, double gap, Memo &memo)
     int hint = -1;
     const double *floors = h.floorOf.data();
     const double *sky = sheet.sky.data();
-    // Whether place s beats the best so far: a lower top, or the same top
-    // further left (the first of the lowest is kept).
+    // Place s taken when its top is lower than the best so far (the first
+    // of the lowest is kept).
     auto tryPlace = [&](int s) {
         const size_t at = size_t(s - first);
         double dy = memo.low[at];
-        auto tooHigh = [&] {
-            const double top = dy + h.maxY;
-            return top > ceiling + 1e-9 || top > best.top ||
-                   (top == best.top && s > best.column);
-        };
+        auto tooHigh = [&] { return dy + h.maxY > ceiling + 1e-9 || dy + h.maxY >= best.top; };
         if (tooHigh())
             return;
         // The sky under the part's column k is sky[base + k].

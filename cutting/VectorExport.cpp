@@ -170,7 +170,7 @@ QByteArray shapeKey(const RibVectors::Rib &rib)
         put(s.layer);
         put(s.figure);
         put(s.closed);
-        const double values[] = {s.centre.x(), s.centre.y(), s.radius, s.startDeg,
+        const double values[] = {s.centre.x(), s.centre.y(), s.radius,  s.startDeg,
                                  s.spanDeg,    s.height,     s.turnDeg, double(s.text.size())};
         put(values);
         put(s.path.elementCount());
@@ -248,8 +248,7 @@ public:
     }
 
     // Room for about bytes of text is made at once.
-    BufferWriter(QByteArray &out, qsizetype bytes)
-        : DL_WriterA("", DL_Codes::AC1015), m_out(out)
+    BufferWriter(QByteArray &out, qsizetype bytes) : DL_WriterA("", DL_Codes::AC1015), m_out(out)
     {
         m_out.reserve(bytes);
     }

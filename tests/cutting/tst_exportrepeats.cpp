@@ -38,8 +38,8 @@ void TstExportRepeats::repeatsMatchTheirOwnBuild_data()
     QTest::newRow("all different")
         << QStringList{"A|0012|120", "B|2412|150", "C|4412|180"} << 0.0 << 1 << false << 3;
     QTest::newRow("one section, four names")
-        << QStringList{"A|2412|150", "B|2412|150", "C|2412|150", "D|2412|150"} << 0.15 << 1
-        << false << 1;
+        << QStringList{"A|2412|150", "B|2412|150", "C|2412|150", "D|2412|150"} << 0.15 << 1 << false
+        << 1;
     QTest::newRow("one section, other chords")
         << QStringList{"A|2412|150", "B|2412|151", "C|2412|150"} << 0.0 << 1 << false << 2;
     QTest::newRow("notched repeats, kerf 0.2")
