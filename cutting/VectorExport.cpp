@@ -247,11 +247,13 @@ public:
         return end;
     }
 
-    // Room for about bytes of text is made at once.
+    // The text goes into out, which is given room for about bytes at once
+    // (more when needed) and cut to what was written by finish().
     BufferWriter(QByteArray &out, qsizetype bytes) : DL_WriterA("", DL_Codes::AC1015), m_out(out)
     {
-        m_out.reserve(bytes);
+        m_out.resize(std::max<qsizetype>(bytes, 1 << 16));
     }
+    void finish() { m_out.truncate(m_used); }
     void dxfReal(int gc, double value) const override
     {
         char text[48];
@@ -263,14 +265,15 @@ public:
     // of a cutting file.
     void vertex(double x, double y) const
     {
-        char text[112];
-        char *end = text;
+        constexpr qsizetype kMost = 112;
+        char *const start = room(kMost);
+        char *end = start;
         std::memcpy(end, " 10\n", 4);
         end = fixed4(end + 4, x);
         std::memcpy(end, "\n 20\n", 5);
         end = fixed4(end + 5, y);
         *end++ = '\n';
-        m_out.append(text, qsizetype(end - text));
+        m_used -= kMost - qsizetype(end - start);
     }
     void dxfInt(int gc, int value) const override
     {
@@ -297,15 +300,31 @@ public:
 private:
     void dxfString(int gc, std::string_view value) const
     {
-        m_out += gc < 10 ? "  " : gc < 100 ? " " : "";
-        char code[16];
-        auto [end, ec] = std::to_chars(code, code + sizeof code, gc);
-        m_out.append(code, qsizetype(end - code));
-        m_out += '\n';
-        m_out.append(value.data(), qsizetype(value.size()));
-        m_out += '\n';
+        const qsizetype most = 16 + qsizetype(value.size());
+        char *const start = room(most);
+        char *end = start;
+        if (gc < 100)
+            *end++ = ' ';
+        if (gc < 10)
+            *end++ = ' ';
+        end = std::to_chars(end, start + 12, gc).ptr;
+        *end++ = '\n';
+        std::memcpy(end, value.data(), value.size());
+        end += value.size();
+        *end++ = '\n';
+        m_used -= most - qsizetype(end - start);
+    }
+    // n bytes of room at the end of the text, taken as written.
+    char *room(qsizetype n) const
+    {
+        if (m_used + n > m_out.size())
+            m_out.resize(std::max(2 * m_out.size(), m_used + n));
+        char *at = m_out.data() + m_used;
+        m_used += n;
+        return at;
     }
     QByteArray &m_out;
+    mutable qsizetype m_used = 0;
 };
 
 // Where the PDF check bar of a sheet goes: a corner free of every rib's
@@ -801,6 +820,7 @@ QByteArray dxf(const Document &doc, QString *error)
         dxfDoc.writeObjects(*dw);
         dxfDoc.writeObjectsEnd(*dw);
         dw->dxfEOF();
+        writer.finish();
     }
     return text;
 }
