@@ -165,12 +165,16 @@ Spot bestSpot(const Sheet &sheet, const Hull &h, double gap, Memo &memo)
     int hint = -1;
     const double *floors = h.floorOf.data();
     const double *sky = sheet.sky.data();
-    // Place s taken when its top is lower than the best so far (the first
-    // of the lowest is kept).
+    // Place s taken when its top is lower than the best so far, or as low
+    // and further left: the first of the lowest is kept, whatever the order
+    // the places are tried in.
     auto tryPlace = [&](int s) {
         const size_t at = size_t(s - first);
         double dy = memo.low[at];
-        auto tooHigh = [&] { return dy + h.maxY > ceiling + 1e-9 || dy + h.maxY >= best.top; };
+        auto tooHigh = [&] {
+            const double top = dy + h.maxY;
+            return top > ceiling + 1e-9 || top > best.top || (top == best.top && s > best.column);
+        };
         if (tooHigh())
             return;
         // The sky under the part's column k is sky[base + k].
@@ -213,8 +217,34 @@ Spot bestSpot(const Sheet &sheet, const Hull &h, double gap, Memo &memo)
             best.top = dy + h.maxY;
         }
     };
+    // A first guess read in full before the others: the place lowest by
+    // every 16th column of the part (a lower bound of its height, kept as
+    // such). A low top found at once rules most places out on their first
+    // columns; walked from the left, the tops often fall place by place,
+    // each fall a full read.
+    constexpr int kStride = 16;
+    int guess = -1;
+    double guessLow = kNone;
+    for (int s = first; s <= last; ++s) {
+        const size_t at = size_t(s - first);
+        double dy = memo.low[at];
+        if (!memo.exact[at]) {
+            const int base = s - h.reach;
+            const int to = std::min(count, sheetColumns - s + h.reach);
+            for (int k = std::max(0, h.reach - s); k < to; k += kStride)
+                dy = std::max(dy, sky[base + k] - floors[k]);
+            memo.low[at] = dy;
+        }
+        if (dy < guessLow) {
+            guessLow = dy;
+            guess = s;
+        }
+    }
+    if (guess >= 0)
+        tryPlace(guess);
     for (int s = first; s <= last; ++s)
-        tryPlace(s);
+        if (s != guess)
+            tryPlace(s);
     return best;
 }
 
