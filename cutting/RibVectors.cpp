@@ -27,6 +27,7 @@ constexpr double kTextHeight = 3;     // mm
 constexpr double kTextAdvance =
     0.8; // advance per letter, in heights, at least that of the drawn font
 constexpr double kCamberStepMm = 2;
+constexpr qsizetype kKeptRibs = 1024;
 
 using OutlineList = std::array<FPoint, OutlineCurves::kListSize>;
 
@@ -211,6 +212,14 @@ void flattenCubic(QPolygonF &out, QPointF p0, QPointF p1, QPointF p2, QPointF p3
 }
 
 } // namespace
+
+QString labelText(const QString &name, double chordMm, double skinTenths)
+{
+    return QStringLiteral("%1  %2 mm  %3/10")
+        .arg(name)
+        .arg(chordMm, 0, 'g', 6)
+        .arg(skinTenths, 0, 'g', 6);
+}
 
 QString layerName(int layer)
 {
@@ -399,10 +408,7 @@ bool Builder::fromWorking(const WorkingData &work, const QString &name, int temp
         s.kind = Shape::Label;
         s.layer = Text;
         s.height = kTextHeight;
-        s.text = QStringLiteral("%1  %2 mm  %3/10")
-                     .arg(name)
-                     .arg(double(wd.chord), 0, 'g', 6)
-                     .arg(double(wd.skinThickness), 0, 'g', 6);
+        s.text = labelText(name, double(wd.chord), double(wd.skinThickness));
         double bottom = 0;
         for (int i = 0; i <= n; ++i)
             bottom =
@@ -433,6 +439,35 @@ bool Builder::fromStore(ProfileStore &store, int p, int t, int smoothing, Rib *r
             QStringLiteral("Le profil %1 n'a pas de gabarit n° %2").arg(store.name(p)).arg(t + 1),
             QStringLiteral("Airfoil %1 has no template # %2").arg(store.name(p)).arg(t + 1));
 
+    // Everything the rib is made from but its name: the profile's points,
+    // the template line and its figures, and the build's own settings.
+    const Tprofil &profile = *store.profile(p);
+    const Tprofil::Template &tmpl = profile.templates[size_t(t)];
+    QByteArray key;
+    key.reserve(profile.pointLines.textSize() + 2 * profile.pointLines.size() + 256);
+    profile.pointLines.writeTo(key);
+    key += '\x1f';
+    key += tmpl.line.toUtf8();
+    key += '\x1f';
+    tmpl.gabarit.figureLines.writeTo(key);
+    key += '\x1f';
+    const double settings[] = {chordMm, double(smoothing)};
+    key.append(reinterpret_cast<const char *>(settings), sizeof settings);
+    for (bool on : layers)
+        key += on ? '1' : '0';
+    const auto done = m_done.constFind(key);
+    if (done != m_done.constEnd()) {
+        Rib r = *done;
+        r.profileName = store.name(p);
+        r.templateIndex = t;
+        for (Shape &s : r.shapes)
+            if (s.kind == Shape::Label)
+                s.text = labelText(r.profileName, r.chordMm, r.skinTenths);
+        *rib = std::move(r);
+        ++m_repeatedCount;
+        return true;
+    }
+
     // A scratch selection on the store, which is then left as it was.
     const int oldProfile = store.currentProfile;
     const int oldTemplate = store.currentTemplate;
@@ -458,6 +493,12 @@ bool Builder::fromStore(ProfileStore &store, int p, int t, int smoothing, Rib *r
     if (!ok)
         return fail(QStringLiteral("Le profil %1 ne peut pas être dessiné").arg(store.name(p)),
                     QStringLiteral("Airfoil %1 cannot be drawn").arg(store.name(p)));
+    ++m_builtCount;
+    // Bounded, so that a database of all different sections keeps only
+    // its last ribs' worth.
+    if (m_done.size() >= kKeptRibs)
+        m_done.clear();
+    m_done.insert(key, *rib);
     return true;
 }
 

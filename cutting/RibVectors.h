@@ -2,6 +2,8 @@
 
 #include "geometry/WorkingData.h"
 
+#include <QByteArray>
+#include <QHash>
 #include <QPainterPath>
 #include <QPointF>
 #include <QRectF>
@@ -82,6 +84,9 @@ inline LayerSet allLayers()
 
 // Turns templates into ribs. Holds a scratch drawing of its own, so the
 // window's view and the store's current selection are left as they were.
+// A whole database often repeats one section at one chord under many names
+// (a wing's ribs, copies): fromStore builds each such template once and
+// gives the repeats a copy under their own name.
 class Builder
 {
 public:
@@ -103,12 +108,23 @@ public:
     bool fromStore(ProfileStore &store, int p, int t, int smoothing, Rib *rib, QString *error,
                    const LayerSet &layers = allLayers(), double chordMm = 0);
 
-    // The drawing the last rib was laid out and rendered in (view pixels).
+    // The drawing the last rib built afresh was laid out in (view pixels).
     const TemplateDrawing &drawing() const { return *m_drawing; }
+
+    // Ribs fromStore built afresh and took from those already built.
+    int built() const { return m_builtCount; }
+    int repeated() const { return m_repeatedCount; }
 
 private:
     std::unique_ptr<ProfileStore> m_scratchStore;
     std::unique_ptr<TemplateDrawing> m_drawing;
+    // Ribs already built, by what they were built from (without the name).
+    QHash<QByteArray, Rib> m_done;
+    int m_builtCount = 0;
+    int m_repeatedCount = 0;
 };
+
+// The text a rib's label carries: its name, chord and skin.
+QString labelText(const QString &name, double chordMm, double skinTenths);
 
 } // namespace RibVectors

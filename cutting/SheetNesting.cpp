@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
+#include <map>
 #include <numeric>
 
 namespace SheetNesting
@@ -108,6 +110,8 @@ Hull makeHull(const std::vector<QPolygonF> &lines, int turn, double gap)
 struct Sheet {
     QRectF rect;
     std::vector<double> sky; // highest point placed in each column, sheet coordinates
+    // The columns each part placed raised, [from, to), in placing order.
+    std::vector<std::pair<int, int>> raised;
 };
 
 struct Spot {
@@ -116,8 +120,19 @@ struct Spot {
     double dy = 0, top = kNone;
 };
 
+// What the search learnt of one hull on one sheet, for the next part of
+// the same outline: at each place, how far up the part must go at least
+// (exactly, where every column was read), as of raised[0, seen). A sky
+// only rises, so a place's height never falls; only the places beside
+// columns raised since need reading again.
+struct Memo {
+    std::vector<double> low;
+    std::vector<char> exact;
+    size_t seen = 0;
+};
+
 // The lowest-topped place for hull h on the sheet, at or above its floor.
-Spot bestSpot(const Sheet &sheet, const Hull &h, double gap)
+Spot bestSpot(const Sheet &sheet, const Hull &h, double gap, Memo &memo)
 {
     Spot best;
     const int sheetColumns = int(sheet.sky.size());
@@ -125,18 +140,75 @@ Spot bestSpot(const Sheet &sheet, const Hull &h, double gap)
     const int last = int(std::floor((sheet.rect.width() - gap) / kColumn + 1e-9)) - h.columns;
     const double ceiling = sheet.rect.height() - gap;
     const double floorDy = gap - h.minY;
-    for (int s = first; s <= last; ++s) {
-        double dy = floorDy;
+    const int count = int(h.floorOf.size());
+    if (last < first)
+        return best;
+    const size_t places = size_t(last - first + 1);
+    if (memo.low.size() != places) {
+        memo.low.assign(places, floorDy);
+        memo.exact.assign(places, 0);
+        memo.seen = sheet.raised.size();
+    }
+    for (; memo.seen < sheet.raised.size(); ++memo.seen) {
+        // The places whose columns reach into the raised ones.
+        const auto [from, to] = sheet.raised[memo.seen];
+        const int a = std::max(first, from + h.reach - count + 1);
+        const int b = std::min(last, to + h.reach - 1);
+        for (int s = a; s <= b; ++s)
+            memo.exact[size_t(s - first)] = 0;
+    }
+    // The column of the part that ruled the last place out most often rules
+    // the next one out too: tried first, it spares a walk over the others.
+    // The order only changes how soon a place is ruled out, not the result.
+    // A column without floor (kNone, infinite) counts for nothing: its
+    // difference is minus infinity.
+    int hint = -1;
+    const double *floors = h.floorOf.data();
+    const double *sky = sheet.sky.data();
+    // Place s taken when its top is lower than the best so far, or as low
+    // and further left: the first of the lowest is kept, whatever the order
+    // the places are tried in.
+    auto tryPlace = [&](int s) {
+        const size_t at = size_t(s - first);
+        double dy = memo.low[at];
+        auto tooHigh = [&] {
+            const double top = dy + h.maxY;
+            return top > ceiling + 1e-9 || top > best.top || (top == best.top && s > best.column);
+        };
+        if (tooHigh())
+            return;
+        // The sky under the part's column k is sky[base + k].
+        const int base = s - h.reach;
+        const int from = std::max(0, h.reach - s);
+        const int to = std::min(count, sheetColumns - s + h.reach);
         bool fits = true;
-        for (int k = 0; k < int(h.floorOf.size()); ++k) {
-            const int col = s - h.reach + k;
-            if (col < 0 || col >= sheetColumns || h.floorOf[size_t(k)] == kNone)
-                continue;
-            dy = std::max(dy, sheet.sky[size_t(col)] - h.floorOf[size_t(k)]);
-            if (dy + h.maxY > ceiling + 1e-9 || dy + h.maxY >= best.top) {
-                fits = false;
-                break;
+        if (!memo.exact[at]) {
+            if (hint >= from && hint < to) {
+                dy = std::max(dy, sky[base + hint] - floors[hint]);
+                if (tooHigh()) {
+                    memo.low[at] = dy;
+                    return;
+                }
             }
+            // In blocks of a few columns, the test after each block: a place
+            // ruled out a few columns late is ruled out all the same.
+            constexpr int kBlock = 8;
+            for (int k = from; k < to; k += kBlock) {
+                const int end = std::min(k + kBlock, to);
+                double m = dy;
+                for (int j = k; j < end; ++j) {
+                    const double d = sky[base + j] - floors[j];
+                    m = m < d ? d : m;
+                }
+                dy = m;
+                if (tooHigh()) {
+                    hint = k;
+                    fits = false;
+                    break;
+                }
+            }
+            memo.low[at] = dy;
+            memo.exact[at] = fits;
         }
         if (fits) {
             best.found = true;
@@ -144,7 +216,35 @@ Spot bestSpot(const Sheet &sheet, const Hull &h, double gap)
             best.dy = dy;
             best.top = dy + h.maxY;
         }
+    };
+    // A first guess read in full before the others: the place lowest by
+    // every 16th column of the part (a lower bound of its height, kept as
+    // such). A low top found at once rules most places out on their first
+    // columns; walked from the left, the tops often fall place by place,
+    // each fall a full read.
+    constexpr int kStride = 16;
+    int guess = -1;
+    double guessLow = kNone;
+    for (int s = first; s <= last; ++s) {
+        const size_t at = size_t(s - first);
+        double dy = memo.low[at];
+        if (!memo.exact[at]) {
+            const int base = s - h.reach;
+            const int to = std::min(count, sheetColumns - s + h.reach);
+            for (int k = std::max(0, h.reach - s); k < to; k += kStride)
+                dy = std::max(dy, sky[base + k] - floors[k]);
+            memo.low[at] = dy;
+        }
+        if (dy < guessLow) {
+            guessLow = dy;
+            guess = s;
+        }
     }
+    if (guess >= 0)
+        tryPlace(guess);
+    for (int s = first; s <= last; ++s)
+        if (s != guess)
+            tryPlace(s);
     return best;
 }
 
@@ -156,6 +256,7 @@ void settle(Sheet &sheet, const Hull &h, const Spot &spot)
         double &sky = sheet.sky[size_t(spot.column + i)];
         sky = std::max(sky, spot.dy + h.hi[size_t(i)]);
     }
+    sheet.raised.push_back({spot.column, spot.column + h.columns});
 }
 
 } // namespace
@@ -163,26 +264,48 @@ void settle(Sheet &sheet, const Hull &h, const Spot &spot)
 Result arrange(const std::vector<std::vector<QPolygonF>> &parts, QSizeF size, double gap,
                bool quarterTurns, const QRectF &keepFree)
 {
+    std::vector<int> own(parts.size());
+    std::iota(own.begin(), own.end(), 0);
+    return arrange(parts, own, size, gap, quarterTurns, keepFree);
+}
+
+Result arrange(const std::vector<std::vector<QPolygonF>> &shapes, const std::vector<int> &shapeOf,
+               QSizeF size, double gap, bool quarterTurns, const QRectF &keepFree)
+{
     Result result;
     gap = std::max(gap, 0.0);
     const double width = std::max(size.width(), 1.0), height = std::max(size.height(), 1.0);
-    result.placements.resize(parts.size());
+    const size_t partCount = shapeOf.size();
+    result.placements.resize(partCount);
 
-    std::vector<std::vector<Hull>> hulls(parts.size());
-    std::vector<double> boxArea(parts.size());
-    for (size_t p = 0; p < parts.size(); ++p) {
+    std::vector<std::vector<Hull>> shapeHulls(shapes.size());
+    std::vector<char> used(shapes.size(), 0);
+    for (int k : shapeOf)
+        used[size_t(k)] = 1;
+    for (size_t k = 0; k < shapes.size(); ++k) {
+        if (!used[k])
+            continue;
         for (int turn : quarterTurns ? std::vector<int>{0, 90, 180, 270} : std::vector<int>{0, 180})
-            hulls[p].push_back(makeHull(parts[p], turn, gap));
-        const Hull &h = hulls[p].front();
+            shapeHulls[k].push_back(makeHull(shapes[k], turn, gap));
+    }
+    auto hullsOf = [&](int p) -> const std::vector<Hull> & {
+        return shapeHulls[size_t(shapeOf[size_t(p)])];
+    };
+    std::vector<double> boxArea(partCount);
+    for (size_t p = 0; p < partCount; ++p) {
+        const Hull &h = hullsOf(int(p)).front();
         boxArea[p] = h.columns * kColumn * std::max(0.0, h.maxY - h.minY);
     }
     // Large parts first: small ones then fill what is left around them.
-    std::vector<int> order(parts.size());
+    std::vector<int> order(partCount);
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(),
                      [&](int a, int b) { return boxArea[size_t(a)] > boxArea[size_t(b)]; });
 
     std::vector<Sheet> sheets;
+    // Outlines found to fit nowhere on a sheet, by sheet: its sky only
+    // rises, so they never will.
+    std::vector<std::vector<char>> full;
     size_t firstOpen = 0;
     auto newSheet = [&](double w, double h) {
         double bottom = 0;
@@ -199,6 +322,7 @@ Result arrange(const std::vector<std::vector<QPolygonF>> &parts, QSizeF size, do
                 s.sky[size_t(i)] = std::max(s.sky[size_t(i)], keepFree.bottom());
         }
         sheets.push_back(std::move(s));
+        full.emplace_back(shapes.size(), 0);
         if (sheets.size() - firstOpen > kOpenSheets)
             ++firstOpen;
         return sheets.size() - 1;
@@ -206,24 +330,39 @@ Result arrange(const std::vector<std::vector<QPolygonF>> &parts, QSizeF size, do
     // Sheet order: the parts of each sheet, in placing order.
     std::vector<std::vector<int>> onSheet;
 
+    // Memos of the outline being placed, by sheet and turn: parts of one
+    // outline come one after the other in that order.
+    std::map<std::pair<size_t, size_t>, Memo> memos;
+    int memoShape = -1;
     for (int p : order) {
+        if (shapeOf[size_t(p)] != memoShape) {
+            memos.clear();
+            memoShape = shapeOf[size_t(p)];
+        }
         bool placed = false;
         const size_t openBefore = firstOpen;
         for (int attempt = 0; attempt < 2 && !placed; ++attempt) {
             if (attempt == 1)
                 newSheet(width, height);
             for (size_t s = firstOpen; s < sheets.size() && !placed; ++s) {
+                char &noRoom = full[s][size_t(shapeOf[size_t(p)])];
+                if (noRoom)
+                    continue;
                 Spot best;
                 const Hull *bestHull = nullptr;
-                for (const Hull &h : hulls[size_t(p)]) {
-                    const Spot spot = bestSpot(sheets[s], h, gap);
+                const std::vector<Hull> &turns = hullsOf(p);
+                for (const Hull &h : turns) {
+                    const size_t turn = size_t(&h - turns.data());
+                    const Spot spot = bestSpot(sheets[s], h, gap, memos[{s, turn}]);
                     if (spot.found && spot.top < best.top - 1e-9) {
                         best = spot;
                         bestHull = &h;
                     }
                 }
-                if (!bestHull)
+                if (!bestHull) {
+                    noRoom = 1;
                     continue;
+                }
                 settle(sheets[s], *bestHull, best);
                 Placement &pl = result.placements[size_t(p)];
                 pl.sheet = int(s);
@@ -238,10 +377,13 @@ Result arrange(const std::vector<std::vector<QPolygonF>> &parts, QSizeF size, do
         if (placed)
             continue;
         sheets.pop_back(); // the fresh sheet it did not fit on
+        full.pop_back();
+        for (auto it = memos.begin(); it != memos.end();)
+            it = it->first.first >= sheets.size() ? memos.erase(it) : std::next(it);
         firstOpen = openBefore;
         // Larger than an empty sheet: alone on a sheet grown to hold it,
         // offered to no other part.
-        const Hull &h = hulls[size_t(p)].front();
+        const Hull &h = hullsOf(p).front();
         const double w = h.columns * kColumn, ht = h.maxY - h.minY;
         // Above the kept box, which stays free on this sheet too.
         const double base = keepFree.isEmpty() ? gap : keepFree.bottom() + gap;

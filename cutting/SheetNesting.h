@@ -39,4 +39,10 @@ struct Result {
 Result arrange(const std::vector<std::vector<QPolygonF>> &parts, QSizeF sheet, double gap,
                bool quarterTurns, const QRectF &keepFree = QRectF());
 
+// The same for parts of which many share one outline (copies, a database's
+// repeated ribs): part p is outline shapeOf[p] of shapes, each outline's
+// columns worked out once.
+Result arrange(const std::vector<std::vector<QPolygonF>> &shapes, const std::vector<int> &shapeOf,
+               QSizeF sheet, double gap, bool quarterTurns, const QRectF &keepFree = QRectF());
+
 } // namespace SheetNesting

@@ -13,6 +13,7 @@
 
 #include <QBuffer>
 #include <QFont>
+#include <QHash>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
@@ -25,6 +26,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -149,12 +151,67 @@ double outerArea(const RibVectors::Rib &rib)
     return largest;
 }
 
+// Everything the contour work and the nesting read of a rib: each shape's
+// kind, layer, figure and geometry, and a label's length (its box) but not
+// its letters. Two ribs with the same key come out of both the same.
+QByteArray shapeKey(const RibVectors::Rib &rib)
+{
+    qsizetype size = 0;
+    for (const Shape &s : rib.shapes)
+        size += 96 + s.path.elementCount() * qsizetype(sizeof(int) + 2 * sizeof(double));
+    QByteArray key(size, Qt::Uninitialized);
+    char *at = key.data();
+    auto put = [&at](const auto &value) {
+        std::memcpy(at, &value, sizeof value);
+        at += sizeof value;
+    };
+    for (const Shape &s : rib.shapes) {
+        put(int(s.kind));
+        put(s.layer);
+        put(s.figure);
+        put(s.closed);
+        const double values[] = {s.centre.x(), s.centre.y(), s.radius,  s.startDeg,
+                                 s.spanDeg,    s.height,     s.turnDeg, double(s.text.size())};
+        put(values);
+        put(s.path.elementCount());
+        for (int i = 0; i < s.path.elementCount(); ++i) {
+            const QPainterPath::Element e = s.path.elementAt(i);
+            put(int(e.type));
+            put(e.x);
+            put(e.y);
+        }
+        // Fill rule: two paths that differ only there are not the same.
+        put(int(s.path.fillRule()));
+    }
+    key.truncate(at - key.constData());
+    return key;
+}
+
 // What the SVG generator drew, without its header and definitions.
 QByteArray svgBody(const QByteArray &text)
 {
     const qsizetype from = text.indexOf("</defs>");
     const qsizetype to = text.lastIndexOf("</svg>");
     return from >= 0 && to > from ? text.mid(from + 7, to - from - 7) : QByteArray();
+}
+
+// One group of the SVG file: what draw paints with Qt's SVG generator over
+// the file's view box, without the generator's header, under the id given.
+template <typename Draw>
+QByteArray svgGroup(const QString &id, const QRectF &area, const QRectF &viewBox, Draw &&draw)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    generator.setViewBox(viewBox);
+    generator.setSize(QSize(std::max(1, int(std::ceil(area.width()))),
+                            std::max(1, int(std::ceil(area.height())))));
+    {
+        QPainter p(&generator);
+        draw(p);
+    }
+    return "<g id=\"" + id.toLatin1() + "\">" + svgBody(buffer.data()) + "</g>\n";
 }
 
 // The DXF library's writer, with every group code added to one string in
@@ -164,35 +221,59 @@ QByteArray svgBody(const QByteArray &text)
 class BufferWriter : public DL_WriterA
 {
 public:
-    explicit BufferWriter(std::string &out) : DL_WriterA("", DL_Codes::AC1015), m_out(out)
+    // value with four decimals at most, at least one, written from out
+    // (48 characters of room); returns the end. Whole units of 0.1 µm written
+    // as integers with the point put in: several times faster than
+    // formatting a double.
+    static char *fixed4(char *out, double value)
     {
-        m_out.reserve(1 << 20);
+        const double units = std::round(value * 1e4);
+        if (!(std::abs(units) < 9e15))
+            return std::to_chars(out, out + 48, value, std::chars_format::fixed, 4).ptr;
+        char *end = out;
+        const long long n = static_cast<long long>(units);
+        const unsigned long long u = static_cast<unsigned long long>(n < 0 ? -n : n);
+        if (n < 0)
+            *end++ = '-';
+        end = std::to_chars(end, out + 48, u / 10000).ptr;
+        *end++ = '.';
+        unsigned fraction = unsigned(u % 10000);
+        for (unsigned div = 1000; div > 0; div /= 10) {
+            *end++ = char('0' + fraction / div);
+            fraction %= div;
+        }
+        while (end[-1] == '0' && end[-2] != '.')
+            --end;
+        return end;
     }
+
+    // The text goes into out, which is given room for about bytes at once
+    // (more when needed) and cut to what was written by finish().
+    BufferWriter(QByteArray &out, qsizetype bytes) : DL_WriterA("", DL_Codes::AC1015), m_out(out)
+    {
+        m_out.resize(std::max<qsizetype>(bytes, 1 << 16));
+    }
+    void finish() { m_out.truncate(m_used); }
     void dxfReal(int gc, double value) const override
     {
-        // Whole units of 0.1 µm, written as integers with the point put in:
-        // several times faster than formatting a double.
-        const double units = std::round(value * 1e4);
         char text[48];
-        char *end = text;
-        if (!(std::abs(units) < 9e15)) {
-            end = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 4).ptr;
-        } else {
-            const long long n = static_cast<long long>(units);
-            const unsigned long long u = static_cast<unsigned long long>(n < 0 ? -n : n);
-            if (n < 0)
-                *end++ = '-';
-            end = std::to_chars(end, text + sizeof text, u / 10000).ptr;
-            *end++ = '.';
-            unsigned fraction = unsigned(u % 10000);
-            for (unsigned div = 1000; div > 0; div /= 10) {
-                *end++ = char('0' + fraction / div);
-                fraction %= div;
-            }
-            while (end[-1] == '0' && end[-2] != '.')
-                --end;
-        }
+        char *end = fixed4(text, value);
         dxfString(gc, std::string_view(text, size_t(end - text)));
+    }
+    // A vertex of a light polyline as the library writes it (group codes
+    // 10 and 20, no bulge), put straight into the text: a polyline is most
+    // of a cutting file.
+    void vertex(double x, double y) const
+    {
+        constexpr qsizetype kMost = 112;
+        char *const start = room(kMost);
+        char *end = start;
+        std::memcpy(end, " 10\n", 4);
+        end = fixed4(end + 4, x);
+        std::memcpy(end, "\n 20\n", 5);
+        end = fixed4(end + 5, y);
+        *end++ = '\n';
+        m_used -= kMost - qsizetype(end - start);
     }
     void dxfInt(int gc, int value) const override
     {
@@ -219,15 +300,31 @@ public:
 private:
     void dxfString(int gc, std::string_view value) const
     {
-        m_out += gc < 10 ? "  " : gc < 100 ? " " : "";
-        char code[16];
-        auto [end, ec] = std::to_chars(code, code + sizeof code, gc);
-        m_out.append(code, end);
-        m_out += '\n';
-        m_out.append(value);
-        m_out += '\n';
+        const qsizetype most = 16 + qsizetype(value.size());
+        char *const start = room(most);
+        char *end = start;
+        if (gc < 100)
+            *end++ = ' ';
+        if (gc < 10)
+            *end++ = ' ';
+        end = std::to_chars(end, start + 12, gc).ptr;
+        *end++ = '\n';
+        std::memcpy(end, value.data(), value.size());
+        end += value.size();
+        *end++ = '\n';
+        m_used -= most - qsizetype(end - start);
     }
-    std::string &m_out;
+    // n bytes of room at the end of the text, taken as written.
+    char *room(qsizetype n) const
+    {
+        if (m_used + n > m_out.size())
+            m_out.resize(std::max(2 * m_out.size(), m_used + n));
+        char *at = m_out.data() + m_used;
+        m_used += n;
+        return at;
+    }
+    QByteArray &m_out;
+    mutable qsizetype m_used = 0;
 };
 
 // Where the PDF check bar of a sheet goes: a corner free of every rib's
@@ -388,6 +485,17 @@ Document arrange(std::vector<RibVectors::Rib> ribs, const Options &options)
 {
     Document doc;
     doc.layers = options.layers;
+    // The contour work of each distinct rib once: its repeats (the same
+    // section at the same chord under other names) take a copy of the
+    // result, their labels' own texts put back.
+    struct Contoured {
+        std::vector<Shape> shapes;
+        std::vector<RibContours::Finding> found;
+    };
+    QHash<QByteArray, int> seen;
+    std::vector<Contoured> distinct;
+    std::vector<int> kind; // the distinct rib each rib is
+    kind.reserve(ribs.size());
     for (RibVectors::Rib &rib : ribs) {
         // Figures left out are left out of the cut too, as when the ribs are
         // built without them: their inner contours would join the cut layer.
@@ -396,7 +504,28 @@ Document arrange(std::vector<RibVectors::Rib> ribs, const Options &options)
                 std::remove_if(rib.shapes.begin(), rib.shapes.end(),
                                [](const Shape &s) { return s.layer == RibVectors::Figures; }),
                 rib.shapes.end());
-        for (const RibContours::Finding &f : RibContours::apply(rib, options.kerf))
+        const QByteArray key = shapeKey(rib);
+        const auto known = seen.constFind(key);
+        if (known == seen.constEnd()) {
+            Contoured c;
+            c.found = RibContours::apply(rib, options.kerf);
+            c.shapes = rib.shapes;
+            seen.insert(key, int(distinct.size()));
+            kind.push_back(int(distinct.size()));
+            distinct.push_back(std::move(c));
+        } else {
+            QStringList texts;
+            for (const Shape &s : rib.shapes)
+                if (s.kind == Shape::Label)
+                    texts << s.text;
+            rib.shapes = distinct[size_t(*known)].shapes;
+            int next = 0;
+            for (Shape &s : rib.shapes)
+                if (s.kind == Shape::Label && next < texts.size())
+                    s.text = texts[next++];
+            kind.push_back(*known);
+        }
+        for (const RibContours::Finding &f : distinct[size_t(kind.back())].found)
             doc.findings << QStringLiteral("%1 #%2 : %3")
                                 .arg(rib.profileName.trimmed())
                                 .arg(rib.templateIndex + 1)
@@ -404,25 +533,43 @@ Document arrange(std::vector<RibVectors::Rib> ribs, const Options &options)
     }
     if (options.copies > 1) {
         std::vector<RibVectors::Rib> copies;
+        std::vector<int> copyKinds;
         copies.reserve(ribs.size() * size_t(options.copies));
-        for (const RibVectors::Rib &rib : ribs)
-            copies.insert(copies.end(), size_t(options.copies), rib);
+        for (size_t i = 0; i < ribs.size(); ++i) {
+            copies.insert(copies.end(), size_t(options.copies), ribs[i]);
+            copyKinds.insert(copyKinds.end(), size_t(options.copies), kind[i]);
+        }
         ribs = std::move(copies);
+        kind = std::move(copyKinds);
     }
     if (ribs.empty())
         return doc;
+    // Boxes, outlines and areas, all taken before any rib is moved, are
+    // those of its distinct rib (the first of them stands for the others).
+    std::vector<int> first(distinct.size(), -1);
+    for (size_t i = 0; i < ribs.size(); ++i)
+        if (first[size_t(kind[i])] < 0)
+            first[size_t(kind[i])] = int(i);
+    std::vector<QRectF> kindBoxes(distinct.size());
+    std::vector<double> kindAreas(distinct.size());
+    for (size_t k = 0; k < distinct.size(); ++k) {
+        if (first[k] < 0)
+            continue;
+        kindBoxes[k] = ribs[size_t(first[k])].bounds();
+        kindAreas[k] = outerArea(ribs[size_t(first[k])]);
+    }
     std::vector<QRectF> boxes;
     boxes.reserve(ribs.size());
-    for (const RibVectors::Rib &r : ribs)
-        boxes.push_back(r.bounds());
+    for (size_t i = 0; i < ribs.size(); ++i)
+        boxes.push_back(kindBoxes[size_t(kind[i])]);
     doc.material = ribs.size() > 1;
     std::vector<int> order(ribs.size());
     std::vector<SheetNesting::Placement> places(ribs.size());
     if (doc.material && options.nesting == Nesting::Shape) {
-        std::vector<std::vector<QPolygonF>> parts;
-        parts.reserve(ribs.size());
-        for (const RibVectors::Rib &r : ribs)
-            parts.push_back(footprint(r));
+        std::vector<std::vector<QPolygonF>> shapes(distinct.size());
+        for (size_t k = 0; k < distinct.size(); ++k)
+            if (first[k] >= 0)
+                shapes[k] = footprint(ribs[size_t(first[k])]);
         // On a PDF page the bottom-left corner is kept for the check bar.
         QRectF keepFree;
         if (options.format == Format::Pdf) {
@@ -431,8 +578,8 @@ Document arrange(std::vector<RibVectors::Rib> ribs, const Options &options)
             keepFree.setTop(0);
             keepFree.setLeft(0);
         }
-        const SheetNesting::Result nest =
-            SheetNesting::arrange(parts, options.sheet, options.gap, options.freeGrain, keepFree);
+        const SheetNesting::Result nest = SheetNesting::arrange(
+            shapes, kind, options.sheet, options.gap, options.freeGrain, keepFree);
         doc.sheets = nest.sheets;
         doc.oversized = nest.oversized;
         order = nest.order;
@@ -454,7 +601,7 @@ Document arrange(std::vector<RibVectors::Rib> ribs, const Options &options)
         RibVectors::Rib &rib = ribs[size_t(i)];
         rib.turn(places[size_t(i)].turn);
         rib.translate(places[size_t(i)].offset);
-        covered += outerArea(rib);
+        covered += kindAreas[size_t(kind[size_t(i)])];
         doc.ribSheet.push_back(places[size_t(i)].sheet);
         doc.ribTurn.push_back(places[size_t(i)].turn);
         doc.ribs.push_back(std::move(rib));
@@ -486,39 +633,17 @@ QByteArray svg(const Document &doc)
                .toUtf8();
     // Each layer drawn by the generator on its own, then kept as one group
     // named after the layer.
-    if (doc.material) {
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        QSvgGenerator generator;
-        generator.setOutputDevice(&buffer);
-        generator.setViewBox(viewBox);
-        generator.setSize(QSize(std::max(1, int(std::ceil(area.width()))),
-                                std::max(1, int(std::ceil(area.height())))));
-        {
-            QPainter p(&generator);
+    if (doc.material)
+        out += svgGroup(sheetLayerName(), area, viewBox, [&](QPainter &p) {
             p.setPen(QPen(kSheetColour, kLineWidthMm));
             p.setBrush(Qt::NoBrush);
             for (const QRectF &sheet : doc.sheets)
                 p.drawPolygon(flip.map(QPolygonF(sheet)));
-        }
-        out += "<g id=\"" + sheetLayerName().toLatin1() + "\">" + svgBody(buffer.data()) + "</g>\n";
-    }
+        });
     for (int layer : kLayerOrder) {
-        if (!doc.layers[size_t(layer)])
-            continue;
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        QSvgGenerator generator;
-        generator.setOutputDevice(&buffer);
-        generator.setViewBox(viewBox);
-        generator.setSize(QSize(std::max(1, int(std::ceil(area.width()))),
-                                std::max(1, int(std::ceil(area.height())))));
-        {
-            QPainter p(&generator);
-            paintShapes(p, doc, -1, layer, flip, 1.0);
-        }
-        out += "<g id=\"" + RibVectors::layerName(layer).toLatin1() + "\">" +
-               svgBody(buffer.data()) + "</g>\n";
+        if (doc.layers[size_t(layer)])
+            out += svgGroup(RibVectors::layerName(layer), area, viewBox,
+                            [&](QPainter &p) { paintShapes(p, doc, -1, layer, flip, 1.0); });
     }
     out += "</svg>\n";
     return out;
@@ -598,10 +723,16 @@ QByteArray pdf(const Document &doc)
 QByteArray dxf(const Document &doc, QString *error)
 {
     Q_UNUSED(error);
-    std::string text;
+    // About 24 bytes a point: the text is made in one piece, not grown by
+    // copies.
+    qsizetype points = 0;
+    for (const RibVectors::Rib &rib : doc.ribs)
+        for (const Shape &s : rib.shapes)
+            points += s.path.elementCount();
+    QByteArray text;
     {
         DL_Dxf dxfDoc;
-        BufferWriter writer(text);
+        BufferWriter writer(text, (1 << 16) + 24 * points);
         BufferWriter *dw = &writer;
         const QRectF area = documentArea(doc);
         dxfDoc.writeHeader(*dw);
@@ -668,12 +799,15 @@ QByteArray dxf(const Document &doc, QString *error)
                 dxfDoc.writePolylineEnd(*dw);
             }
         }
+        std::vector<DL_Attributes> layerAttributes;
+        for (int layer = 0; layer < RibVectors::LayerCount; ++layer)
+            layerAttributes.emplace_back(RibVectors::layerName(layer).toStdString(), 256, -1,
+                                         "BYLAYER", 1.0);
         for (const RibVectors::Rib &rib : doc.ribs) {
             for (const Shape &s : rib.shapes) {
                 if (!doc.layers[size_t(s.layer)])
                     continue;
-                const DL_Attributes attr(RibVectors::layerName(s.layer).toStdString(), 256, -1,
-                                         "BYLAYER", 1.0);
+                const DL_Attributes &attr = layerAttributes[size_t(s.layer)];
                 switch (s.kind) {
                 case Shape::Path: {
                     QPolygonF points = RibVectors::flatten(s.path);
@@ -684,7 +818,7 @@ QByteArray dxf(const Document &doc, QString *error)
                     dxfDoc.writePolyline(
                         *dw, DL_PolylineData(int(points.size()), 0, 0, s.closed ? 1 : 0), attr);
                     for (const QPointF &v : points)
-                        dxfDoc.writeVertex(*dw, DL_VertexData(v.x(), v.y(), 0.0, 0.0));
+                        writer.vertex(v.x(), v.y());
                     dxfDoc.writePolylineEnd(*dw);
                     break;
                 }
@@ -712,8 +846,9 @@ QByteArray dxf(const Document &doc, QString *error)
         dxfDoc.writeObjects(*dw);
         dxfDoc.writeObjectsEnd(*dw);
         dw->dxfEOF();
+        writer.finish();
     }
-    return QByteArray::fromStdString(text);
+    return text;
 }
 
 QByteArray bytes(const Document &doc, Format format, QString *error)
