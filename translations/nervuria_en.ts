@@ -578,10 +578,6 @@
         <translation>Plan (top view)</translation>
     </message>
     <message>
-        <source>Panneau (*.json);;* (*)</source>
-        <translation type="vanished">Panel (*.json);;* (*)</translation>
-    </message>
-    <message>
         <source>Panneau (*.json)</source>
         <translation>Panel (*.json)</translation>
     </message>
