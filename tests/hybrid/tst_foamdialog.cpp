@@ -22,16 +22,8 @@ namespace
 
 QByteArray database()
 {
-    QByteArray text;
-    for (const auto &[digits, templ] :
-         {std::pair{"2412", "GABARIT 200;15;"}, std::pair{"0012", "GABARIT 150;10;"}}) {
-        const Naca::Section s = Naca::fourDigit(QString::fromLatin1(digits), 81);
-        text += "PROFIL " + s.name.toLatin1() + "\r\n";
-        for (const QString &l : Naca::pointLines(s))
-            text += l.toLatin1() + "\r\n";
-        text += QByteArray(templ) + "\r\n";
-    }
-    return text;
+    return Naca::profilsText(
+        {{"2412", 81, {"GABARIT 200;15;"}}, {"0012", 81, {"GABARIT 150;10;"}}});
 }
 
 // Pixels of the image close to a colour.

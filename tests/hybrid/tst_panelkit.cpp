@@ -30,19 +30,12 @@ constexpr double kPi = 3.14159265358979323846;
 // and the figure line given.
 QByteArray database(const QByteArray &figure = {})
 {
-    QByteArray text;
-    const std::pair<const char *, const char *> ends[] = {{"2412", "GABARIT 200;15;"},
-                                                          {"0012", "GABARIT 150;15;"}};
-    for (const auto &[digits, templ] : ends) {
-        const Naca::Section s = Naca::fourDigit(QString::fromLatin1(digits), 81);
-        text += "PROFIL " + s.name.toLatin1() + "\r\n";
-        for (const QString &l : Naca::pointLines(s))
-            text += l.toLatin1() + "\r\n";
-        text += QByteArray(templ) + "\r\n";
-        if (!figure.isEmpty())
-            text += figure + "\r\n";
+    QList<QByteArray> root{"GABARIT 200;15;"}, tip{"GABARIT 150;15;"};
+    if (!figure.isEmpty()) {
+        root << figure;
+        tip << figure;
     }
-    return text;
+    return Naca::profilsText({{"2412", 81, root}, {"0012", 81, tip}});
 }
 
 PanelInputs fiveRibs()

@@ -88,3 +88,17 @@ QByteArray Naca::datFile(const Section &s, const QString &title)
         row(s.lower[i]);
     return out;
 }
+
+QByteArray Naca::profilsText(const std::vector<StoredProfile> &profiles)
+{
+    QByteArray text;
+    for (const StoredProfile &p : profiles) {
+        const Section s = fourDigit(QString::fromLatin1(p.digits), p.stations);
+        text += "PROFIL " + s.name.toLatin1() + "\r\n";
+        for (const QString &l : pointLines(s))
+            text += l.toLatin1() + "\r\n";
+        for (const QByteArray &l : p.after)
+            text += l + "\r\n";
+    }
+    return text;
+}

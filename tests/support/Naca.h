@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -42,5 +44,16 @@ QStringList pointLines(const Section &s);
 // edge over the upper surface to the leading edge and back under the lower
 // surface, CR LF line ends.
 QByteArray datFile(const Section &s, const QString &title);
+
+// One profile of a Profils.pro text: the four-digit section, its points per
+// surface, and the lines after its points (templates, figures).
+struct StoredProfile {
+    const char *digits;
+    int stations;
+    QList<QByteArray> after;
+};
+// The profiles as Profils.pro text: PROFIL line, point lines, then the lines
+// after, CR LF line ends.
+QByteArray profilsText(const std::vector<StoredProfile> &profiles);
 
 } // namespace Naca
