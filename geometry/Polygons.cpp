@@ -88,6 +88,16 @@ Shape boolean(ClipperLib::ClipType type, const Shape &a, const Shape &b)
     return toShape(out);
 }
 
+Paths offsetPaths(const Paths &region, double delta, ClipperLib::JoinType join, double limit,
+                  double arcTolerance)
+{
+    ClipperLib::ClipperOffset offsetter(limit, std::max(1.0, arcTolerance * kUnitsPerMm));
+    offsetter.AddPaths(region, join, ClipperLib::etClosedPolygon);
+    Paths out;
+    offsetter.Execute(out, delta * kUnitsPerMm);
+    return out;
+}
+
 Shape offsetWith(const Shape &shape, double delta, ClipperLib::JoinType join, double limit,
                  double arcTolerance)
 {
@@ -97,11 +107,7 @@ Shape offsetWith(const Shape &shape, double delta, ClipperLib::JoinType join, do
     clean.AddPaths(toPaths(shape), ClipperLib::ptSubject, true);
     Paths region;
     clean.Execute(ClipperLib::ctUnion, region, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
-    ClipperLib::ClipperOffset offsetter(limit, std::max(1.0, arcTolerance * kUnitsPerMm));
-    offsetter.AddPaths(region, join, ClipperLib::etClosedPolygon);
-    Paths out;
-    offsetter.Execute(out, delta * kUnitsPerMm);
-    return toShape(out);
+    return toShape(offsetPaths(region, delta, join, limit, arcTolerance));
 }
 
 // A ring of a union that touches itself passes its touching point twice:
@@ -245,6 +251,14 @@ Shape simplify(const Ring &ring)
 Shape strictlySimple(const Shape &shape)
 {
     return toShape(strictlySimplePaths(toPaths(shape)));
+}
+
+Shape offsetPieces(const Shape &region, double delta, double arcTolerance)
+{
+    // The region is already one non-zero region and the offset's own result
+    // a union: neither needs the union again, only the split at repeats.
+    const Paths out = offsetPaths(toPaths(region), delta, ClipperLib::jtRound, 2, arcTolerance);
+    return toShape(strictlySimplePaths(out));
 }
 
 double signedArea(const Ring &ring)

@@ -27,6 +27,10 @@ inline constexpr double kUnitsPerMm = 1e4;
 // round corners, the arcs within arcTolerance mm of true. The result is
 // always a set of simple rings that never cross one another.
 Shape offset(const Shape &shape, double delta, double arcTolerance = 0.001);
+// The offset of a region this namespace returned (rings that never cross,
+// holes the other way round), as strictlySimple would give it: the union
+// that makes any other input one region is left out.
+Shape offsetPieces(const Shape &region, double delta, double arcTolerance = 0.001);
 // Square corners kept square where they can be (mitre up to limit x delta).
 Shape offsetMitred(const Shape &shape, double delta, double limit = 4);
 

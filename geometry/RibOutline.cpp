@@ -179,8 +179,7 @@ Room room(const WorkingData &wd, float skinTenths, int smoothing)
         return r;
     // Offsets inwards add up, and a short one is quick: the pieces a skin
     // leaves and their cores come from the clear region of the cut.
-    const Polygons::Shape pieces =
-        Polygons::strictlySimple(Polygons::offset(r.clearRegion(kShortfall), -kShortfall));
+    const Polygons::Shape pieces = Polygons::offsetPieces(r.clearRegion(kShortfall), -kShortfall);
     // The pieces front first; the first one that holds more than a sliver is
     // the rib.
     double largest = 0;

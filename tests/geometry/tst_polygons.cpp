@@ -54,6 +54,45 @@ private slots:
             QVERIFY(Polygons::isSimple(ring));
     }
 
+   void offsetPieces_data()
+   {
+       QTest::addColumn<Shape>("region"); // as a boolean returns it
+       QTest::addColumn<double>("delta");
+       QTest::addColumn<int>("pieces");
+       QTest::addColumn<double>("expected"); // area, by hand
+       const Shape bar = Polygons::unite({rect(0, 0, 40, 10)}, {});
+       const Shape bells =
+           Polygons::unite({rect(0, 0, 10, 10), rect(20, 0, 10, 10)}, {rect(10, 4, 10, 2)});
+       const Shape holed = Polygons::subtract({rect(0, 0, 40, 10)}, {rect(5, 3, 4, 4)});
+       // Each bell shrunk by 1.5 keeps a bulge towards the neck between the
+       // arcs round the neck's corners, from 1.5 to sqrt(1.25) short of it.
+       const auto F = [](double u) {
+           return (u * std::sqrt(2.25 - u * u) + 2.25 * std::asin(u / 1.5)) / 2;
+       };
+       const double u0 = std::sqrt(1.25), bulge = 2 * (1.5 - u0) - 2 * (F(1.5) - F(u0));
+       QTest::newRow("bar shrunk") << bar << -1.5 << 1 << 37.0 * 7.0;
+       QTest::newRow("neck closed: two bells") << bells << -1.5 << 2 << 2 * (49 + bulge);
+       QTest::newRow("hole grows, round corners")
+           << holed << -1.0 << 2 << 38.0 * 8 - (36 - (4 - M_PI));
+       QTest::newRow("shrunk to nothing") << bar << -5.0 << 0 << 0.0;
+   }
+
+   void offsetPieces()
+   {
+       QFETCH(Shape, region);
+       QFETCH(double, delta);
+       QFETCH(int, pieces);
+       QFETCH(double, expected);
+       const Shape out = Polygons::offsetPieces(region, delta);
+       QCOMPARE(int(out.size()), pieces);
+       QVERIFY(std::abs(Polygons::area(out) - expected) < 0.01);
+       // The same region as the general offset with its unions.
+       const Shape general = Polygons::strictlySimple(Polygons::offset(region, delta));
+       QCOMPARE(int(general.size()), pieces);
+       QVERIFY(Polygons::area(Polygons::subtract(out, general)) < 1e-9);
+       QVERIFY(Polygons::area(Polygons::subtract(general, out)) < 1e-9);
+   }
+
     void booleans()
     {
         // A 6 mm notch cut 3 mm deep into the top edge of a 40 x 10 rib.
