@@ -409,6 +409,12 @@ void TForm1::BtnewgabClick()
         m_drawing->StoreTemplate(m_store->currentProfile, m_store->currentTemplate);
     }
 
+    // Said before the selection, so that a refusal it reports stays shown.
+    Status->say(Language::pick(QStringLiteral("Gabarit n°%1 ajouté : corde %2 mm, coffrage %3/10."),
+                               QStringLiteral("Template #%1 added: chord %2 mm, skin %3/10."))
+                    .arg(t + 1)
+                    .arg(chord)
+                    .arg(skin));
     FillTemplateCombo(m_store->currentProfile);
     CB2->setCurrentIndex(CB2->count() - 1);
     selectAndDraw(m_store->currentProfile, m_store->currentTemplate);

@@ -5,6 +5,7 @@
 #include "profiles/ProfileStore.h"
 #include "render/TemplateDrawing.h"
 #include "ui/Language.h"
+#include "ui/StatusLine.h"
 
 #include <QDir>
 #include <QFile>
@@ -163,6 +164,8 @@ void TestDrawingWindow::newTemplate()
     QCOMPARE(fx.form->Panel5->text(), QStringLiteral("200"));
     QCOMPARE(fx.form->Panel6->text(), QStringLiteral("15/10"));
     QVERIFY(fx.form->Btenregistrer->isEnabled());
+    QCOMPARE(fx.form->Status->text(),
+             QStringLiteral("Gabarit n°4 ajouté : corde 200 mm, coffrage 15/10."));
 }
 
 void TestDrawingWindow::newTemplateCancelled()
