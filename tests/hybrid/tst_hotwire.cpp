@@ -62,6 +62,19 @@ double toRing(QPointF p, const QPolygonF &ring)
     return best;
 }
 
+// Both ends of a panel of the test database (names with '_' for blanks).
+bool readEnds(const QString &root, const QString &tip, double span, FoamCores::Ends *ends,
+              QString *err)
+{
+    ProfileStore store;
+    store.loadFromBytes(database());
+    PanelInputs panel;
+    panel.root.profile = QString(root).replace('_', ' ');
+    panel.tip.profile = QString(tip).replace('_', ' ');
+    panel.span = span;
+    return FoamCores::read(panel, store, ends, err);
+}
+
 // The ring grown by half the kerf, as the polygon library grows it.
 QPolygonF grown(const QPolygonF &ring, double kerf)
 {
@@ -201,14 +214,8 @@ void TstHotWire::gcode()
     QVERIFY(moves.size() > 100);
 
     // The outlines as the templates have them, grown and placed here.
-    ProfileStore store;
-    store.loadFromBytes(database());
-    PanelInputs panel;
-    panel.root.profile = QString(root).replace('_', ' ');
-    panel.tip.profile = QString(tip).replace('_', ' ');
-    panel.span = span;
     FoamCores::Ends ends;
-    QVERIFY2(FoamCores::read(panel, store, &ends, &err), qPrintable(err));
+    QVERIFY2(readEnds(root, tip, span, &ends, &err), qPrintable(err));
     const QPolygonF rootRing = grown(ends.core.root, kerf);
     const QTransform place = QTransform::fromTranslate(sweep, 0)
                                  .translate(pivot / 100 * ends.core.tipChord, 0)
@@ -288,15 +295,9 @@ void TstHotWire::templateMarks()
     QFETCH(QString, tip);
     QFETCH(double, span);
     QFETCH(double, kerf);
-    ProfileStore store;
-    store.loadFromBytes(database());
-    PanelInputs panel;
-    panel.root.profile = QString(root).replace('_', ' ');
-    panel.tip.profile = QString(tip).replace('_', ' ');
-    panel.span = span;
     FoamCores::Ends ends;
     QString err;
-    QVERIFY2(FoamCores::read(panel, store, &ends, &err), qPrintable(err));
+    QVERIFY2(readEnds(root, tip, span, &ends, &err), qPrintable(err));
     const std::vector<RibVectors::Rib> ribs = FoamCores::templates(ends, kerf, 12);
     QCOMPARE(ribs.size(), size_t(2));
     std::vector<int> counts;

@@ -60,6 +60,25 @@ bool readOptions(const QString &text, PanelInputs *panel, KitOptions *kit, QStri
     return true;
 }
 
+// The database and wing.json (five ribs, 2° washout, a spar, a cut-back,
+// jig tabs and holes, the kerf given) written in the folder.
+bool writeWing(const QTemporaryDir &dir, double storedKerf)
+{
+    QFile f(dir.filePath(QStringLiteral("Profils.pro")));
+    if (!f.open(QIODevice::WriteOnly) || f.write(database()) < 0)
+        return false;
+    f.close();
+    PanelDefinition d;
+    d.database = QStringLiteral("Profils.pro");
+    d.panel = fiveRibs();
+    d.cutting.kerf = storedKerf;
+    QString error;
+    return readOptions(QStringLiteral("--washout 2 --spar 25:6x3:both --le-cut 5 --jig 20 "
+                                      "--holes 4"),
+                       &d.panel, &d.kit, &error) &&
+           d.save(dir.filePath(QStringLiteral("wing.json")), &error);
+}
+
 // One rib written alone (so in its own frame) and read back.
 DxfPolylines::ByLayer readBack(const RibVectors::Rib &rib)
 {
@@ -633,19 +652,7 @@ void TstPanelKit::commandLine()
     QFETCH(QString, err);
     QFETCH(QStringList, made);
     QTemporaryDir dir;
-    {
-        QFile f(dir.filePath(QStringLiteral("Profils.pro")));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(database());
-    }
-    PanelDefinition d;
-    d.database = QStringLiteral("Profils.pro");
-    d.panel = fiveRibs();
-    QString error;
-    QVERIFY(readOptions(QStringLiteral("--washout 2 --spar 25:6x3:both --le-cut 5 --jig 20 "
-                                       "--holes 4"),
-                        &d.panel, &d.kit, &error));
-    QVERIFY(d.save(dir.filePath(QStringLiteral("wing.json")), &error));
+    QVERIFY(writeWing(dir, 0));
 
     QStringList argv;
     for (QString a : args.split(' ', Qt::SkipEmptyParts)) {
@@ -712,20 +719,7 @@ void TstPanelKit::laserOptions()
     QFETCH(int, parts);
     QFETCH(QString, err);
     QTemporaryDir dir;
-    {
-        QFile f(dir.filePath(QStringLiteral("Profils.pro")));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(database());
-    }
-    PanelDefinition d;
-    d.database = QStringLiteral("Profils.pro");
-    d.panel = fiveRibs();
-    d.cutting.kerf = storedKerf;
-    QString error;
-    QVERIFY(readOptions(QStringLiteral("--washout 2 --spar 25:6x3:both --le-cut 5 --jig 20 "
-                                       "--holes 4"),
-                        &d.panel, &d.kit, &error));
-    QVERIFY(d.save(dir.filePath(QStringLiteral("wing.json")), &error));
+    QVERIFY(writeWing(dir, storedKerf));
     const QString dxf = dir.filePath(QStringLiteral("kit.dxf"));
     const QStringList argv =
         QStringList{"--from", dir.filePath(QStringLiteral("wing.json")), "--format", "dxf", "-o",
