@@ -33,15 +33,22 @@ int main(int argc, char **argv)
     QTemporaryDir temporary;
     const QDir dir(argc > 3 ? QString::fromLocal8Bit(argv[3]) : temporary.path());
 
+    // Every template differs from every other (500 sections, each at ten
+    // chords), so that no rib is built once for several: a database that
+    // repeats a section at one chord exports faster than this.
     ProfileStore store;
-    const char *digits[] = {"0009", "0012", "2412", "4412", "6409"};
     for (int i = 0; i < count; ++i) {
-        const QString d = QString::fromLatin1(digits[i % 5]);
+        const int section = i % 500;
+        const QString d = QStringLiteral("%1%2%3")
+                              .arg(section % 7)
+                              .arg(2 + section / 7 % 5)
+                              .arg(6 + section / 35 % 15, 2, 10, QLatin1Char('0'));
+        const int chord = 100 + 20 * (i / 500 % 10) + i % 13;
         const int p =
             store.AddProfile(QStringLiteral("P%1 NACA %2").arg(i, 5, 10, QLatin1Char('0')).arg(d));
         for (const QString &l : Naca::pointLines(Naca::fourDigit(d)))
             store.AddPointLine(p, l);
-        const int t = store.AddTemplate(p, QStringLiteral("GABARIT %1;10;").arg(100 + i % 200));
+        const int t = store.AddTemplate(p, QStringLiteral("GABARIT %1;10;").arg(chord));
         store.AddFigureLine(p, t, QStringLiteral("FIGURE 2;300;-30;360;30;0;"));
         store.AddFigureLine(p, t, QStringLiteral("FIGURE 0;500;-40;540;40;0;"));
     }
