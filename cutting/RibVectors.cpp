@@ -477,6 +477,7 @@ bool Builder::fromStore(ProfileStore &store, int p, int t, int smoothing, Rib *r
     WorkingData work;
     {
         TemplateDrawing selection(&store);
+        selection.setCoordinateTableShown(false);
         selection.SelectProfile(p, t);
         // A template refused at selection (a chord of 0 or beyond the limit)
         // leaves the profile alone at 100 mm: that is not this rib.

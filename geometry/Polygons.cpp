@@ -256,9 +256,12 @@ Shape strictlySimple(const Shape &shape)
 Shape offsetPieces(const Shape &region, double delta, double arcTolerance)
 {
     // The region is already one non-zero region and the offset's own result
-    // a union: neither needs the union again, only the split at repeats.
-    const Paths out = offsetPaths(toPaths(region), delta, ClipperLib::jtRound, 2, arcTolerance);
-    return toShape(strictlySimplePaths(out));
+    // a union: neither needs the union again, only the split at repeats
+    // (which gives the same rings, starting at another point).
+    Paths pieces;
+    for (const Path &path : offsetPaths(toPaths(region), delta, ClipperLib::jtRound, 2, arcTolerance))
+        splitAtRepeats(path, pieces);
+    return toShape(pieces);
 }
 
 double signedArea(const Ring &ring)

@@ -175,16 +175,16 @@ void TemplateDrawing::SelectProfile(int p, int t)
     }
 
     // The coordinate table shows the values as written (y not negated).
-    m_view.tableau1Cells.resize(size_t(count) + 1);
-    for (int i = 0; i < count; ++i) {
-        auto &row = m_view.tableau1Cells[size_t(i) + 1];
-        for (int j = 0; j < 4; ++j) {
-            if (IsParseError(values[i][j]))
-                store.dataError = true;
-            else
-                row[j + 1] = FormatNumber(u"###,##", 1, values[i][j]);
+    // A value refused has set the error flag above.
+    if (m_tableShown) {
+        m_view.tableau1Cells.resize(size_t(count) + 1);
+        for (int i = 0; i < count; ++i) {
+            auto &row = m_view.tableau1Cells[size_t(i) + 1];
+            for (int j = 0; j < 4; ++j)
+                if (!IsParseError(values[i][j]))
+                    row[j + 1] = FormatNumber(u"###,##", 1, values[i][j]);
+            row[0] = QString::number(i + 1);
         }
-        row[0] = QString::number(i + 1);
     }
 
     // Row rules: the leading edge at (0, 0) first, the trailing edge at

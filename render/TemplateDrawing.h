@@ -174,6 +174,11 @@ public:
     // figure in index order. Empty: no figures are drawn.
     void setFigureHook(FigureHook hook) { m_figureHook = std::move(hook); }
 
+    // Off for a drawing no window shows (cutting files, reports): then
+    // SelectProfile leaves the coordinate table's cells as they were
+    // instead of writing the text of every value.
+    void setCoordinateTableShown(bool shown) { m_tableShown = shown; }
+
     // True when the last render drew no template outline because the
     // section is nowhere thicker than two skins (the profile outline is
     // still drawn). The first screen render that meets a template so refused
@@ -308,6 +313,7 @@ private:
     };
     SkinOffsetMemo m_skinMemo;
     FigureHook m_figureHook;
+    bool m_tableShown = true;
     bool m_laidOut = false;
     bool m_templateRefused = false;
     QString m_refusalSaid; // the template last refused with a message
