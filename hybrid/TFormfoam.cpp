@@ -12,7 +12,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QShortcut>
 #include <QVBoxLayout>
@@ -213,8 +212,7 @@ TFormfoam::TFormfoam(ProfileStore *store, std::function<PanelInputs()> panel, QW
     });
     connect(ButtonPrint, &QPushButton::clicked, this, [this] {
         QPrinter printer(QPrinter::HighResolution);
-        QPrintDialog dialog(&printer, this);
-        if (dialog.exec() == QDialog::Accepted)
+        if (Prompts::current().choosePrinter(printer, windowTitle()))
             printTemplates(printer);
     });
     auto showHelp = [] {
@@ -337,6 +335,15 @@ bool TFormfoam::printTemplates(QPrinter &printer)
         FoamCores::templates(m_ends, settings().kerf, settings().lead);
     if (ribs.size() != 2)
         return false;
-    VectorExport::paintPages(printer, VectorExport::arrange(std::move(ribs), options));
+    const VectorExport::Document doc = VectorExport::arrange(std::move(ribs), options);
+    // Printed to a file: written whole or not at all, as every file is.
+    if (printer.outputFormat() == QPrinter::PdfFormat) {
+        QString error;
+        if (VectorExport::write(printer.outputFileName(), VectorExport::pdf(doc), &error))
+            return true;
+        Prompts::current().message(printer.outputFileName() + QStringLiteral(" : ") + error);
+        return false;
+    }
+    VectorExport::paintPages(printer, doc);
     return true;
 }

@@ -53,7 +53,8 @@ public:
     bool writeGcode(const QString &path);
     bool writeTemplates(const QString &path);
     // The two templates at full size on the printer's pages, each with the
-    // 100 mm check bar. The printer is set to full page.
+    // 100 mm check bar. The printer is set to full page. Printed to a PDF
+    // file, the file is written in one step; false with the reason shown.
     bool printTemplates(QPrinter &printer);
 
 private:

@@ -9,7 +9,9 @@
 #include "profiles/ProfileStore.h"
 #include "ui/Language.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QPrinter>
@@ -49,7 +51,57 @@ private slots:
     void initTestCase() { Language::setFrench(false); }
     void settings_data();
     void settings();
+    void printButton_data();
+    void printButton();
 };
+
+void TstFoamDialog::printButton_data()
+{
+    QTest::addColumn<QString>("target"); // answer to the printer question, under the folder
+    QTest::addColumn<bool>("written");   // a whole PDF there
+    QTest::addColumn<QString>("said");   // start of the message; empty: none
+
+    QTest::newRow("to a PDF file") << "printed.pdf" << true << "";
+    QTest::newRow("cancelled") << "" << false << "";
+    QTest::newRow("onto a folder") << "folder" << false << "folder : ";
+}
+
+// The button asks through the prompts, and a PDF printed to a file is
+// written whole or not at all.
+void TstFoamDialog::printButton()
+{
+    QFETCH(QString, target);
+    QFETCH(bool, written);
+    QFETCH(QString, said);
+    ScriptedPrompts prompts;
+    ProfileStore store;
+    store.loadFromBytes(database());
+    PanelInputs in;
+    in.root.profile = "NACA 2412";
+    in.tip.profile = "NACA 0012";
+    in.span = 400;
+    TFormfoam dialog(&store, [&] { return in; });
+    dialog.start();
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("folder"));
+    if (!target.isEmpty())
+        prompts.printFiles.enqueue(dir.filePath(target));
+    dialog.ButtonPrint->click();
+    QCOMPARE(prompts.printCaptions.size(), 1);
+    QFile printed(dir.filePath(target));
+    QCOMPARE(QFileInfo(printed).isFile(), written);
+    if (written) {
+        QVERIFY(printed.open(QIODevice::ReadOnly));
+        const QByteArray pdf = printed.readAll();
+        QVERIFY(pdf.startsWith("%PDF") && pdf.trimmed().endsWith("%%EOF"));
+        QVERIFY(pdf.count("/Type /Page") - pdf.count("/Type /Pages") >= 1);
+    }
+    QCOMPARE(prompts.messages.size(), said.isEmpty() ? 0 : 1);
+    if (!said.isEmpty())
+        QVERIFY(prompts.messages.front().startsWith(dir.filePath(said)));
+    // Nothing else left in the folder: no partial or temporary file.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), written ? 1 : 0);
+}
 
 void TstFoamDialog::settings_data()
 {
