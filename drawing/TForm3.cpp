@@ -220,10 +220,13 @@ void TForm3::BitBtn3Click()
 {
     if (!Prompts::current().printerSetup(printer()))
         return;
-    // Sheets were laid out for their orientation: they keep it.
+    // Sheets were laid out for their orientation: they keep it, and follow
+    // the paper.
     if (showsSheets()) {
         printer().setPageOrientation(m_sheets.portrait ? QPageLayout::Portrait
                                                        : QPageLayout::Landscape);
+        bool changed = false;
+        fitSheetsToPaper(&changed);
         return;
     }
     // An orientation chosen in the set-up becomes the preview's.
@@ -350,8 +353,24 @@ bool TForm3::printPages(int first, int last)
     last = std::clamp(last, first, m_plan.pageCount);
     if (!Prompts::current().choosePrinter(printer(), windowTitle()))
         return false;
-    if (showsSheets())
-        return printSheets(first, last);
+    if (showsSheets()) {
+        // Sheets follow the paper chosen: laid out again for it, all of them
+        // are printed; a part of the old ones is not, as its pages moved.
+        const bool all = first == 1 && last == m_plan.pageCount;
+        bool changed = false;
+        if (!fitSheetsToPaper(&changed))
+            return false;
+        if (changed && !all) {
+            Prompts::current().message(
+                Language::pick(QStringLiteral("Les feuilles ont été refaites pour ce papier (%1 "
+                                              "page(s)) : vérifiez l'aperçu puis imprimez."),
+                               QStringLiteral("The sheets were laid out again for this paper "
+                                              "(%1 page(s)): check the preview, then print."))
+                    .arg(m_plan.pageCount));
+            return false;
+        }
+        return printSheets(changed ? 1 : first, changed ? m_plan.pageCount : last);
+    }
     // The template on show, on the sheets of the preview's layout, in the
     // printer's orientation.
     const PrintItem shown{{m_drawing, m_chord, Edit3->text(), Edit4->text()}, m_plan};

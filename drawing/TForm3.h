@@ -114,9 +114,17 @@ public:
         int count = 0;
         bool portrait = false;
         std::function<void(QPainter &, int, double)> draw;
+        // The printable area (mm) the sheets were laid out for, and how to
+        // lay them out again for another one (count, portrait and draw of
+        // *out; false with the reason when they cannot be). Without it the
+        // sheets are printed as laid out whatever the paper.
+        QSizeF area;
+        std::function<bool(QSizeF area, SheetSeries *out, QString *error)> relayout;
     };
     void startSheets(const SheetSeries &sheets);
     bool showsSheets() const { return m_sheets.count > 0; }
+    // The printable area (mm) the sheets shown were laid out for.
+    QSizeF sheetsArea() const { return m_sheets.area; }
     // The printable area of a sheet in that orientation, mm.
     QSizeF printableMm(bool portrait);
 
@@ -178,6 +186,10 @@ private:
     int m_zoom = 0;
     SheetSeries m_sheets; // none: the drawing's template
     void leaveSheets();
+    // After a paper was chosen: sheets laid out for another printable area
+    // are laid out again for this one and shown (*changed); false, with
+    // the reason said, when they no longer fit.
+    bool fitSheetsToPaper(bool *changed);
     bool printSheets(int first, int last);
 };
 

@@ -2,7 +2,10 @@
 // shown and printed as a template's pages are, one job for all of them.
 #include "drawing/TForm3.h"
 
+#include "ui/Prompts.h"
+
 #include <algorithm>
+#include <cmath>
 
 QSizeF TForm3::printableMm(bool portrait)
 {
@@ -25,6 +28,27 @@ void TForm3::startSheets(const SheetSeries &sheets)
     showPageButtons();
     PreparePage();
     renderPreview();
+}
+
+bool TForm3::fitSheetsToPaper(bool *changed)
+{
+    *changed = false;
+    const QSizeF area = printableMm(m_sheets.portrait);
+    auto near = [](double a, double b) { return std::abs(a - b) < 0.05; };
+    if (!m_sheets.relayout ||
+        (near(area.width(), m_sheets.area.width()) && near(area.height(), m_sheets.area.height())))
+        return true;
+    SheetSeries again;
+    QString error;
+    if (!m_sheets.relayout(area, &again, &error) || again.count <= 0) {
+        Prompts::current().message(error);
+        return false;
+    }
+    again.area = area;
+    again.relayout = m_sheets.relayout;
+    startSheets(again);
+    *changed = true;
+    return true;
 }
 
 void TForm3::leaveSheets()

@@ -15,6 +15,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPainter>
+#include <QPointer>
 #include <QRegularExpression>
 #include <QVBoxLayout>
 
@@ -471,18 +472,31 @@ void TFormkit::printKit()
 {
     if (!m_printing)
         return;
+    // The kit laid out for a printable area; the preview lays it out again
+    // when another paper is chosen, and the last layout is the one printed.
+    auto pages = std::make_shared<std::shared_ptr<PrintedKit>>();
+    const auto layOut = [self = QPointer<TFormkit>(this), pages](
+                            QSizeF area, TForm3::SheetSeries *series, QString *error) {
+        const std::optional<PrintedKit> kit =
+            self ? self->printedKit(area, error) : std::optional<PrintedKit>();
+        if (!kit)
+            return false;
+        const auto laid = std::make_shared<PrintedKit>(*kit);
+        *pages = laid;
+        series->count = laid->pages();
+        series->portrait = false;
+        series->draw = [laid](QPainter &p, int page, double k) { laid->paint(p, page, k); };
+        return true;
+    };
+    TForm3::SheetSeries series;
+    series.area = m_printing->printableMm(false);
     QString error;
-    const std::optional<PrintedKit> kit = printedKit(m_printing->printableMm(false), &error);
-    if (!kit) {
+    if (!layOut(series.area, &series, &error)) {
         Status->refuse(error);
         Prompts::current().message(error);
         return;
     }
-    const auto pages = std::make_shared<PrintedKit>(*kit);
-    TForm3::SheetSeries series;
-    series.count = pages->pages();
-    series.portrait = false;
-    series.draw = [pages](QPainter &p, int page, double k) { pages->paint(p, page, k); };
+    series.relayout = layOut;
     m_printing->startSheets(series);
     // The preview prints while it is open and closes once printed.
     const int result = m_printing->exec();
@@ -495,7 +509,7 @@ void TFormkit::printKit()
         Status->say(Language::pick(QStringLiteral("Impression envoyée : %1 page(s) ; "
                                                   "nervures %2, plan %3."),
                                    QStringLiteral("Printed: %1 page(s); ribs %2, plan %3."))
-                        .arg(pages->pages())
-                        .arg(pages->ribs.sheets.size())
-                        .arg(pages->plan.sheets.size()));
+                        .arg((*pages)->pages())
+                        .arg((*pages)->ribs.sheets.size())
+                        .arg((*pages)->plan.sheets.size()));
 }

@@ -93,7 +93,80 @@ private slots:
     void panelDialogOpensIt();
     void printed_data();
     void printed();
+    void paperChosen_data();
+    void paperChosen();
 };
+
+void TstKitDialog::paperChosen_data()
+{
+    QTest::addColumn<int>("paper");     // QPageSize::PageSizeId chosen in the print dialog
+    QTest::addColumn<bool>("all");      // "Imprimer tout", else the page shown
+    QTest::addColumn<QString>("said");  // start of the message; empty: printed
+    QTest::newRow("A4 as laid out") << int(QPageSize::A4) << false << "";
+    QTest::newRow("A3, all pages") << int(QPageSize::A3) << true << "";
+    QTest::newRow("B5, all pages") << int(QPageSize::B5) << true << "";
+    QTest::newRow("B5, the page shown")
+        << int(QPageSize::B5) << false << "The sheets were laid out again for this paper";
+    QTest::newRow("A7: a rib larger than the page")
+        << int(QPageSize::A7) << true << "A rib is larger than the printable page";
+}
+
+// The kit is laid out again for the paper chosen in the print dialog: every
+// PDF page is of that paper, and as many as the preview shows.
+void TstKitDialog::paperChosen()
+{
+    QFETCH(int, paper);
+    QFETCH(bool, all);
+    QFETCH(QString, said);
+    ScriptedPrompts prompts;
+    QTemporaryDir dir;
+    ProfileStore store;
+    store.loadFromBytes(database());
+    TForm3 preview;
+    TFormkit dialog(&store, panel, {}, &preview);
+    const QString pdf = dir.filePath(QStringLiteral("kit.pdf"));
+    prompts.printFiles.enqueue(pdf);
+    prompts.printChoice = [paper](QPrinter &printer) {
+        printer.setPageSize(QPageSize(QPageSize::PageSizeId(paper)));
+    };
+    int laidOut = 0;
+    QTimer::singleShot(0, [&] {
+        QTRY_VERIFY(preview.isVisible());
+        laidOut = preview.pageCount();
+        QTest::mouseClick(all ? preview.BitBtn4 : preview.BitBtn1, Qt::LeftButton);
+        if (preview.isVisible())
+            preview.reject();
+    });
+    dialog.printKit();
+    QCOMPARE(prompts.messages.isEmpty(), said.isEmpty());
+    if (!said.isEmpty()) {
+        QVERIFY2(prompts.messages.front().startsWith(said), qPrintable(prompts.messages.front()));
+        QVERIFY(!QFile::exists(pdf));
+        return;
+    }
+    QFile file(pdf);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    const int pages = int(bytes.count("/Type /Page") - bytes.count("/Type /Pages"));
+    QCOMPARE(pages, all ? preview.pageCount() : 1);
+    // Landscape pages of the paper chosen, in points.
+    const QSizeF want = QPageSize(QPageSize::PageSizeId(paper)).size(QPageSize::Point);
+    const QRegularExpression box(QStringLiteral("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]"));
+    int boxes = 0;
+    for (auto it = box.globalMatch(QString::fromLatin1(bytes)); it.hasNext(); ++boxes) {
+        const QRegularExpressionMatch m = it.next();
+        QVERIFY(std::abs(m.captured(1).toDouble() - want.height()) < 1);
+        QVERIFY(std::abs(m.captured(2).toDouble() - want.width()) < 1);
+    }
+    QCOMPARE(boxes, pages);
+    // Laid out for the paper printed on.
+    const QSizeF area = preview.printableMm(false);
+    QVERIFY(std::abs(preview.sheetsArea().width() - area.width()) < 0.1);
+    QVERIFY(std::abs(preview.sheetsArea().height() - area.height()) < 0.1);
+    // A smaller paper takes no fewer pages, a larger one no more.
+    QVERIFY(paper != QPageSize::B5 || preview.pageCount() >= laidOut);
+    QVERIFY(paper != QPageSize::A3 || preview.pageCount() <= laidOut);
+}
 
 void TstKitDialog::fields_data()
 {

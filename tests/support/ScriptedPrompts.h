@@ -29,6 +29,9 @@ public:
     // cancels the print.
     QQueue<QString> printFiles;
     QStringList printCaptions;
+    // Applied by choosePrinter() to the printer before it answers, as the
+    // user would change the paper in the dialog.
+    std::function<void(QPrinter &)> printChoice;
     int printerSetups = 0; // how often the printer set-up was opened
     // Applied by printerSetup() to the printer, as the user would; then OK.
     std::function<void(QPrinter &)> setupChoice;
@@ -76,6 +79,8 @@ public:
             return false;
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(printFiles.dequeue());
+        if (printChoice)
+            printChoice(printer);
         return true;
     }
     bool printerSetup(QPrinter &printer) override
