@@ -241,8 +241,12 @@ void TForm3::PreparePage()
 {
     const bool portrait = RadioGroup1->itemIndex() == 0;
     printer().setPageOrientation(portrait ? QPageLayout::Portrait : QPageLayout::Landscape);
-    m_image = QImage(int(PrintPages::sheetWidth(portrait)), int(PrintPages::sheetHeight(portrait)),
-                     QImage::Format_RGB32);
+    // Sheets are as large as the printable area they were laid out for.
+    const QSizeF sheet = showsSheets() && !m_sheets.area.isEmpty()
+                             ? m_sheets.area
+                             : QSizeF(PrintPages::sheetWidth(portrait),
+                                      PrintPages::sheetHeight(portrait));
+    m_image = QImage(int(sheet.width()), int(sheet.height()), QImage::Format_RGB32);
     applyZoom();
     DrawPageGrid();
 }
