@@ -12,8 +12,9 @@ namespace Parallel
 // The threads a job uses: the processor's cores, at least one.
 int threads();
 
-// Calls work(i) once for every i in [0, count), on up to threads() threads
-// (the caller's among them), and returns when all are done.
-void forEach(std::size_t count, const std::function<void(std::size_t)> &work);
+// Calls work(i, worker) once for every i in [0, count), on up to threads()
+// threads (the caller's among them), and returns when all are done. worker
+// (0 to threads() - 1) names the thread, for tools of its own.
+void forEach(std::size_t count, const std::function<void(std::size_t, int)> &work);
 
 } // namespace Parallel

@@ -519,7 +519,7 @@ Document arrange(std::vector<RibVectors::Rib> ribs, const Options &options)
     }
     // Each distinct rib's contours on its own, on every core.
     distinct.resize(firstOf.size());
-    Parallel::forEach(firstOf.size(), [&](size_t k) {
+    Parallel::forEach(firstOf.size(), [&](size_t k, int) {
         RibVectors::Rib &rib = ribs[firstOf[k]];
         distinct[k].found = RibContours::apply(rib, options.kerf);
         distinct[k].shapes = rib.shapes;

@@ -40,10 +40,14 @@ void TstParallel::eachOnce()
     };
     std::vector<unsigned long long> result(size_t(count), 0);
     const auto visits = std::make_unique<std::atomic<int>[]>(size_t(count) + 1);
-    Parallel::forEach(size_t(count), [&](size_t i) {
+    std::atomic<bool> workersKnown{true};
+    Parallel::forEach(size_t(count), [&](size_t i, int worker) {
+        if (worker < 0 || worker >= Parallel::threads())
+            workersKnown = false;
         ++visits[i];
         result[i] = piece(i);
     });
+    QVERIFY(workersKnown);
     for (size_t i = 0; i < size_t(count); ++i) {
         QCOMPARE(visits[i].load(), 1);
         QCOMPARE(result[i], piece(i));
