@@ -1,5 +1,6 @@
 #include "cutting/SheetNesting.h"
 
+#include "cutting/Parallel.h"
 #include "cutting/SheetLayout.h"
 
 #include <QTransform>
@@ -282,12 +283,13 @@ Result arrange(const std::vector<std::vector<QPolygonF>> &shapes, const std::vec
     std::vector<char> used(shapes.size(), 0);
     for (int k : shapeOf)
         used[size_t(k)] = 1;
-    for (size_t k = 0; k < shapes.size(); ++k) {
+    // Each outline's columns on their own, on every core.
+    Parallel::forEach(shapes.size(), [&](size_t k, int) {
         if (!used[k])
-            continue;
+            return;
         for (int turn : quarterTurns ? std::vector<int>{0, 90, 180, 270} : std::vector<int>{0, 180})
             shapeHulls[k].push_back(makeHull(shapes[k], turn, gap));
-    }
+    });
     auto hullsOf = [&](int p) -> const std::vector<Hull> & {
         return shapeHulls[size_t(shapeOf[size_t(p)])];
     };

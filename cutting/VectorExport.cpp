@@ -565,12 +565,12 @@ Document arrange(std::vector<RibVectors::Rib> ribs, const Options &options)
             first[size_t(kind[i])] = int(i);
     std::vector<QRectF> kindBoxes(distinct.size());
     std::vector<double> kindAreas(distinct.size());
-    for (size_t k = 0; k < distinct.size(); ++k) {
+    Parallel::forEach(distinct.size(), [&](size_t k, int) {
         if (first[k] < 0)
-            continue;
+            return;
         kindBoxes[k] = ribs[size_t(first[k])].bounds();
         kindAreas[k] = outerArea(ribs[size_t(first[k])]);
-    }
+    });
     std::vector<QRectF> boxes;
     boxes.reserve(ribs.size());
     for (size_t i = 0; i < ribs.size(); ++i)
@@ -580,9 +580,10 @@ Document arrange(std::vector<RibVectors::Rib> ribs, const Options &options)
     std::vector<SheetNesting::Placement> places(ribs.size());
     if (doc.material && options.nesting == Nesting::Shape) {
         std::vector<std::vector<QPolygonF>> shapes(distinct.size());
-        for (size_t k = 0; k < distinct.size(); ++k)
+        Parallel::forEach(distinct.size(), [&](size_t k, int) {
             if (first[k] >= 0)
                 shapes[k] = footprint(ribs[size_t(first[k])]);
+        });
         // On a PDF page the bottom-left corner is kept for the check bar.
         QRectF keepFree;
         if (options.format == Format::Pdf) {
