@@ -8,6 +8,7 @@
 
 #include <QHash>
 
+#include <algorithm>
 #include <memory>
 
 namespace ExportJob
@@ -46,7 +47,9 @@ bool buildRibs(ProfileStore &store, const Picks &picks, int smoothing,
     // its rib: its pick's position, bounded like a builder's own memory.
     constexpr qsizetype kKept = 1024;
     std::vector<std::unique_ptr<Builder>> builders;
-    for (int w = 0; w < Parallel::threads(); ++w)
+    // One for each thread that will have a rib to build.
+    const size_t workers = std::min(size_t(Parallel::threads()), std::max<size_t>(1, picks.size()));
+    for (size_t w = 0; w < workers; ++w)
         builders.push_back(std::make_unique<Builder>());
     QHash<QByteArray, size_t> firstOfKey;
     std::vector<long long> ribOf(picks.size(), -1); // each pick's rib in *ribs
