@@ -1,9 +1,15 @@
 #include "cutting/ExportJob.h"
 
 #include "cutting/DatExport.h"
+#include "cutting/Parallel.h"
 #include "profiles/ProfileStore.h"
 #include "render/TemplateDrawing.h"
 #include "ui/Language.h"
+
+#include <QHash>
+
+#include <algorithm>
+#include <memory>
 
 namespace ExportJob
 {
@@ -32,25 +38,89 @@ bool buildRibs(ProfileStore &store, const Picks &picks, int smoothing,
                const RibVectors::LayerSet &layers, std::vector<RibVectors::Rib> *ribs,
                QString *error, QStringList *skipped, const Chords &chords)
 {
-    RibVectors::Builder builder;
+    using Builder = RibVectors::Builder;
+    // The store is read pick by pick, in order; the ribs are then built on
+    // every core, a builder each, and taken back in order. In batches, so
+    // that the working data waiting to be built stays small.
+    constexpr size_t kBatch = 256;
+    // Templates made from the same things as an earlier one take a copy of
+    // its rib: its pick's position, bounded like a builder's own memory.
+    constexpr qsizetype kKept = 1024;
+    std::vector<std::unique_ptr<Builder>> builders;
+    // One for each thread that will have a rib to build.
+    const size_t workers = std::min(size_t(Parallel::threads()), std::max<size_t>(1, picks.size()));
+    for (size_t w = 0; w < workers; ++w)
+        builders.push_back(std::make_unique<Builder>());
+    QHash<QByteArray, size_t> firstOfKey;
+    std::vector<long long> ribOf(picks.size(), -1); // each pick's rib in *ribs
     ribs->clear();
     ribs->reserve(picks.size());
-    for (size_t i = 0; i < picks.size(); ++i) {
-        const auto [p, t] = picks[i];
-        RibVectors::Rib rib;
-        QString reason;
-        const double chord = i < chords.size() ? chords[i] : 0;
-        if (!builder.fromStore(store, p, t, smoothing, &rib, &reason, layers, chord)) {
+    std::vector<Builder::Source> sources(std::min(kBatch, picks.size()));
+    std::vector<RibVectors::Rib> built(sources.size());
+    std::vector<QString> reasons(sources.size());
+    std::vector<char> known(sources.size()), made(sources.size());
+    std::vector<size_t> sameAs(sources.size()), fresh;
+    for (size_t from = 0; from < picks.size(); from += kBatch) {
+        const size_t count = std::min(kBatch, picks.size() - from);
+        fresh.clear();
+        for (size_t k = 0; k < count; ++k) {
+            const size_t i = from + k;
+            const auto [p, t] = picks[i];
+            const double chord = i < chords.size() ? chords[i] : 0;
+            Builder::Source &source = sources[k];
+            reasons[k].clear();
+            made[k] = 0;
+            known[k] =
+                Builder::identify(store, p, t, smoothing, layers, chord, &source, &reasons[k]);
+            if (!known[k])
+                continue;
+            const auto first = firstOfKey.constFind(source.key);
+            if (first != firstOfKey.constEnd()) {
+                sameAs[k] = *first;
+                continue;
+            }
+            if (firstOfKey.size() >= kKept)
+                firstOfKey.clear();
+            firstOfKey.insert(source.key, i);
+            sameAs[k] = i;
+            Builder::select(store, &source);
+            fresh.push_back(k);
+        }
+        Parallel::forEach(fresh.size(), [&](size_t f, int worker) {
+            const size_t k = fresh[f];
+            made[k] = builders[size_t(worker)]->fromSource(sources[k], smoothing, &built[k],
+                                                           &reasons[k], layers);
+        });
+        for (size_t k = 0; k < count; ++k) {
+            const size_t i = from + k;
+            bool ok = known[k] != 0;
+            if (ok && sameAs[k] == i) {
+                ok = made[k] != 0;
+                if (ok)
+                    ribOf[i] = (long long)ribs->size();
+                if (ok)
+                    ribs->push_back(std::move(built[k]));
+            } else if (ok) {
+                // A copy of an earlier rib, or, where that one could not be
+                // drawn, the same failure under this pick's own name.
+                const long long r = ribOf[sameAs[k]];
+                ok = r >= 0;
+                if (ok)
+                    ribs->push_back(Builder::repeat((*ribs)[size_t(r)], sources[k]));
+                else
+                    reasons[k] = Builder::undrawable(sources[k].name);
+            }
+            if (ok)
+                continue;
             if (!skipped) {
                 if (error)
-                    *error = reason;
+                    *error = reasons[k];
                 return false;
             }
+            const auto [p, t] = picks[i];
             skipped->append(store.name(p) + QStringLiteral(" #") + QString::number(t + 1) +
-                            QStringLiteral(": ") + reason);
-            continue;
+                            QStringLiteral(": ") + reasons[k]);
         }
-        ribs->push_back(std::move(rib));
     }
     return true;
 }

@@ -19,6 +19,36 @@ constexpr double kFlatness = 0.01; // mm between a curve and its chords
 // would break, so it is cut as a notch.
 constexpr double kTouchMm = 0.01;
 constexpr double kAreaTolerance = 1e-6; // mm²
+// Farther than this from every edge of the outline, a figure cannot touch
+// it: the touching distance, the polygon library's rounding (0.05 µm) and
+// the arcs of the grown figure are all far smaller.
+constexpr double kFarMm = 10 * kTouchMm;
+
+// The area of a region as the polygon library returns it (rings that never
+// cross, holes the other way round): the signed sum, with no union again.
+double regionArea(const Polygons::Shape &region)
+{
+    double sum = 0;
+    for (const Polygons::Ring &r : region)
+        sum += Polygons::signedArea(r);
+    return std::abs(sum);
+}
+
+// True when some edge of the shape has its box overlapping box: the edge
+// may come into it (a quick test, on the safe side).
+bool edgeNear(const Polygons::Shape &shape, const QRectF &box)
+{
+    for (const Polygons::Ring &r : shape) {
+        const int n = int(r.size());
+        for (int i = 0; i < n; ++i) {
+            const QPointF &a = r[i], &b = r[i + 1 < n ? i + 1 : 0];
+            if (std::max(a.x(), b.x()) >= box.left() && std::min(a.x(), b.x()) <= box.right() &&
+                std::max(a.y(), b.y()) >= box.top() && std::min(a.y(), b.y()) <= box.bottom())
+                return true;
+        }
+    }
+    return false;
+}
 
 QPainterPath closedPath(const Polygons::Ring &ring)
 {
@@ -112,6 +142,43 @@ Polygons::Ring ring(const Shape &shape)
     return out;
 }
 
+Place placeByBooleans(const Polygons::Shape &outer, const Polygons::Ring &figure)
+{
+    const Polygons::Shape shape{figure};
+    if (regionArea(Polygons::intersect(outer, shape)) <= kAreaTolerance)
+        return Place::Outside;
+    // Grown by the touching distance, a figure that touches the outline is
+    // no longer wholly inside it.
+    const Polygons::Shape grown = Polygons::offset(shape, kTouchMm);
+    const double grownArea = regionArea(grown);
+    if (regionArea(Polygons::intersect(outer, grown)) <
+        grownArea - kAreaTolerance - 1e-9 * grownArea)
+        return Place::Edge;
+    return Place::Inside;
+}
+
+Place place(const Polygons::Shape &outer, const Polygons::Ring &figure)
+{
+    if (figure.isEmpty())
+        return placeByBooleans(outer, figure);
+    const double m = kFarMm;
+    if (edgeNear(outer, figure.boundingRect().adjusted(-m, -m, m, m)))
+        return placeByBooleans(outer, figure);
+    // No edge of the outline in the figure's box: the box, the figure and
+    // the figure grown by the touching distance lie all inside or all
+    // outside, as its first point does.
+    switch (Polygons::pointIn(outer, figure.first())) {
+    case 0:
+        return Place::Outside;
+    case 1:
+        // Inside, it is its own common area with the outline: a figure of
+        // no area has none.
+        return Polygons::area({figure}) <= kAreaTolerance ? Place::Outside : Place::Inside;
+    default:
+        return placeByBooleans(outer, figure);
+    }
+}
+
 std::vector<Finding> apply(RibVectors::Rib &rib, double kerfMm)
 {
     std::vector<Finding> found;
@@ -123,18 +190,21 @@ std::vector<Finding> apply(RibVectors::Rib &rib, double kerfMm)
     // its lightening holes on the cut layer too, in no particular order.
     auto cut = rib.shapes.end();
     double cutArea = -1;
+    Polygons::Ring cutRing;
     for (auto it = rib.shapes.begin(); it != rib.shapes.end(); ++it) {
         if (!isClosedCut(*it))
             continue;
-        const double a = std::abs(Polygons::signedArea(ring(*it)));
+        Polygons::Ring r = ring(*it);
+        const double a = std::abs(Polygons::signedArea(r));
         if (a > cutArea) {
             cutArea = a;
             cut = it;
+            cutRing = std::move(r);
         }
     }
     Polygons::Shape outer;
     if (cut != rib.shapes.end())
-        outer = Polygons::unite({ring(*cut)}, {});
+        outer = Polygons::unite({cutRing}, {});
 
     std::vector<Shape> inner, rest;
     Polygons::Shape notches;
@@ -157,15 +227,12 @@ std::vector<Finding> apply(RibVectors::Rib &rib, double kerfMm)
             continue;
         }
         if (!outer.empty()) {
-            const Polygons::Shape figure{r};
-            if (Polygons::area(Polygons::intersect(outer, figure)) <= kAreaTolerance) {
+            const Place where = place(outer, r);
+            if (where == Place::Outside) {
                 found.push_back({Finding::Outside, s.figure});
                 continue;
             }
-            const Polygons::Shape grown = Polygons::offset(figure, kTouchMm);
-            const double grownArea = Polygons::area(grown);
-            if (Polygons::area(Polygons::intersect(outer, grown)) <
-                grownArea - kAreaTolerance - 1e-9 * grownArea) {
+            if (where == Place::Edge) {
                 found.push_back({Finding::CutsEdge, s.figure});
                 if (narrowerThan(r, half))
                     found.push_back({Finding::NarrowerThanKerf, s.figure});
@@ -195,7 +262,7 @@ std::vector<Finding> apply(RibVectors::Rib &rib, double kerfMm)
                                        [&](const Shape &s) {
                                            const Polygons::Ring r = ring(s);
                                            return !r.isEmpty() &&
-                                                  Polygons::area(Polygons::intersect(kept, {r})) <=
+                                                  regionArea(Polygons::intersect(kept, {r})) <=
                                                       kAreaTolerance;
                                        }),
                         inner.end());

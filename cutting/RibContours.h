@@ -40,6 +40,18 @@ std::vector<Finding> check(const RibVectors::Rib &rib);
 // figures stay on their layer. Returns what it found, figure by figure.
 std::vector<Finding> apply(RibVectors::Rib &rib, double kerfMm);
 
+// Where a closed figure lies against a rib's outer contour, given as the
+// polygon library returns a region (rings that never cross, holes the other
+// way round): wholly inside, wholly outside (no area in common), or on the
+// edge (crossing it, or closer to it than the touching distance).
+enum class Place { Inside, Outside, Edge };
+// A figure far from every edge of the outline (the usual spar hole) is
+// placed by one point: the outline never comes between its points. Only a
+// figure near an edge is worked out with booleans.
+Place place(const Polygons::Shape &outer, const Polygons::Ring &figure);
+// The same with booleans whatever the distance: what place() must match.
+Place placeByBooleans(const Polygons::Shape &outer, const Polygons::Ring &figure);
+
 // The closed ring of a closed path or a circle, in mm (flattened within
 // 0.01 mm); empty for anything open.
 Polygons::Ring ring(const RibVectors::Shape &shape);

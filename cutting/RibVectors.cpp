@@ -423,8 +423,8 @@ bool Builder::fromWorking(const WorkingData &work, const QString &name, int temp
     return true;
 }
 
-bool Builder::fromStore(ProfileStore &store, int p, int t, int smoothing, Rib *rib, QString *error,
-                        const LayerSet &layers, double chordMm)
+bool Builder::identify(const ProfileStore &store, int p, int t, int smoothing,
+                       const LayerSet &layers, double chordMm, Source *source, QString *error)
 {
     auto fail = [&](const QString &fr, const QString &en) {
         if (error)
@@ -443,7 +443,8 @@ bool Builder::fromStore(ProfileStore &store, int p, int t, int smoothing, Rib *r
     // the template line and its figures, and the build's own settings.
     const Tprofil &profile = *store.profile(p);
     const Tprofil::Template &tmpl = profile.templates[size_t(t)];
-    QByteArray key;
+    QByteArray &key = source->key;
+    key.clear();
     key.reserve(profile.pointLines.textSize() + 2 * profile.pointLines.size() + 256);
     profile.pointLines.writeTo(key);
     key += '\x1f';
@@ -455,51 +456,88 @@ bool Builder::fromStore(ProfileStore &store, int p, int t, int smoothing, Rib *r
     key.append(reinterpret_cast<const char *>(settings), sizeof settings);
     for (bool on : layers)
         key += on ? '1' : '0';
-    const auto done = m_done.constFind(key);
-    if (done != m_done.constEnd()) {
-        Rib r = *done;
-        r.profileName = store.name(p);
-        r.templateIndex = t;
-        for (Shape &s : r.shapes)
-            if (s.kind == Shape::Label)
-                s.text = labelText(r.profileName, r.chordMm, r.skinTenths);
-        *rib = std::move(r);
-        ++m_repeatedCount;
-        return true;
-    }
+    source->profile = p;
+    source->templateIndex = t;
+    source->chordMm = chordMm;
+    source->name = store.name(p);
+    source->drawable = false;
+    return true;
+}
 
+void Builder::select(ProfileStore &store, Source *source)
+{
     // A scratch selection on the store, which is then left as it was.
+    const int p = source->profile, t = source->templateIndex;
     const int oldProfile = store.currentProfile;
     const int oldTemplate = store.currentTemplate;
     const bool oldError = store.dataError;
     store.dataError = false;
-    bool ok = false;
-    WorkingData work;
     {
         TemplateDrawing selection(&store);
         selection.setCoordinateTableShown(false);
         selection.SelectProfile(p, t);
         // A template refused at selection (a chord of 0 or beyond the limit)
         // leaves the profile alone at 100 mm: that is not this rib.
-        ok = !store.dataError && store.currentTemplate == t;
-        work = selection.working();
+        source->drawable = !store.dataError && store.currentTemplate == t;
+        source->work = selection.working();
     }
-    if (chordMm > 0)
-        work.chord = float(chordMm);
+    if (source->chordMm > 0)
+        source->work.chord = float(source->chordMm);
     store.currentProfile = oldProfile;
     store.currentTemplate = oldTemplate;
     store.dataError = oldError;
-    if (ok)
-        ok = fromWorking(work, store.name(p), t, smoothing, rib, layers);
-    if (!ok)
-        return fail(QStringLiteral("Le profil %1 ne peut pas être dessiné").arg(store.name(p)),
-                    QStringLiteral("Airfoil %1 cannot be drawn").arg(store.name(p)));
+}
+
+QString Builder::undrawable(const QString &name)
+{
+    return Language::pick(QStringLiteral("Le profil %1 ne peut pas être dessiné").arg(name),
+                          QStringLiteral("Airfoil %1 cannot be drawn").arg(name));
+}
+
+bool Builder::fromSource(const Source &source, int smoothing, Rib *rib, QString *error,
+                         const LayerSet &layers)
+{
+    if (!source.drawable ||
+        !fromWorking(source.work, source.name, source.templateIndex, smoothing, rib, layers)) {
+        if (error)
+            *error = undrawable(source.name);
+        return false;
+    }
+    return true;
+}
+
+Rib Builder::repeat(const Rib &built, const Source &source)
+{
+    Rib r = built;
+    r.profileName = source.name;
+    r.templateIndex = source.templateIndex;
+    for (Shape &s : r.shapes)
+        if (s.kind == Shape::Label)
+            s.text = labelText(r.profileName, r.chordMm, r.skinTenths);
+    return r;
+}
+
+bool Builder::fromStore(ProfileStore &store, int p, int t, int smoothing, Rib *rib, QString *error,
+                        const LayerSet &layers, double chordMm)
+{
+    Source source;
+    if (!identify(store, p, t, smoothing, layers, chordMm, &source, error))
+        return false;
+    const auto done = m_done.constFind(source.key);
+    if (done != m_done.constEnd()) {
+        *rib = repeat(*done, source);
+        ++m_repeatedCount;
+        return true;
+    }
+    select(store, &source);
+    if (!fromSource(source, smoothing, rib, error, layers))
+        return false;
     ++m_builtCount;
     // Bounded, so that a database of all different sections keeps only
     // its last ribs' worth.
     if (m_done.size() >= kKeptRibs)
         m_done.clear();
-    m_done.insert(key, *rib);
+    m_done.insert(source.key, *rib);
     return true;
 }
 

@@ -108,6 +108,31 @@ public:
     bool fromStore(ProfileStore &store, int p, int t, int smoothing, Rib *rib, QString *error,
                    const LayerSet &layers = allLayers(), double chordMm = 0);
 
+    // fromStore in steps, so that many ribs can be built at once by a
+    // builder each while the store is read in turn: identify() checks p and
+    // t and takes what the rib is made from (its key: two templates of one
+    // key make the same rib but for its name), select() reads the working
+    // data through a scratch selection of the store (left as it was), and
+    // fromSource() builds. repeat() gives a rib already built under the
+    // source's name, as fromStore gives its repeats.
+    struct Source {
+        int profile = -1;
+        int templateIndex = -1;
+        double chordMm = 0;
+        QString name;
+        QByteArray key;
+        WorkingData work;
+        bool drawable = false; // select() found the template as it is
+    };
+    static bool identify(const ProfileStore &store, int p, int t, int smoothing,
+                         const LayerSet &layers, double chordMm, Source *source, QString *error);
+    static void select(ProfileStore &store, Source *source);
+    bool fromSource(const Source &source, int smoothing, Rib *rib, QString *error,
+                    const LayerSet &layers = allLayers());
+    static Rib repeat(const Rib &built, const Source &source);
+    // "Le profil %1 ne peut pas être dessiné" / "Airfoil %1 cannot be drawn".
+    static QString undrawable(const QString &name);
+
     // The drawing the last rib built afresh was laid out in (view pixels).
     const TemplateDrawing &drawing() const { return *m_drawing; }
 

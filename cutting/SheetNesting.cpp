@@ -1,5 +1,6 @@
 #include "cutting/SheetNesting.h"
 
+#include "cutting/Parallel.h"
 #include "cutting/SheetLayout.h"
 
 #include <QTransform>
@@ -90,17 +91,23 @@ Hull makeHull(const std::vector<QPolygonF> &lines, int turn, double gap)
         h.maxY = std::max(h.maxY, h.hi[size_t(i)]);
     }
     h.reach = gap > 0 ? int(std::ceil(gap / kColumn)) + 1 : 0;
+    // How far below a column of the part another column may reach, by their
+    // distance in columns; none where out of reach. Columns side by side may
+    // touch: the whole gap is kept upwards.
+    std::vector<double> below(size_t(h.reach) + 1, kNone);
+    for (int k = 0; k <= h.reach; ++k) {
+        const double d = std::max(0, k - 1) * kColumn;
+        if (gap > 0 ? d < gap : k == 0)
+            below[size_t(k)] = std::sqrt(std::max(0.0, gap * gap - d * d));
+    }
     h.floorOf.assign(size_t(h.columns + 2 * h.reach), kNone);
     for (int i = -h.reach; i < h.columns + h.reach; ++i) {
         double v = kNone;
         for (int j = std::max(0, i - h.reach); j <= std::min(h.columns - 1, i + h.reach); ++j) {
-            if (h.lo[size_t(j)] == kNone)
+            const double drop = below[size_t(std::abs(i - j))];
+            if (h.lo[size_t(j)] == kNone || drop == kNone)
                 continue;
-            // Columns side by side may touch: the whole gap is kept upwards.
-            const double d = std::max(0, std::abs(i - j) - 1) * kColumn;
-            if (gap > 0 ? d >= gap : j != i)
-                continue;
-            v = std::min(v, h.lo[size_t(j)] - std::sqrt(std::max(0.0, gap * gap - d * d)));
+            v = std::min(v, h.lo[size_t(j)] - drop);
         }
         h.floorOf[size_t(i + h.reach)] = v;
     }
@@ -282,12 +289,13 @@ Result arrange(const std::vector<std::vector<QPolygonF>> &shapes, const std::vec
     std::vector<char> used(shapes.size(), 0);
     for (int k : shapeOf)
         used[size_t(k)] = 1;
-    for (size_t k = 0; k < shapes.size(); ++k) {
+    // Each outline's columns on their own, on every core.
+    Parallel::forEach(shapes.size(), [&](size_t k, int) {
         if (!used[k])
-            continue;
+            return;
         for (int turn : quarterTurns ? std::vector<int>{0, 90, 180, 270} : std::vector<int>{0, 180})
             shapeHulls[k].push_back(makeHull(shapes[k], turn, gap));
-    }
+    });
     auto hullsOf = [&](int p) -> const std::vector<Hull> & {
         return shapeHulls[size_t(shapeOf[size_t(p)])];
     };

@@ -2,6 +2,7 @@
 // Qt's PDF writer, DXF through the DXF library.
 #include "cutting/VectorExport.h"
 
+#include "cutting/Parallel.h"
 #include "cutting/RibContours.h"
 #include "cutting/SheetLayout.h"
 #include "cutting/SheetNesting.h"
@@ -494,9 +495,11 @@ Document arrange(std::vector<RibVectors::Rib> ribs, const Options &options)
     };
     QHash<QByteArray, int> seen;
     std::vector<Contoured> distinct;
-    std::vector<int> kind; // the distinct rib each rib is
+    std::vector<int> kind;       // the distinct rib each rib is
+    std::vector<size_t> firstOf; // the first rib of each distinct rib
     kind.reserve(ribs.size());
-    for (RibVectors::Rib &rib : ribs) {
+    for (size_t i = 0; i < ribs.size(); ++i) {
+        RibVectors::Rib &rib = ribs[i];
         // Figures left out are left out of the cut too, as when the ribs are
         // built without them: their inner contours would join the cut layer.
         if (!options.layers[RibVectors::Figures])
@@ -506,26 +509,36 @@ Document arrange(std::vector<RibVectors::Rib> ribs, const Options &options)
                 rib.shapes.end());
         const QByteArray key = shapeKey(rib);
         const auto known = seen.constFind(key);
-        if (known == seen.constEnd()) {
-            Contoured c;
-            c.found = RibContours::apply(rib, options.kerf);
-            c.shapes = rib.shapes;
-            seen.insert(key, int(distinct.size()));
-            kind.push_back(int(distinct.size()));
-            distinct.push_back(std::move(c));
-        } else {
+        if (known != seen.constEnd()) {
+            kind.push_back(*known);
+            continue;
+        }
+        seen.insert(key, int(firstOf.size()));
+        kind.push_back(int(firstOf.size()));
+        firstOf.push_back(i);
+    }
+    // Each distinct rib's contours on its own, on every core.
+    distinct.resize(firstOf.size());
+    Parallel::forEach(firstOf.size(), [&](size_t k, int) {
+        RibVectors::Rib &rib = ribs[firstOf[k]];
+        distinct[k].found = RibContours::apply(rib, options.kerf);
+        distinct[k].shapes = rib.shapes;
+    });
+    for (size_t i = 0; i < ribs.size(); ++i) {
+        RibVectors::Rib &rib = ribs[i];
+        const Contoured &c = distinct[size_t(kind[i])];
+        if (firstOf[size_t(kind[i])] != i) {
             QStringList texts;
             for (const Shape &s : rib.shapes)
                 if (s.kind == Shape::Label)
                     texts << s.text;
-            rib.shapes = distinct[size_t(*known)].shapes;
+            rib.shapes = c.shapes;
             int next = 0;
             for (Shape &s : rib.shapes)
                 if (s.kind == Shape::Label && next < texts.size())
                     s.text = texts[next++];
-            kind.push_back(*known);
         }
-        for (const RibContours::Finding &f : distinct[size_t(kind.back())].found)
+        for (const RibContours::Finding &f : c.found)
             doc.findings << QStringLiteral("%1 #%2 : %3")
                                 .arg(rib.profileName.trimmed())
                                 .arg(rib.templateIndex + 1)
@@ -552,12 +565,12 @@ Document arrange(std::vector<RibVectors::Rib> ribs, const Options &options)
             first[size_t(kind[i])] = int(i);
     std::vector<QRectF> kindBoxes(distinct.size());
     std::vector<double> kindAreas(distinct.size());
-    for (size_t k = 0; k < distinct.size(); ++k) {
+    Parallel::forEach(distinct.size(), [&](size_t k, int) {
         if (first[k] < 0)
-            continue;
+            return;
         kindBoxes[k] = ribs[size_t(first[k])].bounds();
         kindAreas[k] = outerArea(ribs[size_t(first[k])]);
-    }
+    });
     std::vector<QRectF> boxes;
     boxes.reserve(ribs.size());
     for (size_t i = 0; i < ribs.size(); ++i)
@@ -567,9 +580,10 @@ Document arrange(std::vector<RibVectors::Rib> ribs, const Options &options)
     std::vector<SheetNesting::Placement> places(ribs.size());
     if (doc.material && options.nesting == Nesting::Shape) {
         std::vector<std::vector<QPolygonF>> shapes(distinct.size());
-        for (size_t k = 0; k < distinct.size(); ++k)
+        Parallel::forEach(distinct.size(), [&](size_t k, int) {
             if (first[k] >= 0)
                 shapes[k] = footprint(ribs[size_t(first[k])]);
+        });
         // On a PDF page the bottom-left corner is kept for the check bar.
         QRectF keepFree;
         if (options.format == Format::Pdf) {

@@ -17,6 +17,44 @@
 
 #include <map>
 
+namespace
+{
+
+// Each profile: "name|digits|chord", one template each with a hole inside
+// and a box across the outline at half chord (a notch).
+void fill(ProfileStore &store, const QStringList &profiles)
+{
+    for (const QString &entry : profiles) {
+        const QStringList f = entry.split(QLatin1Char('|'));
+        const int p = store.AddProfile(f[0]);
+        for (const QString &l : Naca::pointLines(Naca::fourDigit(f[1])))
+            store.AddPointLine(p, l);
+        const int t = store.AddTemplate(p, QStringLiteral("GABARIT %1;10;").arg(f[2]));
+        store.AddFigureLine(p, t, QStringLiteral("FIGURE 2;300;-30;360;30;0;"));
+        store.AddFigureLine(p, t, QStringLiteral("FIGURE 0;500;-40;540;40;0;"));
+    }
+}
+
+bool sameRib(const RibVectors::Rib &a, const RibVectors::Rib &b)
+{
+    if (a.profileName != b.profileName || a.templateIndex != b.templateIndex ||
+        a.shapes.size() != b.shapes.size())
+        return false;
+    for (size_t i = 0; i < a.shapes.size(); ++i) {
+        const RibVectors::Shape &s = a.shapes[i], &t = b.shapes[i];
+        if (s.kind != t.kind || s.layer != t.layer || s.figure != t.figure ||
+            s.closed != t.closed || s.text != t.text || s.centre != t.centre ||
+            s.radius != t.radius || s.path.elementCount() != t.path.elementCount())
+            return false;
+        for (int k = 0; k < s.path.elementCount(); ++k)
+            if (QPointF(s.path.elementAt(k)) != QPointF(t.path.elementAt(k)))
+                return false;
+    }
+    return true;
+}
+
+} // namespace
+
 class TstExportRepeats : public QObject
 {
     Q_OBJECT
@@ -24,6 +62,8 @@ private slots:
     void initTestCase() { Language::setFrench(false); }
     void repeatsMatchTheirOwnBuild_data();
     void repeatsMatchTheirOwnBuild();
+    void batchMatchesOneBuilder_data();
+    void batchMatchesOneBuilder();
 };
 
 void TstExportRepeats::repeatsMatchTheirOwnBuild_data()
@@ -60,15 +100,7 @@ void TstExportRepeats::repeatsMatchTheirOwnBuild()
     QFETCH(int, built);
     ScriptedPrompts prompts;
     ProfileStore store;
-    for (const QString &entry : profiles) {
-        const QStringList f = entry.split(QLatin1Char('|'));
-        const int p = store.AddProfile(f[0]);
-        for (const QString &l : Naca::pointLines(Naca::fourDigit(f[1])))
-            store.AddPointLine(p, l);
-        const int t = store.AddTemplate(p, QStringLiteral("GABARIT %1;10;").arg(f[2]));
-        store.AddFigureLine(p, t, QStringLiteral("FIGURE 2;300;-30;360;30;0;"));
-        store.AddFigureLine(p, t, QStringLiteral("FIGURE 0;500;-40;540;40;0;"));
-    }
+    fill(store, profiles);
     std::vector<int> all(size_t(store.count()));
     std::iota(all.begin(), all.end(), 0);
 
@@ -138,6 +170,72 @@ void TstExportRepeats::repeatsMatchTheirOwnBuild()
     for (const auto &[layer, lines] : file)
         if (layer == QLatin1String("cut") || layer == QLatin1String("profile"))
             QCOMPARE(next[layer], lines.size());
+}
+
+void TstExportRepeats::batchMatchesOneBuilder_data()
+{
+    QTest::addColumn<QStringList>("profiles"); // a chord of 0 cannot be drawn
+    QTest::addColumn<int>("templates");        // picked of each profile (beyond its one: unknown)
+    QTest::addColumn<bool>("skip");            // skip what cannot be built, else stop there
+    QTest::addColumn<int>("failing");          // picks that cannot be built
+    QStringList many;                          // 300 ribs of 40 distinct: repeats across batches
+    for (int i = 0; i < 300; ++i)
+        many << QStringLiteral("R%1|%2|%3").arg(i).arg(i % 2 ? "2412" : "0012").arg(100 + i % 20);
+    const QStringList mixed{"A|2412|150", "B|0012|0", "C|2412|150", "D|0012|0", "E|4412|170"};
+    QTest::newRow("all different") << QStringList{"A|0012|120", "B|2412|150"} << 1 << false << 0;
+    QTest::newRow("repeats across batches") << many << 1 << false << 0;
+    QTest::newRow("undrawable ones and a repeat of one, skipped") << mixed << 1 << true << 2;
+    QTest::newRow("undrawable: stops at the first") << mixed << 1 << false << 2;
+    QTest::newRow("unknown templates, skipped") << mixed << 2 << true << 7;
+}
+
+// The ribs built on every core are those one builder makes pick by pick, in
+// the same order, with the same failures named the same way.
+void TstExportRepeats::batchMatchesOneBuilder()
+{
+    QFETCH(QStringList, profiles);
+    QFETCH(int, templates);
+    QFETCH(bool, skip);
+    QFETCH(int, failing);
+    ScriptedPrompts prompts;
+    ProfileStore store;
+    fill(store, profiles);
+    ExportJob::Picks picks;
+    for (int p = 0; p < store.count(); ++p)
+        for (int t = 0; t < templates; ++t)
+            picks.emplace_back(p, t);
+
+    RibVectors::Builder one;
+    std::vector<RibVectors::Rib> expected;
+    QStringList expectedSkipped;
+    QString expectedError;
+    for (const auto &[p, t] : picks) {
+        RibVectors::Rib rib;
+        QString reason;
+        if (one.fromStore(store, p, t, 50, &rib, &reason))
+            expected.push_back(rib);
+        else if (!skip && expectedError.isEmpty())
+            expectedError = reason;
+        else if (skip)
+            expectedSkipped << store.name(p) + QStringLiteral(" #%1: ").arg(t + 1) + reason;
+    }
+
+    QCOMPARE(int(picks.size() - expected.size()), failing);
+
+    std::vector<RibVectors::Rib> ribs;
+    QStringList skipped;
+    QString error;
+    const bool ok = ExportJob::buildRibs(store, picks, 50, RibVectors::allLayers(), &ribs, &error,
+                                         skip ? &skipped : nullptr);
+    QCOMPARE(ok, expectedError.isEmpty());
+    QCOMPARE(error, expectedError);
+    QCOMPARE(skipped, expectedSkipped);
+    if (!ok)
+        return;
+    QCOMPARE(ribs.size(), expected.size());
+    for (size_t i = 0; i < ribs.size(); ++i)
+        QVERIFY2(sameRib(ribs[i], expected[i]), qPrintable(QStringLiteral("rib %1").arg(i)));
+    QCOMPARE(store.currentProfile, -1); // the store's selection as it was
 }
 
 QTEST_MAIN(TstExportRepeats)

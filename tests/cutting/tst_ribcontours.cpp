@@ -1,6 +1,8 @@
 // Figures against the template outline, and the kerf, on a rib whose
 // outline is a plain 200 x 20 mm rectangle, so that every expected area and
 // width is worked out by hand.
+#include "Naca.h"
+
 #include "cutting/RibContours.h"
 #include "geometry/Polygons.h"
 #include "ui/Language.h"
@@ -93,6 +95,57 @@ bool innersInside(const RibVectors::Rib &rib)
     return true;
 }
 
+// The outline a family of figures is placed against, as the polygon
+// library makes it one region: the 200 x 20 box, or a 2412 section of
+// 200 mm chord drawn from its formula.
+Polygons::Shape familyOutline(bool section)
+{
+    if (!section)
+        return Polygons::unite({QPolygonF({{0, -10}, {200, -10}, {200, 10}, {0, 10}})}, {});
+    const Naca::Section naca = Naca::fourDigit(QStringLiteral("2412"), 200);
+    QPolygonF ring;
+    for (const Naca::Point &p : naca.upper)
+        ring << QPointF(200 * p.x, 200 * p.y);
+    for (auto it = naca.lower.rbegin() + 1; it + 1 != naca.lower.rend(); ++it)
+        ring << QPointF(200 * it->x, 200 * it->y);
+    return Polygons::unite({ring}, {});
+}
+
+// Figures stepped from one place to another: squares of side size (their
+// centres from a to b), or circles of radius size when circles.
+QList<QPolygonF> stepped(QPointF a, QPointF b, double size, bool circles, int steps = 40)
+{
+    QList<QPolygonF> out;
+    for (int i = 0; i <= steps; ++i) {
+        const QPointF c = a + (b - a) * (double(i) / steps);
+        const Shape s = circles ? figureShape({c}, size)
+                                : figureShape(square(c.x() - size / 2, c.y() - size / 2, size), 0);
+        out << RibContours::ring(s);
+    }
+    return out;
+}
+
+// Squares of side 6 at each distance d from the box's top (or bottom)
+// edge, their side nearest it at edge + d outwards: on its inner side when
+// d <= 0, beyond it when d >= 0 (both at 0), and one across it.
+QList<QPolygonF> offEdge(bool top)
+{
+    const double edge = top ? 10 : -10, outwards = top ? 1 : -1;
+    auto at = [&](double d, bool inner) {
+        const double near = edge + outwards * d;
+        return square(50, inner == top ? near - 6 : near, 6);
+    };
+    QList<QPolygonF> out{square(50, edge - 3, 6)};
+    for (double d : {-3.0, -0.2, -0.1, -0.05, -0.0101, -0.0099, -0.005, -1e-4, 0.0, 1e-4, 0.005,
+                     0.0099, 0.0101, 0.05, 0.1, 0.2, 3.0}) {
+        if (d <= 0)
+            out << at(d, true);
+        if (d >= 0)
+            out << at(d, false);
+    }
+    return out;
+}
+
 } // namespace
 
 class TstRibContours : public QObject
@@ -106,6 +159,8 @@ private slots:
     void kerf();
     void innerContours_data();
     void innerContours();
+    void quickPlace_data();
+    void quickPlace();
     void messages();
 };
 
@@ -297,6 +352,48 @@ void TstRibContours::innerContours()
         if (s.layer == RibVectors::Cut && &s != outer)
             holes += std::abs(Polygons::signedArea(RibContours::ring(s)));
     QVERIFY2(std::abs(holes - innerArea) < 0.01, qPrintable(QString::number(holes)));
+}
+
+void TstRibContours::quickPlace_data()
+{
+    QTest::addColumn<bool>("section"); // the 2412 section, else the box
+    QTest::addColumn<QList<QPolygonF>>("figures");
+    QTest::addColumn<QList<int>>("places"); // each Place the family must reach
+    using P = RibContours::Place;
+    const QList<int> in{int(P::Inside)}, out{int(P::Outside)}, edge{int(P::Edge)};
+    const QList<int> all{int(P::Inside), int(P::Edge), int(P::Outside)};
+    QTest::newRow("squares inside the box") << false << stepped({5, 0}, {195, 0}, 4, false) << in;
+    QTest::newRow("off the top edge") << false << offEdge(true) << all;
+    QTest::newRow("off the bottom edge") << false << offEdge(false) << all;
+    QTest::newRow("circles across the nose")
+        << false << stepped({-8, 0}, {8, 0}, 4, true, 64) << all;
+    QTest::newRow("circles along the section's chord")
+        << true << stepped({10, 1}, {205, 1}, 1.5, true) << all;
+    QTest::newRow("squares through the top of the section")
+        << true << stepped({60, 5}, {60, 25}, 6, false, 80) << all;
+    QTest::newRow("squares through the bottom of the section")
+        << true << stepped({120, 5}, {120, -15}, 6, false, 80) << all;
+    QTest::newRow("outside the section") << true << stepped({-20, 40}, {220, 40}, 10, false) << out;
+    QTest::newRow("surrounding the rib")
+        << true << stepped({100, 0}, {100, 2}, 240, false, 4) << edge;
+}
+
+// The quick answer for figures far from the outline is the answer of the
+// booleans, figure by figure, and each family reaches the places it names.
+void TstRibContours::quickPlace()
+{
+    QFETCH(bool, section);
+    QFETCH(QList<QPolygonF>, figures);
+    QFETCH(QList<int>, places);
+    const Polygons::Shape outer = familyOutline(section);
+    QSet<int> reached;
+    for (int i = 0; i < figures.size(); ++i) {
+        const RibContours::Place quick = RibContours::place(outer, figures[i]);
+        QVERIFY2(quick == RibContours::placeByBooleans(outer, figures[i]),
+                 qPrintable(QStringLiteral("figure %1").arg(i)));
+        reached.insert(int(quick));
+    }
+    QCOMPARE(reached, QSet<int>(places.begin(), places.end()));
 }
 
 void TstRibContours::messages()
