@@ -21,10 +21,7 @@ void TForm1::BtimprimeClick()
     // The preview prints while it is open and closes once printed.
     const int result = m_form3->exec();
     if (result == TForm3::PrintCurrent)
-        Status->say(Language::pick(QStringLiteral("Impression envoyée : page %1 / %2."),
-                                   QStringLiteral("Printed: page %1 / %2."))
-                        .arg(m_form3->currentPage())
-                        .arg(m_form3->pageCount()));
+        Status->say(m_form3->printedPageMessage());
     else if (result == TForm3::PrintAll)
         Status->say(Language::pick(QStringLiteral("Impression envoyée : %1 page(s)."),
                                    QStringLiteral("Printed: %1 page(s)."))

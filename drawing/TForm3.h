@@ -135,6 +135,8 @@ public:
 
     int currentPage() const { return m_currentPage; }
     int pageCount() const { return m_plan.pageCount; }
+    // The status line's confirmation of a print of the page on show.
+    QString printedPageMessage() const;
     bool portrait() const { return m_plan.portrait; }
     const PageSetup &pageSetup() const { return m_page; }
     const QImage &previewImage() const { return m_image; }

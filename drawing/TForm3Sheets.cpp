@@ -2,6 +2,7 @@
 // shown and printed as a template's pages are, one job for all of them.
 #include "drawing/TForm3.h"
 
+#include "ui/Language.h"
 #include "ui/Prompts.h"
 
 #include <algorithm>
@@ -28,6 +29,14 @@ void TForm3::startSheets(const SheetSeries &sheets)
     showPageButtons();
     PreparePage();
     renderPreview();
+}
+
+QString TForm3::printedPageMessage() const
+{
+    return Language::pick(QStringLiteral("Impression envoyée : page %1 / %2."),
+                          QStringLiteral("Printed: page %1 / %2."))
+        .arg(m_currentPage)
+        .arg(m_plan.pageCount);
 }
 
 bool TForm3::fitSheetsToPaper(bool *changed)

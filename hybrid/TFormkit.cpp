@@ -501,10 +501,7 @@ void TFormkit::printKit()
     // The preview prints while it is open and closes once printed.
     const int result = m_printing->exec();
     if (result == TForm3::PrintCurrent)
-        Status->say(Language::pick(QStringLiteral("Impression envoyée : page %1 / %2."),
-                                   QStringLiteral("Printed: page %1 / %2."))
-                        .arg(m_printing->currentPage())
-                        .arg(m_printing->pageCount()));
+        Status->say(m_printing->printedPageMessage());
     else if (result == TForm3::PrintAll)
         Status->say(Language::pick(QStringLiteral("Impression envoyée : %1 page(s) ; "
                                                   "nervures %2, plan %3."),

@@ -80,6 +80,38 @@ QList<double> longLines(const Sheet &s, double from)
     return lines;
 }
 
+// The structure dialog of panel() on database(), with its print preview;
+// the print dialog answers kit.pdf in a folder of its own.
+struct KitPrint {
+    ScriptedPrompts prompts;
+    QTemporaryDir dir;
+    ProfileStore store;
+    TForm3 preview;
+    std::unique_ptr<TFormkit> dialog;
+    QString pdf;
+
+    KitPrint()
+    {
+        store.loadFromBytes(database());
+        dialog = std::make_unique<TFormkit>(&store, panel, nullptr, &preview);
+        pdf = dir.filePath(QStringLiteral("kit.pdf"));
+        prompts.printFiles.enqueue(pdf);
+    }
+    // "Imprimer…", then, once the preview shows, whileShown() and a click on
+    // one of its print buttons.
+    void print(QPushButton *button, const std::function<void()> &whileShown)
+    {
+        QTimer::singleShot(0, [&] {
+            QTRY_VERIFY(preview.isVisible());
+            whileShown();
+            QTest::mouseClick(button, Qt::LeftButton);
+            if (preview.isVisible())
+                preview.reject();
+        });
+        dialog->printKit();
+    }
+};
+
 } // namespace
 
 class TstKitDialog : public QObject
@@ -118,26 +150,13 @@ void TstKitDialog::paperChosen()
     QFETCH(int, paper);
     QFETCH(bool, all);
     QFETCH(QString, said);
-    ScriptedPrompts prompts;
-    QTemporaryDir dir;
-    ProfileStore store;
-    store.loadFromBytes(database());
-    TForm3 preview;
-    TFormkit dialog(&store, panel, {}, &preview);
-    const QString pdf = dir.filePath(QStringLiteral("kit.pdf"));
-    prompts.printFiles.enqueue(pdf);
+    KitPrint kit;
+    auto &[prompts, dir, store, preview, dialog, pdf] = kit;
     prompts.printChoice = [paper](QPrinter &printer) {
         printer.setPageSize(QPageSize(QPageSize::PageSizeId(paper)));
     };
     int laidOut = 0;
-    QTimer::singleShot(0, [&] {
-        QTRY_VERIFY(preview.isVisible());
-        laidOut = preview.pageCount();
-        QTest::mouseClick(all ? preview.BitBtn4 : preview.BitBtn1, Qt::LeftButton);
-        if (preview.isVisible())
-            preview.reject();
-    });
-    dialog.printKit();
+    kit.print(all ? preview.BitBtn4 : preview.BitBtn1, [&] { laidOut = preview.pageCount(); });
     QCOMPARE(prompts.messages.isEmpty(), said.isEmpty());
     if (!said.isEmpty()) {
         QVERIFY2(prompts.messages.front().startsWith(said), qPrintable(prompts.messages.front()));
@@ -322,20 +341,14 @@ void TstKitDialog::printed()
     QFETCH(QString, spars);
     QFETCH(int, copies);
     QFETCH(bool, cancel);
-    ScriptedPrompts prompts;
-    QTemporaryDir dir;
-    ProfileStore store;
-    store.loadFromBytes(database());
-    TForm3 preview;
-    TFormkit dialog(&store, panel, {}, &preview);
+    KitPrint kit;
+    auto &[prompts, dir, store, preview, dialogOwned, pdf] = kit;
+    TFormkit &dialog = *dialogOwned;
     dialog.EditWashout->setText(QStringLiteral("2"));
     dialog.MemoSpars->setPlainText(spars);
     dialog.EditCopies->setValue(copies);
-    const QString pdf = dir.filePath(QStringLiteral("kit.pdf"));
-    prompts.printFiles.enqueue(pdf);
     int shownPages = 0, red = 0;
-    QTimer::singleShot(0, [&] {
-        QTRY_VERIFY(preview.isVisible());
+    kit.print(preview.BitBtn4, [&] {
         shownPages = preview.pageCount();
         red = redPixels(preview.previewImage());
         if (cancel)
@@ -345,11 +358,7 @@ void TstKitDialog::printed()
                         p && p->objectName() == QLatin1String("PrintProgress"))
                         p->cancel();
             });
-        QTest::mouseClick(preview.BitBtn4, Qt::LeftButton);
-        if (preview.isVisible())
-            preview.reject();
     });
-    dialog.printKit();
     QVERIFY2(prompts.messages.isEmpty(), qPrintable(prompts.messages.join('\n')));
     QVERIFY2(red > 100, qPrintable(QString::number(red))); // the first page's cut lines
     QVERIFY(shownPages > TForm3::kProgressFrom || !cancel);
