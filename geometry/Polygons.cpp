@@ -307,6 +307,136 @@ bool isSimple(const Ring &ring)
     return std::abs(perimeter(parts.front()) - length) <= 1e-3 + 1e-7 * length;
 }
 
+void appendThinned(Ring &out, const std::vector<QPointF> &line, double tolerance)
+{
+    if (line.empty())
+        return;
+    const size_t n = line.size();
+    // The farthest point of a stretch from its chord is looked for block by
+    // block. The points of a block lie within its width of the segment that
+    // joins the two of them farthest apart along the block's direction, so
+    // none is farther from the chord's line than the farther end of that
+    // segment plus the width: a block that cannot beat the farthest point
+    // found so far is passed over. The block that reaches farthest is read
+    // first; the search then goes in order from the start. The points kept
+    // are those of a point-by-point search: the farthest, the first of
+    // equals.
+    constexpr size_t kBlock = 16;
+    const size_t blocks = n / kBlock;
+    struct Block {
+        QPointF from, to;
+        double width;
+    };
+    std::vector<Block> spans(blocks);
+    for (size_t k = 0; k < blocks; ++k) {
+        const QPointF s0 = line[k * kBlock];
+        const QPointF u = line[(k + 1) * kBlock - 1] - s0;
+        const double length2 = QPointF::dotProduct(u, u);
+        double low = 0, high = 0, width = 0;
+        for (size_t i = k * kBlock + 1; i < (k + 1) * kBlock; ++i) {
+            const QPointF v = line[i] - s0;
+            const double t = QPointF::dotProduct(v, u);
+            low = std::min(low, t);
+            high = std::max(high, t);
+            width = std::max(width, length2 > 0 ? std::abs(v.x() * u.y() - v.y() * u.x())
+                                                : QPointF::dotProduct(v, v));
+        }
+        // Along the block's direction, and across it (a block of one
+        // repeated point: its radius).
+        const double length = std::sqrt(length2);
+        width = length2 > 0 ? width / length : std::sqrt(width);
+        const QPointF from = length2 > 0 ? s0 + (low / length2) * u : s0;
+        const QPointF to = length2 > 0 ? s0 + (high / length2) * u : s0;
+        // The width above the rounding of all this, far below the tolerance.
+        spans[k] = {from, to, width * (1 + 1e-9) + 1e-9};
+    }
+    // Relative margins far above the rounding of the distances.
+    constexpr double kOver = 1 + 1e-8, kUnder = 1 - 1e-8;
+    std::vector<double> reach;
+    std::vector<char> keep(n, 0);
+    keep.front() = keep.back() = 1;
+    std::vector<std::pair<size_t, size_t>> stack{{0, n - 1}};
+    while (!stack.empty()) {
+        const auto [a, b] = stack.back();
+        stack.pop_back();
+        const QPointF pa = line[a], pb = line[b];
+        double worst = tolerance * tolerance;
+        size_t at = 0;
+        // A point that projects inside the chord lies at its distance from
+        // the chord's line, |cross| / len, with no division to find it. In
+        // cross² (len2 times the squared distance): beaten is what a point
+        // must come near to be the farthest. It rises with the farthest
+        // point found, and with the nearest any point known to project
+        // inside is sure to be: one well short of it is passed over.
+        const QPointF ab = pb - pa;
+        const double len2 = QPointF::dotProduct(ab, ab);
+        const double len = std::sqrt(len2);
+        double beaten = worst * len2;
+        auto along = [&](QPointF p) { return QPointF::dotProduct(p - pa, ab); };
+        auto across = [&](QPointF p) {
+            return (p.x() - pa.x()) * ab.y() - (p.y() - pa.y()) * ab.x();
+        };
+        // The largest cross² of the points of [from, to) that project
+        // inside the chord.
+        auto farthestInside = [&](size_t from, size_t to) {
+            double m = 0;
+            for (size_t i = from; i < to; ++i) {
+                const double c = across(line[i]), t = along(line[i]);
+                m = std::max(m, t > 0 && t < len2 ? c * c : 0.0);
+            }
+            return m;
+        };
+        auto look = [&](size_t from, size_t to) {
+            beaten = std::max(beaten, farthestInside(from, to) * kUnder);
+            for (size_t i = from; i < to; ++i) {
+                const double c = across(line[i]), t = along(line[i]);
+                if (c * c * kOver < beaten && t > 0 && t < len2)
+                    continue;
+                const double d = squaredSegmentDistance(line[i], pa, pb);
+                if (d > worst) {
+                    worst = d;
+                    at = i;
+                    beaten = std::max(beaten, worst * len2);
+                }
+            }
+        };
+        // Whole blocks strictly between a and b: [first, last).
+        const size_t first = (a + kBlock) / kBlock, last = b / kBlock;
+        if (last < first + 2 || !(len2 > 0)) {
+            look(a + 1, b);
+        } else {
+            // reach: the block's bound on cross², or -1 when some point of
+            // it may project outside the chord.
+            reach.resize(last - first);
+            size_t best = first;
+            for (size_t k = first; k < last; ++k) {
+                const QPointF s0 = spans[k].from, s1 = spans[k].to;
+                const double spread = spans[k].width * len;
+                const double t0 = along(s0), t1 = along(s1);
+                const double m = std::max(std::abs(across(s0)), std::abs(across(s1))) + spread;
+                const bool inside = std::min(t0, t1) - spread > 0 && std::max(t0, t1) + spread < len2;
+                reach[k - first] = inside ? m * m * kOver : -1;
+                if (reach[k - first] > reach[best - first])
+                    best = k;
+            }
+            beaten = std::max(beaten, farthestInside(best * kBlock, (best + 1) * kBlock) * kUnder);
+            look(a + 1, first * kBlock);
+            for (size_t k = first; k < last; ++k)
+                if (reach[k - first] < 0 || reach[k - first] >= beaten)
+                    look(k * kBlock, (k + 1) * kBlock);
+            look(last * kBlock, b);
+        }
+        if (at) {
+            keep[at] = 1;
+            stack.push_back({a, at});
+            stack.push_back({at, b});
+        }
+    }
+    for (size_t i = 0; i < n; ++i)
+        if (keep[i] && (out.isEmpty() || out.last() != line[i]))
+            out.append(line[i]);
+}
+
 double boundaryDistance(const Shape &a, const Shape &b)
 {
     // Boundaries that cross: some of a's area lies inside b and some outside.

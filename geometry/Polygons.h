@@ -49,6 +49,22 @@ Shape strictlySimple(const Shape &shape);
 // repeats the first, so a cut never draws the shape's edge).
 std::vector<QPolygonF> clipLine(const QPolygonF &line, const Shape &clip);
 
+// Squared distance (mm²) from p to the segment ab.
+inline double squaredSegmentDistance(QPointF p, QPointF a, QPointF b)
+{
+    const QPointF ab = b - a;
+    const double len2 = QPointF::dotProduct(ab, ab);
+    double t = len2 > 0 ? QPointF::dotProduct(p - a, ab) / len2 : 0;
+    t = t < 0 ? 0.0 : t > 1 ? 1.0 : t;
+    const double dx = p.x() - a.x() - t * ab.x(), dy = p.y() - a.y() - t * ab.y();
+    return dx * dx + dy * dy;
+}
+
+// Douglas-Peucker: appends to out the points of line that lie further than
+// tolerance (mm) from the chord of the stretch they belong to, with both
+// ends, leaving out a point equal to the one before it.
+void appendThinned(Ring &out, const std::vector<QPointF> &line, double tolerance);
+
 // Signed area in mm² (positive anticlockwise in a y-up frame).
 double signedArea(const Ring &ring);
 // Total area of a shape, holes taken away.

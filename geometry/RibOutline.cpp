@@ -1,6 +1,7 @@
 #include "geometry/RibOutline.h"
 
 #include "geometry/TemplateGeometry.h"
+#include "numbers/VectorState.h"
 
 #include <algorithm>
 #include <cmath>
@@ -20,46 +21,9 @@ constexpr double kAreaNoise = 1e-6;
 // Far more than the offsets' arc tolerance and rounding (mm).
 constexpr double kDeepSlack = 0.01;
 
-double squaredLineDistance(QPointF p, QPointF a, QPointF b)
-{
-    const QPointF ab = b - a;
-    const double len2 = QPointF::dotProduct(ab, ab);
-    double t = len2 > 0 ? QPointF::dotProduct(p - a, ab) / len2 : 0;
-    t = std::clamp(t, 0.0, 1.0);
-    const double dx = p.x() - a.x() - t * ab.x(), dy = p.y() - a.y() - t * ab.y();
-    return dx * dx + dy * dy;
-}
-
-// Douglas-Peucker: the points of line that lie further than kThinning from
-// the chord of the stretch they belong to, with both ends.
 void appendThinned(Polygons::Ring &out, const std::vector<QPointF> &line)
 {
-    if (line.empty())
-        return;
-    std::vector<char> keep(line.size(), 0);
-    keep.front() = keep.back() = 1;
-    std::vector<std::pair<size_t, size_t>> stack{{0, line.size() - 1}};
-    while (!stack.empty()) {
-        const auto [a, b] = stack.back();
-        stack.pop_back();
-        double worst = kThinning * kThinning;
-        size_t at = 0;
-        for (size_t i = a + 1; i < b; ++i) {
-            const double d = squaredLineDistance(line[i], line[a], line[b]);
-            if (d > worst) {
-                worst = d;
-                at = i;
-            }
-        }
-        if (at) {
-            keep[at] = 1;
-            stack.push_back({a, at});
-            stack.push_back({at, b});
-        }
-    }
-    for (size_t i = 0; i < line.size(); ++i)
-        if (keep[i] && (out.isEmpty() || out.last() != line[i]))
-            out.append(line[i]);
+    Polygons::appendThinned(out, line, kThinning);
 }
 
 std::vector<QPointF> toMm(const std::vector<FPoint> &samples, const ViewGeometry &view,
@@ -135,7 +99,7 @@ bool hasDeepPoint(const Polygons::Ring &ring, const Polygons::Shape &shape, doub
         double nearest = depth * depth;
         for (const Polygons::Ring &r : shape)
             for (int i = 0, n = int(r.size()); i < n && nearest >= depth * depth; ++i)
-                nearest = std::min(nearest, squaredLineDistance(q, r[i], r[(i + 1) % n]));
+                nearest = std::min(nearest, Polygons::squaredSegmentDistance(q, r[i], r[(i + 1) % n]));
         if (nearest >= depth * depth && Polygons::pointIn(shape, q) == 1)
             return true;
     }
@@ -172,6 +136,7 @@ Polygons::Ring profileRing(const WorkingData &wd, int smoothing)
 
 Room room(const WorkingData &wd, float skinTenths, int smoothing)
 {
+    VectorState::settle();
     Room r;
     r.profile = profileRing(wd, smoothing);
     r.skin = double(skinTenths) * 0.1;
@@ -282,6 +247,7 @@ bool sound(const Polygons::Ring &ring, const Room &room, double shortfall, doubl
 Kind build(const WorkingData &wd, const ViewGeometry &view, int smoothing, const Room &room,
            double shortfall, double endSlack, OutlineCurves &curves, Polygons::Ring *ring)
 {
+    VectorState::settle();
     if (room.refused) {
         ring->clear();
         return Kind::Refused;
@@ -300,6 +266,7 @@ Kind build(const WorkingData &wd, const ViewGeometry &view, int smoothing, const
 
 Cut cutOutline(const WorkingData &work, float chordMm, float skinTenths, int smoothing)
 {
+    VectorState::settle();
     Cut cut;
     smoothing = std::clamp(smoothing, 0, 100);
     WorkingData wd = work;

@@ -6,6 +6,7 @@
 #include "geometry/RibOutline.h"
 #include "geometry/TemplateGeometry.h"
 #include "geometry/Trig.h"
+#include "numbers/VectorState.h"
 #include "profiles/ProfileStore.h"
 #include "ui/DirectPixels.h"
 #include "ui/Language.h"
@@ -270,6 +271,7 @@ bool TemplateDrawing::render(QPainter &p)
 {
     if (!canDraw() || !m_laidOut)
         return false;
+    VectorState::settle();
     const ViewGeometry &g = m_geom;
     const bool screen = g.mode == OutputMode::Screen;
     const bool printer = g.mode == OutputMode::Printer;

@@ -4,6 +4,8 @@
 
 #include <QtTest>
 
+#include <QRandomGenerator>
+
 #include <cmath>
 
 using Polygons::Ring;
@@ -15,6 +17,38 @@ namespace
 Ring rect(double x, double y, double w, double h)
 {
     return Ring({QPointF(x, y), QPointF(x + w, y), QPointF(x + w, y + h), QPointF(x, y + h)});
+}
+
+// Douglas-Peucker read point by point: the plain search the thinning must
+// agree with, farthest point by farthest point.
+Ring plainThinning(const std::vector<QPointF> &line, double tolerance)
+{
+    std::vector<bool> keep(line.size(), false);
+    keep.front() = keep.back() = true;
+    std::vector<std::pair<size_t, size_t>> stack{{0, line.size() - 1}};
+    while (!stack.empty()) {
+        const auto [a, b] = stack.back();
+        stack.pop_back();
+        double worst = tolerance * tolerance;
+        size_t at = 0;
+        for (size_t i = a + 1; i < b; ++i) {
+            const double d = Polygons::squaredSegmentDistance(line[i], line[a], line[b]);
+            if (d > worst) {
+                worst = d;
+                at = i;
+            }
+        }
+        if (at) {
+            keep[at] = true;
+            stack.push_back({a, at});
+            stack.push_back({at, b});
+        }
+    }
+    Ring out;
+    for (size_t i = 0; i < line.size(); ++i)
+        if (keep[i] && (out.isEmpty() || out.last() != line[i]))
+            out.append(line[i]);
+    return out;
 }
 
 } // namespace
@@ -139,6 +173,63 @@ private slots:
         QTest::newRow("repeated point kept simple")
             << Ring({QPointF(0, 0), QPointF(4, 0), QPointF(4, 0), QPointF(4, 2), QPointF(0, 2)})
             << true;
+    }
+
+    // The thinning passes over blocks of points it can rule out: over a
+    // family of lines (smooth, noisy at the tolerance, on a grid where many
+    // distances tie, doubling back, with repeats, of every length around
+    // the block size) it keeps exactly the points the plain search keeps.
+    void thinning_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("count");
+        const char *kinds[] = {"section", "noise", "grid", "hairpin", "repeats", "spiral"};
+        for (int kind = 0; kind < 6; ++kind)
+            for (int count : {2, 3, 15, 16, 17, 33, 64, 257, 1000, 6881})
+                QTest::addRow("%s, %d points", kinds[kind], count) << kind << count;
+    }
+
+    void thinning()
+    {
+        QFETCH(int, kind);
+        QFETCH(int, count);
+        const double tolerance = 2e-3;
+        for (quint32 seed = 1; seed <= 5; ++seed) {
+            QRandomGenerator random(seed * 7919 + quint32(count));
+            auto jitter = [&](double size) { return (random.generateDouble() - 0.5) * size; };
+            std::vector<QPointF> line;
+            for (int i = 0; i < count; ++i) {
+                const double u = count > 1 ? double(i) / (count - 1) : 0;
+                const double x = 200 * (1 - std::cos(M_PI * u)) / 2;
+                switch (kind) {
+                case 0: // an upper surface
+                    line.push_back({x, 12 * std::sqrt(x / 200) * (1 - x / 200) * seed});
+                    break;
+                case 1: // straight, within a few tolerances
+                    line.push_back({200 * u, jitter(4 * tolerance)});
+                    break;
+                case 2: // integer steps of a tenth of the tolerance
+                    line.push_back({std::round(200 * u), tolerance * 0.1 * double(random.bounded(40))});
+                    break;
+                case 3: // out and back along nearly the same line
+                    line.push_back({100 - std::abs(200 * u - 100), u * tolerance * 3});
+                    break;
+                case 4: // each point two or three times
+                    line.push_back({x, 5 * std::sin(x / 15)});
+                    for (quint32 r = random.bounded(3); r > 0 && int(line.size()) < count; --r)
+                        line.push_back(line.back());
+                    i = int(line.size()) - 1;
+                    break;
+                default: // turning round more than once
+                    line.push_back({(1 + 20 * u) * std::cos(12 * u + jitter(1e-3)),
+                                    (1 + 20 * u) * std::sin(12 * u)});
+                }
+            }
+            line.resize(size_t(count));
+            Ring thinned;
+            Polygons::appendThinned(thinned, line, tolerance);
+            QCOMPARE(thinned, plainThinning(line, tolerance));
+        }
     }
 
     void simple()
