@@ -377,26 +377,40 @@ void appendThinned(Ring &out, const std::vector<QPointF> &line, double tolerance
             return (p.x() - pa.x()) * ab.y() - (p.y() - pa.y()) * ab.x();
         };
         // The largest cross² of the points of [from, to) that project
-        // inside the chord.
-        auto farthestInside = [&](size_t from, size_t to) {
+        // inside the chord, and whether they all do.
+        auto farthestInside = [&](size_t from, size_t to, bool *allInside = nullptr) {
             double m = 0;
+            bool all = true;
             for (size_t i = from; i < to; ++i) {
                 const double c = across(line[i]), t = along(line[i]);
-                m = std::max(m, t > 0 && t < len2 ? c * c : 0.0);
+                const bool inside = t > 0 && t < len2;
+                m = std::max(m, inside ? c * c : 0.0);
+                all = all && inside;
             }
+            if (allInside)
+                *allInside = all;
             return m;
         };
+        // Run by run, a run that cannot beat the farthest so far is passed
+        // over after one pass without a branch.
         auto look = [&](size_t from, size_t to) {
-            beaten = std::max(beaten, farthestInside(from, to) * kUnder);
-            for (size_t i = from; i < to; ++i) {
-                const double c = across(line[i]), t = along(line[i]);
-                if (c * c * kOver < beaten && t > 0 && t < len2)
+            for (size_t run = from; run < to; run += kBlock) {
+                const size_t end = std::min(to, run + kBlock);
+                bool allInside = false;
+                const double m = farthestInside(run, end, &allInside);
+                if (allInside && m * kOver < beaten)
                     continue;
-                const double d = squaredSegmentDistance(line[i], pa, pb);
-                if (d > worst) {
-                    worst = d;
-                    at = i;
-                    beaten = std::max(beaten, worst * len2);
+                beaten = std::max(beaten, m * kUnder);
+                for (size_t i = run; i < end; ++i) {
+                    const double c = across(line[i]), t = along(line[i]);
+                    if (c * c * kOver < beaten && t > 0 && t < len2)
+                        continue;
+                    const double d = squaredSegmentDistance(line[i], pa, pb);
+                    if (d > worst) {
+                        worst = d;
+                        at = i;
+                        beaten = std::max(beaten, worst * len2);
+                    }
                 }
             }
         };
