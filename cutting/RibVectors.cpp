@@ -29,8 +29,6 @@ constexpr double kTextAdvance =
 constexpr double kCamberStepMm = 2;
 constexpr qsizetype kKeptRibs = 1024;
 
-using OutlineList = std::array<FPoint, OutlineCurves::kListSize>;
-
 // Pixels of the layout to millimetres, y up, the leading edge at 0.
 struct Mapping {
     double ox = 0, oy = 0, scale = 1;
@@ -39,46 +37,6 @@ struct Mapping {
         return {(double(p.x) - ox) / scale, -(double(p.y) - oy) / scale};
     }
 };
-
-bool samePoints(const QPointF &a, const QPointF &b, const QPointF &c, const QPointF &d)
-{
-    return a == b && b == c && c == d;
-}
-
-// The cubic pieces of one outline list, from knot 0 to knot last or back.
-void appendList(QPainterPath &path, const OutlineList &list, int last, const Mapping &mm,
-                bool backwards)
-{
-    if (!backwards) {
-        for (int j = 3; j <= last; j += 3) {
-            const QPointF p0 = mm(list[size_t(j - 3)]), p1 = mm(list[size_t(j - 2)]),
-                          p2 = mm(list[size_t(j - 1)]), p3 = mm(list[size_t(j)]);
-            if (!samePoints(p0, p1, p2, p3))
-                path.cubicTo(p1, p2, p3);
-        }
-    } else {
-        for (int j = last; j >= 3; j -= 3) {
-            const QPointF p0 = mm(list[size_t(j)]), p1 = mm(list[size_t(j - 1)]),
-                          p2 = mm(list[size_t(j - 2)]), p3 = mm(list[size_t(j - 3)]);
-            if (!samePoints(p0, p1, p2, p3))
-                path.cubicTo(p1, p2, p3);
-        }
-    }
-}
-
-// Both lists as one closed outline: along the upper list, back along the
-// lower one.
-QPainterPath closedOutline(const OutlineCurves &c, const Mapping &mm)
-{
-    QPainterPath path(mm(c.upperList[0]));
-    appendList(path, c.upperList, c.lastIndex, mm, false);
-    const QPointF lowerEnd = mm(c.lowerList[size_t(c.lastIndex)]);
-    if (path.currentPosition() != lowerEnd)
-        path.lineTo(lowerEnd);
-    appendList(path, c.lowerList, c.lastIndex, mm, true);
-    path.closeSubpath();
-    return path;
-}
 
 QPainterPath closedRing(const QPolygonF &ring)
 {
@@ -352,23 +310,27 @@ bool Builder::fromWorking(const WorkingData &work, const QString &name, int temp
     // The cut line: the rib's outline worked out in millimetres, as a print
     // at the same mapping draws it (none when the section has no room for
     // more than two skins).
-    OutlineCurves curves;
+    // The profile is the very polyline the cut line was measured against
+    // (the drawn curve within 2 µm), so that a check of the file finds the
+    // distances the outline was built to.
+    Polygons::Ring profile;
     if (wd.skinThickness > 0) {
-        const RibOutline::Cut cut =
-            RibOutline::cutOutline(wd, wd.chord, wd.skinThickness, smoothing);
+        RibOutline::Cut cut = RibOutline::cutOutline(wd, wd.chord, wd.skinThickness, smoothing);
         r.templateRefused = cut.refused;
         if (cut.refused)
             r.refusal = TemplateDrawing::skinTooThickMessage(cut.largestSkin);
         else if (keep(Cut))
             r.shapes.push_back(pathShape(Cut, closedRing(cut.ring), true));
+        profile = std::move(cut.profile);
+    } else if (keep(Profile)) {
+        profile = RibOutline::profileRing(wd, smoothing);
+        for (QPointF &p : profile)
+            p.setY(-p.y());
     }
     if (keep(Figures) || keep(Marks))
         addFigures(wd, r.shapes);
-    if (keep(Profile)) {
-        curves.storeProfileKnots(g, n);
-        curves.smooth(smoothing);
-        r.shapes.push_back(pathShape(Profile, closedOutline(curves, mm), true));
-    }
+    if (keep(Profile) && profile.size() > 2)
+        r.shapes.push_back(pathShape(Profile, closedRing(profile), true));
     const double leX = mm(g.upperView[0]).x();
     const double teX = mm(g.upperView[size_t(n)]).x();
     if (keep(Marks)) {

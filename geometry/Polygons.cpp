@@ -156,14 +156,6 @@ Paths strictlySimplePaths(const Paths &paths)
     return out;
 }
 
-double perimeter(const Ring &ring)
-{
-    double length = 0;
-    for (int i = 0; i < ring.size(); ++i)
-        length += QLineF(ring[i], ring[(i + 1) % ring.size()]).length();
-    return length;
-}
-
 double pointSegmentDistance(QPointF p, QPointF a, QPointF b)
 {
     const QPointF ab = b - a;
@@ -285,26 +277,90 @@ double area(const Shape &shape)
     return std::abs(sum);
 }
 
+namespace
+{
+
+// Sign of the turn a -> b -> c, exact on the grid (products in 128 bits).
+int turn(const IntPoint &a, const IntPoint &b, const IntPoint &c)
+{
+    const __int128 t = __int128(b.X - a.X) * (c.Y - a.Y) - __int128(b.Y - a.Y) * (c.X - a.X);
+    return (t > 0) - (t < 0);
+}
+
+// c lies on the segment ab, turn(a, b, c) being 0.
+bool within(const IntPoint &a, const IntPoint &b, const IntPoint &c)
+{
+    return std::min(a.X, b.X) <= c.X && c.X <= std::max(a.X, b.X) && std::min(a.Y, b.Y) <= c.Y &&
+           c.Y <= std::max(a.Y, b.Y);
+}
+
+// The closed segments ab and cd share a point.
+bool meet(const IntPoint &a, const IntPoint &b, const IntPoint &c, const IntPoint &d)
+{
+    const int t1 = turn(c, d, a), t2 = turn(c, d, b), t3 = turn(a, b, c), t4 = turn(a, b, d);
+    if (t1 * t2 < 0 && t3 * t4 < 0)
+        return true;
+    return (t1 == 0 && within(c, d, a)) || (t2 == 0 && within(c, d, b)) ||
+           (t3 == 0 && within(a, b, c)) || (t4 == 0 && within(a, b, d));
+}
+
+} // namespace
+
 bool isSimple(const Ring &ring)
 {
+    // Decided on the grid of kUnitsPerMm, the coordinates a cutting file
+    // carries, with exact arithmetic: a loop or a touch however small, that
+    // a reader of the file would find, is found here.
     const Path path = toPath(ring);
-    if (path.size() < 3)
+    const size_t n = path.size();
+    if (n < 3)
         return false;
-    const Ring rounded = toRing(path);
-    const double own = std::abs(signedArea(rounded));
-    if (own <= 0)
+    __int128 twiceArea = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const IntPoint &a = path[i], &b = path[(i + 1) % n];
+        twiceArea += __int128(a.X) * b.Y - __int128(b.X) * a.Y;
+    }
+    if (twiceArea == 0)
         return false;
-    // A strictly simple union splits the ring wherever it touches or crosses
-    // itself, and drops spikes that fold back on themselves: a simple ring
-    // comes back whole, with its area and its length.
-    const Shape parts = simplify(rounded);
-    if (parts.size() != 1)
-        return false;
-    const double tolerance = 1e-6 * std::max(1.0, own);
-    if (std::abs(std::abs(signedArea(parts.front())) - own) > tolerance)
-        return false;
-    const double length = perimeter(rounded);
-    return std::abs(perimeter(parts.front()) - length) <= 1e-3 + 1e-7 * length;
+    // Two edges in a row that fold back along one line make a spike.
+    for (size_t i = 0; i < n; ++i) {
+        const IntPoint &a = path[i], &b = path[(i + 1) % n], &c = path[(i + 2) % n];
+        if (turn(a, b, c) == 0 &&
+            __int128(b.X - a.X) * (c.X - b.X) + __int128(b.Y - a.Y) * (c.Y - b.Y) < 0)
+            return false;
+    }
+    // Every other pair of edges must not meet: edges in order of their
+    // lowest point along the ring's x (the path's Y, see toPoint), each
+    // tried against those still open across it whose ranges across
+    // overlap.
+    struct Edge {
+        cInt along0, along1, across0, across1;
+        size_t index;
+    };
+    std::vector<Edge> edges(n);
+    for (size_t i = 0; i < n; ++i) {
+        const IntPoint &a = path[i], &b = path[(i + 1) % n];
+        edges[i] = {std::min(a.Y, b.Y), std::max(a.Y, b.Y), std::min(a.X, b.X), std::max(a.X, b.X),
+                    i};
+    }
+    std::sort(edges.begin(), edges.end(),
+              [](const Edge &a, const Edge &b) { return a.along0 < b.along0; });
+    std::vector<const Edge *> open;
+    for (const Edge &e : edges) {
+        open.erase(std::remove_if(open.begin(), open.end(),
+                                  [&](const Edge *o) { return o->along1 < e.along0; }),
+                   open.end());
+        for (const Edge *o : open) {
+            const size_t gap = (e.index + n - o->index) % n;
+            if (gap == 1 || gap == n - 1 || o->across1 < e.across0 || e.across1 < o->across0)
+                continue;
+            if (meet(path[e.index], path[(e.index + 1) % n], path[o->index],
+                     path[(o->index + 1) % n]))
+                return false;
+        }
+        open.push_back(&e);
+    }
+    return true;
 }
 
 void appendThinned(Ring &out, const std::vector<QPointF> &line, double tolerance)

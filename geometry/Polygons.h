@@ -71,7 +71,8 @@ double signedArea(const Ring &ring);
 double area(const Shape &shape);
 
 // True when the ring never touches or crosses itself (consecutive repeats
-// aside) and has at least three distinct points and some area.
+// aside) and has at least three distinct points and some area, decided
+// exactly on the grid of kUnitsPerMm that cutting files are written to.
 bool isSimple(const Ring &ring);
 
 // Smallest distance between the boundaries of two shapes, 0 when they cross.

@@ -106,6 +106,31 @@ bool hasDeepPoint(const Polygons::Ring &ring, const Polygons::Shape &shape, doub
     return false;
 }
 
+// Where the surfaces meet (the upper one's last point at ring[at - 1],
+// the lower one's first at ring[at]; at 0 for the nose, where the ring
+// closes), the skin may carry the two end points past each other: the last
+// piece of one surface then crosses the first of the other by a hair,
+// leaving a loop far under a pixel. The surfaces are joined at the crossing.
+void joinCrossedEnds(Polygons::Ring &ring, int at)
+{
+    const int n = int(ring.size());
+    if (n < 5 || at < 0 || at >= n)
+        return;
+    const int i0 = (at - 2 + n) % n, i1 = (at - 1 + n) % n, j0 = at, j1 = (at + 1) % n;
+    const QPointF a = ring[i0], b = ring[i1], c = ring[j0], d = ring[j1];
+    auto turn = [](QPointF o, QPointF p, QPointF q) {
+        const double t = (p.x() - o.x()) * (q.y() - o.y()) - (p.y() - o.y()) * (q.x() - o.x());
+        return (t > 0) - (t < 0);
+    };
+    if (turn(a, b, c) * turn(a, b, d) >= 0 || turn(c, d, a) * turn(c, d, b) >= 0)
+        return;
+    const QPointF r = b - a, q = d - c;
+    const double t =
+        ((c.x() - a.x()) * q.y() - (c.y() - a.y()) * q.x()) / (r.x() * q.y() - r.y() * q.x());
+    ring[i1] = a + t * r;
+    ring.remove(j0);
+}
+
 } // namespace
 
 const Polygons::Shape &Room::clearRegion(double shortfall) const
@@ -144,7 +169,8 @@ Room room(const WorkingData &wd, float skinTenths, int smoothing)
         return r;
     // Offsets inwards add up, and a short one is quick: the pieces a skin
     // leaves and their cores come from the clear region of the cut.
-    const Polygons::Shape pieces = Polygons::offsetPieces(r.clearRegion(kShortfall), -kShortfall);
+    const Polygons::Shape pieces =
+        Polygons::offsetPieces(r.clearRegion(kCheckedShortfall), -kCheckedShortfall);
     // The pieces front first; the first one that holds more than a sliver is
     // the rib.
     double largest = 0;
@@ -221,11 +247,14 @@ Polygons::Ring curvesRing(const OutlineCurves &curves, const ViewGeometry &view)
     const float tailX = upper.back().x; // drawn clipped there
     Polygons::Ring ring;
     appendThinned(ring, toMm(upper, view, tailX));
+    const int tail = int(ring.size());
     std::vector<QPointF> lower = toMm(curves.curveSamples(false), view, tailX);
     std::reverse(lower.begin(), lower.end());
     appendThinned(ring, lower);
     while (ring.size() > 1 && ring.last() == ring.front())
         ring.removeLast();
+    joinCrossedEnds(ring, tail);
+    joinCrossedEnds(ring, 0);
     return ring;
 }
 
@@ -273,6 +302,9 @@ Cut cutOutline(const WorkingData &work, float chordMm, float skinTenths, int smo
     wd.chord = chordMm;
     wd.skinThickness = skinTenths;
     const Room r = room(wd, skinTenths, smoothing);
+    cut.profile = r.profile;
+    for (QPointF &p : cut.profile)
+        p.setY(-p.y());
     if (r.refused || !drawable(wd)) {
         cut.refused = true;
         cut.largestSkin = largestSkin(wd, smoothing);
@@ -283,7 +315,7 @@ Cut cutOutline(const WorkingData &work, float chordMm, float skinTenths, int smo
     const ViewGeometry g = millimetreView(wd, float(kCutDotsPerInch * 0.039370078740157480));
     TemplateGeometry::applySkinOffset(wd, g);
     OutlineCurves curves;
-    cut.kind = build(wd, g, smoothing, r, kShortfall, kEndSlack, curves, &cut.ring);
+    cut.kind = build(wd, g, smoothing, r, kCheckedShortfall, kCheckedEndSlack, curves, &cut.ring);
     for (QPointF &p : cut.ring)
         p.setY(-p.y());
     return cut;

@@ -21,6 +21,12 @@ namespace RibOutline
 inline constexpr double kShortfall = 0.02;
 // Its ends lie within this of the ends of the room a skin leaves.
 inline constexpr double kEndSlack = 0.1;
+// What paper and files are checked against, with a little in hand: the
+// offsets' arcs lie within 1 µm of true and a file rounds to 0.1 µm, so an
+// outline passed at the very limit could be found a hair past it by a
+// reader of the file.
+inline constexpr double kCheckedShortfall = kShortfall - 0.002;
+inline constexpr double kCheckedEndSlack = kEndSlack - 0.005;
 // A rib is refused when the largest circle inside the profile beats the
 // skin by less than this: such a sliver cannot be cut.
 inline constexpr double kSliverMargin = 0.05;
@@ -89,6 +95,10 @@ struct Cut {
     int largestSkin = 0;
     Kind kind = Kind::Refused;
     Polygons::Ring ring;
+    // The profile as drawn that the cut line was measured against, in the
+    // same millimetres (y upwards): the files show it, so that what they
+    // show is what the cut keeps its distance from.
+    Polygons::Ring profile;
 };
 inline constexpr double kCutDotsPerInch = 600;
 Cut cutOutline(const WorkingData &work, float chordMm, float skinTenths, int smoothing);

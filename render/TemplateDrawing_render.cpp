@@ -650,9 +650,9 @@ RibOutline::Kind TemplateDrawing::placeTemplateOutline(const OutlineCurves::Knot
     const double scale = m_geom.scale;
     const bool printer = m_geom.mode == OutputMode::Printer;
     const double shortfall =
-        printer ? RibOutline::kShortfall : std::max(RibOutline::kShortfall, 0.5 / scale);
+        printer ? RibOutline::kCheckedShortfall : std::max(RibOutline::kShortfall, 0.5 / scale);
     const double endSlack =
-        printer ? RibOutline::kEndSlack : std::max(RibOutline::kEndSlack, 2.0 / scale);
+        printer ? RibOutline::kCheckedEndSlack : std::max(RibOutline::kEndSlack, 2.0 / scale);
     const RibOutline::Kind kind = templateOutline(shortfall, endSlack);
     if (kind == RibOutline::Kind::Kept) {
         m_curves.storeTemplateKnots(m_work, m_work.lastPoint, onKnot);

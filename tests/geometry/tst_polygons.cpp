@@ -167,6 +167,18 @@ private slots:
             << Ring({QPointF(0, 0), QPointF(4, 0), QPointF(2, 1), QPointF(4, 2), QPointF(0, 2),
                      QPointF(2, 1)})
             << false;
+        QTest::newRow("a loop under a micrometre where the ends meet")
+            << Ring({QPointF(0.0001, 0), QPointF(5, 1), QPointF(10, 0), QPointF(5, -1),
+                     QPointF(0, 0.0001)})
+            << false;
+        QTest::newRow("a spike under a micrometre")
+            << Ring({QPointF(0, 0), QPointF(4, 0), QPointF(4.0004, 0), QPointF(4, 0), QPointF(4, 2),
+                     QPointF(0, 2)})
+            << false;
+        QTest::newRow("a slot two tenths of a micrometre wide")
+            << Ring({QPointF(0, 0), QPointF(10, 0), QPointF(10, 2), QPointF(0, 2),
+                     QPointF(0, 1.0002), QPointF(9, 1.0002), QPointF(9, 1), QPointF(0, 1)})
+            << true;
         QTest::newRow("two points") << Ring({QPointF(0, 0), QPointF(4, 0)}) << false;
         QTest::newRow("no area")
             << Ring({QPointF(0, 0), QPointF(2, 0), QPointF(4, 0)}) << false;
