@@ -6,6 +6,7 @@
 #include "cutting/RibContours.h"
 #include "cutting/SheetLayout.h"
 #include "cutting/SheetNesting.h"
+#include "geometry/Polygons.h"
 #include "profiles/Cp1252.h"
 #include "profiles/ProfileStore.h"
 #include "profiles/WholeFile.h"
@@ -614,7 +615,12 @@ Document arrange(std::vector<RibVectors::Rib> ribs, const Options &options)
     for (int i : order) {
         RibVectors::Rib &rib = ribs[size_t(i)];
         rib.turn(places[size_t(i)].turn);
-        rib.translate(places[size_t(i)].offset);
+        // Moved by whole steps of the grid the files are written to, so that
+        // they round the outline as its checks did.
+        const QPointF offset = places[size_t(i)].offset;
+        rib.translate(QPointF(std::round(offset.x() * Polygons::kUnitsPerMm),
+                              std::round(offset.y() * Polygons::kUnitsPerMm)) /
+                      Polygons::kUnitsPerMm);
         covered += kindAreas[size_t(kind[size_t(i)])];
         doc.ribSheet.push_back(places[size_t(i)].sheet);
         doc.ribTurn.push_back(places[size_t(i)].turn);

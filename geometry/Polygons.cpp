@@ -245,6 +245,26 @@ Shape strictlySimple(const Shape &shape)
     return toShape(strictlySimplePaths(toPaths(shape)));
 }
 
+Ring simpleRing(const Ring &ring)
+{
+    if (isSimple(ring))
+        return ring;
+    // Points of an offset are rounded crossings, which can leave a zigzag
+    // of a unit or two that crosses itself.
+    Path cleaned;
+    ClipperLib::CleanPolygon(toPath(ring), cleaned, 2.5);
+    if (cleaned.size() >= 3) {
+        const Ring clean = toRing(cleaned);
+        if (isSimple(clean))
+            return clean;
+    }
+    Ring largest;
+    for (const Ring &part : strictlySimple({ring}))
+        if (std::abs(signedArea(part)) > std::abs(signedArea(largest)))
+            largest = part;
+    return largest;
+}
+
 Shape offsetPieces(const Shape &region, double delta, double arcTolerance)
 {
     // The region is already one non-zero region and the offset's own result

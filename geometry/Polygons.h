@@ -43,6 +43,11 @@ Shape simplify(const Ring &ring);
 // The same region as rings that never touch themselves or one another: a
 // ring pinched to a point comes back as two.
 Shape strictlySimple(const Shape &shape);
+// The ring itself when it is simple (isSimple); else the same outline with
+// the rounding's zigzags of a grid step or two taken out (points that close
+// to a neighbour or to the line through their neighbours), or failing that
+// the largest ring of its strictly simple region.
+Ring simpleRing(const Ring &ring);
 
 // The pieces of an open polyline that lie inside a shape, in order along
 // the line (a closed outline is clipped as an open line whose last point

@@ -210,7 +210,7 @@ Room room(const WorkingData &wd, float skinTenths, int smoothing)
     if (!chosen)
         return r;
     r.refused = false;
-    r.offsetRing = *chosen;
+    r.offsetRing = Polygons::simpleRing(*chosen);
     r.front = box(*chosen).left();
     r.rear = box(*chosen).right();
     return r;

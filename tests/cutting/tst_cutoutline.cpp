@@ -11,6 +11,11 @@
 #include "HardSections.h"
 #include "ScriptedPrompts.h"
 
+#include "catalogue/AirfoilFile.h"
+#include "catalogue/AirfoilImport.h"
+#include "catalogue/AirfoilNormalise.h"
+#include "catalogue/ProfileAdder.h"
+
 #include "cutting/RibVectors.h"
 #include "cutting/VectorExport.h"
 #include "geometry/Polygons.h"
@@ -91,14 +96,32 @@ struct Verdict {
 // The DXF read back gives what we measure, the profile included (the line
 // the outline was measured against, rounded to the file's 0.1 µm, which the
 // tests allow on verdicts that sit on a limit, with the offsets' 1 µm arcs).
-Verdict check(const HardSections::Section &s)
+// The outline the screen drew, back in millimetres, where simplicity is
+// judged on the grid of the files.
+QPolygonF inMillimetres(const TemplateDrawing &drawing)
+{
+    const ViewGeometry &g = drawing.geometry();
+    QPolygonF ring;
+    for (const QPointF &p : drawing.templateRing())
+        ring << QPointF((p.x() - g.originXf) / g.scale, (p.y() - g.originYf) / g.scale);
+    return ring;
+}
+
+struct Rib {
+    QStringList pointLines;
+    int chord = 200;
+    int skin = 15;
+    int smoothing = 50;
+};
+
+Verdict check(const Rib &s)
 {
     constexpr double kFlattening = 0.0015;
     Verdict v;
     ScriptedPrompts prompts;
     ProfileStore store;
     const int p = store.AddProfile(QStringLiteral("HARD"));
-    for (const QString &line : HardSections::pointLines(s))
+    for (const QString &line : s.pointLines)
         store.AddPointLine(p, line);
     store.AddTemplate(p, QStringLiteral("GABARIT %1;%2;").arg(s.chord).arg(s.skin));
 
@@ -136,7 +159,7 @@ Verdict check(const HardSections::Section &s)
         v.faults << QStringLiteral("not drawn");
     if (drawing.templateRefused() != v.refused)
         v.faults << QStringLiteral("screen and file disagree on the refusal");
-    else if (!v.refused && !Polygons::isSimple(drawing.templateRing()))
+    else if (!v.refused && !Polygons::isSimple(inMillimetres(drawing)))
         v.faults << QStringLiteral("the screen's outline is not one simple curve");
 
     if (v.refused) {
@@ -190,6 +213,33 @@ Verdict check(const HardSections::Section &s)
     return v;
 }
 
+Verdict check(const HardSections::Section &s)
+{
+    return check(Rib{HardSections::pointLines(s), s.chord, s.skin, s.smoothing});
+}
+
+// The point lines of a downloaded coordinate file as the catalogue adds it:
+// read in whatever layout, normalised with its trailing edge closed, checked
+// as the catalogue checks it; empty when the catalogue would refuse it.
+QStringList catalogueLines(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const AirfoilImport::Result read = AirfoilImport::read(file.readAll(), path);
+    if (!read.ok)
+        return {};
+    const AirfoilNormalise::Result normal = AirfoilNormalise::normalise(read.points);
+    AirfoilFile dat;
+    if (!normal.ok ||
+        dat.readBytes(AirfoilImport::datBytes(read.title, normal.points)) !=
+            AirfoilFile::ReadStatus::Read ||
+        dat.checkAfterRead())
+        return {};
+    return ProfileAdder::pairedPointLines(dat.pointX.data(), dat.pointY.data(), dat.pointCount,
+                                          QLatin1Char('.'));
+}
+
 // The profile and the cut line around a point, magnified.
 QImage closeUp(const Verdict &v, QPointF centre, double pixelsPerMm)
 {
@@ -220,6 +270,7 @@ private slots:
     void named();
     void fromLargerFamilies_data();
     void fromLargerFamilies();
+    void downloadedFiles();
 };
 
 void TstCutOutline::hardFamily()
@@ -358,6 +409,48 @@ void TstCutOutline::fromLargerFamilies()
     s.smoothing = drawing[5];
     const Verdict v = check(s);
     QVERIFY2(v.faults.isEmpty(), qPrintable(v.faults.join(QLatin1Char('\n'))));
+}
+
+// NERVURIA_OUTLINE_DATS=<folder>: every coordinate file there, added as the
+// catalogue adds it, with a 200 mm / 15/10 and a 60 mm / 30/10 template, or
+// those of NERVURIA_OUTLINE_RIBS (e.g. "100/8,560/40", chord/skin).
+void TstCutOutline::downloadedFiles()
+{
+    const QString folder = qEnvironmentVariable("NERVURIA_OUTLINE_DATS");
+    if (folder.isEmpty())
+        QSKIP("NERVURIA_OUTLINE_DATS names no folder");
+    std::vector<std::pair<int, int>> sizes;
+    for (const QString &size :
+         qEnvironmentVariable("NERVURIA_OUTLINE_RIBS", QStringLiteral("200/15,60/30"))
+             .split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const QStringList parts = size.split(QLatin1Char('/'));
+        if (parts.size() == 2 && parts[0].toInt() > 0 && parts[1].toInt() > 0)
+            sizes.push_back({parts[0].toInt(), parts[1].toInt()});
+    }
+    QVERIFY(!sizes.empty());
+    QStringList faults;
+    int files = 0, refusedByCatalogue = 0, ribs = 0, refusedRibs = 0;
+    const QStringList names = QDir(folder).entryList({QStringLiteral("*.dat")}, QDir::Files);
+    for (const QString &name : names) {
+        ++files;
+        const QStringList lines = catalogueLines(QDir(folder).filePath(name));
+        if (lines.isEmpty()) {
+            ++refusedByCatalogue;
+            continue;
+        }
+        for (const auto &[chord, skin] : sizes) {
+            const Verdict v = check(Rib{lines, chord, skin, 50});
+            ++ribs;
+            refusedRibs += v.refused;
+            for (const QString &f : v.faults)
+                faults
+                    << QStringLiteral("%1 %2 mm %3/10: %4").arg(name).arg(chord).arg(skin).arg(f);
+        }
+    }
+    qInfo("%d files, %d refused by the catalogue, %d ribs, %d refused as slivers, %d faults", files,
+          refusedByCatalogue, ribs, refusedRibs, int(faults.size()));
+    if (!faults.isEmpty())
+        QFAIL(qPrintable(faults.mid(0, 30).join(QLatin1Char('\n'))));
 }
 
 QTEST_MAIN(TstCutOutline)
