@@ -51,13 +51,13 @@ const int kDxfColours[RibVectors::LayerCount] = {1, 5, 8, 3, 7};
 constexpr double kLineWidthMm = 0.1;
 
 // Draws the shapes of one layer (or all, layer -1) of the ribs on one
-// sheet (or all, sheet -1). toDevice maps mm (y up) to the painter's units;
-// unitsPerMm is its scale.
+// sheet (or all, sheet -1), or of one rib only (onlyRib). toDevice maps mm
+// (y up) to the painter's units; unitsPerMm is its scale.
 void paintShapes(QPainter &p, const Document &doc, int sheet, int layer, const QTransform &toDevice,
-                 double unitsPerMm, double thinnest = 0)
+                 double unitsPerMm, double thinnest = 0, int onlyRib = -1)
 {
     for (size_t r = 0; r < doc.ribs.size(); ++r) {
-        if (sheet >= 0 && doc.ribSheet[r] != sheet)
+        if ((sheet >= 0 && doc.ribSheet[r] != sheet) || (onlyRib >= 0 && int(r) != onlyRib))
             continue;
         for (const Shape &s : doc.ribs[r].shapes) {
             if ((layer >= 0 && s.layer != layer) || !doc.layers[size_t(s.layer)])
@@ -662,8 +662,20 @@ QByteArray svg(const Document &doc)
         });
     for (int layer : kLayerOrder) {
         if (doc.layers[size_t(layer)])
-            out += svgGroup(RibVectors::layerName(layer), area, viewBox,
-                            [&](QPainter &p) { paintShapes(p, doc, -1, layer, flip, 1.0); });
+            out += svgGroup(RibVectors::layerName(layer), area, viewBox, [&](QPainter &p) {
+                // The generator writes six significant digits: each rib is
+                // drawn about a whole millimetre at its middle (a shift it
+                // writes exactly), so that its own coordinates stay small
+                // and keep the 0.1 µm of the other files on ribs up to
+                // 200 mm long, 1 µm beyond, wherever the sheet lies.
+                for (size_t r = 0; r < doc.ribs.size(); ++r) {
+                    const QPointF middle = flip.map(doc.ribs[r].bounds().center());
+                    const QPointF at(std::round(middle.x()), std::round(middle.y()));
+                    p.setTransform(QTransform::fromTranslate(at.x(), at.y()));
+                    paintShapes(p, doc, -1, layer,
+                                flip * QTransform::fromTranslate(-at.x(), -at.y()), 1.0, 0, int(r));
+                }
+            });
     }
     out += "</svg>\n";
     return out;

@@ -18,6 +18,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
@@ -119,6 +120,7 @@ private slots:
     void nestedDxf_data();
     void nestedDxf();
     void svgCutOrder();
+    void svgPrecision();
     void fewerSheetsThanRows();
     void kerfInTheFile();
     void labelBoxHoldsItsText();
@@ -279,6 +281,71 @@ void TstLaserFiles::svgCutOrder()
         expected << QStringLiteral("circle") << QStringLiteral("path");
     QCOMPARE(cut, expected);
     QVERIFY(figures.isEmpty());
+}
+
+// The SVG generator writes six significant digits: the cut lines read back
+// from the file, their groups' shifts applied, lie within 0.1 µm of the
+// document's (as the DXF's four decimals do) on every sheet, those more
+// than a metre down the file included.
+void TstLaserFiles::svgPrecision()
+{
+    ScriptedPrompts prompts;
+    VectorExport::Options options;
+    options.sheet = QSizeF(260, 120);
+    options.copies = 2;
+    const VectorExport::Document doc = VectorExport::arrange(
+        ribsOf(panel(QStringLiteral("2412"), taperedChords(40), 15)), options);
+    double farthest = 0;
+    for (const QRectF &sheet : doc.sheets)
+        farthest = std::max({farthest, std::abs(sheet.top()), std::abs(sheet.bottom())});
+    QVERIFY2(farthest > 1000, qPrintable(QString::number(farthest)));
+    std::vector<QPolygonF> expected;
+    for (const RibVectors::Rib &rib : doc.ribs)
+        for (const RibVectors::Shape &s : rib.shapes)
+            if (s.layer == RibVectors::Cut && s.kind == RibVectors::Shape::Path)
+                expected.push_back(s.path.toFillPolygon());
+
+    QXmlStreamReader xml(VectorExport::svg(doc));
+    std::vector<QPointF> shifts{{0, 0}};
+    QString layer;
+    size_t path = 0;
+    double worst = 0;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isEndElement() && xml.name() == QLatin1String("g"))
+            shifts.pop_back();
+        if (!xml.isStartElement())
+            continue;
+        const auto attributes = xml.attributes();
+        if (xml.name() == QLatin1String("g")) {
+            if (attributes.hasAttribute(QLatin1String("id")))
+                layer = attributes.value(QLatin1String("id")).toString();
+            QPointF shift = shifts.back();
+            const QString t = attributes.value(QLatin1String("transform")).toString();
+            if (t.startsWith(QLatin1String("matrix("))) {
+                const QStringList m = t.mid(7, t.size() - 8).split(QLatin1Char(','));
+                QCOMPARE(m.mid(0, 4), QStringList({"1", "0", "0", "1"}));
+                shift += QPointF(m[4].toDouble(), m[5].toDouble());
+            }
+            shifts.push_back(shift);
+        } else if (xml.name() == QLatin1String("path") && layer == QLatin1String("cut")) {
+            QVERIFY(path < expected.size());
+            const QPolygonF &want = expected[path++];
+            const QStringList numbers =
+                attributes.value(QLatin1String("d"))
+                    .toString()
+                    .split(QRegularExpression(QStringLiteral("[MLZ ,]+")), Qt::SkipEmptyParts);
+            QCOMPARE(numbers.size(), 2 * want.size());
+            for (int i = 0; i + 1 < numbers.size(); i += 2) {
+                const QPointF read(numbers[i].toDouble() + shifts.back().x(),
+                                   -(numbers[i + 1].toDouble() + shifts.back().y()));
+                worst = std::max(worst, QLineF(read, want[i / 2]).length());
+            }
+        }
+    }
+    QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+    QCOMPARE(path, expected.size());
+    QVERIFY2(worst < 1e-4, qPrintable(QString::number(worst)));
 }
 
 // The shapes nested with the grain need at least a quarter fewer sheets than
