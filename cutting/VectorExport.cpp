@@ -50,46 +50,50 @@ const QColor kLayerColours[RibVectors::LayerCount] = {QColor(255, 0, 0), QColor(
 const int kDxfColours[RibVectors::LayerCount] = {1, 5, 8, 3, 7};
 constexpr double kLineWidthMm = 0.1;
 
-// Draws the shapes of one layer (or all, layer -1) of the ribs on one
-// sheet (or all, sheet -1), or of one rib only (onlyRib). toDevice maps mm
-// (y up) to the painter's units; unitsPerMm is its scale.
-void paintShapes(QPainter &p, const Document &doc, int sheet, int layer, const QTransform &toDevice,
-                 double unitsPerMm, double thinnest = 0, int onlyRib = -1)
+// Draws the shapes of one layer (or all, layer -1) of one rib. toDevice
+// maps mm (y up) to the painter's units; unitsPerMm is its scale.
+void paintRib(QPainter &p, const Document &doc, size_t rib, int layer, const QTransform &toDevice,
+              double unitsPerMm, double thinnest = 0)
 {
-    for (size_t r = 0; r < doc.ribs.size(); ++r) {
-        if ((sheet >= 0 && doc.ribSheet[r] != sheet) || (onlyRib >= 0 && int(r) != onlyRib))
+    for (const Shape &s : doc.ribs[rib].shapes) {
+        if ((layer >= 0 && s.layer != layer) || !doc.layers[size_t(s.layer)])
             continue;
-        for (const Shape &s : doc.ribs[r].shapes) {
-            if ((layer >= 0 && s.layer != layer) || !doc.layers[size_t(s.layer)])
-                continue;
-            const QColor colour = kLayerColours[s.layer];
-            p.setPen(QPen(colour, std::max(kLineWidthMm * unitsPerMm, thinnest), Qt::SolidLine,
-                          Qt::RoundCap, Qt::RoundJoin));
-            p.setBrush(Qt::NoBrush);
-            const QPointF c = toDevice.map(s.centre);
-            const double r = s.radius * unitsPerMm;
-            switch (s.kind) {
-            case Shape::Path:
-                p.drawPath(toDevice.map(s.path));
-                break;
-            case Shape::Circle:
-                p.drawEllipse(c, r, r);
-                break;
-            case Shape::Arc:
-                p.drawArc(QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r), qRound(s.startDeg * 16),
-                          qRound(s.spanDeg * 16));
-                break;
-            case Shape::Label: {
-                QFont font(QStringLiteral("Liberation Sans"));
-                font.setPixelSize(std::max(1, int(std::lround(s.height * 1.4 * unitsPerMm))));
-                p.setFont(font);
-                p.setPen(colour);
-                p.drawText(c, s.text);
-                break;
-            }
-            }
+        const QColor colour = kLayerColours[s.layer];
+        p.setPen(QPen(colour, std::max(kLineWidthMm * unitsPerMm, thinnest), Qt::SolidLine,
+                      Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Qt::NoBrush);
+        const QPointF c = toDevice.map(s.centre);
+        const double r = s.radius * unitsPerMm;
+        switch (s.kind) {
+        case Shape::Path:
+            p.drawPath(toDevice.map(s.path));
+            break;
+        case Shape::Circle:
+            p.drawEllipse(c, r, r);
+            break;
+        case Shape::Arc:
+            p.drawArc(QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r), qRound(s.startDeg * 16),
+                      qRound(s.spanDeg * 16));
+            break;
+        case Shape::Label: {
+            QFont font(QStringLiteral("Liberation Sans"));
+            font.setPixelSize(std::max(1, int(std::lround(s.height * 1.4 * unitsPerMm))));
+            p.setFont(font);
+            p.setPen(colour);
+            p.drawText(c, s.text);
+            break;
+        }
         }
     }
+}
+
+// The same for every rib on one sheet (or all, sheet -1).
+void paintShapes(QPainter &p, const Document &doc, int sheet, int layer, const QTransform &toDevice,
+                 double unitsPerMm, double thinnest = 0)
+{
+    for (size_t r = 0; r < doc.ribs.size(); ++r)
+        if (sheet < 0 || doc.ribSheet[r] == sheet)
+            paintRib(p, doc, r, layer, toDevice, unitsPerMm, thinnest);
 }
 
 QRectF documentArea(const Document &doc)
@@ -672,8 +676,8 @@ QByteArray svg(const Document &doc)
                     const QPointF middle = flip.map(doc.ribs[r].bounds().center());
                     const QPointF at(std::round(middle.x()), std::round(middle.y()));
                     p.setTransform(QTransform::fromTranslate(at.x(), at.y()));
-                    paintShapes(p, doc, -1, layer,
-                                flip * QTransform::fromTranslate(-at.x(), -at.y()), 1.0, 0, int(r));
+                    paintRib(p, doc, r, layer, flip * QTransform::fromTranslate(-at.x(), -at.y()),
+                             1.0);
                 }
             });
     }

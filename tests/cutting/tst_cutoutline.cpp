@@ -37,6 +37,8 @@
 #include <cmath>
 #include <map>
 
+Q_DECLARE_METATYPE(HardSections::Section)
+
 namespace
 {
 
@@ -93,9 +95,6 @@ struct Verdict {
     QPolygonF cut, profile;
 };
 
-// The DXF read back gives what we measure, the profile included (the line
-// the outline was measured against, rounded to the file's 0.1 µm, which the
-// tests allow on verdicts that sit on a limit, with the offsets' 1 µm arcs).
 // The outline the screen drew, back in millimetres, where simplicity is
 // judged on the grid of the files.
 QPolygonF inMillimetres(const TemplateDrawing &drawing)
@@ -114,6 +113,9 @@ struct Rib {
     int smoothing = 50;
 };
 
+// The DXF read back gives what we measure, the profile included (the line
+// the outline was measured against, rounded to the file's 0.1 µm, which the
+// tests allow on verdicts that sit on a limit, with the offsets' 1 µm arcs).
 Verdict check(const Rib &s)
 {
     constexpr double kFlattening = 0.0015;
@@ -135,8 +137,8 @@ Verdict check(const Rib &s)
     VectorExport::Options options;
     options.format = VectorExport::Format::Dxf;
     options.sheet = QSizeF(700, 400);
-    const QByteArray bytes = VectorExport::bytes(VectorExport::arrange({rib}, options),
-                                                 options.format, &error);
+    const QByteArray bytes =
+        VectorExport::bytes(VectorExport::arrange({rib}, options), options.format, &error);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("rib.dxf"));
     DxfRings dxf;
@@ -201,7 +203,8 @@ Verdict check(const Rib &s)
     const double slack = RibOutline::kEndSlack + kFlattening;
     if (!room.found)
         v.faults << QStringLiteral("a cut line where no skin fits");
-    else if (std::abs(span.left() - room.front) > slack || std::abs(span.right() - room.rear) > slack)
+    else if (std::abs(span.left() - room.front) > slack ||
+             std::abs(span.right() - room.rear) > slack)
         v.faults << QStringLiteral("spans %1..%2, the room %3..%4")
                         .arg(span.left())
                         .arg(span.right())
@@ -250,8 +253,8 @@ QImage closeUp(const Verdict &v, QPointF centre, double pixelsPerMm)
     painter.translate(300, 200);
     painter.scale(pixelsPerMm, -pixelsPerMm);
     painter.translate(-centre);
-    for (const auto &[ring, colour] : {std::pair{v.profile, QColor(Qt::blue)},
-                                       std::pair{v.cut, QColor(Qt::black)}}) {
+    for (const auto &[ring, colour] :
+         {std::pair{v.profile, QColor(Qt::blue)}, std::pair{v.cut, QColor(Qt::black)}}) {
         painter.setPen(QPen(colour, 0));
         painter.drawPolygon(ring);
     }
@@ -268,8 +271,6 @@ private slots:
     void hardFamily();
     void named_data();
     void named();
-    void fromLargerFamilies_data();
-    void fromLargerFamilies();
     void downloadedFiles();
 };
 
@@ -316,99 +317,52 @@ void TstCutOutline::hardFamily()
                          faults.mid(0, 12).join(QLatin1Char('\n'))));
 }
 
-// Named shapes of the kinds that went wrong before, one row each.
+// Named shapes of the kinds that went wrong before, one row each; the last
+// ones were found in larger families (NERVURIA_OUTLINE_FAMILY): files whose
+// profile was flattened apart from the line the outline kept its distance
+// from, outlines passed a hair inside their limits, and the two surfaces
+// crossing by a hair where they meet.
 void TstCutOutline::named_data()
 {
-    QTest::addColumn<double>("thickness");
-    QTest::addColumn<double>("noseRadius");
-    QTest::addColumn<double>("tailGap");
-    QTest::addColumn<double>("camber");
-    QTest::addColumn<double>("reflex");
-    QTest::addColumn<int>("chord");
-    QTest::addColumn<int>("skin");
+    QTest::addColumn<HardSections::Section>("section");
     QTest::addColumn<bool>("refused");
-    QTest::newRow("blunt tail 0.5 %, surfaces nearly parallel")
-        << 0.09 << 0.01 << 0.005 << 0.02 << 0.0 << 200 << 15 << false;
-    QTest::newRow("12 % camber, thin curved rear")
-        << 0.07 << 0.008 << 0.0 << 0.12 << 0.0 << 200 << 15 << false;
-    QTest::newRow("sharp nose, radius 0.1 %")
-        << 0.08 << 0.001 << 0.0 << 0.03 << 0.0 << 200 << 15 << false;
-    QTest::newRow("reflexed rear") << 0.1 << 0.012 << 0.001 << 0.01 << 0.02 << 300 << 20 << false;
-    QTest::newRow("small chord, thick skin") << 0.12 << 0.015 << 0.0 << 0.0 << 0.0 << 60 << 30
-                                             << false;
-    QTest::newRow("a hair thicker than two skins: a sliver")
-        << 0.0305 << 0.001 << 0.0 << 0.0 << 0.0 << 100 << 15 << true;
-    QTest::newRow("thinner than two skins") << 0.02 << 0.005 << 0.0 << 0.0 << 0.0 << 100 << 15
-                                            << true;
+    // Thickness and where, nose radius, tail gap, camber and where, reflex;
+    // spacing, points of each surface, chord, skin, smoothing.
+    auto row = [](const char *name, HardSections::Section s, bool refused) {
+        QTest::newRow(name) << s << refused;
+    };
+    row("blunt tail 0.5 %, surfaces nearly parallel",
+        {0.09, 0.3, 0.01, 0.005, 0.02, 0.4, 0, 0, 120, 40, 200, 15, 50}, false);
+    row("12 % camber, thin curved rear",
+        {0.07, 0.3, 0.008, 0, 0.12, 0.5, 0, 0, 120, 40, 200, 15, 50}, false);
+    row("sharp nose, radius 0.1 %", {0.08, 0.3, 0.001, 0, 0.03, 0.4, 0, 0, 120, 40, 200, 15, 50},
+        false);
+    row("reflexed rear", {0.1, 0.3, 0.012, 0.001, 0.01, 0.4, 0.02, 0, 120, 40, 300, 20, 50}, false);
+    row("small chord, thick skin", {0.12, 0.3, 0.015, 0, 0, 0.4, 0, 0, 120, 40, 60, 30, 50}, false);
+    row("a hair thicker than two skins: a sliver",
+        {0.0305, 0.3, 0.001, 0, 0, 0.4, 0, 0, 120, 40, 100, 15, 50}, true);
+    row("thinner than two skins", {0.02, 0.3, 0.005, 0, 0, 0.4, 0, 0, 120, 40, 100, 15, 50}, true);
+    row("thin, 200/40 points", {0.020, 0.25, 0.001, 0, 0.014, 0.49, 0, 2, 200, 40, 256, 25, 50},
+        false);
+    row("thick, few points", {0.165, 0.29, 0.009, 0, 0.013, 0.31, 0, 2, 29, 29, 470, 9, 50}, false);
+    row("cambered rear", {0.099, 0.26, 0.004, 0, 0.036, 0.56, 0, 0, 124, 124, 316, 10, 50}, false);
+    row("thick skin, blunt nose", {0.082, 0.21, 0.016, 0, 0.012, 0.23, 0, 0, 190, 190, 486, 33, 50},
+        false);
+    row("few points, thick skin", {0.068, 0.38, 0.005, 0, 0.037, 0.37, 0, 1, 24, 24, 112, 37, 50},
+        false);
+    row("blunt tail, many points",
+        {0.148, 0.40, 0.010, 0.0041, 0.003, 0.33, 0, 2, 339, 339, 330, 13, 50}, false);
+    row("surfaces crossing at the nose",
+        {0.023, 0.20, 0.002, 0, 0.059, 0.30, 0, 2, 63, 63, 52, 5, 50}, false);
 }
 
 void TstCutOutline::named()
 {
-    HardSections::Section s;
-    QFETCH(double, thickness);
-    QFETCH(double, noseRadius);
-    QFETCH(double, tailGap);
-    QFETCH(double, camber);
-    QFETCH(double, reflex);
-    QFETCH(int, chord);
-    QFETCH(int, skin);
+    QFETCH(HardSections::Section, section);
     QFETCH(bool, refused);
-    s.thickness = thickness;
-    s.noseRadius = noseRadius;
-    s.tailGap = tailGap;
-    s.camber = camber;
-    s.camberAt = camber > 0.08 ? 0.5 : 0.4;
-    s.reflex = reflex;
-    s.upperCount = 120;
-    s.lowerCount = 40;
-    s.chord = chord;
-    s.skin = skin;
-    const Verdict v = check(s);
+    const Verdict v = check(section);
     QVERIFY2(v.faults.isEmpty(), qPrintable(v.faults.join(QLatin1Char('\n'))));
     QCOMPARE(v.refused, refused);
-}
-
-// Sections of larger families (NERVURIA_OUTLINE_FAMILY) that went wrong:
-// files whose profile was flattened apart from the one the outline kept its
-// distance from, outlines passed a hair inside their limits, and the two
-// surfaces crossing by a hair where they meet.
-void TstCutOutline::fromLargerFamilies_data()
-{
-    QTest::addColumn<QList<double>>("shape"); // thickness and where, nose, gap, camber and where
-    QTest::addColumn<QList<int>>("drawing");  // spacing, counts, chord, skin, smoothing
-    auto row = [](const char *name, QList<double> shape, QList<int> drawing) {
-        QTest::newRow(name) << shape << drawing;
-    };
-    row("thin, 200/40 points", {0.020, 0.25, 0.001, 0, 0.014, 0.49}, {2, 200, 40, 256, 25, 50});
-    row("thick, few points", {0.165, 0.29, 0.009, 0, 0.013, 0.31}, {2, 29, 29, 470, 9, 50});
-    row("cambered rear", {0.099, 0.26, 0.004, 0, 0.036, 0.56}, {0, 124, 124, 316, 10, 50});
-    row("thick skin, blunt nose", {0.082, 0.21, 0.016, 0, 0.012, 0.23}, {0, 190, 190, 486, 33, 50});
-    row("few points, thick skin", {0.068, 0.38, 0.005, 0, 0.037, 0.37}, {1, 24, 24, 112, 37, 50});
-    row("blunt tail, many points", {0.148, 0.40, 0.010, 0.0041, 0.003, 0.33},
-        {2, 339, 339, 330, 13, 50});
-    row("surfaces crossing at the nose", {0.023, 0.20, 0.002, 0, 0.059, 0.30},
-        {2, 63, 63, 52, 5, 50});
-}
-
-void TstCutOutline::fromLargerFamilies()
-{
-    QFETCH(QList<double>, shape);
-    QFETCH(QList<int>, drawing);
-    HardSections::Section s;
-    s.thickness = shape[0];
-    s.thickestAt = shape[1];
-    s.noseRadius = shape[2];
-    s.tailGap = shape[3];
-    s.camber = shape[4];
-    s.camberAt = shape[5];
-    s.spacing = drawing[0];
-    s.upperCount = drawing[1];
-    s.lowerCount = drawing[2];
-    s.chord = drawing[3];
-    s.skin = drawing[4];
-    s.smoothing = drawing[5];
-    const Verdict v = check(s);
-    QVERIFY2(v.faults.isEmpty(), qPrintable(v.faults.join(QLatin1Char('\n'))));
 }
 
 // NERVURIA_OUTLINE_DATS=<folder>: every coordinate file there, added as the
