@@ -88,14 +88,391 @@ Shape boolean(ClipperLib::ClipType type, const Shape &a, const Shape &b)
     return toShape(out);
 }
 
+Paths clipperOffset(const Paths &region, double delta, ClipperLib::JoinType join, double limit,
+                    double arcTolerance)
+{
+    ClipperLib::ClipperOffset offsetter(limit, arcTolerance);
+    offsetter.AddPaths(region, join, ClipperLib::etClosedPolygon);
+    Paths out;
+    offsetter.Execute(out, delta);
+    return out;
+}
+
+// Sign of the turn a -> b -> c, exact on the grid (products in 128 bits).
+int turn(const IntPoint &a, const IntPoint &b, const IntPoint &c)
+{
+    const __int128 t = __int128(b.X - a.X) * (c.Y - a.Y) - __int128(b.Y - a.Y) * (c.X - a.X);
+    return (t > 0) - (t < 0);
+}
+
+// c lies on the segment ab, turn(a, b, c) being 0.
+bool within(const IntPoint &a, const IntPoint &b, const IntPoint &c)
+{
+    return std::min(a.X, b.X) <= c.X && c.X <= std::max(a.X, b.X) && std::min(a.Y, b.Y) <= c.Y &&
+           c.Y <= std::max(a.Y, b.Y);
+}
+
+// The closed segments ab and cd share a point.
+bool meet(const IntPoint &a, const IntPoint &b, const IntPoint &c, const IntPoint &d)
+{
+    const int t1 = turn(c, d, a), t2 = turn(c, d, b), t3 = turn(a, b, c), t4 = turn(a, b, d);
+    if (t1 * t2 < 0 && t3 * t4 < 0)
+        return true;
+    return (t1 == 0 && within(c, d, a)) || (t2 == 0 && within(c, d, b)) ||
+           (t3 == 0 && within(a, b, c)) || (t4 == 0 && within(a, b, d));
+}
+
+bool simplePath(const Path &path)
+{
+    // Decided on the grid of kUnitsPerMm, the coordinates a cutting file
+    // carries, with exact arithmetic: a loop or a touch however small, that
+    // a reader of the file would find, is found here.
+    const size_t n = path.size();
+    if (n < 3)
+        return false;
+    __int128 twiceArea = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const IntPoint &a = path[i], &b = path[(i + 1) % n];
+        twiceArea += __int128(a.X) * b.Y - __int128(b.X) * a.Y;
+    }
+    if (twiceArea == 0)
+        return false;
+    // Two edges in a row that fold back along one line make a spike.
+    for (size_t i = 0; i < n; ++i) {
+        const IntPoint &a = path[i], &b = path[(i + 1) % n], &c = path[(i + 2) % n];
+        if (turn(a, b, c) == 0 &&
+            __int128(b.X - a.X) * (c.X - b.X) + __int128(b.Y - a.Y) * (c.Y - b.Y) < 0)
+            return false;
+    }
+    // Every other pair of edges must not meet: edges in order of their
+    // lowest point along the ring's x (the path's Y, see toPoint), each
+    // tried against those still open across it whose ranges across
+    // overlap.
+    struct Edge {
+        cInt along0, along1, across0, across1;
+        size_t index;
+    };
+    std::vector<Edge> edges(n);
+    for (size_t i = 0; i < n; ++i) {
+        const IntPoint &a = path[i], &b = path[(i + 1) % n];
+        edges[i] = {std::min(a.Y, b.Y), std::max(a.Y, b.Y), std::min(a.X, b.X), std::max(a.X, b.X),
+                    i};
+    }
+    std::sort(edges.begin(), edges.end(),
+              [](const Edge &a, const Edge &b) { return a.along0 < b.along0; });
+    std::vector<const Edge *> open;
+    for (const Edge &e : edges) {
+        open.erase(std::remove_if(open.begin(), open.end(),
+                                  [&](const Edge *o) { return o->along1 < e.along0; }),
+                   open.end());
+        for (const Edge *o : open) {
+            const size_t gap = (e.index + n - o->index) % n;
+            if (gap == 1 || gap == n - 1 || o->across1 < e.across0 || e.across1 < o->across0)
+                continue;
+            if (meet(path[e.index], path[(e.index + 1) % n], path[o->index],
+                     path[(o->index + 1) % n]))
+                return false;
+        }
+        open.push_back(&e);
+    }
+    return true;
+}
+
+// A simple ring without its points in line with both neighbours. It has no
+// spikes (simplePath refuses them), so such a point lies between the two,
+// and so do several in a row.
+Path withoutStraight(const Path &path)
+{
+    const size_t n = path.size();
+    std::vector<char> straight(n);
+    for (size_t i = 0; i < n; ++i)
+        straight[i] = turn(path[(i + n - 1) % n], path[i], path[(i + 1) % n]) == 0;
+    Path kept;
+    kept.reserve(n);
+    for (size_t i = 0; i < n; ++i)
+        if (!straight[i])
+            kept.push_back(path[i]);
+    return kept;
+}
+
+// The shape as one non-zero region, as Clipper's union gives it: rings
+// that never cross, outer ones turning positively, holes the other way,
+// without points that lie straight between their neighbours. A single ring
+// that is simple on the grid is such a region already once its straight-
+// through points are dropped and it turns the right way: the union's
+// sweep, most of an offset's time, is left out.
+Paths region(const Shape &shape)
+{
+    if (shape.size() == 1) {
+        Path path = toPath(shape.front());
+        if (simplePath(path)) {
+            Path kept = withoutStraight(path);
+            if (!ClipperLib::Orientation(kept))
+                ClipperLib::ReversePath(kept);
+            return {std::move(kept)};
+        }
+    }
+    ClipperLib::Clipper clean;
+    clean.AddPaths(toPaths(shape), ClipperLib::ptSubject, true);
+    Paths united;
+    clean.Execute(ClipperLib::ctUnion, united, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
+    return united;
+}
+
+// Edges of some rings in the cells of a grid, each in every cell that
+// its box grown by the reach meets, to find those that come near a point.
+class EdgeGrid
+{
+public:
+    EdgeGrid(const Paths &paths, double reach) : m_reach(reach)
+    {
+        for (const Path &path : paths)
+            for (size_t i = 0; i < path.size(); ++i) {
+                const IntPoint &a = path[i], &b = path[(i + 1) % path.size()];
+                const double ax = double(a.X), ay = double(a.Y);
+                const double dx = double(b.X) - ax, dy = double(b.Y) - ay;
+                const double len2 = dx * dx + dy * dy;
+                m_edges.push_back({ax, ay, dx, dy, len2 > 0 ? 1 / len2 : 0,
+                                   std::min(ax, ax + dx) - reach, std::max(ax, ax + dx) + reach,
+                                   std::min(ay, ay + dy) - reach, std::max(ay, ay + dy) + reach});
+            }
+        if (m_edges.empty())
+            return;
+        double x0 = m_edges.front().x0, x1 = m_edges.front().x1;
+        double y0 = m_edges.front().y0, y1 = m_edges.front().y1;
+        for (const Edge &e : m_edges) {
+            x0 = std::min(x0, e.x0);
+            x1 = std::max(x1, e.x1);
+            y0 = std::min(y0, e.y0);
+            y1 = std::max(y1, e.y1);
+        }
+        // About four cells an edge, none smaller than the reach.
+        const double wanted = std::sqrt((x1 - x0) * (y1 - y0) / (4.0 * double(m_edges.size())));
+        m_cell = std::max({wanted, reach, 1.0});
+        m_x0 = x0;
+        m_y0 = y0;
+        m_columns = size_t((x1 - x0) / m_cell) + 1;
+        m_rows = size_t((y1 - y0) / m_cell) + 1;
+        m_start.assign(m_columns * m_rows + 1, 0);
+        auto eachCell = [&](const Edge &e, auto &&f) {
+            const size_t c0 = column(e.x0), c1 = column(e.x1), r0 = row(e.y0), r1 = row(e.y1);
+            for (size_t r = r0; r <= r1; ++r)
+                for (size_t c = c0; c <= c1; ++c)
+                    f(r * m_columns + c);
+        };
+        for (const Edge &e : m_edges)
+            eachCell(e, [&](size_t cell) { ++m_start[cell + 1]; });
+        for (size_t k = 0; k + 1 < m_start.size(); ++k)
+            m_start[k + 1] += m_start[k];
+        m_index.resize(m_start.back());
+        std::vector<uint32_t> fill(m_start.begin(), m_start.end() - 1);
+        for (size_t i = 0; i < m_edges.size(); ++i)
+            eachCell(m_edges[i], [&](size_t cell) { m_index[fill[cell]++] = uint32_t(i); });
+    }
+
+    // True when some edge comes nearer to p than the reach.
+    bool near(const IntPoint &p) const
+    {
+        if (m_edges.empty())
+            return false;
+        const double px = double(p.X), py = double(p.Y);
+        if (px < m_x0 || py < m_y0)
+            return false;
+        const size_t c = size_t((px - m_x0) / m_cell), r = size_t((py - m_y0) / m_cell);
+        if (c >= m_columns || r >= m_rows)
+            return false;
+        const double reach2 = m_reach * m_reach;
+        const size_t cell = r * m_columns + c;
+        for (uint32_t at = m_start[cell]; at < m_start[cell + 1]; ++at) {
+            const Edge &e = m_edges[m_index[at]];
+            if (px < e.x0 || px > e.x1 || py < e.y0 || py > e.y1)
+                continue;
+            const double t =
+                std::clamp(((px - e.ax) * e.dx + (py - e.ay) * e.dy) * e.inv, 0.0, 1.0);
+            const double ex = e.ax + t * e.dx - px, ey = e.ay + t * e.dy - py;
+            if (ex * ex + ey * ey < reach2)
+                return true;
+        }
+        return false;
+    }
+
+private:
+    struct Edge {
+        double ax, ay, dx, dy, inv;
+        double x0, x1, y0, y1; // its box grown by the reach
+    };
+
+    size_t column(double x) const { return std::min(size_t((x - m_x0) / m_cell), m_columns - 1); }
+    size_t row(double y) const { return std::min(size_t((y - m_y0) / m_cell), m_rows - 1); }
+
+    double m_reach;
+    std::vector<Edge> m_edges;
+    double m_x0 = 0, m_y0 = 0, m_cell = 1;
+    size_t m_columns = 0, m_rows = 0;
+    std::vector<uint32_t> m_start, m_index;
+};
+
+// No vertex of a comes nearer than reach to an edge of b.
+bool verticesClear(const Paths &a, const Paths &b, double reach)
+{
+    const EdgeGrid edges(b, reach);
+    for (const Path &path : a)
+        for (const IntPoint &p : path)
+            if (edges.near(p))
+                return false;
+    return true;
+}
+
+// The closed rings Clipper's offset would make of a region before its
+// union, round joins, step by step as ClipperOffset makes them, but for one
+// thing. Where the offsets of two edges in a row overlap, Clipper goes to
+// the end of the first, back to the corner and out to the start of the
+// second: a loop at every such corner of a curve drawn in short lines,
+// which its union then undoes one crossing at a time. Here the two are
+// joined where they cross, when that lies within both. The loop cut off
+// lies within |delta| of its corner, outside the offset.
+Paths trimmedRings(const Paths &region, double delta, double arcTolerance)
+{
+    constexpr double kPi = 3.14159265358979323846;
+    const double y = std::min(arcTolerance, 0.25 * std::abs(delta));
+    double steps = kPi / std::acos(1 - y / std::abs(delta));
+    steps = std::min(steps, std::abs(delta) * kPi);
+    const double sinStep = std::sin(2 * kPi / steps) * (delta < 0 ? -1 : 1);
+    const double cosStep = std::cos(2 * kPi / steps);
+    const double stepsPerRad = steps / (2 * kPi);
+    auto rounded = [](double x, double y) { return IntPoint(std::llround(x), std::llround(y)); };
+    Paths out;
+    std::vector<std::pair<double, double>> normals;
+    for (const Path &src : region) {
+        const size_t n = src.size();
+        if (n < 3)
+            continue;
+        normals.resize(n);
+        for (size_t j = 0; j < n; ++j) {
+            const IntPoint &a = src[j], &b = src[(j + 1) % n];
+            const double dx = double(b.X - a.X), dy = double(b.Y - a.Y);
+            const double f = dx == 0 && dy == 0 ? 0 : 1 / std::sqrt(dx * dx + dy * dy);
+            normals[j] = {dy * f, -dx * f};
+        }
+        Path dest;
+        dest.reserve(n * 2);
+        // Where the last point put down lies along the offset of edge k, as
+        // a share of its length (0 at its start), when it was a crossing.
+        double along = 0, firstAlong = -1;
+        size_t k = n - 1;
+        for (size_t j = 0; j < n; ++j) {
+            const auto [kx, ky] = normals[k];
+            const auto [jx, jy] = normals[j];
+            const double px = double(src[j].X), py = double(src[j].Y);
+            double sinA = kx * jy - jx * ky;
+            if (std::abs(sinA * delta) < 1.0) {
+                if (kx * jx + ky * jy > 0) {
+                    // Nearly straight on: one point, and k stays as it was.
+                    dest.push_back(rounded(px + kx * delta, py + ky * delta));
+                    along = 0;
+                    continue;
+                }
+            } else {
+                sinA = std::clamp(sinA, -1.0, 1.0);
+            }
+            if (sinA * delta < 0) {
+                bool joined = false;
+                if (k == (j + n - 1) % n) {
+                    // The offset of edge k (a0 to a1) and of edge j (b0 to
+                    // b1) cross at a0 + s (a1 - a0) = b0 + t (b1 - b0).
+                    const IntPoint &pk = src[k], &pn = src[(j + 1) % n];
+                    const double a0x = double(pk.X) + kx * delta, a0y = double(pk.Y) + ky * delta;
+                    const double ax = px - double(pk.X), ay = py - double(pk.Y);
+                    const double b0x = px + jx * delta, b0y = py + jy * delta;
+                    const double bx = double(pn.X) - px, by = double(pn.Y) - py;
+                    const double den = ax * by - ay * bx;
+                    if (den != 0) {
+                        const double s = ((b0x - a0x) * by - (b0y - a0y) * bx) / den;
+                        const double t = ((b0x - a0x) * ay - (b0y - a0y) * ax) / den;
+                        const double last = j == n - 1 && firstAlong >= 0 ? firstAlong : 1.0;
+                        if (s > along && s < 1 && t > 0 && t < last) {
+                            dest.push_back(rounded(a0x + s * ax, a0y + s * ay));
+                            if (j == 0)
+                                firstAlong = s;
+                            along = t;
+                            joined = true;
+                        }
+                    }
+                }
+                if (!joined) {
+                    dest.push_back(rounded(px + kx * delta, py + ky * delta));
+                    dest.push_back(src[j]);
+                    dest.push_back(rounded(px + jx * delta, py + jy * delta));
+                    along = 0;
+                }
+            } else {
+                const double a = std::atan2(sinA, kx * jx + ky * jy);
+                const int count = std::max(int(std::llround(stepsPerRad * std::abs(a))), 1);
+                double x = kx, yy = ky;
+                for (int i = 0; i < count; ++i) {
+                    dest.push_back(rounded(px + x * delta, py + yy * delta));
+                    const double x2 = x;
+                    x = x * cosStep - sinStep * yy;
+                    yy = x2 * sinStep + yy * cosStep;
+                }
+                dest.push_back(rounded(px + jx * delta, py + jy * delta));
+                along = 0;
+            }
+            k = j;
+        }
+        out.push_back(std::move(dest));
+    }
+    return out;
+}
+
+// Clipper turns every ring round when the one with the lowest point runs
+// the wrong way (a region's outer rings run positively).
+bool lowestTurnsPositively(const Paths &paths)
+{
+    const Path *lowest = nullptr;
+    const IntPoint *at = nullptr;
+    for (const Path &path : paths)
+        for (const IntPoint &p : path)
+            if (!at || p.Y > at->Y || (p.Y == at->Y && p.X < at->X)) {
+                at = &p;
+                lowest = &path;
+            }
+    return lowest && ClipperLib::Orientation(*lowest);
+}
+
 Paths offsetPaths(const Paths &region, double delta, ClipperLib::JoinType join, double limit,
                   double arcTolerance)
 {
-    ClipperLib::ClipperOffset offsetter(limit, std::max(1.0, arcTolerance * kUnitsPerMm));
-    offsetter.AddPaths(region, join, ClipperLib::etClosedPolygon);
-    Paths out;
-    offsetter.Execute(out, delta * kUnitsPerMm);
-    return out;
+    const double units = delta * kUnitsPerMm;
+    const double tolerance = std::max(1.0, arcTolerance * kUnitsPerMm);
+    if (join != ClipperLib::jtRound || !(std::abs(units) >= 8) || !lowestTurnsPositively(region))
+        return clipperOffset(region, units, join, limit, tolerance);
+    // The rings with their loops cut off fill the same region by the
+    // positive rule as Clipper's own, for far less work in the union. That
+    // holds while no other part of them comes into a loop cut off; the
+    // result is checked for it (nothing of it nearer to the region's edges
+    // than |delta|, less the arcs' tolerance and the rounding, nor the other
+    // way round), and is otherwise Clipper's.
+    Paths out = trimmedRings(region, units, tolerance);
+    if (out.size() == 1 && simplePath(out.front())) {
+        // One ring that never meets itself: its inside, when it turns the
+        // way the region does (else nothing is left: a shrink past the
+        // middle turns it inside out).
+        if (ClipperLib::Orientation(out.front()) != ClipperLib::Orientation(region.front()))
+            out.clear();
+        else
+            out.front() = withoutStraight(out.front());
+    } else {
+        ClipperLib::Clipper clipper;
+        clipper.AddPaths(out, ClipperLib::ptSubject, true);
+        clipper.Execute(ClipperLib::ctUnion, out, ClipperLib::pftPositive, ClipperLib::pftPositive);
+    }
+    // Clipper's arcs end with a step up to half as long again as the others,
+    // whose chord lies up to 2.25 times the tolerance inside the arc.
+    const double reach = std::abs(units) - 2.25 * std::min(tolerance, 0.25 * std::abs(units)) - 2;
+    if (verticesClear(out, region, reach) && verticesClear(region, out, reach))
+        return out;
+    return clipperOffset(region, units, join, limit, tolerance);
 }
 
 Shape offsetWith(const Shape &shape, double delta, ClipperLib::JoinType join, double limit,
@@ -103,11 +480,7 @@ Shape offsetWith(const Shape &shape, double delta, ClipperLib::JoinType join, do
 {
     // Rings of either direction are first made one non-zero region, so that
     // the offset grows outer rings and shrinks holes whatever their order.
-    ClipperLib::Clipper clean;
-    clean.AddPaths(toPaths(shape), ClipperLib::ptSubject, true);
-    Paths region;
-    clean.Execute(ClipperLib::ctUnion, region, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
-    return toShape(offsetPaths(region, delta, join, limit, arcTolerance));
+    return toShape(offsetPaths(region(shape), delta, join, limit, arcTolerance));
 }
 
 // A ring of a union that touches itself passes its touching point twice:
@@ -193,6 +566,8 @@ Shape offsetMitred(const Shape &shape, double delta, double limit)
 
 Shape unite(const Shape &a, const Shape &b)
 {
+    if (b.empty())
+        return toShape(region(a));
     return boolean(ClipperLib::ctUnion, a, b);
 }
 
@@ -297,90 +672,9 @@ double area(const Shape &shape)
     return std::abs(sum);
 }
 
-namespace
-{
-
-// Sign of the turn a -> b -> c, exact on the grid (products in 128 bits).
-int turn(const IntPoint &a, const IntPoint &b, const IntPoint &c)
-{
-    const __int128 t = __int128(b.X - a.X) * (c.Y - a.Y) - __int128(b.Y - a.Y) * (c.X - a.X);
-    return (t > 0) - (t < 0);
-}
-
-// c lies on the segment ab, turn(a, b, c) being 0.
-bool within(const IntPoint &a, const IntPoint &b, const IntPoint &c)
-{
-    return std::min(a.X, b.X) <= c.X && c.X <= std::max(a.X, b.X) && std::min(a.Y, b.Y) <= c.Y &&
-           c.Y <= std::max(a.Y, b.Y);
-}
-
-// The closed segments ab and cd share a point.
-bool meet(const IntPoint &a, const IntPoint &b, const IntPoint &c, const IntPoint &d)
-{
-    const int t1 = turn(c, d, a), t2 = turn(c, d, b), t3 = turn(a, b, c), t4 = turn(a, b, d);
-    if (t1 * t2 < 0 && t3 * t4 < 0)
-        return true;
-    return (t1 == 0 && within(c, d, a)) || (t2 == 0 && within(c, d, b)) ||
-           (t3 == 0 && within(a, b, c)) || (t4 == 0 && within(a, b, d));
-}
-
-} // namespace
-
 bool isSimple(const Ring &ring)
 {
-    // Decided on the grid of kUnitsPerMm, the coordinates a cutting file
-    // carries, with exact arithmetic: a loop or a touch however small, that
-    // a reader of the file would find, is found here.
-    const Path path = toPath(ring);
-    const size_t n = path.size();
-    if (n < 3)
-        return false;
-    __int128 twiceArea = 0;
-    for (size_t i = 0; i < n; ++i) {
-        const IntPoint &a = path[i], &b = path[(i + 1) % n];
-        twiceArea += __int128(a.X) * b.Y - __int128(b.X) * a.Y;
-    }
-    if (twiceArea == 0)
-        return false;
-    // Two edges in a row that fold back along one line make a spike.
-    for (size_t i = 0; i < n; ++i) {
-        const IntPoint &a = path[i], &b = path[(i + 1) % n], &c = path[(i + 2) % n];
-        if (turn(a, b, c) == 0 &&
-            __int128(b.X - a.X) * (c.X - b.X) + __int128(b.Y - a.Y) * (c.Y - b.Y) < 0)
-            return false;
-    }
-    // Every other pair of edges must not meet: edges in order of their
-    // lowest point along the ring's x (the path's Y, see toPoint), each
-    // tried against those still open across it whose ranges across
-    // overlap.
-    struct Edge {
-        cInt along0, along1, across0, across1;
-        size_t index;
-    };
-    std::vector<Edge> edges(n);
-    for (size_t i = 0; i < n; ++i) {
-        const IntPoint &a = path[i], &b = path[(i + 1) % n];
-        edges[i] = {std::min(a.Y, b.Y), std::max(a.Y, b.Y), std::min(a.X, b.X), std::max(a.X, b.X),
-                    i};
-    }
-    std::sort(edges.begin(), edges.end(),
-              [](const Edge &a, const Edge &b) { return a.along0 < b.along0; });
-    std::vector<const Edge *> open;
-    for (const Edge &e : edges) {
-        open.erase(std::remove_if(open.begin(), open.end(),
-                                  [&](const Edge *o) { return o->along1 < e.along0; }),
-                   open.end());
-        for (const Edge *o : open) {
-            const size_t gap = (e.index + n - o->index) % n;
-            if (gap == 1 || gap == n - 1 || o->across1 < e.across0 || e.across1 < o->across0)
-                continue;
-            if (meet(path[e.index], path[(e.index + 1) % n], path[o->index],
-                     path[(o->index + 1) % n]))
-                return false;
-        }
-        open.push_back(&e);
-    }
-    return true;
+    return simplePath(toPath(ring));
 }
 
 void appendThinned(Ring &out, const std::vector<QPointF> &line, double tolerance)
