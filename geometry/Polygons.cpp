@@ -122,6 +122,52 @@ bool meet(const IntPoint &a, const IntPoint &b, const IntPoint &c, const IntPoin
            (t3 == 0 && within(a, b, c)) || (t4 == 0 && within(a, b, d));
 }
 
+// Whether two edges of the rings meet, exactly: edges in order of their
+// lowest point along a section's x (the path's Y, see toPoint), each tried
+// against those still open across it whose ranges across overlap. Edges of
+// one ring are tried against each other only when withinRings (but never
+// two in a row), else only edges of different rings.
+bool edgesMeet(const Paths &rings, bool withinRings)
+{
+    struct Edge {
+        cInt along0, along1, across0, across1;
+        uint32_t ring, index;
+    };
+    std::vector<Edge> edges;
+    for (size_t r = 0; r < rings.size(); ++r) {
+        const Path &path = rings[r];
+        for (size_t i = 0; i < path.size(); ++i) {
+            const IntPoint &a = path[i], &b = path[(i + 1) % path.size()];
+            edges.push_back({std::min(a.Y, b.Y), std::max(a.Y, b.Y), std::min(a.X, b.X),
+                             std::max(a.X, b.X), uint32_t(r), uint32_t(i)});
+        }
+    }
+    std::sort(edges.begin(), edges.end(),
+              [](const Edge &a, const Edge &b) { return a.along0 < b.along0; });
+    std::vector<const Edge *> open;
+    for (const Edge &e : edges) {
+        open.erase(std::remove_if(open.begin(), open.end(),
+                                  [&](const Edge *o) { return o->along1 < e.along0; }),
+                   open.end());
+        const Path &pe = rings[e.ring];
+        for (const Edge *o : open) {
+            if (o->across1 < e.across0 || e.across1 < o->across0)
+                continue;
+            const Path &po = rings[o->ring];
+            if (o->ring == e.ring) {
+                const size_t n = pe.size(), gap = (e.index + n - o->index) % n;
+                if (!withinRings || gap == 1 || gap == n - 1)
+                    continue;
+            }
+            if (meet(pe[e.index], pe[(e.index + 1) % pe.size()], po[o->index],
+                     po[(o->index + 1) % po.size()]))
+                return true;
+        }
+        open.push_back(&e);
+    }
+    return false;
+}
+
 bool simplePath(const Path &path)
 {
     // Decided on the grid of kUnitsPerMm, the coordinates a cutting file
@@ -144,38 +190,7 @@ bool simplePath(const Path &path)
             __int128(b.X - a.X) * (c.X - b.X) + __int128(b.Y - a.Y) * (c.Y - b.Y) < 0)
             return false;
     }
-    // Every other pair of edges must not meet: edges in order of their
-    // lowest point along the ring's x (the path's Y, see toPoint), each
-    // tried against those still open across it whose ranges across
-    // overlap.
-    struct Edge {
-        cInt along0, along1, across0, across1;
-        size_t index;
-    };
-    std::vector<Edge> edges(n);
-    for (size_t i = 0; i < n; ++i) {
-        const IntPoint &a = path[i], &b = path[(i + 1) % n];
-        edges[i] = {std::min(a.Y, b.Y), std::max(a.Y, b.Y), std::min(a.X, b.X), std::max(a.X, b.X),
-                    i};
-    }
-    std::sort(edges.begin(), edges.end(),
-              [](const Edge &a, const Edge &b) { return a.along0 < b.along0; });
-    std::vector<const Edge *> open;
-    for (const Edge &e : edges) {
-        open.erase(std::remove_if(open.begin(), open.end(),
-                                  [&](const Edge *o) { return o->along1 < e.along0; }),
-                   open.end());
-        for (const Edge *o : open) {
-            const size_t gap = (e.index + n - o->index) % n;
-            if (gap == 1 || gap == n - 1 || o->across1 < e.across0 || e.across1 < o->across0)
-                continue;
-            if (meet(path[e.index], path[(e.index + 1) % n], path[o->index],
-                     path[(o->index + 1) % n]))
-                return false;
-        }
-        open.push_back(&e);
-    }
-    return true;
+    return !edgesMeet({path}, true);
 }
 
 // A simple ring without its points in line with both neighbours. It has no
@@ -377,10 +392,12 @@ Paths trimmedRings(const Paths &region, double delta, double arcTolerance)
             }
             if (sinA * delta < 0) {
                 bool joined = false;
-                if (k == (j + n - 1) % n) {
-                    // The offset of edge k (a0 to a1) and of edge j (b0 to
-                    // b1) cross at a0 + s (a1 - a0) = b0 + t (b1 - b0).
-                    const IntPoint &pk = src[k], &pn = src[(j + 1) % n];
+                {
+                    // The edge before j offset along normal k (its own, or
+                    // that of the straight run it ends, from the last point
+                    // put down: a0 to a1) and edge j offset (b0 to b1)
+                    // cross at a0 + s (a1 - a0) = b0 + t (b1 - b0).
+                    const IntPoint &pk = src[(j + n - 1) % n], &pn = src[(j + 1) % n];
                     const double a0x = double(pk.X) + kx * delta, a0y = double(pk.Y) + ky * delta;
                     const double ax = px - double(pk.X), ay = py - double(pk.Y);
                     const double b0x = px + jx * delta, b0y = py + jy * delta;
@@ -633,11 +650,24 @@ Ring simpleRing(const Ring &ring)
         if (isSimple(clean))
             return clean;
     }
-    Ring largest;
-    for (const Ring &part : strictlySimple({ring}))
-        if (std::abs(signedArea(part)) > std::abs(signedArea(largest)))
-            largest = part;
-    return largest;
+    auto largestOf = [](const Shape &parts) {
+        Ring largest;
+        for (const Ring &part : parts)
+            if (std::abs(signedArea(part)) > std::abs(signedArea(largest)))
+                largest = part;
+        return largest;
+    };
+    const Ring largest = largestOf(strictlySimple({ring}));
+    if (largest.isEmpty() || isSimple(largest))
+        return largest;
+    // Pinched to a point that is no vertex of the ring's (a vertex on an
+    // edge): Clipper's own strictly simple mode, slow but rare, parts it.
+    ClipperLib::Clipper clipper;
+    clipper.StrictlySimple(true);
+    clipper.AddPath(toPath(ring), ClipperLib::ptSubject, true);
+    Paths parts;
+    clipper.Execute(ClipperLib::ctUnion, parts, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
+    return largestOf(toShape(parts));
 }
 
 Shape offsetPieces(const Shape &region, double delta, double arcTolerance)
@@ -646,7 +676,8 @@ Shape offsetPieces(const Shape &region, double delta, double arcTolerance)
     // a union: neither needs the union again, only the split at repeats
     // (which gives the same rings, starting at another point).
     Paths pieces;
-    for (const Path &path : offsetPaths(toPaths(region), delta, ClipperLib::jtRound, 2, arcTolerance))
+    const Paths in = region.size() == 1 ? Polygons::region(region) : toPaths(region);
+    for (const Path &path : offsetPaths(in, delta, ClipperLib::jtRound, 2, arcTolerance))
         splitAtRepeats(path, pieces);
     return toShape(pieces);
 }
@@ -821,11 +852,29 @@ void appendThinned(Ring &out, const std::vector<QPointF> &line, double tolerance
             out.append(line[i]);
 }
 
+bool clearInside(const Ring &ring, const Shape &shape, double distance)
+{
+    if (ring.isEmpty() || pointIn(shape, ring.front()) != 1)
+        return false;
+    const Paths inner{toPath(ring)}, outer = toPaths(shape);
+    // On the grid, less a step for the rounding of both. Two edges that
+    // cross come no nearer than that at their ends: crossings are looked
+    // for on their own.
+    const double reach = distance * kUnitsPerMm - 1;
+    Paths both = outer;
+    both.push_back(inner.front());
+    return verticesClear(inner, outer, reach) && verticesClear(outer, inner, reach) &&
+           !edgesMeet(both, false);
+}
+
 double boundaryDistance(const Shape &a, const Shape &b)
 {
     // Boundaries that cross: some of a's area lies inside b and some outside.
+    // Clipper's booleans may drop a point a grid step from its neighbours,
+    // a hundred square steps of area: less than that outside is none.
+    constexpr double kSliver = 1e-6; // mm²
     const double inside = area(intersect(a, b));
-    if (inside > 0 && inside < area(a) - 1e-9 && inside < area(b) - 1e-9)
+    if (inside > kSliver && inside < area(a) - kSliver && inside < area(b) - kSliver)
         return 0;
     return std::min(vertexDistance(a, b), vertexDistance(b, a));
 }

@@ -28,8 +28,8 @@ inline constexpr double kUnitsPerMm = 1e4;
 // always a set of simple rings that never cross one another.
 Shape offset(const Shape &shape, double delta, double arcTolerance = 0.001);
 // The offset of a region this namespace returned (rings that never cross,
-// holes the other way round), as strictlySimple would give it: the union
-// that makes any other input one region is left out.
+// holes the other way round), or of a single ring, as strictlySimple would
+// give it: the union that makes any other input one region is left out.
 Shape offsetPieces(const Shape &region, double delta, double arcTolerance = 0.001);
 // Square corners kept square where they can be (mitre up to limit x delta).
 Shape offsetMitred(const Shape &shape, double delta, double limit = 4);
@@ -79,6 +79,13 @@ double area(const Shape &shape);
 // aside) and has at least three distinct points and some area, decided
 // exactly on the grid of kUnitsPerMm that cutting files are written to.
 bool isSimple(const Ring &ring);
+
+// True when ring lies inside shape with every point of it at least distance
+// (mm) from shape's boundary: no vertex of either comes nearer than that to
+// an edge of the other, and a vertex of ring lies inside. Exact for the
+// polylines as they stand (the nearest points of two segments include an
+// end of one of them).
+bool clearInside(const Ring &ring, const Shape &shape, double distance);
 
 // Smallest distance between the boundaries of two shapes, 0 when they cross.
 // Exact for polylines (vertex to segment, both ways).

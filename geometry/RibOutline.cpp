@@ -15,9 +15,6 @@ namespace
 // Points of a polyline that a straight line through their neighbours
 // passes within this (mm) add nothing a cutter or an offset can see.
 constexpr double kThinning = 2e-3;
-// A piece of the outline outside the clear region smaller than this (mm²)
-// is the rounding of the integer coordinates, not a fault.
-constexpr double kAreaNoise = 1e-6;
 // Far more than the offsets' arc tolerance and rounding (mm).
 constexpr double kDeepSlack = 0.01;
 
@@ -133,15 +130,6 @@ void joinCrossedEnds(Polygons::Ring &ring, int at)
 
 } // namespace
 
-const Polygons::Shape &Room::clearRegion(double shortfall) const
-{
-    for (const auto &[s, region] : m_clear)
-        if (s == shortfall)
-            return region;
-    m_clear.push_back({shortfall, Polygons::offset({profile}, -(skin - shortfall))});
-    return m_clear.back().second;
-}
-
 Polygons::Ring profileRing(const WorkingData &wd, int smoothing)
 {
     if (!drawable(wd))
@@ -167,10 +155,7 @@ Room room(const WorkingData &wd, float skinTenths, int smoothing)
     r.skin = double(skinTenths) * 0.1;
     if (r.profile.size() < 3 || !(r.skin > 0))
         return r;
-    // Offsets inwards add up, and a short one is quick: the pieces a skin
-    // leaves and their cores come from the clear region of the cut.
-    const Polygons::Shape pieces =
-        Polygons::offsetPieces(r.clearRegion(kCheckedShortfall), -kCheckedShortfall);
+    const Polygons::Shape pieces = Polygons::offsetPieces({r.profile}, -r.skin);
     // The pieces front first; the first one that holds more than a sliver is
     // the rib.
     double largest = 0;
@@ -269,8 +254,7 @@ bool sound(const Polygons::Ring &ring, const Room &room, double shortfall, doubl
         return false;
     if (!Polygons::isSimple(ring))
         return false;
-    const Polygons::Shape outside = Polygons::subtract({ring}, room.clearRegion(shortfall));
-    return outside.empty() || Polygons::area(outside) <= kAreaNoise;
+    return Polygons::clearInside(ring, {room.profile}, room.skin - shortfall);
 }
 
 Kind build(const WorkingData &wd, const ViewGeometry &view, int smoothing, const Room &room,

@@ -44,13 +44,6 @@ struct Room {
     Polygons::Ring offsetRing;
     double front = 0;
     double rear = 0;
-
-    // The points at least skin - shortfall inside the profile (kept for the
-    // shortfalls asked so far).
-    const Polygons::Shape &clearRegion(double shortfall) const;
-
-private:
-    mutable std::vector<std::pair<double, Polygons::Shape>> m_clear;
 };
 
 // The profile of the working data at its chord, as the view draws it with

@@ -211,6 +211,30 @@ private slots:
         }
     }
 
+    // A ring inside a 40 x 10 mm bar, at least 1 mm from its edges or not.
+    void clearInside_data()
+    {
+        QTest::addColumn<QPolygonF>("ring");
+        QTest::addColumn<bool>("clear");
+        QTest::newRow("well inside") << QPolygonF(rect(2, 2, 30, 6)) << true;
+        QTest::newRow("half a micrometre too near") << QPolygonF(rect(2, 0.9995, 30, 6)) << false;
+        QTest::newRow("exactly the distance") << QPolygonF(rect(1, 1, 38, 8)) << true;
+        // Starting inside, with long edges that cross the bar's far from
+        // every vertex of either.
+        QTest::newRow("crossing between vertices")
+            << QPolygonF({QPointF(20, 5), QPointF(21, -50), QPointF(-50, -50), QPointF(-50, 5)})
+            << false;
+        QTest::newRow("outside") << QPolygonF(rect(50, 2, 10, 6)) << false;
+        QTest::newRow("around it") << QPolygonF(rect(-5, -5, 50, 20)) << false;
+    }
+
+    void clearInside()
+    {
+        QFETCH(QPolygonF, ring);
+        QFETCH(bool, clear);
+        QCOMPARE(Polygons::clearInside(ring, {rect(0, 0, 40, 10)}, 1.0), clear);
+    }
+
     void offsetPieces_data()
     {
         QTest::addColumn<Shape>("region"); // as a boolean returns it
@@ -300,6 +324,9 @@ private slots:
             Ring({QPointF(0, 0), QPointF(4, 0), QPointF(2, 1), QPointF(4, 2), QPointF(0, 2),
                   QPointF(2, 1)}),
             false);
+        row("pinched at a point of an edge, the larger part kept",
+            Ring({QPointF(0, 0), QPointF(10, 0), QPointF(10, 6), QPointF(5, 0), QPointF(0, 4)}),
+            false, 15.0);
         row("a loop under a micrometre where the ends meet",
             Ring({QPointF(0.0001, 0), QPointF(5, 1), QPointF(10, 0), QPointF(5, -1),
                   QPointF(0, 0.0001)}),
