@@ -144,14 +144,21 @@ Polygons::Ring ring(const Shape &shape)
 
 Place placeByBooleans(const Polygons::Shape &outer, const Polygons::Ring &figure)
 {
+    // Measured exactly, a figure farther inside than the touching distance
+    // needs no boolean.
+    if (Polygons::clearInside(figure, outer, kTouchMm))
+        return Place::Inside;
     const Polygons::Shape shape{figure};
-    if (regionArea(Polygons::intersect(outer, shape)) <= kAreaTolerance)
+    // Only the outline about the figure counts in what they share.
+    const Polygons::Shape near =
+        Polygons::clipToRect(outer, figure.boundingRect().adjusted(-1, -1, 1, 1));
+    if (regionArea(Polygons::intersect(near, shape)) <= kAreaTolerance)
         return Place::Outside;
     // Grown by the touching distance, a figure that touches the outline is
     // no longer wholly inside it.
     const Polygons::Shape grown = Polygons::offset(shape, kTouchMm);
     const double grownArea = regionArea(grown);
-    if (regionArea(Polygons::intersect(outer, grown)) <
+    if (regionArea(Polygons::intersect(near, grown)) <
         grownArea - kAreaTolerance - 1e-9 * grownArea)
         return Place::Edge;
     return Place::Inside;

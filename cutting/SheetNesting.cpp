@@ -225,11 +225,11 @@ Spot bestSpot(const Sheet &sheet, const Hull &h, double gap, Memo &memo)
         }
     };
     // A first guess read in full before the others: the place lowest by
-    // every 16th column of the part (a lower bound of its height, kept as
+    // every 32nd column of the part (a lower bound of its height, kept as
     // such). A low top found at once rules most places out on their first
     // columns; walked from the left, the tops often fall place by place,
     // each fall a full read.
-    constexpr int kStride = 16;
+    constexpr int kStride = 32;
     int guess = -1;
     double guessLow = kNone;
     for (int s = first; s <= last; ++s) {

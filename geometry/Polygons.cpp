@@ -20,9 +20,20 @@ using ClipperLib::IntPoint;
 using ClipperLib::Path;
 using ClipperLib::Paths;
 
+// std::llround without the library call: the nearest whole number, halves
+// away from zero (x - trunc(x) is exact).
+cInt nearest(double x)
+{
+    if (!(std::abs(x) < 9e18))
+        return cInt(std::llround(x));
+    const cInt t = cInt(x);
+    const double f = x - double(t);
+    return t + (f >= 0.5) - (f <= -0.5);
+}
+
 cInt toUnits(double mm)
 {
-    return cInt(std::llround(mm * kUnitsPerMm));
+    return nearest(mm * kUnitsPerMm);
 }
 
 // Clipper sweeps along y. Sections are long along x and thin across, with
@@ -133,7 +144,11 @@ bool edgesMeet(const Paths &rings, bool withinRings)
         cInt along0, along1, across0, across1;
         uint32_t ring, index;
     };
-    std::vector<Edge> edges;
+    // Kept from one call to the next on each thread.
+    thread_local std::vector<Edge> edges, sorted;
+    thread_local std::vector<uint64_t> keys;
+    thread_local std::vector<const Edge *> open;
+    edges.clear();
     for (size_t r = 0; r < rings.size(); ++r) {
         const Path &path = rings[r];
         for (size_t i = 0; i < path.size(); ++i) {
@@ -142,10 +157,32 @@ bool edgesMeet(const Paths &rings, bool withinRings)
                              std::max(a.X, b.X), uint32_t(r), uint32_t(i)});
         }
     }
-    std::sort(edges.begin(), edges.end(),
-              [](const Edge &a, const Edge &b) { return a.along0 < b.along0; });
-    std::vector<const Edge *> open;
+    if (edges.empty())
+        return false;
+    // In order of along0: as keys of along0 and place packed in one word
+    // when they fit (sorted several times faster), else as they are.
+    cInt low = edges.front().along0, high = low;
     for (const Edge &e : edges) {
+        low = std::min(low, e.along0);
+        high = std::max(high, e.along0);
+    }
+    constexpr int kPlaceBits = 24;
+    if (edges.size() < (size_t(1) << kPlaceBits) &&
+        uint64_t(high - low) < (uint64_t(1) << (64 - kPlaceBits))) {
+        keys.resize(edges.size());
+        for (size_t i = 0; i < edges.size(); ++i)
+            keys[i] = (uint64_t(edges[i].along0 - low) << kPlaceBits) | i;
+        std::sort(keys.begin(), keys.end());
+        sorted.resize(edges.size());
+        for (size_t i = 0; i < keys.size(); ++i)
+            sorted[i] = edges[keys[i] & ((uint64_t(1) << kPlaceBits) - 1)];
+    } else {
+        sorted = edges;
+        std::stable_sort(sorted.begin(), sorted.end(),
+                         [](const Edge &a, const Edge &b) { return a.along0 < b.along0; });
+    }
+    open.clear();
+    for (const Edge &e : sorted) {
         open.erase(std::remove_if(open.begin(), open.end(),
                                   [&](const Edge *o) { return o->along1 < e.along0; }),
                    open.end());
@@ -238,9 +275,26 @@ Paths region(const Shape &shape)
 // its box grown by the reach meets, to find those that come near a point.
 class EdgeGrid
 {
-public:
-    EdgeGrid(const Paths &paths, double reach) : m_reach(reach)
+    struct Edge {
+        double ax, ay, dx, dy, inv;
+        double x0, x1, y0, y1; // its box grown by the reach
+    };
+    // One grid at a time on each thread: its arrays are kept for the next.
+    struct Arrays {
+        std::vector<Edge> edges;
+        std::vector<uint32_t> start, index, fill;
+    };
+    static Arrays &arrays()
     {
+        thread_local Arrays kept;
+        return kept;
+    }
+
+public:
+    EdgeGrid(const Paths &paths, double reach)
+        : m_reach(reach), m_edges(arrays().edges), m_start(arrays().start), m_index(arrays().index)
+    {
+        m_edges.clear();
         for (const Path &path : paths)
             for (size_t i = 0; i < path.size(); ++i) {
                 const IntPoint &a = path[i], &b = path[(i + 1) % path.size()];
@@ -261,8 +315,8 @@ public:
             y0 = std::min(y0, e.y0);
             y1 = std::max(y1, e.y1);
         }
-        // About four cells an edge, none smaller than the reach.
-        const double wanted = std::sqrt((x1 - x0) * (y1 - y0) / (4.0 * double(m_edges.size())));
+        // About a cell an edge, none smaller than the reach.
+        const double wanted = std::sqrt((x1 - x0) * (y1 - y0) / (1.0 * double(m_edges.size())));
         m_cell = std::max({wanted, reach, 1.0});
         m_x0 = x0;
         m_y0 = y0;
@@ -280,7 +334,8 @@ public:
         for (size_t k = 0; k + 1 < m_start.size(); ++k)
             m_start[k + 1] += m_start[k];
         m_index.resize(m_start.back());
-        std::vector<uint32_t> fill(m_start.begin(), m_start.end() - 1);
+        std::vector<uint32_t> &fill = arrays().fill;
+        fill.assign(m_start.begin(), m_start.end() - 1);
         for (size_t i = 0; i < m_edges.size(); ++i)
             eachCell(m_edges[i], [&](size_t cell) { m_index[fill[cell]++] = uint32_t(i); });
     }
@@ -312,19 +367,14 @@ public:
     }
 
 private:
-    struct Edge {
-        double ax, ay, dx, dy, inv;
-        double x0, x1, y0, y1; // its box grown by the reach
-    };
-
     size_t column(double x) const { return std::min(size_t((x - m_x0) / m_cell), m_columns - 1); }
     size_t row(double y) const { return std::min(size_t((y - m_y0) / m_cell), m_rows - 1); }
 
     double m_reach;
-    std::vector<Edge> m_edges;
+    std::vector<Edge> &m_edges;
+    std::vector<uint32_t> &m_start, &m_index;
     double m_x0 = 0, m_y0 = 0, m_cell = 1;
     size_t m_columns = 0, m_rows = 0;
-    std::vector<uint32_t> m_start, m_index;
 };
 
 // No vertex of a comes nearer than reach to an edge of b.
@@ -346,8 +396,9 @@ bool verticesClear(const Paths &a, const Paths &b, double reach)
 // which its union then undoes one crossing at a time. Here the two are
 // joined where they cross, when that lies within both. The loop cut off
 // lies within |delta| of its corner, outside the offset.
-Paths trimmedRings(const Paths &region, double delta, double arcTolerance)
+Paths trimmedRings(const Paths &region, double delta, double arcTolerance, size_t *joins)
 {
+    *joins = 0;
     constexpr double kPi = 3.14159265358979323846;
     const double y = std::min(arcTolerance, 0.25 * std::abs(delta));
     double steps = kPi / std::acos(1 - y / std::abs(delta));
@@ -355,7 +406,7 @@ Paths trimmedRings(const Paths &region, double delta, double arcTolerance)
     const double sinStep = std::sin(2 * kPi / steps) * (delta < 0 ? -1 : 1);
     const double cosStep = std::cos(2 * kPi / steps);
     const double stepsPerRad = steps / (2 * kPi);
-    auto rounded = [](double x, double y) { return IntPoint(std::llround(x), std::llround(y)); };
+    auto rounded = [](double x, double y) { return IntPoint(nearest(x), nearest(y)); };
     Paths out;
     std::vector<std::pair<double, double>> normals;
     for (const Path &src : region) {
@@ -413,6 +464,7 @@ Paths trimmedRings(const Paths &region, double delta, double arcTolerance)
                                 firstAlong = s;
                             along = t;
                             joined = true;
+                            ++*joins;
                         }
                     }
                 }
@@ -470,8 +522,10 @@ Paths offsetPaths(const Paths &region, double delta, ClipperLib::JoinType join, 
     // result is checked for it (nothing of it nearer to the region's edges
     // than |delta|, less the arcs' tolerance and the rounding, nor the other
     // way round), and is otherwise Clipper's.
-    Paths out = trimmedRings(region, units, tolerance);
-    if (out.size() == 1 && simplePath(out.front())) {
+    size_t joins = 0;
+    Paths out = trimmedRings(region, units, tolerance, &joins);
+    const bool simple = out.size() == 1 && simplePath(out.front());
+    if (simple) {
         // One ring that never meets itself: its inside, when it turns the
         // way the region does (else nothing is left: a shrink past the
         // middle turns it inside out).
@@ -487,7 +541,9 @@ Paths offsetPaths(const Paths &region, double delta, ClipperLib::JoinType join, 
     // Clipper's arcs end with a step up to half as long again as the others,
     // whose chord lies up to 2.25 times the tolerance inside the arc.
     const double reach = std::abs(units) - 2.25 * std::min(tolerance, 0.25 * std::abs(units)) - 2;
-    if (verticesClear(out, region, reach) && verticesClear(region, out, reach))
+    // With no loop cut off, a simple ring is Clipper's own, union and all.
+    if ((simple && joins == 0) ||
+        (verticesClear(out, region, reach) && verticesClear(region, out, reach)))
         return out;
     return clipperOffset(region, units, join, limit, tolerance);
 }
@@ -579,6 +635,43 @@ Shape offset(const Shape &shape, double delta, double arcTolerance)
 Shape offsetMitred(const Shape &shape, double delta, double limit)
 {
     return offsetWith(shape, delta, ClipperLib::jtMiter, limit, 0.001);
+}
+
+Shape clipToRect(const Shape &shape, const QRectF &rect)
+{
+    Shape out;
+    Ring in, kept;
+    for (const Ring &ring : shape) {
+        kept = ring;
+        // Against each side in turn: x >= left, x <= right, y >= top,
+        // y <= bottom.
+        for (int side = 0; side < 4 && !kept.isEmpty(); ++side) {
+            const bool alongX = side < 2;
+            const double limit = side == 0   ? rect.left()
+                                 : side == 1 ? rect.right()
+                                 : side == 2 ? rect.top()
+                                             : rect.bottom();
+            const double sign = side % 2 == 0 ? 1 : -1;
+            auto inside = [&](QPointF p) { return sign * ((alongX ? p.x() : p.y()) - limit) >= 0; };
+            in.swap(kept);
+            kept.clear();
+            for (int i = 0; i < in.size(); ++i) {
+                const QPointF a = in[i], b = in[(i + 1) % in.size()];
+                const bool ia = inside(a), ib = inside(b);
+                if (ia)
+                    kept.append(a);
+                if (ia != ib) {
+                    const double va = alongX ? a.x() : a.y(), vb = alongX ? b.x() : b.y();
+                    const double t = (limit - va) / (vb - va);
+                    const QPointF c = a + t * (b - a);
+                    kept.append(alongX ? QPointF(limit, c.y()) : QPointF(c.x(), limit));
+                }
+            }
+        }
+        if (kept.size() >= 3)
+            out.push_back(kept);
+    }
+    return out;
 }
 
 Shape unite(const Shape &a, const Shape &b)

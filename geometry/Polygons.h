@@ -34,6 +34,12 @@ Shape offsetPieces(const Shape &region, double delta, double arcTolerance = 0.00
 // Square corners kept square where they can be (mitre up to limit x delta).
 Shape offsetMitred(const Shape &shape, double delta, double limit = 4);
 
+// The part of a shape inside a rectangle, ring by ring (Sutherland and
+// Hodgman): the same region there, with edges along the rectangle's sides
+// where a ring leaves it, which may run over one another. For booleans
+// with a shape well inside the rectangle, read far faster than the whole.
+Shape clipToRect(const Shape &shape, const QRectF &rect);
+
 Shape unite(const Shape &a, const Shape &b);
 Shape subtract(const Shape &a, const Shape &b);
 Shape intersect(const Shape &a, const Shape &b);

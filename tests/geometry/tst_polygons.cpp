@@ -22,6 +22,11 @@ Ring rect(double x, double y, double w, double h)
     return Ring({QPointF(x, y), QPointF(x + w, y), QPointF(x + w, y + h), QPointF(x, y + h)});
 }
 
+Ring rect(const QRectF &r)
+{
+    return rect(r.x(), r.y(), r.width(), r.height());
+}
+
 // Douglas-Peucker read point by point: the plain search the thinning must
 // agree with, farthest point by farthest point.
 Ring plainThinning(const std::vector<QPointF> &line, double tolerance)
@@ -208,6 +213,28 @@ private slots:
                      Polygons::strictlySimple(theirs).size());
             for (const Ring &r : ours)
                 QVERIFY(Polygons::isSimple(r));
+        }
+    }
+
+    // Cut to a rectangle, rings of the generated family cover what their
+    // intersection with it covers, by Clipper's boolean.
+    void clipToRect_data() { offsetMatchesClipper_data(); }
+
+    void clipToRect()
+    {
+        QFETCH(QString, kind);
+        QFETCH(int, count);
+        QRandomGenerator random(7);
+        for (const Ring &ring : offsetFamily(kind, count)) {
+            const QRectF box = ring.boundingRect();
+            const QRectF window(box.left() + random.generateDouble() * box.width() * 0.8,
+                                box.top() + random.generateDouble() * box.height() * 0.8,
+                                box.width() * 0.5, box.height() * 0.5);
+            const double clipped = Polygons::area(Polygons::clipToRect({ring}, window));
+            const double shared = Polygons::area(Polygons::intersect({ring}, {rect(window)}));
+            // Crossings round to the grid's 0.1 µm along the window's sides.
+            QVERIFY2(std::abs(clipped - shared) < 1e-4 * 2 * (window.width() + window.height()),
+                     qPrintable(QStringLiteral("%1 against %2").arg(clipped).arg(shared)));
         }
     }
 
