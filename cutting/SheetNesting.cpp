@@ -249,9 +249,16 @@ Spot bestSpot(const Sheet &sheet, const Hull &h, double gap, Memo &memo)
     }
     if (guess >= 0)
         tryPlace(guess);
-    for (int s = first; s <= last; ++s)
+    // Most places are ruled out by their lower bound alone, as tryPlace's
+    // first test would: read here, without the call.
+    const double *low = memo.low.data();
+    for (int s = first; s <= last; ++s) {
+        const double top = low[s - first] + h.maxY;
+        if (top > ceiling + 1e-9 || top > best.top || (top == best.top && s > best.column))
+            continue;
         if (s != guess)
             tryPlace(s);
+    }
     return best;
 }
 

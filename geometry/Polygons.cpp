@@ -282,7 +282,8 @@ class EdgeGrid
     // One grid at a time on each thread: its arrays are kept for the next.
     struct Arrays {
         std::vector<Edge> edges;
-        std::vector<uint32_t> start, index, fill;
+        std::vector<Edge> cells; // each cell's edges in a row
+        std::vector<uint32_t> start, fill;
     };
     static Arrays &arrays()
     {
@@ -292,7 +293,7 @@ class EdgeGrid
 
 public:
     EdgeGrid(const Paths &paths, double reach)
-        : m_reach(reach), m_edges(arrays().edges), m_start(arrays().start), m_index(arrays().index)
+        : m_reach(reach), m_edges(arrays().edges), m_start(arrays().start), m_cells(arrays().cells)
     {
         m_edges.clear();
         for (const Path &path : paths)
@@ -333,11 +334,11 @@ public:
             eachCell(e, [&](size_t cell) { ++m_start[cell + 1]; });
         for (size_t k = 0; k + 1 < m_start.size(); ++k)
             m_start[k + 1] += m_start[k];
-        m_index.resize(m_start.back());
+        m_cells.resize(m_start.back());
         std::vector<uint32_t> &fill = arrays().fill;
         fill.assign(m_start.begin(), m_start.end() - 1);
-        for (size_t i = 0; i < m_edges.size(); ++i)
-            eachCell(m_edges[i], [&](size_t cell) { m_index[fill[cell]++] = uint32_t(i); });
+        for (const Edge &e : m_edges)
+            eachCell(e, [&](size_t cell) { m_cells[fill[cell]++] = e; });
     }
 
     // True when some edge comes nearer to p than the reach.
@@ -354,7 +355,7 @@ public:
         const double reach2 = m_reach * m_reach;
         const size_t cell = r * m_columns + c;
         for (uint32_t at = m_start[cell]; at < m_start[cell + 1]; ++at) {
-            const Edge &e = m_edges[m_index[at]];
+            const Edge &e = m_cells[at];
             if (px < e.x0 || px > e.x1 || py < e.y0 || py > e.y1)
                 continue;
             const double t =
@@ -372,7 +373,8 @@ private:
 
     double m_reach;
     std::vector<Edge> &m_edges;
-    std::vector<uint32_t> &m_start, &m_index;
+    std::vector<uint32_t> &m_start;
+    std::vector<Edge> &m_cells;
     double m_x0 = 0, m_y0 = 0, m_cell = 1;
     size_t m_columns = 0, m_rows = 0;
 };
