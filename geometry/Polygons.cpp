@@ -408,7 +408,9 @@ Paths trimmedRings(const Paths &region, double delta, double arcTolerance, size_
     const double sinStep = std::sin(2 * kPi / steps) * (delta < 0 ? -1 : 1);
     const double cosStep = std::cos(2 * kPi / steps);
     const double stepsPerRad = steps / (2 * kPi);
-    auto rounded = [](double x, double y) { return IntPoint(nearest(x), nearest(y)); };
+    // Rounded as ClipperOffset rounds its points (halves up, by adding one).
+    auto clipperRound = [](double v) { return v < 0 ? cInt(v - 0.5) : cInt(v + 0.5); };
+    auto rounded = [&](double x, double y) { return IntPoint(clipperRound(x), clipperRound(y)); };
     Paths out;
     std::vector<std::pair<double, double>> normals;
     for (const Path &src : region) {
