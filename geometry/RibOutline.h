@@ -22,9 +22,10 @@ inline constexpr double kShortfall = 0.02;
 // Its ends lie within this of the ends of the room a skin leaves.
 inline constexpr double kEndSlack = 0.1;
 // What paper and files are checked against, with a little in hand: the
-// offsets' arcs lie within 1 µm of true and a file rounds to 0.1 µm, so an
-// outline passed at the very limit could be found a hair past it by a
-// reader of the file.
+// room's ends come from an offset whose arcs lie within 2.25 µm of true
+// (Clipper's last step of an arc is up to half as long again as the
+// others), and a file rounds to 0.1 µm, so an outline passed at the very
+// limit could be found a hair past it by a reader of the file.
 inline constexpr double kCheckedShortfall = kShortfall - 0.002;
 inline constexpr double kCheckedEndSlack = kEndSlack - 0.005;
 // A rib is refused when the largest circle inside the profile beats the
