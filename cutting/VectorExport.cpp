@@ -233,21 +233,29 @@ public:
     // formatting a double.
     static char *fixed4(char *out, double value)
     {
-        const double units = std::round(value * 1e4);
-        if (!(std::abs(units) < 9e15))
+        const double scaled = value * 1e4;
+        if (!(std::abs(scaled) < 9e15))
             return std::to_chars(out, out + 48, value, std::chars_format::fixed, 4).ptr;
+        // Rounded as std::round rounds (halves away from zero), without the
+        // library call: scaled - trunc(scaled) is exact below 2^53.
+        long long n = static_cast<long long>(scaled);
+        const double rest = scaled - double(n);
+        n += (rest >= 0.5) - (rest <= -0.5);
         char *end = out;
-        const long long n = static_cast<long long>(units);
         const unsigned long long u = static_cast<unsigned long long>(n < 0 ? -n : n);
         if (n < 0)
             *end++ = '-';
         end = std::to_chars(end, out + 48, u / 10000).ptr;
         *end++ = '.';
-        unsigned fraction = unsigned(u % 10000);
-        for (unsigned div = 1000; div > 0; div /= 10) {
-            *end++ = char('0' + fraction / div);
-            fraction %= div;
-        }
+        // The four decimals two by two.
+        static constexpr char kPairs[] = "00010203040506070809101112131415161718192021222324"
+                                         "25262728293031323334353637383940414243444546474849"
+                                         "50515253545556575859606162636465666768697071727374"
+                                         "75767778798081828384858687888990919293949596979899";
+        const unsigned fraction = unsigned(u % 10000);
+        std::memcpy(end, kPairs + 2 * (fraction / 100), 2);
+        std::memcpy(end + 2, kPairs + 2 * (fraction % 100), 2);
+        end += 4;
         while (end[-1] == '0' && end[-2] != '.')
             --end;
         return end;
