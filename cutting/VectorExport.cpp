@@ -236,11 +236,8 @@ public:
         const double scaled = value * 1e4;
         if (!(std::abs(scaled) < 9e15))
             return std::to_chars(out, out + 48, value, std::chars_format::fixed, 4).ptr;
-        // Rounded as std::round rounds (halves away from zero), without the
-        // library call: scaled - trunc(scaled) is exact below 2^53.
-        long long n = static_cast<long long>(scaled);
-        const double rest = scaled - double(n);
-        n += (rest >= 0.5) - (rest <= -0.5);
+        // On the grid the outlines were checked on (0.1 µm).
+        const long long n = Polygons::gridUnits(value);
         char *end = out;
         const unsigned long long u = static_cast<unsigned long long>(n < 0 ? -n : n);
         if (n < 0)
@@ -630,8 +627,8 @@ Document arrange(std::vector<RibVectors::Rib> ribs, const Options &options)
         // Moved by whole steps of the grid the files are written to, so that
         // they round the outline as its checks did.
         const QPointF offset = places[size_t(i)].offset;
-        rib.translate(QPointF(std::round(offset.x() * Polygons::kUnitsPerMm),
-                              std::round(offset.y() * Polygons::kUnitsPerMm)) /
+        rib.translate(QPointF(double(Polygons::gridUnits(offset.x())),
+                              double(Polygons::gridUnits(offset.y()))) /
                       Polygons::kUnitsPerMm);
         covered += kindAreas[size_t(kind[size_t(i)])];
         doc.ribSheet.push_back(places[size_t(i)].sheet);

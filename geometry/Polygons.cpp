@@ -12,6 +12,17 @@
 namespace Polygons
 {
 
+long long gridUnits(double mm)
+{
+    // std::llround without the library call: x - trunc(x) is exact.
+    const double x = mm * kUnitsPerMm;
+    if (!(std::abs(x) < 9e18))
+        return std::llround(x);
+    const long long t = static_cast<long long>(x);
+    const double f = x - double(t);
+    return t + (f >= 0.5) - (f <= -0.5);
+}
+
 namespace
 {
 
@@ -20,20 +31,9 @@ using ClipperLib::IntPoint;
 using ClipperLib::Path;
 using ClipperLib::Paths;
 
-// std::llround without the library call: the nearest whole number, halves
-// away from zero (x - trunc(x) is exact).
-cInt nearest(double x)
-{
-    if (!(std::abs(x) < 9e18))
-        return cInt(std::llround(x));
-    const cInt t = cInt(x);
-    const double f = x - double(t);
-    return t + (f >= 0.5) - (f <= -0.5);
-}
-
 cInt toUnits(double mm)
 {
-    return nearest(mm * kUnitsPerMm);
+    return gridUnits(mm);
 }
 
 // Clipper sweeps along y. Sections are long along x and thin across, with

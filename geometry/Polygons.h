@@ -22,6 +22,8 @@ using Shape = std::vector<Ring>;
 
 // Integer units per millimetre.
 inline constexpr double kUnitsPerMm = 1e4;
+// mm in whole units, the nearest (halves away from zero, as std::llround).
+long long gridUnits(double mm);
 
 // Grows (delta > 0) or shrinks (delta < 0) every ring by delta mm with
 // round corners, the arcs within arcTolerance mm of true. The result is
@@ -52,7 +54,8 @@ Shape strictlySimple(const Shape &shape);
 // The ring itself when it is simple (isSimple); else the same outline with
 // the rounding's zigzags of a grid step or two taken out (points that close
 // to a neighbour or to the line through their neighbours), or failing that
-// the largest ring of its strictly simple region.
+// the largest ring of its strictly simple region (parted also where it
+// touches itself at a point of an edge).
 Ring simpleRing(const Ring &ring);
 
 // The pieces of an open polyline that lie inside a shape, in order along
@@ -88,9 +91,9 @@ bool isSimple(const Ring &ring);
 
 // True when ring lies inside shape with every point of it at least distance
 // (mm) from shape's boundary: no vertex of either comes nearer than that to
-// an edge of the other, and a vertex of ring lies inside. Exact for the
-// polylines as they stand (the nearest points of two segments include an
-// end of one of them).
+// an edge of the other, no edges cross, and a vertex of ring lies inside.
+// Exact for the polylines as they stand (the nearest points of two segments
+// that do not cross include an end of one of them).
 bool clearInside(const Ring &ring, const Shape &shape, double distance);
 
 // Smallest distance between the boundaries of two shapes, 0 when they cross.
