@@ -55,71 +55,95 @@ bool buildRibs(ProfileStore &store, const Picks &picks, int smoothing,
     std::vector<long long> ribOf(picks.size(), -1); // each pick's rib in *ribs
     ribs->clear();
     ribs->reserve(picks.size());
-    std::vector<Builder::Source> sources(std::min(kBatch, picks.size()));
-    std::vector<RibVectors::Rib> built(sources.size());
-    std::vector<QString> reasons(sources.size());
-    std::vector<char> known(sources.size()), made(sources.size());
-    std::vector<size_t> sameAs(sources.size()), fresh;
-    for (size_t from = 0; from < picks.size(); from += kBatch) {
+    struct Batch {
+        std::vector<Builder::Source> sources;
+        std::vector<RibVectors::Rib> built;
+        std::vector<QString> reasons;
+        std::vector<char> known, made;
+        std::vector<size_t> sameAs, fresh;
+    };
+    // The picks [from, from + kBatch) read from the store: the ribs to build
+    // in fresh, the others the same as an earlier one (sameAs) or unknown.
+    auto read = [&](Batch &b, size_t from) {
         const size_t count = std::min(kBatch, picks.size() - from);
-        fresh.clear();
+        b.sources.resize(count);
+        b.built.resize(count);
+        b.reasons.resize(count);
+        b.known.assign(count, 0);
+        b.made.assign(count, 0);
+        b.sameAs.resize(count);
+        b.fresh.clear();
         for (size_t k = 0; k < count; ++k) {
             const size_t i = from + k;
             const auto [p, t] = picks[i];
             const double chord = i < chords.size() ? chords[i] : 0;
-            Builder::Source &source = sources[k];
-            reasons[k].clear();
-            made[k] = 0;
-            known[k] =
-                Builder::identify(store, p, t, smoothing, layers, chord, &source, &reasons[k]);
-            if (!known[k])
+            Builder::Source &source = b.sources[k];
+            b.reasons[k].clear();
+            b.known[k] =
+                Builder::identify(store, p, t, smoothing, layers, chord, &source, &b.reasons[k]);
+            if (!b.known[k])
                 continue;
             const auto first = firstOfKey.constFind(source.key);
             if (first != firstOfKey.constEnd()) {
-                sameAs[k] = *first;
+                b.sameAs[k] = *first;
                 continue;
             }
             if (firstOfKey.size() >= kKept)
                 firstOfKey.clear();
             firstOfKey.insert(source.key, i);
-            sameAs[k] = i;
+            b.sameAs[k] = i;
             Builder::select(store, &source);
-            fresh.push_back(k);
+            b.fresh.push_back(k);
         }
-        Parallel::forEach(fresh.size(), [&](size_t f, int worker) {
-            const size_t k = fresh[f];
-            made[k] = builders[size_t(worker)]->fromSource(sources[k], smoothing, &built[k],
-                                                           &reasons[k], layers);
+    };
+    // While one batch is built, the next is read: the store by one thread
+    // only, the ribs by the others and then by that one too.
+    Batch batches[2];
+    if (!picks.empty())
+        read(batches[0], 0);
+    for (size_t from = 0, current = 0; from < picks.size(); from += kBatch, current ^= 1) {
+        Batch &b = batches[current];
+        const size_t count = b.sources.size();
+        const size_t nextFrom = from + kBatch;
+        const size_t reading = nextFrom < picks.size() ? 1 : 0;
+        Parallel::forEach(reading + b.fresh.size(), [&](size_t f, int worker) {
+            if (f < reading) {
+                read(batches[current ^ 1], nextFrom);
+                return;
+            }
+            const size_t k = b.fresh[f - reading];
+            b.made[k] = builders[size_t(worker)]->fromSource(b.sources[k], smoothing, &b.built[k],
+                                                             &b.reasons[k], layers);
         });
         for (size_t k = 0; k < count; ++k) {
             const size_t i = from + k;
-            bool ok = known[k] != 0;
-            if (ok && sameAs[k] == i) {
-                ok = made[k] != 0;
+            bool ok = b.known[k] != 0;
+            if (ok && b.sameAs[k] == i) {
+                ok = b.made[k] != 0;
                 if (ok)
                     ribOf[i] = (long long)ribs->size();
                 if (ok)
-                    ribs->push_back(std::move(built[k]));
+                    ribs->push_back(std::move(b.built[k]));
             } else if (ok) {
                 // A copy of an earlier rib, or, where that one could not be
                 // drawn, the same failure under this pick's own name.
-                const long long r = ribOf[sameAs[k]];
+                const long long r = ribOf[b.sameAs[k]];
                 ok = r >= 0;
                 if (ok)
-                    ribs->push_back(Builder::repeat((*ribs)[size_t(r)], sources[k]));
+                    ribs->push_back(Builder::repeat((*ribs)[size_t(r)], b.sources[k]));
                 else
-                    reasons[k] = Builder::undrawable(sources[k].name);
+                    b.reasons[k] = Builder::undrawable(b.sources[k].name);
             }
             if (ok)
                 continue;
             if (!skipped) {
                 if (error)
-                    *error = reasons[k];
+                    *error = b.reasons[k];
                 return false;
             }
             const auto [p, t] = picks[i];
             skipped->append(store.name(p) + QStringLiteral(" #") + QString::number(t + 1) +
-                            QStringLiteral(": ") + reasons[k]);
+                            QStringLiteral(": ") + b.reasons[k]);
         }
     }
     return true;
