@@ -265,6 +265,17 @@ public:
         m_out.resize(std::max<qsizetype>(bytes, 1 << 16));
     }
     void finish() { m_out.truncate(m_used); }
+    // What is written from here on goes where the text written so far was,
+    // its handles numbered from next.
+    void restart(unsigned long next)
+    {
+        m_used = 0;
+        m_handle = next;
+    }
+    unsigned long nextHandle() const { return m_handle; }
+    void setNextHandle(unsigned long next) { m_handle = next; }
+    // n bytes at the end of the text, for the caller to fill.
+    char *take(qsizetype n) { return room(n); }
     void dxfReal(int gc, double value) const override
     {
         char text[48];
@@ -508,7 +519,9 @@ Document arrange(std::vector<RibVectors::Rib> ribs, const Options &options)
     std::vector<int> kind;       // the distinct rib each rib is
     std::vector<size_t> firstOf; // the first rib of each distinct rib
     kind.reserve(ribs.size());
-    for (size_t i = 0; i < ribs.size(); ++i) {
+    // Each rib's key on every core, then told apart in order.
+    std::vector<QByteArray> keys(ribs.size());
+    Parallel::forEach(ribs.size(), [&](size_t i, int) {
         RibVectors::Rib &rib = ribs[i];
         // Figures left out are left out of the cut too, as when the ribs are
         // built without them: their inner contours would join the cut layer.
@@ -517,7 +530,10 @@ Document arrange(std::vector<RibVectors::Rib> ribs, const Options &options)
                 std::remove_if(rib.shapes.begin(), rib.shapes.end(),
                                [](const Shape &s) { return s.layer == RibVectors::Figures; }),
                 rib.shapes.end());
-        const QByteArray key = shapeKey(rib);
+        keys[i] = shapeKey(rib);
+    });
+    for (size_t i = 0; i < ribs.size(); ++i) {
+        const QByteArray key = std::move(keys[i]);
         const auto known = seen.constFind(key);
         if (known != seen.constEnd()) {
             kind.push_back(*known);
@@ -620,16 +636,20 @@ Document arrange(std::vector<RibVectors::Rib> ribs, const Options &options)
             places[i].offset = layout.placements[i].offset;
         }
     }
-    double covered = 0;
-    for (int i : order) {
-        RibVectors::Rib &rib = ribs[size_t(i)];
-        rib.turn(places[size_t(i)].turn);
+    Parallel::forEach(order.size(), [&](size_t k, int) {
+        const size_t i = size_t(order[k]);
+        RibVectors::Rib &rib = ribs[i];
+        rib.turn(places[i].turn);
         // Moved by whole steps of the grid the files are written to, so that
         // they round the outline as its checks did.
-        const QPointF offset = places[size_t(i)].offset;
+        const QPointF offset = places[i].offset;
         rib.translate(QPointF(double(Polygons::gridUnits(offset.x())),
                               double(Polygons::gridUnits(offset.y()))) /
                       Polygons::kUnitsPerMm);
+    });
+    double covered = 0;
+    for (int i : order) {
+        RibVectors::Rib &rib = ribs[size_t(i)];
         covered += kindAreas[size_t(kind[size_t(i)])];
         doc.ribSheet.push_back(places[size_t(i)].sheet);
         doc.ribTurn.push_back(places[size_t(i)].turn);
@@ -761,134 +781,215 @@ QByteArray pdf(const Document &doc)
     return buffer.data();
 }
 
+// The file up to its entities: header, tables, blocks, then the entities'
+// section opened and the sheets in it.
+void dxfHead(DL_Dxf &dxfDoc, BufferWriter &writer, const Document &doc)
+{
+    BufferWriter *dw = &writer;
+    const QRectF area = documentArea(doc);
+    dxfDoc.writeHeader(*dw);
+    dw->dxfString(9, "$INSUNITS");
+    dw->dxfInt(70, 4); // millimetres
+    dw->dxfString(9, "$MEASUREMENT");
+    dw->dxfInt(70, 1); // metric
+    dw->dxfString(9, "$EXTMIN");
+    dw->dxfReal(10, area.left());
+    dw->dxfReal(20, area.top());
+    dw->dxfReal(30, 0.0);
+    dw->dxfString(9, "$EXTMAX");
+    dw->dxfReal(10, area.right());
+    dw->dxfReal(20, area.bottom());
+    dw->dxfReal(30, 0.0);
+    dw->sectionEnd();
+
+    dw->sectionTables();
+    dxfDoc.writeVPort(*dw);
+    dw->tableLinetypes(3);
+    dxfDoc.writeLinetype(*dw, DL_LinetypeData("BYBLOCK", "", 0, 0, 0.0));
+    dxfDoc.writeLinetype(*dw, DL_LinetypeData("BYLAYER", "", 0, 0, 0.0));
+    dxfDoc.writeLinetype(*dw, DL_LinetypeData("CONTINUOUS", "Solid line", 0, 0, 0.0));
+    dw->tableEnd();
+    dw->tableLayers(2 + RibVectors::LayerCount);
+    dxfDoc.writeLayer(*dw, DL_LayerData("0", 0),
+                      DL_Attributes("", DL_Codes::black, 100, "CONTINUOUS", 1.0));
+    for (int layer = 0; layer < RibVectors::LayerCount; ++layer)
+        dxfDoc.writeLayer(*dw, DL_LayerData(RibVectors::layerName(layer).toStdString(), 0),
+                          DL_Attributes("", kDxfColours[layer], 100, "CONTINUOUS", 1.0));
+    dxfDoc.writeLayer(*dw, DL_LayerData(sheetLayerName().toStdString(), 0),
+                      DL_Attributes("", kDxfSheetColour, 100, "CONTINUOUS", 1.0));
+    dw->tableEnd();
+    dw->tableStyle(1);
+    dxfDoc.writeStyle(*dw, DL_StyleData("Standard", 0, 0.0, 1.0, 0.0, 0, 2.5, "txt", ""));
+    dw->tableEnd();
+    dxfDoc.writeView(*dw);
+    dxfDoc.writeUcs(*dw);
+    dw->tableAppid(1);
+    dxfDoc.writeAppid(*dw, "ACAD");
+    dw->tableEnd();
+    dxfDoc.writeDimStyle(*dw, 1, 1, 1, 1, 1);
+    dxfDoc.writeBlockRecord(*dw);
+    dw->tableEnd();
+    dw->sectionEnd();
+
+    dw->sectionBlocks();
+    dxfDoc.writeBlock(*dw, DL_BlockData("*Model_Space", 0, 0.0, 0.0, 0.0));
+    dxfDoc.writeEndBlock(*dw, "*Model_Space");
+    dxfDoc.writeBlock(*dw, DL_BlockData("*Paper_Space", 0, 0.0, 0.0, 0.0));
+    dxfDoc.writeEndBlock(*dw, "*Paper_Space");
+    dxfDoc.writeBlock(*dw, DL_BlockData("*Paper_Space0", 0, 0.0, 0.0, 0.0));
+    dxfDoc.writeEndBlock(*dw, "*Paper_Space0");
+    dw->sectionEnd();
+
+    dw->sectionEntities();
+    if (doc.material) {
+        const DL_Attributes attr(sheetLayerName().toStdString(), 256, -1, "BYLAYER", 1.0);
+        for (const QRectF &sheet : doc.sheets) {
+            dxfDoc.writePolyline(*dw, DL_PolylineData(4, 0, 0, 1), attr);
+            for (const QPointF &v :
+                 {sheet.topLeft(), sheet.topRight(), sheet.bottomRight(), sheet.bottomLeft()})
+                dxfDoc.writeVertex(*dw, DL_VertexData(v.x(), v.y(), 0.0, 0.0));
+            dxfDoc.writePolylineEnd(*dw);
+        }
+    }
+}
+
+// The points a path is written with: a closed one without its closing
+// point. A path of fewer than two is not written.
+QPolygonF dxfPoints(const Shape &s)
+{
+    QPolygonF points = RibVectors::flatten(s.path);
+    if (s.closed && points.size() > 1 && points.first() == points.last())
+        points.removeLast();
+    return points;
+}
+
+// Whether the shape is written (each as one entity, one handle), without
+// flattening a path of more than two points: its flattened points are as
+// many at least, so more than one remain.
+bool writesEntity(const Shape &s, const Document &doc)
+{
+    if (!doc.layers[size_t(s.layer)])
+        return false;
+    if (s.kind != Shape::Path)
+        return true;
+    int elements = 0;
+    for (int i = 0; i < s.path.elementCount() && elements < 3; ++i) {
+        if (i > 0 && s.path.elementAt(i).isMoveTo())
+            break; // one subpath per shape
+        ++elements;
+    }
+    return elements >= 3 || dxfPoints(s).size() >= 2;
+}
+
+// The entities of ribs [from, to).
+void dxfRibs(DL_Dxf &dxfDoc, BufferWriter &writer, const Document &doc, size_t from, size_t to,
+             const std::vector<DL_Attributes> &layerAttributes)
+{
+    for (size_t r = from; r < to; ++r) {
+        for (const Shape &s : doc.ribs[r].shapes) {
+            if (!doc.layers[size_t(s.layer)])
+                continue;
+            const DL_Attributes &attr = layerAttributes[size_t(s.layer)];
+            switch (s.kind) {
+            case Shape::Path: {
+                const QPolygonF points = dxfPoints(s);
+                if (points.size() < 2)
+                    break;
+                dxfDoc.writePolyline(
+                    writer, DL_PolylineData(int(points.size()), 0, 0, s.closed ? 1 : 0), attr);
+                for (const QPointF &v : points)
+                    writer.vertex(v.x(), v.y());
+                dxfDoc.writePolylineEnd(writer);
+                break;
+            }
+            case Shape::Circle:
+                dxfDoc.writeCircle(writer, DL_CircleData(s.centre.x(), s.centre.y(), 0.0, s.radius),
+                                   attr);
+                break;
+            case Shape::Arc:
+                dxfDoc.writeArc(writer,
+                                DL_ArcData(s.centre.x(), s.centre.y(), 0.0, s.radius, s.startDeg,
+                                           s.startDeg + s.spanDeg),
+                                attr);
+                break;
+            case Shape::Label:
+                dxfDoc.writeText(writer,
+                                 DL_TextData(s.centre.x(), s.centre.y(), 0.0, 0.0, 0.0, 0.0,
+                                             s.height, 1.0, 0, 0, 0,
+                                             Cp1252::encode(s.text).toStdString(), "Standard", 0.0),
+                                 attr);
+                break;
+            }
+        }
+    }
+}
+
 QByteArray dxf(const Document &doc, QString *error)
 {
     Q_UNUSED(error);
-    // About 24 bytes a point: the text is made in one piece, not grown by
-    // copies.
-    qsizetype points = 0;
-    for (const RibVectors::Rib &rib : doc.ribs)
-        for (const Shape &s : rib.shapes)
-            points += s.path.elementCount();
+    std::vector<DL_Attributes> layerAttributes;
+    for (int layer = 0; layer < RibVectors::LayerCount; ++layer)
+        layerAttributes.emplace_back(RibVectors::layerName(layer).toStdString(), 256, -1, "BYLAYER",
+                                     1.0);
+    // The ribs' entities are written in pieces on every core, each piece
+    // into a text of its own by a writer of its own, numbered from the
+    // handle it would start at in one writer: the entities each rib writes
+    // are counted first. The pieces are then put together in order.
+    constexpr size_t kRibsAPiece = 32;
+    const size_t ribCount = doc.ribs.size();
+    const size_t pieceCount = (ribCount + kRibsAPiece - 1) / kRibsAPiece;
+    std::vector<unsigned long> entities(pieceCount + 1, 0);
+    std::vector<qsizetype> points(pieceCount, 0);
+    Parallel::forEach(pieceCount, [&](size_t k, int) {
+        for (size_t r = k * kRibsAPiece; r < std::min(ribCount, (k + 1) * kRibsAPiece); ++r)
+            for (const Shape &s : doc.ribs[r].shapes) {
+                entities[k + 1] += writesEntity(s, doc) ? 1 : 0;
+                points[k] += s.path.elementCount();
+            }
+    });
     QByteArray text;
-    {
-        DL_Dxf dxfDoc;
-        BufferWriter writer(text, (1 << 16) + 24 * points);
-        BufferWriter *dw = &writer;
-        const QRectF area = documentArea(doc);
-        dxfDoc.writeHeader(*dw);
-        dw->dxfString(9, "$INSUNITS");
-        dw->dxfInt(70, 4); // millimetres
-        dw->dxfString(9, "$MEASUREMENT");
-        dw->dxfInt(70, 1); // metric
-        dw->dxfString(9, "$EXTMIN");
-        dw->dxfReal(10, area.left());
-        dw->dxfReal(20, area.top());
-        dw->dxfReal(30, 0.0);
-        dw->dxfString(9, "$EXTMAX");
-        dw->dxfReal(10, area.right());
-        dw->dxfReal(20, area.bottom());
-        dw->dxfReal(30, 0.0);
-        dw->sectionEnd();
-
-        dw->sectionTables();
-        dxfDoc.writeVPort(*dw);
-        dw->tableLinetypes(3);
-        dxfDoc.writeLinetype(*dw, DL_LinetypeData("BYBLOCK", "", 0, 0, 0.0));
-        dxfDoc.writeLinetype(*dw, DL_LinetypeData("BYLAYER", "", 0, 0, 0.0));
-        dxfDoc.writeLinetype(*dw, DL_LinetypeData("CONTINUOUS", "Solid line", 0, 0, 0.0));
-        dw->tableEnd();
-        dw->tableLayers(2 + RibVectors::LayerCount);
-        dxfDoc.writeLayer(*dw, DL_LayerData("0", 0),
-                          DL_Attributes("", DL_Codes::black, 100, "CONTINUOUS", 1.0));
-        for (int layer = 0; layer < RibVectors::LayerCount; ++layer)
-            dxfDoc.writeLayer(*dw, DL_LayerData(RibVectors::layerName(layer).toStdString(), 0),
-                              DL_Attributes("", kDxfColours[layer], 100, "CONTINUOUS", 1.0));
-        dxfDoc.writeLayer(*dw, DL_LayerData(sheetLayerName().toStdString(), 0),
-                          DL_Attributes("", kDxfSheetColour, 100, "CONTINUOUS", 1.0));
-        dw->tableEnd();
-        dw->tableStyle(1);
-        dxfDoc.writeStyle(*dw, DL_StyleData("Standard", 0, 0.0, 1.0, 0.0, 0, 2.5, "txt", ""));
-        dw->tableEnd();
-        dxfDoc.writeView(*dw);
-        dxfDoc.writeUcs(*dw);
-        dw->tableAppid(1);
-        dxfDoc.writeAppid(*dw, "ACAD");
-        dw->tableEnd();
-        dxfDoc.writeDimStyle(*dw, 1, 1, 1, 1, 1);
-        dxfDoc.writeBlockRecord(*dw);
-        dw->tableEnd();
-        dw->sectionEnd();
-
-        dw->sectionBlocks();
-        dxfDoc.writeBlock(*dw, DL_BlockData("*Model_Space", 0, 0.0, 0.0, 0.0));
-        dxfDoc.writeEndBlock(*dw, "*Model_Space");
-        dxfDoc.writeBlock(*dw, DL_BlockData("*Paper_Space", 0, 0.0, 0.0, 0.0));
-        dxfDoc.writeEndBlock(*dw, "*Paper_Space");
-        dxfDoc.writeBlock(*dw, DL_BlockData("*Paper_Space0", 0, 0.0, 0.0, 0.0));
-        dxfDoc.writeEndBlock(*dw, "*Paper_Space0");
-        dw->sectionEnd();
-
-        dw->sectionEntities();
-        if (doc.material) {
-            const DL_Attributes attr(sheetLayerName().toStdString(), 256, -1, "BYLAYER", 1.0);
-            for (const QRectF &sheet : doc.sheets) {
-                dxfDoc.writePolyline(*dw, DL_PolylineData(4, 0, 0, 1), attr);
-                for (const QPointF &v :
-                     {sheet.topLeft(), sheet.topRight(), sheet.bottomRight(), sheet.bottomLeft()})
-                    dxfDoc.writeVertex(*dw, DL_VertexData(v.x(), v.y(), 0.0, 0.0));
-                dxfDoc.writePolylineEnd(*dw);
-            }
-        }
-        std::vector<DL_Attributes> layerAttributes;
-        for (int layer = 0; layer < RibVectors::LayerCount; ++layer)
-            layerAttributes.emplace_back(RibVectors::layerName(layer).toStdString(), 256, -1,
-                                         "BYLAYER", 1.0);
-        for (const RibVectors::Rib &rib : doc.ribs) {
-            for (const Shape &s : rib.shapes) {
-                if (!doc.layers[size_t(s.layer)])
-                    continue;
-                const DL_Attributes &attr = layerAttributes[size_t(s.layer)];
-                switch (s.kind) {
-                case Shape::Path: {
-                    QPolygonF points = RibVectors::flatten(s.path);
-                    if (s.closed && points.size() > 1 && points.first() == points.last())
-                        points.removeLast();
-                    if (points.size() < 2)
-                        break;
-                    dxfDoc.writePolyline(
-                        *dw, DL_PolylineData(int(points.size()), 0, 0, s.closed ? 1 : 0), attr);
-                    for (const QPointF &v : points)
-                        writer.vertex(v.x(), v.y());
-                    dxfDoc.writePolylineEnd(*dw);
-                    break;
-                }
-                case Shape::Circle:
-                    dxfDoc.writeCircle(
-                        *dw, DL_CircleData(s.centre.x(), s.centre.y(), 0.0, s.radius), attr);
-                    break;
-                case Shape::Arc:
-                    dxfDoc.writeArc(*dw,
-                                    DL_ArcData(s.centre.x(), s.centre.y(), 0.0, s.radius,
-                                               s.startDeg, s.startDeg + s.spanDeg),
-                                    attr);
-                    break;
-                case Shape::Label:
-                    dxfDoc.writeText(
-                        *dw,
-                        DL_TextData(s.centre.x(), s.centre.y(), 0.0, 0.0, 0.0, 0.0, s.height, 1.0,
-                                    0, 0, 0, Cp1252::encode(s.text).toStdString(), "Standard", 0.0),
-                        attr);
-                    break;
-                }
-            }
-        }
-        dw->sectionEnd();
-        dxfDoc.writeObjects(*dw);
-        dxfDoc.writeObjectsEnd(*dw);
-        dw->dxfEOF();
-        writer.finish();
+    DL_Dxf dxfDoc;
+    BufferWriter writer(text, 1 << 16);
+    dxfHead(dxfDoc, writer, doc);
+    const unsigned long first = writer.nextHandle();
+    for (size_t k = 0; k < pieceCount; ++k)
+        entities[k + 1] += entities[k];
+    std::vector<QByteArray> pieces(pieceCount);
+    std::vector<char> counted(pieceCount, 0);
+    Parallel::forEach(pieceCount, [&](size_t k, int) {
+        // Its own writer, in the state the head leaves one in (the handles
+        // of the blocks and the text style).
+        DL_Dxf own;
+        // About 24 bytes a point: each text made in one piece, not grown by
+        // copies.
+        BufferWriter piece(pieces[k], (1 << 16) + 24 * points[k]);
+        dxfHead(own, piece, doc);
+        piece.restart(first + entities[k]);
+        dxfRibs(own, piece, doc, k * kRibsAPiece, std::min(ribCount, (k + 1) * kRibsAPiece),
+                layerAttributes);
+        counted[k] = piece.nextHandle() == first + entities[k + 1];
+        piece.finish();
+    });
+    if (std::all_of(counted.begin(), counted.end(), [](char c) { return c != 0; })) {
+        std::vector<qsizetype> at(pieceCount + 1, 0);
+        for (size_t k = 0; k < pieceCount; ++k)
+            at[k + 1] = at[k] + pieces[k].size();
+        char *into = writer.take(at.back());
+        Parallel::forEach(pieceCount, [&](size_t k, int) {
+            std::memcpy(into + at[k], pieces[k].constData(), size_t(pieces[k].size()));
+            pieces[k] = QByteArray();
+        });
+        writer.setNextHandle(first + entities.back());
+    } else {
+        // A shape written as other than one entity: the ribs in one writer.
+        pieces.clear();
+        dxfRibs(dxfDoc, writer, doc, 0, ribCount, layerAttributes);
     }
+    writer.sectionEnd();
+    dxfDoc.writeObjects(writer);
+    dxfDoc.writeObjectsEnd(writer);
+    writer.dxfEOF();
+    writer.finish();
     return text;
 }
 

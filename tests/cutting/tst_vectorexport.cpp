@@ -26,6 +26,7 @@
 
 #include <cmath>
 #include <map>
+#include <set>
 
 using RibVectors::Shape;
 
@@ -338,10 +339,13 @@ void TstVectorExport::readBack_data()
 {
     QTest::addColumn<QString>("format");
     QTest::addColumn<bool>("all");
+    QTest::addColumn<int>("copies");
     for (const char *f : {"svg", "dxf", "pdf"}) {
-        QTest::newRow(QByteArray(f) + ", one rib") << QString::fromLatin1(f) << false;
-        QTest::newRow(QByteArray(f) + ", every rib") << QString::fromLatin1(f) << true;
+        QTest::newRow(QByteArray(f) + ", one rib") << QString::fromLatin1(f) << false << 1;
+        QTest::newRow(QByteArray(f) + ", every rib") << QString::fromLatin1(f) << true << 1;
     }
+    // Enough ribs for the DXF entities to be written in several pieces.
+    QTest::newRow("dxf, every rib twelve times") << QStringLiteral("dxf") << true << 12;
 }
 
 // Each file read back by a reader of its own: size in mm, layers, entities.
@@ -349,6 +353,7 @@ void TstVectorExport::readBack()
 {
     QFETCH(QString, format);
     QFETCH(bool, all);
+    QFETCH(int, copies);
     ScriptedPrompts prompts;
     ProfileStore store;
     QFile sample(QStringLiteral(NERVURIA_SOURCE_DIR "/sample/Profils.pro"));
@@ -363,6 +368,7 @@ void TstVectorExport::readBack()
     QVERIFY(ExportJob::buildRibs(store, picks, 50, RibVectors::allLayers(), &ribs, &error));
     VectorExport::Options options;
     QVERIFY(VectorExport::parseFormat(format, &options.format));
+    options.copies = copies;
     const VectorExport::Document doc = VectorExport::arrange(ribs, options);
     // Count what each layer should hold, as laid out (figures across the
     // outline are in it now), and the sheets' edges.
@@ -432,6 +438,30 @@ void TstVectorExport::readBack()
             QVERIFY(r > 0);
         if (!all)
             QCOMPARE(QString::number(counter.circleRadii.at(0), 'f', 3), QStringLiteral("8.000"));
+        // Every handle of the file once; the entities numbered one after
+        // the other, in the order they are written.
+        const QList<QByteArray> lines = data.split('\n');
+        std::set<unsigned long> handles;
+        unsigned long last = 0;
+        bool inEntities = false;
+        int numbered = 0;
+        for (qsizetype i = 0; i + 1 < lines.size(); i += 2) {
+            const int code = lines[i].trimmed().toInt();
+            const QByteArray value = lines[i + 1].trimmed();
+            if (code == 2 && (value == "ENTITIES" || value == "OBJECTS"))
+                inEntities = value == "ENTITIES";
+            if (code != 5)
+                continue;
+            bool ok = false;
+            const unsigned long h = value.toULong(&ok, 16);
+            QVERIFY2(ok && handles.insert(h).second, value.constData());
+            if (inEntities) {
+                QVERIFY2(numbered == 0 || h == last + 1, value.constData());
+                last = h;
+                ++numbered;
+            }
+        }
+        QCOMPARE(numbered, total);
     } else {
         const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
         if (pdftoppm.isEmpty())
