@@ -224,23 +224,25 @@ Spot bestSpot(const Sheet &sheet, const Hull &h, double gap, Memo &memo)
             best.top = dy + h.maxY;
         }
     };
-    // A first guess read in full before the others: the place lowest by
-    // every 32nd column of the part (a lower bound of its height, kept as
-    // such). A low top found at once rules most places out on their first
-    // columns; walked from the left, the tops often fall place by place,
-    // each fall a full read.
+    // A first guess read in full before the others: of every 8th place, the
+    // lowest by every 32nd column of the part (a lower bound of its height,
+    // kept as such). A low top found at once rules most places out on their
+    // first columns; walked from the left, the tops often fall place by
+    // place, each fall a full read.
     constexpr int kStride = 32;
+    constexpr int kGuessStep = 8;
+    double *low = memo.low.data();
     int guess = -1;
     double guessLow = kNone;
-    for (int s = first; s <= last; ++s) {
+    for (int s = first; s <= last; s += kGuessStep) {
         const size_t at = size_t(s - first);
-        double dy = memo.low[at];
+        double dy = low[at];
         if (!memo.exact[at]) {
             const int base = s - h.reach;
             const int to = std::min(count, sheetColumns - s + h.reach);
             for (int k = std::max(0, h.reach - s); k < to; k += kStride)
                 dy = std::max(dy, sky[base + k] - floors[k]);
-            memo.low[at] = dy;
+            low[at] = dy;
         }
         if (dy < guessLow) {
             guessLow = dy;
@@ -249,13 +251,40 @@ Spot bestSpot(const Sheet &sheet, const Hull &h, double gap, Memo &memo)
     }
     if (guess >= 0)
         tryPlace(guess);
-    // Most places are ruled out by their lower bound alone, as tryPlace's
-    // first test would: read here, without the call.
-    const double *low = memo.low.data();
+    // Every place then ruled out, as tryPlace's first test would, by its
+    // lower bound as far as known, else by every 32nd column read one at a
+    // time (first the one that ruled the last place out), without the call;
+    // the bound read is kept.
+    int strideHint = -1;
     for (int s = first; s <= last; ++s) {
-        const double top = low[s - first] + h.maxY;
-        if (top > ceiling + 1e-9 || top > best.top || (top == best.top && s > best.column))
+        const size_t at = size_t(s - first);
+        auto ruledOut = [&](double dy) {
+            const double top = dy + h.maxY;
+            return top > ceiling + 1e-9 || top > best.top || (top == best.top && s > best.column);
+        };
+        double dy = low[at];
+        if (ruledOut(dy))
             continue;
+        if (!memo.exact[at]) {
+            const int base = s - h.reach;
+            const int from = std::max(0, h.reach - s);
+            const int to = std::min(count, sheetColumns - s + h.reach);
+            bool out = false;
+            if (strideHint >= from && strideHint < to) {
+                dy = std::max(dy, sky[base + strideHint] - floors[strideHint]);
+                out = ruledOut(dy);
+            }
+            for (int k = from; k < to && !out; k += kStride) {
+                dy = std::max(dy, sky[base + k] - floors[k]);
+                if (ruledOut(dy)) {
+                    out = true;
+                    strideHint = k;
+                }
+            }
+            low[at] = dy;
+            if (out)
+                continue;
+        }
         if (s != guess)
             tryPlace(s);
     }
