@@ -134,10 +134,12 @@ bool meet(const IntPoint &a, const IntPoint &b, const IntPoint &c, const IntPoin
 }
 
 // Whether two edges of the rings meet, exactly: edges in order of their
-// lowest point along a section's x (the path's Y, see toPoint), each tried
-// against those still open across it whose ranges across overlap. Edges of
-// one ring are tried against each other only when withinRings (but never
-// two in a row), else only edges of different rings.
+// lowest point along the sweep, each tried against those still open across
+// it whose ranges across overlap. Edges of one ring are tried against each
+// other only when withinRings (but never two in a row), else only edges of
+// different rings. The sweep runs down a section's x (the path's Y, see
+// toPoint), from the trailing edge: an offset of a section that meets
+// itself there (a skin thicker than the tail) is found first.
 bool edgesMeet(const Paths &rings, bool withinRings)
 {
     struct Edge {
@@ -147,39 +149,83 @@ bool edgesMeet(const Paths &rings, bool withinRings)
     // Kept from one call to the next on each thread.
     thread_local std::vector<Edge> edges, sorted;
     thread_local std::vector<uint64_t> keys;
+    thread_local std::vector<uint32_t> order, merged;
+    thread_local std::vector<size_t> runs;
     thread_local std::vector<const Edge *> open;
     edges.clear();
     for (size_t r = 0; r < rings.size(); ++r) {
         const Path &path = rings[r];
         for (size_t i = 0; i < path.size(); ++i) {
             const IntPoint &a = path[i], &b = path[(i + 1) % path.size()];
-            edges.push_back({std::min(a.Y, b.Y), std::max(a.Y, b.Y), std::min(a.X, b.X),
+            edges.push_back({-std::max(a.Y, b.Y), -std::min(a.Y, b.Y), std::min(a.X, b.X),
                              std::max(a.X, b.X), uint32_t(r), uint32_t(i)});
         }
     }
     if (edges.empty())
         return false;
-    // In order of along0: as keys of along0 and place packed in one word
-    // when they fit (sorted several times faster), else as they are.
-    cInt low = edges.front().along0, high = low;
-    for (const Edge &e : edges) {
-        low = std::min(low, e.along0);
-        high = std::max(high, e.along0);
+    // In order of along0. A ring's edges come in runs that go one way
+    // along the sweep, then the other: few runs are merged, as a natural
+    // merge sort does. Many (a zigzag) are sorted as keys of along0 and
+    // place packed in one word when they fit, else as they are.
+    const size_t count = edges.size();
+    constexpr size_t kMostRuns = 32;
+    runs.clear();
+    runs.push_back(0);
+    order.resize(count);
+    for (size_t i = 0; i < count && runs.size() <= kMostRuns;) {
+        // The run from i: up (along0 never falls) or down (never rises),
+        // as far as it goes; a run down is put in order backwards.
+        size_t j = i + 1;
+        const bool up = j == count || edges[j].along0 >= edges[i].along0;
+        while (j < count && (up ? edges[j].along0 >= edges[j - 1].along0
+                                : edges[j].along0 <= edges[j - 1].along0))
+            ++j;
+        for (size_t k = i; k < j; ++k)
+            order[k] = uint32_t(up ? k : i + j - 1 - k);
+        runs.push_back(j);
+        i = j;
     }
-    constexpr int kPlaceBits = 24;
-    if (edges.size() < (size_t(1) << kPlaceBits) &&
-        uint64_t(high - low) < (uint64_t(1) << (64 - kPlaceBits))) {
-        keys.resize(edges.size());
-        for (size_t i = 0; i < edges.size(); ++i)
-            keys[i] = (uint64_t(edges[i].along0 - low) << kPlaceBits) | i;
-        std::sort(keys.begin(), keys.end());
-        sorted.resize(edges.size());
-        for (size_t i = 0; i < keys.size(); ++i)
-            sorted[i] = edges[keys[i] & ((uint64_t(1) << kPlaceBits) - 1)];
+    if (runs.back() == count) {
+        auto before = [](uint32_t a, uint32_t b) { return edges[a].along0 < edges[b].along0; };
+        merged.resize(count);
+        while (runs.size() > 2) {
+            size_t kept = 1;
+            for (size_t r = 0; r + 1 < runs.size(); r += 2) {
+                const size_t from = runs[r], middle = runs[r + 1];
+                const size_t to = r + 2 < runs.size() ? runs[r + 2] : middle;
+                std::merge(
+                    order.begin() + std::ptrdiff_t(from), order.begin() + std::ptrdiff_t(middle),
+                    order.begin() + std::ptrdiff_t(middle), order.begin() + std::ptrdiff_t(to),
+                    merged.begin() + std::ptrdiff_t(from), before);
+                runs[kept++] = to;
+            }
+            runs.resize(kept);
+            order.swap(merged);
+        }
+        sorted.resize(count);
+        for (size_t i = 0; i < count; ++i)
+            sorted[i] = edges[order[i]];
     } else {
-        sorted = edges;
-        std::stable_sort(sorted.begin(), sorted.end(),
-                         [](const Edge &a, const Edge &b) { return a.along0 < b.along0; });
+        cInt low = edges.front().along0, high = low;
+        for (const Edge &e : edges) {
+            low = std::min(low, e.along0);
+            high = std::max(high, e.along0);
+        }
+        constexpr int kPlaceBits = 24;
+        if (count < (size_t(1) << kPlaceBits) &&
+            uint64_t(high - low) < (uint64_t(1) << (64 - kPlaceBits))) {
+            keys.resize(count);
+            for (size_t i = 0; i < count; ++i)
+                keys[i] = (uint64_t(edges[i].along0 - low) << kPlaceBits) | i;
+            std::sort(keys.begin(), keys.end());
+            sorted.resize(count);
+            for (size_t i = 0; i < count; ++i)
+                sorted[i] = edges[keys[i] & ((uint64_t(1) << kPlaceBits) - 1)];
+        } else {
+            sorted = edges;
+            std::stable_sort(sorted.begin(), sorted.end(),
+                             [](const Edge &a, const Edge &b) { return a.along0 < b.along0; });
+        }
     }
     open.clear();
     for (const Edge &e : sorted) {

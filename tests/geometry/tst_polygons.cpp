@@ -422,6 +422,66 @@ private slots:
         }
     }
 
+    // The sweep that finds crossings takes a ring's edges in runs along a
+    // section's x: over combs of 3 to 60 teeth across it (from a few runs
+    // to well over the number merged rather than sorted), every other one
+    // with a tooth pushed into the next, it agrees with every pair of edges
+    // tried on the grid, whichever point the ring starts from.
+    void simpleAgreesWithEveryPair()
+    {
+        using Grid = std::pair<long long, long long>;
+        auto turn = [](Grid a, Grid b, Grid c) {
+            const __int128 t = __int128(b.first - a.first) * (c.second - a.second) -
+                               __int128(b.second - a.second) * (c.first - a.first);
+            return (t > 0) - (t < 0);
+        };
+        auto on = [](Grid a, Grid b, Grid c) {
+            return std::min(a.first, b.first) <= c.first && c.first <= std::max(a.first, b.first) &&
+                   std::min(a.second, b.second) <= c.second &&
+                   c.second <= std::max(a.second, b.second);
+        };
+        auto meet = [&](Grid a, Grid b, Grid c, Grid d) {
+            const int t1 = turn(c, d, a), t2 = turn(c, d, b), t3 = turn(a, b, c),
+                      t4 = turn(a, b, d);
+            return (t1 * t2 < 0 && t3 * t4 < 0) || (t1 == 0 && on(c, d, a)) ||
+                   (t2 == 0 && on(c, d, b)) || (t3 == 0 && on(a, b, c)) || (t4 == 0 && on(a, b, d));
+        };
+        QRandomGenerator random(11);
+        int crossing = 0, simple = 0, few = 0;
+        for (int trial = 0; trial < 600; ++trial) {
+            const int teeth = 3 + trial % 58;
+            const int pushed = trial % 2 ? int(random.bounded(teeth - 1)) : -1;
+            auto jitter = [&] { return (random.generateDouble() - 0.5) * 0.8; };
+            Ring ring{QPointF(0, 0)};
+            for (int k = 0; k < teeth; ++k) {
+                const double y = 10 * k, tip = 50 + 5 * jitter();
+                ring << QPointF(10 + jitter(), y + 1 + jitter())
+                     << QPointF(tip, y + 3 + jitter() + (k == pushed ? 9 : 0))
+                     << QPointF(tip, y + 7 + jitter()) << QPointF(10 + jitter(), y + 9 + jitter());
+            }
+            ring << QPointF(0, 10 * teeth);
+            std::vector<Grid> grid;
+            for (const QPointF &p : ring)
+                grid.emplace_back(Polygons::gridUnits(p.x()), Polygons::gridUnits(p.y()));
+            int pairs = 0;
+            const size_t n = grid.size();
+            for (size_t i = 0; i < n; ++i)
+                for (size_t j = i + 2; j < n; ++j)
+                    if (!(i == 0 && j == n - 1))
+                        pairs += meet(grid[i], grid[(i + 1) % n], grid[j], grid[(j + 1) % n]);
+            const bool crosses = pairs > 0;
+            few += pairs > 0 && pairs <= 2;
+            // From its first point, and from another.
+            Ring turned = ring.mid(1 + trial % (ring.size() - 1)) + ring;
+            turned.resize(ring.size());
+            for (const Ring &r : {ring, turned})
+                QVERIFY2(Polygons::isSimple(r) == !crosses,
+                         qPrintable(QStringLiteral("comb %1 of %2 teeth").arg(trial).arg(teeth)));
+            ++(crosses ? crossing : simple);
+        }
+        QVERIFY(crossing > 50 && simple > 50 && few > 20);
+    }
+
     // An offset's rounded crossings can leave a zigzag of a grid step that
     // crosses itself (seen on a real section); the ring made simple keeps
     // the outline within a few steps, and a true crossing keeps its larger
