@@ -100,16 +100,17 @@ Hull makeHull(const std::vector<QPolygonF> &lines, int turn, double gap)
         if (gap > 0 ? d < gap : k == 0)
             below[size_t(k)] = std::sqrt(std::max(0.0, gap * gap - d * d));
     }
+    // Column by column of the part and distance by distance: a column
+    // without points (kNone, infinite) lowers nothing.
     h.floorOf.assign(size_t(h.columns + 2 * h.reach), kNone);
-    for (int i = -h.reach; i < h.columns + h.reach; ++i) {
-        double v = kNone;
-        for (int j = std::max(0, i - h.reach); j <= std::min(h.columns - 1, i + h.reach); ++j) {
-            const double drop = below[size_t(std::abs(i - j))];
-            if (h.lo[size_t(j)] == kNone || drop == kNone)
-                continue;
-            v = std::min(v, h.lo[size_t(j)] - drop);
-        }
-        h.floorOf[size_t(i + h.reach)] = v;
+    double *floors = h.floorOf.data() + h.reach;
+    for (int k = -h.reach; k <= h.reach; ++k) {
+        const double drop = below[size_t(std::abs(k))];
+        if (drop == kNone)
+            continue;
+        // floors[i] takes lo[i - k] less the drop.
+        for (int j = 0; j < h.columns; ++j)
+            floors[j + k] = std::min(floors[j + k], h.lo[size_t(j)] - drop);
     }
     return h;
 }
