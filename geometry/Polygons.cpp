@@ -611,6 +611,31 @@ Shape offsetWith(const Shape &shape, double delta, ClipperLib::JoinType join, do
 // does the same but takes time that grows with the square of the points.
 void splitAtRepeats(const Path &path, Paths &out)
 {
+    // Most rings pass no point twice: looked for first in a table of their
+    // own, kept from one call to the next on each thread.
+    thread_local std::vector<uint32_t> table;
+    size_t size = 16;
+    while (size < 2 * path.size())
+        size *= 2;
+    table.assign(size, 0);
+    bool repeats = false;
+    for (size_t i = 0; i < path.size() && !repeats; ++i) {
+        const IntPoint &p = path[i];
+        size_t at = size_t((uint64_t(p.X) * 0x9E3779B97F4A7C15ULL) ^
+                           (uint64_t(p.Y) * 0xC2B2AE3D27D4EB4FULL)) &
+                    (size - 1);
+        for (; table[at] != 0; at = (at + 1) & (size - 1))
+            if (path[table[at] - 1] == p) {
+                repeats = true;
+                break;
+            }
+        table[at] = uint32_t(i + 1);
+    }
+    if (!repeats) {
+        if (path.size() >= 3)
+            out.push_back(path);
+        return;
+    }
     struct Key {
         std::size_t operator()(const IntPoint &p) const
         {
