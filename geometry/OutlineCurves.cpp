@@ -82,26 +82,37 @@ float OutlineCurves::scanHeight(const FPoint *points, int lastPoint, float x, in
     return kInvalidHeight;
 }
 
-float OutlineCurves::tailHeight(const FPoint *points, int lastPoint, float x)
+float OutlineCurves::tailHeight(const FPoint *points, int lastPoint, float x, int *from)
 {
     const int mid = lastPoint / 2;
     if (x > points[lastPoint].x || x < points[mid].x)
         return kInvalidHeight;
-    for (int j = mid + 1; j <= lastPoint; ++j) {
-        if (points[j].x > x)
+    // The first point past x from the middle: none before *from was, for a
+    // smaller x, so none is now.
+    for (int j = from ? std::max(*from, mid + 1) : mid + 1; j <= lastPoint; ++j) {
+        if (points[j].x > x) {
+            if (from)
+                *from = j;
             return interpolate(points[j - 1], points[j], x, 1.0f);
+        }
     }
     return kInvalidHeight;
 }
 
-float OutlineCurves::noseHeight(const FPoint *points, int lastPoint, float x, float flatThreshold)
+float OutlineCurves::noseHeight(const FPoint *points, int lastPoint, float x, float flatThreshold,
+                                int *from)
 {
     const int mid = lastPoint / 2;
     if (x < points[0].x || x > points[mid].x)
         return kInvalidHeight;
-    for (int j = mid - 1; j >= 0; --j) {
-        if (points[j].x < x)
+    // The first point short of x down from the middle: none after *from
+    // was, for a larger x, so none is now.
+    for (int j = from ? std::min(*from, mid - 1) : mid - 1; j >= 0; --j) {
+        if (points[j].x < x) {
+            if (from)
+                *from = j;
             return interpolate(points[j], points[j + 1], x, flatThreshold);
+        }
     }
     return kInvalidHeight;
 }
@@ -121,10 +132,11 @@ void OutlineCurves::computeTemplateEnds(const WorkingData &wd, const ViewGeometr
     float x = noseFrom;
     float up = kInvalidHeight;
     float low = kInvalidHeight;
+    int upperAt = n, lowerAt = n; // where the last searches stopped
     for (int k = 1; k <= noseSteps; ++k) {
         x = noseFrom - float(k);
-        up = noseHeight(ut, n, x, 0.001f);
-        low = noseHeight(lt, n, x, 1.0f);
+        up = noseHeight(ut, n, x, 0.001f, &upperAt);
+        low = noseHeight(lt, n, x, 1.0f, &lowerAt);
         if (!(up != kInvalidHeight && low != kInvalidHeight && low - up >= 0))
             break;
     }
@@ -141,10 +153,11 @@ void OutlineCurves::computeTemplateEnds(const WorkingData &wd, const ViewGeometr
     const int tailSteps = stepsWithin(std::max(uv[n].x, lv[n].x) - tailFrom, 1.0f) + 2;
     x = tailFrom;
     up = low = kInvalidHeight;
+    upperAt = lowerAt = 0;
     for (int k = 1; k <= tailSteps; ++k) {
         x = tailFrom + float(k);
-        up = tailHeight(uv, n, x);
-        low = tailHeight(lv, n, x);
+        up = tailHeight(uv, n, x, &upperAt);
+        low = tailHeight(lv, n, x, &lowerAt);
         if (!(up != kInvalidHeight && low != kInvalidHeight && std::fabs(low - up) > twoSkins))
             break;
     }

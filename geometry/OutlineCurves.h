@@ -94,10 +94,15 @@ public:
     // used: for a growing x, that first point never moves back.
     static float scanHeight(const FPoint *points, int lastPoint, float x, int *from = nullptr);
     // The profile surface at x over its rear half, for the tail search.
-    static float tailHeight(const FPoint *points, int lastPoint, float x);
+    // With from, as scanHeight's: for a growing x, the point whose
+    // successor is used never moves back.
+    static float tailHeight(const FPoint *points, int lastPoint, float x, int *from = nullptr);
     // A template surface at x over its front half, for the nose search;
     // flatThreshold is the x gap below which the first point's y is taken.
-    static float noseHeight(const FPoint *points, int lastPoint, float x, float flatThreshold);
+    // With from, the search starts at *from and leaves there the point it
+    // used: for a falling x, that point never moves forwards.
+    static float noseHeight(const FPoint *points, int lastPoint, float x, float flatThreshold,
+                            int *from = nullptr);
 
 private:
     // The points draw() joins for the lists as they stand, with the knots

@@ -3,6 +3,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QRandomGenerator>
 #include <QTest>
 
 #include <cmath>
@@ -84,6 +85,7 @@ private slots:
     void tailHeight();
     void noseHeight_data();
     void noseHeight();
+    void searchesResumed();
     void templateEnds();
     void noseFallback();
     void tailFallback();
@@ -281,6 +283,29 @@ void TstCurves::noseHeight()
     QFETCH(float, expected);
     QCOMPARE(OutlineCurves::noseHeight(points.data(), int(points.size()) - 1, x, threshold),
              expected);
+}
+
+// The nose and tail searches step one pixel at a time, each search
+// resumed where the last stopped: over surfaces whose points go back and
+// forth in x, every step finds what a search from the middle finds.
+void TstCurves::searchesResumed()
+{
+    QRandomGenerator random(5);
+    for (int trial = 0; trial < 200; ++trial) {
+        const int last = 4 + int(random.bounded(40));
+        std::vector<FPoint> points;
+        for (int i = 0; i <= last; ++i)
+            points.push_back(
+                {float(10 * i + random.bounded(trial % 2 ? 25 : 5)), float(random.bounded(100))});
+        const float mid = points[size_t(last / 2)].x;
+        int noseAt = last, tailAt = 0;
+        for (float x = mid + 3; x > -5; x -= 1)
+            QCOMPARE(OutlineCurves::noseHeight(points.data(), last, x, 1.f, &noseAt),
+                     OutlineCurves::noseHeight(points.data(), last, x, 1.f));
+        for (float x = mid - 3; x < 10 * last + 30; x += 1)
+            QCOMPARE(OutlineCurves::tailHeight(points.data(), last, x, &tailAt),
+                     OutlineCurves::tailHeight(points.data(), last, x));
+    }
 }
 
 void TstCurves::templateEnds()
