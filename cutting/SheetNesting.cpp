@@ -74,15 +74,22 @@ Hull makeHull(const std::vector<QPolygonF> &lines, int turn, double gap)
             const QPointF b = k + 1 < line.size() ? line[k + 1] - QPointF(minX, 0) : a;
             const double x0 = std::min(a.x(), b.x()), x1 = std::max(a.x(), b.x());
             const int i0 = int(std::floor(x0 / kColumn)), i1 = int(std::floor(x1 / kColumn));
+            if (x1 == x0) {
+                mark(i0, a.y());
+                mark(i0, b.y());
+                continue;
+            }
+            // The edge's height where it enters and leaves each column it
+            // crosses; a column's right side is the next one's left.
+            auto height = [&](double x) {
+                return a.y() + (b.y() - a.y()) * (x - a.x()) / (b.x() - a.x());
+            };
+            double left = height(x0);
             for (int i = i0; i <= i1; ++i) {
-                const double xa = std::max(i * kColumn, x0), xb = std::min((i + 1) * kColumn, x1);
-                for (double x : {xa, xb}) {
-                    const double y =
-                        x1 > x0 ? a.y() + (b.y() - a.y()) * (x - a.x()) / (b.x() - a.x()) : a.y();
-                    mark(i, y);
-                }
-                if (x1 == x0)
-                    mark(i, b.y());
+                const double right = height(std::min((i + 1) * kColumn, x1));
+                mark(i, left);
+                mark(i, right);
+                left = right;
             }
         }
     }
