@@ -140,7 +140,7 @@ bool meet(const IntPoint &a, const IntPoint &b, const IntPoint &c, const IntPoin
 // different rings. The sweep runs down a section's x (the path's Y, see
 // toPoint), from the trailing edge: an offset of a section that meets
 // itself there (a skin thicker than the tail) is found first.
-bool edgesMeet(const Paths &rings, bool withinRings)
+bool edgesMeet(const std::vector<const Path *> &rings, bool withinRings)
 {
     struct Edge {
         cInt along0, along1, across0, across1;
@@ -154,7 +154,7 @@ bool edgesMeet(const Paths &rings, bool withinRings)
     thread_local std::vector<const Edge *> open;
     edges.clear();
     for (size_t r = 0; r < rings.size(); ++r) {
-        const Path &path = rings[r];
+        const Path &path = *rings[r];
         for (size_t i = 0; i < path.size(); ++i) {
             const IntPoint &a = path[i], &b = path[(i + 1) % path.size()];
             edges.push_back({-std::max(a.Y, b.Y), -std::min(a.Y, b.Y), std::min(a.X, b.X),
@@ -232,11 +232,11 @@ bool edgesMeet(const Paths &rings, bool withinRings)
         open.erase(std::remove_if(open.begin(), open.end(),
                                   [&](const Edge *o) { return o->along1 < e.along0; }),
                    open.end());
-        const Path &pe = rings[e.ring];
+        const Path &pe = *rings[e.ring];
         for (const Edge *o : open) {
             if (o->across1 < e.across0 || e.across1 < o->across0)
                 continue;
-            const Path &po = rings[o->ring];
+            const Path &po = *rings[o->ring];
             if (o->ring == e.ring) {
                 const size_t n = pe.size(), gap = (e.index + n - o->index) % n;
                 if (!withinRings || gap == 1 || gap == n - 1)
@@ -273,7 +273,7 @@ bool simplePath(const Path &path)
             __int128(b.X - a.X) * (c.X - b.X) + __int128(b.Y - a.Y) * (c.Y - b.Y) < 0)
             return false;
     }
-    return !edgesMeet({path}, true);
+    return !edgesMeet({&path}, true);
 }
 
 // A simple ring without its points in line with both neighbours. It has no
@@ -1029,8 +1029,9 @@ bool clearInside(const Ring &ring, const Shape &shape, double distance)
     // cross come no nearer than that at their ends: crossings are looked
     // for on their own.
     const double reach = distance * kUnitsPerMm - 1;
-    Paths both = outer;
-    both.push_back(inner.front());
+    std::vector<const Path *> both{&inner.front()};
+    for (const Path &path : outer)
+        both.push_back(&path);
     return verticesClear(inner, outer, reach) && verticesClear(outer, inner, reach) &&
            !edgesMeet(both, false);
 }
