@@ -12,17 +12,6 @@
 namespace Polygons
 {
 
-long long gridUnits(double mm)
-{
-    // std::llround without the library call: x - trunc(x) is exact.
-    const double x = mm * kUnitsPerMm;
-    if (!(std::abs(x) < 9e18))
-        return std::llround(x);
-    const long long t = static_cast<long long>(x);
-    const double f = x - double(t);
-    return t + (f >= 0.5) - (f <= -0.5);
-}
-
 namespace
 {
 

@@ -2,6 +2,7 @@
 
 #include <QPolygonF>
 
+#include <cmath>
 #include <vector>
 
 // Polygon offsets and booleans in millimetres, worked out by the Clipper
@@ -23,7 +24,16 @@ using Shape = std::vector<Ring>;
 // Integer units per millimetre.
 inline constexpr double kUnitsPerMm = 1e4;
 // mm in whole units, the nearest (halves away from zero, as std::llround).
-long long gridUnits(double mm);
+inline long long gridUnits(double mm)
+{
+    // std::llround without the library call: x - trunc(x) is exact.
+    const double x = mm * kUnitsPerMm;
+    if (!(std::abs(x) < 9e18))
+        return std::llround(x);
+    const long long t = static_cast<long long>(x);
+    const double f = x - double(t);
+    return t + (f >= 0.5) - (f <= -0.5);
+}
 
 // Grows (delta > 0) or shrinks (delta < 0) every ring by delta mm with
 // round corners, the arcs within arcTolerance mm of true. The result is
