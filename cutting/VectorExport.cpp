@@ -864,21 +864,26 @@ QPolygonF dxfPoints(const Shape &s)
 }
 
 // Whether the shape is written (each as one entity, one handle), without
-// flattening a path of more than two points: its flattened points are as
-// many at least, so more than one remain.
+// flattening a path that gives three points at least (its move, each line
+// and each whole curve give one or more): more than one remain.
 bool writesEntity(const Shape &s, const Document &doc)
 {
     if (!doc.layers[size_t(s.layer)])
         return false;
     if (s.kind != Shape::Path)
         return true;
-    int elements = 0;
-    for (int i = 0; i < s.path.elementCount() && elements < 3; ++i) {
-        if (i > 0 && s.path.elementAt(i).isMoveTo())
+    const int count = s.path.elementCount();
+    int points = 0;
+    for (int i = 0; i < count && points < 3; ++i) {
+        const QPainterPath::Element e = s.path.elementAt(i);
+        if (e.isMoveTo() && i > 0)
             break; // one subpath per shape
-        ++elements;
+        if (e.isMoveTo() || e.isLineTo())
+            ++points;
+        else if (e.isCurveTo() && i + 2 < count)
+            ++points;
     }
-    return elements >= 3 || dxfPoints(s).size() >= 2;
+    return points >= 3 || dxfPoints(s).size() >= 2;
 }
 
 // The entities of ribs [from, to).
