@@ -181,12 +181,22 @@ void TstExportRepeats::batchMatchesOneBuilder_data()
     QStringList many;                          // 300 ribs of 40 distinct: repeats across batches
     for (int i = 0; i < 300; ++i)
         many << QStringLiteral("R%1|%2|%3").arg(i).arg(i % 2 ? "2412" : "0012").arg(100 + i % 20);
+    // Across two batches (the second read while the first is built), some
+    // that cannot be drawn in each, or one in the second only.
+    QStringList gaps, late;
+    for (int i = 0; i < 300; ++i) {
+        const QString digits = i % 3 ? "2412" : "4412";
+        gaps << QStringLiteral("G%1|%2|%3").arg(i).arg(digits).arg(i % 37 == 5 ? 0 : 100 + i % 20);
+        late << QStringLiteral("L%1|%2|%3").arg(i).arg(digits).arg(i == 280 ? 0 : 100 + i % 20);
+    }
     const QStringList mixed{"A|2412|150", "B|0012|0", "C|2412|150", "D|0012|0", "E|4412|170"};
     QTest::newRow("all different") << QStringList{"A|0012|120", "B|2412|150"} << 1 << false << 0;
     QTest::newRow("repeats across batches") << many << 1 << false << 0;
     QTest::newRow("undrawable ones and a repeat of one, skipped") << mixed << 1 << true << 2;
     QTest::newRow("undrawable: stops at the first") << mixed << 1 << false << 2;
     QTest::newRow("unknown templates, skipped") << mixed << 2 << true << 7;
+    QTest::newRow("undrawable in both batches, skipped") << gaps << 1 << true << 8;
+    QTest::newRow("undrawable in the second batch: stops there") << late << 1 << false << 1;
 }
 
 // The ribs built on every core are those one builder makes pick by pick, in
