@@ -180,27 +180,33 @@ Spot bestSpot(const Sheet &sheet, const Hull &h, double gap, Memo &memo)
     int hint = -1;
     const double *floors = h.floorOf.data();
     const double *sky = sheet.sky.data();
-    // Place s taken when its top is lower than the best so far, or as low
-    // and further left: the first of the lowest is kept, whatever the order
-    // the places are tried in.
+    // Place s ruled out with the part dy up: its top above the sheet's, or
+    // no lower than the best so far, or as low but further right. The first
+    // of the lowest is kept, whatever the order the places are tried in.
+    auto ruledOut = [&](int s, double dy) {
+        const double top = dy + h.maxY;
+        return top > ceiling + 1e-9 || top > best.top || (top == best.top && s > best.column);
+    };
+    // The part's columns that lie over the sheet at place s, [from, to);
+    // the sky under column k is sky[base + k].
+    struct Under {
+        int base, from, to;
+    };
+    auto under = [&](int s) {
+        return Under{s - h.reach, std::max(0, h.reach - s),
+                     std::min(count, sheetColumns - s + h.reach)};
+    };
     auto tryPlace = [&](int s) {
         const size_t at = size_t(s - first);
         double dy = memo.low[at];
-        auto tooHigh = [&] {
-            const double top = dy + h.maxY;
-            return top > ceiling + 1e-9 || top > best.top || (top == best.top && s > best.column);
-        };
-        if (tooHigh())
+        if (ruledOut(s, dy))
             return;
-        // The sky under the part's column k is sky[base + k].
-        const int base = s - h.reach;
-        const int from = std::max(0, h.reach - s);
-        const int to = std::min(count, sheetColumns - s + h.reach);
+        const auto [base, from, to] = under(s);
         bool fits = true;
         if (!memo.exact[at]) {
             if (hint >= from && hint < to) {
                 dy = std::max(dy, sky[base + hint] - floors[hint]);
-                if (tooHigh()) {
+                if (ruledOut(s, dy)) {
                     memo.low[at] = dy;
                     return;
                 }
@@ -216,7 +222,7 @@ Spot bestSpot(const Sheet &sheet, const Hull &h, double gap, Memo &memo)
                     m = m < d ? d : m;
                 }
                 dy = m;
-                if (tooHigh()) {
+                if (ruledOut(s, dy)) {
                     hint = k;
                     fits = false;
                     break;
@@ -246,9 +252,8 @@ Spot bestSpot(const Sheet &sheet, const Hull &h, double gap, Memo &memo)
         const size_t at = size_t(s - first);
         double dy = low[at];
         if (!memo.exact[at]) {
-            const int base = s - h.reach;
-            const int to = std::min(count, sheetColumns - s + h.reach);
-            for (int k = std::max(0, h.reach - s); k < to; k += kStride)
+            const auto [base, from, to] = under(s);
+            for (int k = from; k < to; k += kStride)
                 dy = std::max(dy, sky[base + k] - floors[k]);
             low[at] = dy;
         }
@@ -266,25 +271,19 @@ Spot bestSpot(const Sheet &sheet, const Hull &h, double gap, Memo &memo)
     int strideHint = -1;
     for (int s = first; s <= last; ++s) {
         const size_t at = size_t(s - first);
-        auto ruledOut = [&](double dy) {
-            const double top = dy + h.maxY;
-            return top > ceiling + 1e-9 || top > best.top || (top == best.top && s > best.column);
-        };
         double dy = low[at];
-        if (ruledOut(dy))
+        if (ruledOut(s, dy))
             continue;
         if (!memo.exact[at]) {
-            const int base = s - h.reach;
-            const int from = std::max(0, h.reach - s);
-            const int to = std::min(count, sheetColumns - s + h.reach);
+            const auto [base, from, to] = under(s);
             bool out = false;
             if (strideHint >= from && strideHint < to) {
                 dy = std::max(dy, sky[base + strideHint] - floors[strideHint]);
-                out = ruledOut(dy);
+                out = ruledOut(s, dy);
             }
             for (int k = from; k < to && !out; k += kStride) {
                 dy = std::max(dy, sky[base + k] - floors[k]);
-                if (ruledOut(dy)) {
+                if (ruledOut(s, dy)) {
                     out = true;
                     strideHint = k;
                 }
