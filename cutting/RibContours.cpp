@@ -95,9 +95,14 @@ bool shrink(Shape &s, const Polygons::Ring &ring, double half)
     return true;
 }
 
-bool narrowerThan(const Polygons::Ring &ring, double half)
+bool narrowerThan(const Shape &s, const Polygons::Ring &ring, double half)
 {
-    return half > 0 && Polygons::offset({ring}, -half).size() != 1;
+    if (!(half > 0))
+        return false;
+    // As shrink() has it: a circle keeps one piece while it has a radius.
+    if (s.kind == Shape::Circle)
+        return s.radius <= half;
+    return Polygons::offset({ring}, -half).size() != 1;
 }
 
 } // namespace
@@ -142,18 +147,111 @@ Polygons::Ring ring(const Shape &shape)
     return out;
 }
 
-Place placeByBooleans(const Polygons::Shape &outer, const Polygons::Ring &figure)
+namespace
+{
+
+// Points that settle what the booleans would find, looked for on a few
+// upright lines across the figure: one well inside both the figure and the
+// outline (they share more than the area tolerance), and one of the figure
+// well beyond the outline (grown by the touching distance, the figure is
+// not wholly inside it).
+struct Witnesses {
+    bool shared = false;
+    bool beyond = false;
+};
+
+// A disc of this radius (mm) about the shared point lies in both, of an
+// area far above the tolerance; the grid's rounding (0.05 µm) is far less.
+constexpr double kSharedClear = 0.005;
+// The figure grown by the touching distance holds a disc of half that
+// radius about each of its points (its arcs' chords lie within 2.25 times
+// their 0.001 mm tolerance of the arcs): about a point this far beyond the
+// outline, that disc lies outside it.
+constexpr double kBeyondClear = 3 * kTouchMm;
+constexpr double kBeyondDisc = kTouchMm / 2;
+
+Witnesses witnesses(const Polygons::Shape &outer, const Polygons::Ring &figure)
+{
+    constexpr int kLines = 8;
+    struct Candidate {
+        double room; // half the interval's length
+        QPointF at;
+        bool shared;
+    };
+    thread_local std::vector<double> fy, oy;
+    thread_local std::vector<Candidate> candidates;
+    candidates.clear();
+    const QRectF span = figure.boundingRect();
+    for (int k = 0; k < kLines; ++k) {
+        const double x = span.left() + span.width() * (k + 0.5) / kLines;
+        fy.clear();
+        oy.clear();
+        Polygons::uprightCrossings(figure, x, fy);
+        for (const Polygons::Ring &r : outer)
+            Polygons::uprightCrossings(r, x, oy);
+        std::sort(fy.begin(), fy.end());
+        std::sort(oy.begin(), oy.end());
+        // Up the line, inside the figure and the outline by the parity of
+        // the crossings passed; the widest stretch of each kind is kept.
+        size_t i = 0, j = 0;
+        double from = 0;
+        bool inFigure = false, inOuter = false;
+        Candidate best[2] = {{0, {}, true}, {0, {}, false}};
+        while (i < fy.size() || j < oy.size()) {
+            const bool figureNext = j >= oy.size() || (i < fy.size() && fy[i] <= oy[j]);
+            const double y = figureNext ? fy[i] : oy[j];
+            if (inFigure) {
+                Candidate &c = best[inOuter ? 0 : 1];
+                if ((y - from) / 2 > c.room)
+                    c = {(y - from) / 2, QPointF(x, (y + from) / 2), inOuter};
+            }
+            (figureNext ? inFigure : inOuter) ^= true;
+            (figureNext ? i : j) += 1;
+            from = y;
+        }
+        for (const Candidate &c : best)
+            if (c.room > (c.shared ? kSharedClear : kBeyondClear))
+                candidates.push_back(c);
+    }
+    std::sort(candidates.begin(), candidates.end(),
+              [](const Candidate &a, const Candidate &b) { return a.room > b.room; });
+    Witnesses seen;
+    int tries[2] = {0, 0};
+    for (const Candidate &c : candidates) {
+        bool &found = c.shared ? seen.shared : seen.beyond;
+        int &tried = tries[c.shared ? 0 : 1];
+        if (found || tried == 3)
+            continue;
+        ++tried;
+        found = c.shared ? Polygons::edgesClearOf(outer, c.at, kSharedClear) &&
+                               Polygons::edgesClearOf({figure}, c.at, kSharedClear)
+                         : Polygons::edgesClearOf(outer, c.at, kBeyondClear);
+    }
+    return seen;
+}
+
+Place placeNear(const Polygons::Shape &outer, const Polygons::Ring &figure, bool witnessed)
 {
     // Measured exactly, a figure farther inside than the touching distance
     // needs no boolean.
     if (Polygons::clearInside(figure, outer, kTouchMm))
         return Place::Inside;
+    const Witnesses seen = witnessed ? witnesses(outer, figure) : Witnesses();
+    const QRectF box = figure.boundingRect();
+    // The grown figure's area is less than its box's; the disc it leaves
+    // outside the outline is more than the booleans' tolerance.
+    const double grownBox = (box.width() + 2 * kTouchMm) * (box.height() + 2 * kTouchMm);
+    const bool beyond =
+        seen.beyond && kPi * kBeyondDisc * kBeyondDisc > 2 * (kAreaTolerance + 1e-9 * grownBox);
+    if (seen.shared && beyond)
+        return Place::Edge;
     const Polygons::Shape shape{figure};
     // Only the outline about the figure counts in what they share.
-    const Polygons::Shape near =
-        Polygons::clipToRect(outer, figure.boundingRect().adjusted(-1, -1, 1, 1));
-    if (regionArea(Polygons::intersect(near, shape)) <= kAreaTolerance)
+    const Polygons::Shape near = Polygons::clipToRect(outer, box.adjusted(-1, -1, 1, 1));
+    if (!seen.shared && regionArea(Polygons::intersect(near, shape)) <= kAreaTolerance)
         return Place::Outside;
+    if (beyond)
+        return Place::Edge;
     // Grown by the touching distance, a figure that touches the outline is
     // no longer wholly inside it.
     const Polygons::Shape grown = Polygons::offset(shape, kTouchMm);
@@ -164,13 +262,20 @@ Place placeByBooleans(const Polygons::Shape &outer, const Polygons::Ring &figure
     return Place::Inside;
 }
 
+} // namespace
+
+Place placeByBooleans(const Polygons::Shape &outer, const Polygons::Ring &figure)
+{
+    return placeNear(outer, figure, false);
+}
+
 Place place(const Polygons::Shape &outer, const Polygons::Ring &figure)
 {
     if (figure.isEmpty())
         return placeByBooleans(outer, figure);
     const double m = kFarMm;
     if (edgeNear(outer, figure.boundingRect().adjusted(-m, -m, m, m)))
-        return placeByBooleans(outer, figure);
+        return placeNear(outer, figure, true);
     // No edge of the outline in the figure's box: the box, the figure and
     // the figure grown by the touching distance lie all inside or all
     // outside, as its first point does.
@@ -241,7 +346,7 @@ std::vector<Finding> apply(RibVectors::Rib &rib, double kerfMm)
             }
             if (where == Place::Edge) {
                 found.push_back({Finding::CutsEdge, s.figure});
-                if (narrowerThan(r, half))
+                if (narrowerThan(s, r, half))
                     found.push_back({Finding::NarrowerThanKerf, s.figure});
                 notches.push_back(r);
                 continue;

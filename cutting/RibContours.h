@@ -46,8 +46,10 @@ std::vector<Finding> apply(RibVectors::Rib &rib, double kerfMm);
 // edge (crossing it, or closer to it than the touching distance).
 enum class Place { Inside, Outside, Edge };
 // A figure far from every edge of the outline (the usual spar hole) is
-// placed by one point: the outline never comes between its points. Only a
-// figure near an edge is worked out with booleans.
+// placed by one point: the outline never comes between its points. A
+// figure near an edge is placed by a point well inside both it and the
+// outline and one of it well beyond the outline where they are found, and
+// otherwise worked out with booleans.
 Place place(const Polygons::Shape &outer, const Polygons::Ring &figure);
 // The same with booleans whatever the distance: what place() must match.
 Place placeByBooleans(const Polygons::Shape &outer, const Polygons::Ring &figure);

@@ -1009,6 +1009,25 @@ void appendThinned(Ring &out, const std::vector<QPointF> &line, double tolerance
             out.append(line[i]);
 }
 
+void uprightCrossings(const Ring &ring, double x, std::vector<double> &ys)
+{
+    for (int i = 0, n = int(ring.size()); i < n; ++i) {
+        const QPointF a = ring[i], b = ring[i + 1 < n ? i + 1 : 0];
+        if ((a.x() <= x) != (b.x() <= x))
+            ys.push_back(a.y() + (x - a.x()) * (b.y() - a.y()) / (b.x() - a.x()));
+    }
+}
+
+bool edgesClearOf(const Shape &shape, QPointF p, double distance)
+{
+    const double reach2 = distance * distance;
+    for (const Ring &r : shape)
+        for (int i = 0, n = int(r.size()); i < n; ++i)
+            if (squaredSegmentDistance(p, r[i], r[i + 1 < n ? i + 1 : 0]) < reach2)
+                return false;
+    return true;
+}
+
 bool clearInside(const Ring &ring, const Shape &shape, double distance)
 {
     if (ring.isEmpty() || pointIn(shape, ring.front()) != 1)

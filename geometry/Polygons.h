@@ -84,6 +84,13 @@ inline double squaredSegmentDistance(QPointF p, QPointF a, QPointF b)
     return dx * dx + dy * dy;
 }
 
+// Appends to ys where the ring's edges cross the upright line at x (each
+// edge taken with its start, not its end, left of or on the line).
+void uprightCrossings(const Ring &ring, double x, std::vector<double> &ys);
+
+// True when every edge of the shape lies at least distance (mm) from p.
+bool edgesClearOf(const Shape &shape, QPointF p, double distance);
+
 // Douglas-Peucker: appends to out the points of line that lie further than
 // tolerance (mm) from the chord of the stretch they belong to, with both
 // ends, leaving out a point equal to the one before it.

@@ -78,11 +78,7 @@ bool hasDeepPoint(const Polygons::Ring &ring, const Polygons::Shape &shape, doub
     for (int k = 0; k < kLines; ++k) {
         const double x = span.left() + span.width() * (k + 0.5) / kLines;
         ys.clear();
-        for (int i = 0, n = int(ring.size()); i < n; ++i) {
-            const QPointF a = ring[i], b = ring[(i + 1) % n];
-            if ((a.x() <= x) != (b.x() <= x))
-                ys.push_back(a.y() + (x - a.x()) * (b.y() - a.y()) / (b.x() - a.x()));
-        }
+        Polygons::uprightCrossings(ring, x, ys);
         std::sort(ys.begin(), ys.end());
         double widest = 0, middle = 0;
         for (size_t i = 0; i + 1 < ys.size(); i += 2)
@@ -93,11 +89,7 @@ bool hasDeepPoint(const Polygons::Ring &ring, const Polygons::Shape &shape, doub
         if (widest < 2 * depth)
             continue;
         const QPointF q(x, middle);
-        double nearest = depth * depth;
-        for (const Polygons::Ring &r : shape)
-            for (int i = 0, n = int(r.size()); i < n && nearest >= depth * depth; ++i)
-                nearest = std::min(nearest, Polygons::squaredSegmentDistance(q, r[i], r[(i + 1) % n]));
-        if (nearest >= depth * depth && Polygons::pointIn(shape, q) == 1)
+        if (Polygons::edgesClearOf(shape, q, depth) && Polygons::pointIn(shape, q) == 1)
             return true;
     }
     return false;

@@ -362,6 +362,7 @@ void TstRibContours::quickPlace_data()
     using P = RibContours::Place;
     const QList<int> in{int(P::Inside)}, out{int(P::Outside)}, edge{int(P::Edge)};
     const QList<int> all{int(P::Inside), int(P::Edge), int(P::Outside)};
+    const QList<int> outOrEdge{int(P::Edge), int(P::Outside)};
     QTest::newRow("squares inside the box") << false << stepped({5, 0}, {195, 0}, 4, false) << in;
     QTest::newRow("off the top edge") << false << offEdge(true) << all;
     QTest::newRow("off the bottom edge") << false << offEdge(false) << all;
@@ -373,6 +374,14 @@ void TstRibContours::quickPlace_data()
         << true << stepped({60, 5}, {60, 25}, 6, false, 80) << all;
     QTest::newRow("squares through the bottom of the section")
         << true << stepped({120, 5}, {120, -15}, 6, false, 80) << all;
+    QTest::newRow("circles rising through the top of the section in 0.05 mm steps")
+        << true << stepped({60, 12}, {60, 19}, 2, true, 140) << all;
+    QTest::newRow("circles coming down onto the box's top in 2.5 µm steps")
+        << false << stepped({100, 12.05}, {100, 11.95}, 2, true, 40) << outOrEdge;
+    QTest::newRow("squares of 4 µm across the box's top")
+        << false << stepped({50, 9.99}, {50, 10.01}, 0.004, false, 40) << outOrEdge;
+    QTest::newRow("squares of 4 µm leaving the box's top in 0.02 µm steps")
+        << false << stepped({50, 10.0015}, {50, 10.0021}, 0.004, false, 30) << outOrEdge;
     QTest::newRow("outside the section") << true << stepped({-20, 40}, {220, 40}, 10, false) << out;
     QTest::newRow("surrounding the rib")
         << true << stepped({100, 0}, {100, 2}, 240, false, 4) << edge;
