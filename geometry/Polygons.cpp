@@ -314,10 +314,14 @@ class EdgeGrid
         double ax, ay, dx, dy, inv;
         double x0, x1, y0, y1; // its box grown by the reach
     };
+    struct Span {
+        uint32_t c0, c1, r0, r1; // the cells its box meets
+    };
     // One grid at a time on each thread: its arrays are kept for the next.
     struct Arrays {
         std::vector<Edge> edges;
-        std::vector<Edge> cells; // each cell's edges in a row
+        std::vector<Span> spans;
+        std::vector<uint32_t> cells; // each cell's edges in a row
         std::vector<uint32_t> start, fill;
     };
     static Arrays &arrays()
@@ -333,7 +337,7 @@ public:
         m_edges.clear();
         for (const Path &path : paths)
             for (size_t i = 0; i < path.size(); ++i) {
-                const IntPoint &a = path[i], &b = path[(i + 1) % path.size()];
+                const IntPoint &a = path[i], &b = path[i + 1 < path.size() ? i + 1 : 0];
                 const double ax = double(a.X), ay = double(a.Y);
                 const double dx = double(b.X) - ax, dy = double(b.Y) - ay;
                 const double len2 = dx * dx + dy * dy;
@@ -353,27 +357,36 @@ public:
         }
         // About a cell an edge, none smaller than the reach.
         const double wanted = std::sqrt((x1 - x0) * (y1 - y0) / (1.0 * double(m_edges.size())));
-        m_cell = std::max({wanted, reach, 1.0});
+        m_perCell = 1 / std::max({wanted, reach, 1.0});
         m_x0 = x0;
         m_y0 = y0;
-        m_columns = size_t((x1 - x0) / m_cell) + 1;
-        m_rows = size_t((y1 - y0) / m_cell) + 1;
+        m_columns = cellOf(x1 - x0, ~size_t(0)) + 1;
+        m_rows = cellOf(y1 - y0, ~size_t(0)) + 1;
         m_start.assign(m_columns * m_rows + 1, 0);
-        auto eachCell = [&](const Edge &e, auto &&f) {
-            const size_t c0 = column(e.x0), c1 = column(e.x1), r0 = row(e.y0), r1 = row(e.y1);
-            for (size_t r = r0; r <= r1; ++r)
-                for (size_t c = c0; c <= c1; ++c)
-                    f(r * m_columns + c);
-        };
-        for (const Edge &e : m_edges)
-            eachCell(e, [&](size_t cell) { ++m_start[cell + 1]; });
+        std::vector<Span> &spans = arrays().spans;
+        spans.resize(m_edges.size());
+        for (size_t k = 0; k < m_edges.size(); ++k) {
+            const Edge &e = m_edges[k];
+            Span &s = spans[k];
+            s = {uint32_t(cellOf(e.x0 - m_x0, m_columns - 1)),
+                 uint32_t(cellOf(e.x1 - m_x0, m_columns - 1)),
+                 uint32_t(cellOf(e.y0 - m_y0, m_rows - 1)),
+                 uint32_t(cellOf(e.y1 - m_y0, m_rows - 1))};
+            for (size_t r = s.r0; r <= s.r1; ++r)
+                for (size_t c = s.c0; c <= s.c1; ++c)
+                    ++m_start[r * m_columns + c + 1];
+        }
         for (size_t k = 0; k + 1 < m_start.size(); ++k)
             m_start[k + 1] += m_start[k];
         m_cells.resize(m_start.back());
         std::vector<uint32_t> &fill = arrays().fill;
         fill.assign(m_start.begin(), m_start.end() - 1);
-        for (const Edge &e : m_edges)
-            eachCell(e, [&](size_t cell) { m_cells[fill[cell]++] = e; });
+        for (size_t k = 0; k < m_edges.size(); ++k) {
+            const Span &s = spans[k];
+            for (size_t r = s.r0; r <= s.r1; ++r)
+                for (size_t c = s.c0; c <= s.c1; ++c)
+                    m_cells[fill[r * m_columns + c]++] = uint32_t(k);
+        }
     }
 
     // True when some edge comes nearer to p than the reach.
@@ -384,13 +397,13 @@ public:
         const double px = double(p.X), py = double(p.Y);
         if (px < m_x0 || py < m_y0)
             return false;
-        const size_t c = size_t((px - m_x0) / m_cell), r = size_t((py - m_y0) / m_cell);
+        const size_t c = cellOf(px - m_x0, m_columns), r = cellOf(py - m_y0, m_rows);
         if (c >= m_columns || r >= m_rows)
             return false;
         const double reach2 = m_reach * m_reach;
         const size_t cell = r * m_columns + c;
         for (uint32_t at = m_start[cell]; at < m_start[cell + 1]; ++at) {
-            const Edge &e = m_cells[at];
+            const Edge &e = m_edges[m_cells[at]];
             if (px < e.x0 || px > e.x1 || py < e.y0 || py > e.y1)
                 continue;
             const double t =
@@ -403,14 +416,20 @@ public:
     }
 
 private:
-    size_t column(double x) const { return std::min(size_t((x - m_x0) / m_cell), m_columns - 1); }
-    size_t row(double y) const { return std::min(size_t((y - m_y0) / m_cell), m_rows - 1); }
+    // The cell of a distance from the grid's corner, at most last. One
+    // rule for edges and points: a point in an edge's box lies in one of
+    // its cells.
+    size_t cellOf(double d, size_t last) const
+    {
+        const double cells = d * m_perCell;
+        return cells < double(last) ? size_t(cells) : last;
+    }
 
     double m_reach;
     std::vector<Edge> &m_edges;
     std::vector<uint32_t> &m_start;
-    std::vector<Edge> &m_cells;
-    double m_x0 = 0, m_y0 = 0, m_cell = 1;
+    std::vector<uint32_t> &m_cells;
+    double m_x0 = 0, m_y0 = 0, m_perCell = 1;
     size_t m_columns = 0, m_rows = 0;
 };
 
