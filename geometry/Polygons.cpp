@@ -954,34 +954,39 @@ void appendThinned(Ring &out, const std::vector<QPointF> &line, double tolerance
             return (p.x() - pa.x()) * ab.y() - (p.y() - pa.y()) * ab.x();
         };
         // The largest cross² of the points of [from, to) that project
-        // inside the chord, and whether they all do.
-        auto farthestInside = [&](size_t from, size_t to, bool *allInside = nullptr) {
+        // inside the chord.
+        auto farthestInside = [&](size_t from, size_t to) {
             double m = 0;
-            bool all = true;
             for (size_t i = from; i < to; ++i) {
                 const double c = across(line[i]), t = along(line[i]);
-                const bool inside = t > 0 && t < len2;
-                m = std::max(m, inside ? c * c : 0.0);
-                all = all && inside;
+                m = std::max(m, t > 0 && t < len2 ? c * c : 0.0);
             }
-            if (allInside)
-                *allInside = all;
             return m;
         };
         // Run by run, a run that cannot beat the farthest so far is passed
-        // over after one pass without a branch.
+        // over after one pass without a branch (the same as farthestInside,
+        // keeping each point's cross and along for the second pass).
         auto look = [&](size_t from, size_t to) {
+            double cs[kBlock], ts[kBlock];
             for (size_t run = from; run < to; run += kBlock) {
-                const size_t end = std::min(to, run + kBlock);
-                bool allInside = false;
-                const double m = farthestInside(run, end, &allInside);
+                const size_t count = std::min(to, run + kBlock) - run;
+                double m = 0;
+                bool allInside = true;
+                for (size_t k = 0; k < count; ++k) {
+                    const double c = across(line[run + k]), t = along(line[run + k]);
+                    cs[k] = c;
+                    ts[k] = t;
+                    const bool inside = t > 0 && t < len2;
+                    m = std::max(m, inside ? c * c : 0.0);
+                    allInside = allInside && inside;
+                }
                 if (allInside && m * kOver < beaten)
                     continue;
                 beaten = std::max(beaten, m * kUnder);
-                for (size_t i = run; i < end; ++i) {
-                    const double c = across(line[i]), t = along(line[i]);
-                    if (c * c * kOver < beaten && t > 0 && t < len2)
+                for (size_t k = 0; k < count; ++k) {
+                    if (cs[k] * cs[k] * kOver < beaten && ts[k] > 0 && ts[k] < len2)
                         continue;
+                    const size_t i = run + k;
                     const double d = squaredSegmentDistance(line[i], pa, pb);
                     if (d > worst) {
                         worst = d;
