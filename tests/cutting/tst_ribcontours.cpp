@@ -157,6 +157,8 @@ private slots:
     void figureCases();
     void kerf_data();
     void kerf();
+    void circleNotchKerf_data();
+    void circleNotchKerf();
     void innerContours_data();
     void innerContours();
     void quickPlace_data();
@@ -352,6 +354,35 @@ void TstRibContours::innerContours()
         if (s.layer == RibVectors::Cut && &s != outer)
             holes += std::abs(Polygons::signedArea(RibContours::ring(s)));
     QVERIFY2(std::abs(holes - innerArea) < 0.01, qPrintable(QString::number(holes)));
+}
+
+void TstRibContours::circleNotchKerf_data()
+{
+    QTest::addColumn<double>("radius");
+    QTest::addColumn<double>("kerf");
+    QTest::newRow("3 mm, 0.2 mm kerf") << 3.0 << 0.2;
+    QTest::newRow("1 mm, 1.9 mm kerf") << 1.0 << 1.9;
+    QTest::newRow("1 mm, 2.1 mm kerf") << 1.0 << 2.1;
+    QTest::newRow("0.5 mm, 4 mm kerf") << 0.5 << 4.0;
+}
+
+// A round notch is narrower than the kerf when its ring shrunk by half the
+// kerf no longer holds one piece.
+void TstRibContours::circleNotchKerf()
+{
+    QFETCH(double, radius);
+    QFETCH(double, kerf);
+    RibVectors::Rib rib = boxRib();
+    const Shape notch = figureShape({{60, 10}}, radius);
+    rib.shapes.push_back(notch);
+    bool reported = false, cuts = false;
+    for (const RibContours::Finding &f : RibContours::apply(rib, kerf)) {
+        reported = reported || f.kind == RibContours::Finding::NarrowerThanKerf;
+        cuts = cuts || f.kind == RibContours::Finding::CutsEdge;
+    }
+    QVERIFY(cuts);
+    const Polygons::Ring ring = RibContours::ring(notch);
+    QCOMPARE(reported, Polygons::offset({ring}, -kerf / 2).size() != 1);
 }
 
 void TstRibContours::quickPlace_data()
