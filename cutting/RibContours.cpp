@@ -55,6 +55,7 @@ QPainterPath closedPath(const Polygons::Ring &ring)
     QPainterPath path;
     if (ring.isEmpty())
         return path;
+    path.reserve(int(ring.size()) + 2);
     path.moveTo(ring.first());
     for (int i = 1; i < ring.size(); ++i)
         path.lineTo(ring[i]);

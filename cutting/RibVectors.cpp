@@ -188,6 +188,7 @@ QString layerName(int layer)
 QPolygonF flatten(const QPainterPath &path, double tolerance)
 {
     QPolygonF out;
+    out.reserve(path.elementCount());
     for (int i = 0; i < path.elementCount(); ++i) {
         const QPainterPath::Element e = path.elementAt(i);
         if (e.isMoveTo()) {
