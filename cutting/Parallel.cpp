@@ -32,4 +32,61 @@ void forEach(std::size_t count, const std::function<void(std::size_t, int)> &wor
         t.join();
 }
 
+namespace
+{
+
+// A short spin, then the core is offered to others: a job taken up within
+// microseconds, without holding a core others wait for.
+template <typename Done> void waitUntil(Done done)
+{
+    for (int spins = 0; !done(); ++spins) {
+        if (spins > 2000)
+            std::this_thread::yield();
+    }
+}
+
+} // namespace
+
+Helper::Helper()
+{
+    if (threads() > 1)
+        m_thread = std::thread([this] { serve(); });
+}
+
+Helper::~Helper()
+{
+    if (!m_thread.joinable())
+        return;
+    m_state.store(Stop, std::memory_order_release);
+    m_thread.join();
+}
+
+void Helper::both(const std::function<void()> &mine, const std::function<void()> &theirs)
+{
+    if (!m_thread.joinable()) {
+        mine();
+        theirs();
+        return;
+    }
+    m_job = &theirs;
+    m_state.store(Given, std::memory_order_release);
+    mine();
+    waitUntil([this] { return m_state.load(std::memory_order_acquire) == Idle; });
+}
+
+void Helper::serve()
+{
+    for (;;) {
+        int state = Idle;
+        waitUntil([&] {
+            state = m_state.load(std::memory_order_acquire);
+            return state != Idle;
+        });
+        if (state == Stop)
+            return;
+        (*m_job)();
+        m_state.store(Idle, std::memory_order_release);
+    }
+}
+
 } // namespace Parallel

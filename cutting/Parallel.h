@@ -1,7 +1,9 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <functional>
+#include <thread>
 
 // Independent pieces of one job (a rib each) shared among the processor's
 // cores. Each piece writes only its own result slot, so the results come out
@@ -16,5 +18,31 @@ int threads();
 // threads (the caller's among them), and returns when all are done. worker
 // (0 to threads() - 1) names the thread, for tools of its own.
 void forEach(std::size_t count, const std::function<void(std::size_t, int)> &work);
+
+// A second thread kept for a run of jobs too short to start one for (a few
+// microseconds each, one after the other): each is handed over by a flag
+// the helper watches, and the caller waits for it on the same flag. Both
+// spin a little, then yield. With one core there is no helper, and the
+// jobs run on the caller's thread.
+class Helper
+{
+public:
+    Helper();
+    ~Helper();
+    Helper(const Helper &) = delete;
+    Helper &operator=(const Helper &) = delete;
+
+    // Runs mine on the calling thread and theirs on the helper, and returns
+    // when both are done.
+    void both(const std::function<void()> &mine, const std::function<void()> &theirs);
+
+private:
+    void serve();
+
+    enum State { Idle, Given, Stop };
+    std::atomic<int> m_state{Idle};
+    const std::function<void()> *m_job = nullptr;
+    std::thread m_thread;
+};
 
 } // namespace Parallel

@@ -6,6 +6,7 @@
 #include <QTransform>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <iterator>
 #include <limits>
@@ -385,6 +386,7 @@ Result arrange(const std::vector<std::vector<QPolygonF>> &shapes, const std::vec
     // outline come one after the other in that order.
     std::map<std::pair<size_t, size_t>, Memo> memos;
     int memoShape = -1;
+    Parallel::Helper helper;
     for (int p : order) {
         if (shapeOf[size_t(p)] != memoShape) {
             memos.clear();
@@ -399,15 +401,27 @@ Result arrange(const std::vector<std::vector<QPolygonF>> &shapes, const std::vec
                 char &noRoom = full[s][size_t(shapeOf[size_t(p)])];
                 if (noRoom)
                     continue;
+                // The turns looked at side by side, the helper taking every
+                // other one; the first lowest wins, as one after the other.
+                const std::vector<Hull> &turns = hullsOf(p);
+                std::array<Memo *, 4> memo{};
+                std::array<Spot, 4> spots{};
+                for (size_t t = 0; t < turns.size(); ++t)
+                    memo[t] = &memos[{s, t}];
+                auto look = [&](size_t from) {
+                    for (size_t t = from; t < turns.size(); t += 2)
+                        spots[t] = bestSpot(sheets[s], turns[t], gap, *memo[t]);
+                };
+                if (turns.size() > 1)
+                    helper.both([&] { look(0); }, [&] { look(1); });
+                else
+                    look(0);
                 Spot best;
                 const Hull *bestHull = nullptr;
-                const std::vector<Hull> &turns = hullsOf(p);
-                for (const Hull &h : turns) {
-                    const size_t turn = size_t(&h - turns.data());
-                    const Spot spot = bestSpot(sheets[s], h, gap, memos[{s, turn}]);
-                    if (spot.found && spot.top < best.top - 1e-9) {
-                        best = spot;
-                        bestHull = &h;
+                for (size_t t = 0; t < turns.size(); ++t) {
+                    if (spots[t].found && spots[t].top < best.top - 1e-9) {
+                        best = spots[t];
+                        bestHull = &turns[t];
                     }
                 }
                 if (!bestHull) {
