@@ -380,8 +380,9 @@ std::vector<Finding> apply(RibVectors::Rib &rib, double kerfMm)
                                        }),
                         inner.end());
         }
+        // A ring of the region the booleans left: grown as it stands.
         if (half > 0 && !contour.isEmpty())
-            contour = largest(Polygons::offset({contour}, half));
+            contour = largest(Polygons::offsetRegion({contour}, half));
         outline.path = closedPath(contour);
         shapes = std::move(inner);
         shapes.push_back(std::move(outline));

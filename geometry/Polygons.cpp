@@ -858,6 +858,11 @@ Shape offsetPieces(const Shape &region, double delta, double arcTolerance)
     return toShape(pieces);
 }
 
+Shape offsetRegion(const Shape &region, double delta, double arcTolerance)
+{
+    return toShape(offsetPaths(toPaths(region), delta, ClipperLib::jtRound, 2, arcTolerance));
+}
+
 double signedArea(const Ring &ring)
 {
     double twice = 0;

@@ -43,6 +43,9 @@ Shape offset(const Shape &shape, double delta, double arcTolerance = 0.001);
 // holes the other way round), or of a single ring, as strictlySimple would
 // give it: the union that makes any other input one region is left out.
 Shape offsetPieces(const Shape &region, double delta, double arcTolerance = 0.001);
+// The offset of a region this namespace returned, as offset() gives it:
+// the check that first makes any shape such a region is left out.
+Shape offsetRegion(const Shape &region, double delta, double arcTolerance = 0.001);
 // Square corners kept square where they can be (mitre up to limit x delta).
 Shape offsetMitred(const Shape &shape, double delta, double limit = 4);
 

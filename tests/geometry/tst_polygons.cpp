@@ -287,6 +287,40 @@ private slots:
         QVERIFY(Polygons::area(Polygons::subtract(general, out)) < 1e-9);
     }
 
+    void offsetRegion_data()
+    {
+        QTest::addColumn<Shape>("region"); // as a boolean returns it
+        QTest::addColumn<double>("delta");
+        const Shape bar = Polygons::unite({rect(0, 0, 40, 10)}, {});
+        const Shape holed = Polygons::subtract({rect(0, 0, 40, 10)}, {rect(5, 3, 4, 4)});
+        const std::vector<Ring> sections = offsetFamily(QStringLiteral("sections"), 4);
+        for (double delta : {0.1, -0.1, 1.5, -1.5}) {
+            const QByteArray d = QByteArray::number(delta);
+            QTest::newRow("bar " + d) << bar << delta;
+            QTest::newRow("holed bar " + d) << holed << delta;
+            for (size_t k = 0; k < sections.size(); ++k) {
+                // A notch from the chord line up, one through the whole
+                // section, and the section as the union leaves it.
+                const QRectF span = sections[k].boundingRect();
+                const double c = span.width();
+                const Shape notched = Polygons::subtract(
+                    {sections[k]}, {rect(span.left() + 0.3 * c, 0, 0.02 * c, c),
+                                    rect(span.left() + 0.6 * c, -c, 0.01 * c, 2 * c)});
+                const QByteArray name = "section " + QByteArray::number(int(k)) + " " + d;
+                QTest::newRow(name + " notched") << notched << delta;
+                QTest::newRow(name) << Polygons::unite({sections[k]}, {}) << delta;
+            }
+        }
+    }
+
+    // Without the check that makes a region, the same rings point by point.
+    void offsetRegion()
+    {
+        QFETCH(Shape, region);
+        QFETCH(double, delta);
+        QCOMPARE(Polygons::offsetRegion(region, delta), Polygons::offset(region, delta));
+    }
+
     void booleans()
     {
         // A 6 mm notch cut 3 mm deep into the top edge of a 40 x 10 rib.
