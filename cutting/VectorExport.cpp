@@ -224,10 +224,6 @@ QByteArray svgGroup(const QString &id, const QRectF &area, const QRectF &viewBox
     return "<g id=\"" + id.toLatin1() + "\">" + svgBody(buffer.data()) + "</g>\n";
 }
 
-// The DXF library's writer, with every group code added to one string in
-// memory rather than written and flushed to a file one by one; the file is
-// then written in one step. Numbers keep four decimals, the 0.1 µm grid the
-// polygon library works on, trailing zeros dropped.
 // A large buffer about to be filled at once, asked of the kernel in its
 // large pages where it has them: a page fault every 2 MB, not every 4 kB.
 void preferLargePages(char *at, qsizetype n)
@@ -244,6 +240,10 @@ void preferLargePages(char *at, qsizetype n)
 #endif
 }
 
+// The DXF library's writer, with every group code added to one string in
+// memory rather than written and flushed to a file one by one; the file is
+// then written in one step. Numbers keep four decimals, the 0.1 µm grid the
+// polygon library works on, trailing zeros dropped.
 class BufferWriter : public DL_WriterA
 {
 public:
