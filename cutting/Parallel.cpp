@@ -71,6 +71,13 @@ void Helper::both(const std::function<void()> &mine, const std::function<void()>
     m_job = &theirs;
     m_state.store(Given, std::memory_order_release);
     mine();
+    // Not taken up yet (the helper's core busy elsewhere): taken back and
+    // done here, rather than waited for.
+    int given = Given;
+    if (m_state.compare_exchange_strong(given, Idle, std::memory_order_acq_rel)) {
+        theirs();
+        return;
+    }
     waitUntil([this] { return m_state.load(std::memory_order_acquire) == Idle; });
 }
 
@@ -84,8 +91,11 @@ void Helper::serve()
         });
         if (state == Stop)
             return;
-        (*m_job)();
-        m_state.store(Idle, std::memory_order_release);
+        if (state == Given &&
+            m_state.compare_exchange_strong(state, Running, std::memory_order_acq_rel)) {
+            (*m_job)();
+            m_state.store(Idle, std::memory_order_release);
+        }
     }
 }
 

@@ -21,9 +21,10 @@ void forEach(std::size_t count, const std::function<void(std::size_t, int)> &wor
 
 // A second thread kept for a run of jobs too short to start one for (a few
 // microseconds each, one after the other): each is handed over by a flag
-// the helper watches, and the caller waits for it on the same flag. Both
-// spin a little, then yield. With one core there is no helper, and the
-// jobs run on the caller's thread.
+// the helper watches. A job the helper has not taken up by the time the
+// caller is done with its own is taken back and done by the caller; one it
+// has, the caller waits for. Both spin a little, then yield. With one core
+// there is no helper, and the jobs run on the caller's thread.
 class Helper
 {
 public:
@@ -39,7 +40,7 @@ public:
 private:
     void serve();
 
-    enum State { Idle, Given, Stop };
+    enum State { Idle, Given, Running, Stop };
     std::atomic<int> m_state{Idle};
     const std::function<void()> *m_job = nullptr;
     std::thread m_thread;
