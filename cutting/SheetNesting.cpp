@@ -268,14 +268,14 @@ Spot bestSpot(const Sheet &sheet, const Hull &h, double gap, Memo &memo)
     // Every place then ruled out, as tryPlace's first test would, by its
     // lower bound as far as known, else by every 32nd column read one at a
     // time (first the one that ruled the last place out), without the call;
-    // the bound read is kept.
+    // the bound read is kept. The guess's places have theirs read already.
     int strideHint = -1;
     for (int s = first; s <= last; ++s) {
         const size_t at = size_t(s - first);
         double dy = low[at];
         if (ruledOut(s, dy))
             continue;
-        if (!memo.exact[at]) {
+        if (!memo.exact[at] && (s - first) % kGuessStep != 0) {
             const auto [base, from, to] = under(s);
             bool out = false;
             if (strideHint >= from && strideHint < to) {
