@@ -7,7 +7,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${1:-$here/build}"
 shift || true
 
-need=(build-essential cmake qt6-base-dev qt6-translations-l10n fonts-liberation xvfb xauth poppler-utils qt6-svg-dev libdxflib-dev libpolyclipping-dev pkg-config
+need=(build-essential cmake qt6-base-dev qt6-translations-l10n fonts-liberation xvfb xauth poppler-utils qt6-svg-dev libdxflib-dev libpolyclipping-dev libgoogle-perftools-dev pkg-config
       dpkg-dev desktop-file-utils # the Debian package and its checks
       qt6-tools-dev qt6-l10n-tools) # lupdate/lrelease and their CMake functions (English texts)
 missing=()
