@@ -50,15 +50,19 @@ bool edgeNear(const Polygons::Shape &shape, const QRectF &box)
     return false;
 }
 
+// The path moveTo and lineTo would make of the ring (a point equal to the
+// one before left out), put in at once rather than checked point by point.
 QPainterPath closedPath(const Polygons::Ring &ring)
 {
     QPainterPath path;
     if (ring.isEmpty())
         return path;
-    path.reserve(int(ring.size()) + 2);
-    path.moveTo(ring.first());
-    for (int i = 1; i < ring.size(); ++i)
-        path.lineTo(ring[i]);
+    Polygons::Ring kept;
+    kept.reserve(ring.size());
+    for (const QPointF &p : ring)
+        if (kept.isEmpty() || !(p == kept.last()))
+            kept.append(p);
+    path.addPolygon(kept);
     path.closeSubpath();
     return path;
 }

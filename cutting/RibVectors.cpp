@@ -188,8 +188,9 @@ QString layerName(int layer)
 QPolygonF flatten(const QPainterPath &path, double tolerance)
 {
     QPolygonF out;
-    out.reserve(path.elementCount());
-    for (int i = 0; i < path.elementCount(); ++i) {
+    const int count = path.elementCount();
+    out.reserve(count);
+    for (int i = 0; i < count; ++i) {
         const QPainterPath::Element e = path.elementAt(i);
         if (e.isMoveTo()) {
             if (!out.isEmpty())
@@ -197,7 +198,7 @@ QPolygonF flatten(const QPainterPath &path, double tolerance)
             out << QPointF(e);
         } else if (e.isLineTo()) {
             out << QPointF(e);
-        } else if (e.type == QPainterPath::CurveToElement && i + 2 < path.elementCount()) {
+        } else if (e.type == QPainterPath::CurveToElement && i + 2 < count) {
             flattenCubic(out, out.isEmpty() ? QPointF() : out.last(), QPointF(e),
                          QPointF(path.elementAt(i + 1)), QPointF(path.elementAt(i + 2)), tolerance,
                          0);
@@ -245,9 +246,9 @@ QRectF Rib::bounds() const
 
 void Rib::translate(QPointF offset)
 {
-    const QTransform move = QTransform::fromTranslate(offset.x(), offset.y());
+    // In place: a transform's map would copy every path first.
     for (Shape &s : shapes) {
-        s.path = move.map(s.path);
+        s.path.translate(offset);
         s.centre += offset;
     }
 }
