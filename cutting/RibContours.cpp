@@ -50,23 +50,6 @@ bool edgeNear(const Polygons::Shape &shape, const QRectF &box)
     return false;
 }
 
-// The path moveTo and lineTo would make of the ring (a point equal to the
-// one before left out), put in at once rather than checked point by point.
-QPainterPath closedPath(const Polygons::Ring &ring)
-{
-    QPainterPath path;
-    if (ring.isEmpty())
-        return path;
-    Polygons::Ring kept;
-    kept.reserve(ring.size());
-    for (const QPointF &p : ring)
-        if (kept.isEmpty() || !(p == kept.last()))
-            kept.append(p);
-    path.addPolygon(kept);
-    path.closeSubpath();
-    return path;
-}
-
 // The ring of largest area: the one outer contour kept when a figure
 // splits the rib (the pieces cut off are reported with the figure).
 Polygons::Ring largest(const Polygons::Shape &shape)
@@ -96,7 +79,7 @@ bool shrink(Shape &s, const Polygons::Ring &ring, double half)
     const Polygons::Shape inner = Polygons::offset({ring}, -half);
     if (inner.size() != 1)
         return false;
-    s.path = closedPath(inner.front());
+    s.path = RibVectors::closedPath(inner.front());
     return true;
 }
 
@@ -387,7 +370,7 @@ std::vector<Finding> apply(RibVectors::Rib &rib, double kerfMm)
         // A ring of the region the booleans left: grown as it stands.
         if (half > 0 && !contour.isEmpty())
             contour = largest(Polygons::offsetRegion({contour}, half));
-        outline.path = closedPath(contour);
+        outline.path = RibVectors::closedPath(contour);
         shapes = std::move(inner);
         shapes.push_back(std::move(outline));
     } else {

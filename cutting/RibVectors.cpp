@@ -38,14 +38,6 @@ struct Mapping {
     }
 };
 
-QPainterPath closedRing(const QPolygonF &ring)
-{
-    QPainterPath path;
-    path.addPolygon(ring);
-    path.closeSubpath();
-    return path;
-}
-
 Shape pathShape(int layer, const QPainterPath &path, bool closed)
 {
     Shape s;
@@ -208,6 +200,21 @@ QPolygonF flatten(const QPainterPath &path, double tolerance)
     return out;
 }
 
+QPainterPath closedPath(const QPolygonF &ring)
+{
+    QPainterPath path;
+    if (ring.isEmpty())
+        return path;
+    QPolygonF kept;
+    kept.reserve(ring.size());
+    for (const QPointF &p : ring)
+        if (kept.isEmpty() || !(p == kept.last()))
+            kept.append(p);
+    path.addPolygon(kept);
+    path.closeSubpath();
+    return path;
+}
+
 QRectF bounds(const Shape &s)
 {
     QRectF r;
@@ -322,7 +329,7 @@ bool Builder::fromWorking(const WorkingData &work, const QString &name, int temp
         if (cut.refused)
             r.refusal = TemplateDrawing::skinTooThickMessage(cut.largestSkin);
         else if (keep(Cut))
-            r.shapes.push_back(pathShape(Cut, closedRing(cut.ring), true));
+            r.shapes.push_back(pathShape(Cut, closedPath(cut.ring), true));
         profile = std::move(cut.profile);
     } else if (keep(Profile)) {
         profile = RibOutline::profileRing(wd, smoothing);
@@ -332,7 +339,7 @@ bool Builder::fromWorking(const WorkingData &work, const QString &name, int temp
     if (keep(Figures) || keep(Marks))
         addFigures(wd, r.shapes);
     if (keep(Profile) && profile.size() > 2)
-        r.shapes.push_back(pathShape(Profile, closedRing(profile), true));
+        r.shapes.push_back(pathShape(Profile, closedPath(profile), true));
     const double leX = mm(g.upperView[0]).x();
     const double teX = mm(g.upperView[size_t(n)]).x();
     if (keep(Marks)) {

@@ -68,6 +68,11 @@ struct Rib {
     void turn(int degrees);
 };
 
+// The closed path of a ring, as moveTo and lineTo would make it (a point
+// equal to the one before left out), put in at once rather than checked
+// point by point.
+QPainterPath closedPath(const QPolygonF &ring);
+
 // The box of one shape (a label counted at a nominal advance per letter).
 QRectF bounds(const Shape &shape);
 

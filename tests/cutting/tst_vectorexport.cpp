@@ -100,6 +100,8 @@ private slots:
     void sheetLayout();
     void readBack_data();
     void readBack();
+    void closedPathAsLineTo_data();
+    void closedPathAsLineTo();
 };
 
 void TstVectorExport::outlineFollowsViewCurve_data()
@@ -493,6 +495,36 @@ void TstVectorExport::readBack()
             QVERIFY2(std::abs(left - ribLeft) <= 2, qPrintable(QString::number(left)));
             QVERIFY2(std::abs(right - left - 2000) <= 3, qPrintable(QString::number(right - left)));
         }
+    }
+}
+
+// The closed path of a ring holds the elements Qt's own moveTo and lineTo
+// give it: repeats in a row dropped, the ring closed once.
+void TstVectorExport::closedPathAsLineTo_data()
+{
+    QTest::addColumn<QPolygonF>("ring");
+    QTest::newRow("plain") << QPolygonF({{0, 0}, {10, 0}, {10, 5}, {0, 5}});
+    QTest::newRow("repeats") << QPolygonF({{0, 0}, {0, 0}, {10, 0}, {10, 5}, {10, 5}, {0, 5}});
+    QTest::newRow("ends on its start") << QPolygonF({{0, 0}, {10, 0}, {10, 5}, {0, 0}});
+    QTest::newRow("one point") << QPolygonF({{2, 3}, {2, 3}});
+    QTest::newRow("empty") << QPolygonF();
+}
+
+void TstVectorExport::closedPathAsLineTo()
+{
+    QFETCH(QPolygonF, ring);
+    QPainterPath expected;
+    if (!ring.isEmpty()) {
+        expected.moveTo(ring.first());
+        for (int i = 1; i < ring.size(); ++i)
+            expected.lineTo(ring[i]);
+        expected.closeSubpath();
+    }
+    const QPainterPath got = RibVectors::closedPath(ring);
+    QCOMPARE(got.elementCount(), expected.elementCount());
+    for (int i = 0; i < got.elementCount(); ++i) {
+        QCOMPARE(got.elementAt(i).type, expected.elementAt(i).type);
+        QCOMPARE(QPointF(got.elementAt(i)), QPointF(expected.elementAt(i)));
     }
 }
 
