@@ -294,9 +294,14 @@ public:
     }
     unsigned long nextHandle() const { return m_handle; }
     void setNextHandle(unsigned long next) { m_handle = next; }
-    // n bytes at the end of the text, for the caller to fill at once.
+    // n bytes at the end of the text, for the caller to fill at once, with
+    // room left after them for the lines that close the file: those would
+    // otherwise double the whole text, and copy it, for a few bytes.
     char *take(qsizetype n)
     {
+        constexpr qsizetype kAfter = 1 << 16;
+        if (m_used + n + kAfter > m_out.size())
+            m_out.resize(m_used + n + kAfter);
         char *at = room(n);
         preferLargePages(at, n);
         return at;
@@ -911,6 +916,24 @@ bool writesEntity(const Shape &s, const Document &doc)
     return points >= 3 || dxfPoints(s).size() >= 2;
 }
 
+// The most a vertex of a polyline within box takes in the text: two group
+// codes, then each coordinate with its sign, whole digits, point and four
+// decimals, and their line ends. A curve flattened into more points than
+// it has elements can take more: the text then grows.
+qsizetype vertexBytes(const QRectF &box)
+{
+    const double largest = std::max({std::abs(box.left()), std::abs(box.right()),
+                                     std::abs(box.top()), std::abs(box.bottom())});
+    qsizetype digits = 1;
+    for (double limit = 10; limit <= largest + 1 && digits < 20; limit *= 10)
+        ++digits;
+    return 4 + 5 + 1 + 2 * (digits + 6);
+}
+
+// An entity's own lines (its kind, handle, owner, layer, a label's text),
+// beside its vertices.
+constexpr qsizetype kEntityBytes = 256;
+
 // The entities of ribs [from, to).
 void dxfRibs(DL_Dxf &dxfDoc, BufferWriter &writer, const Document &doc, size_t from, size_t to,
              const std::vector<DL_Attributes> &layerAttributes)
@@ -969,12 +992,14 @@ QByteArray dxf(const Document &doc, QString *error)
     const size_t ribCount = doc.ribs.size();
     const size_t pieceCount = (ribCount + kRibsAPiece - 1) / kRibsAPiece;
     std::vector<unsigned long> entities(pieceCount + 1, 0);
-    std::vector<qsizetype> points(pieceCount, 0);
+    std::vector<qsizetype> room(pieceCount, 0);
     Parallel::forEach(pieceCount, [&](size_t k, int) {
         for (size_t r = k * kRibsAPiece; r < std::min(ribCount, (k + 1) * kRibsAPiece); ++r)
             for (const Shape &s : doc.ribs[r].shapes) {
                 entities[k + 1] += writesEntity(s, doc) ? 1 : 0;
-                points[k] += s.path.elementCount();
+                room[k] += kEntityBytes;
+                if (const int n = s.path.elementCount())
+                    room[k] += n * vertexBytes(s.path.controlPointRect());
             }
     });
     QByteArray text;
@@ -990,9 +1015,8 @@ QByteArray dxf(const Document &doc, QString *error)
         // Its own writer, in the state the head leaves one in (the handles
         // of the blocks and the text style).
         DL_Dxf own;
-        // About 24 bytes a point: each text made in one piece, not grown by
-        // copies.
-        BufferWriter piece(pieces[k], (1 << 16) + 24 * points[k]);
+        // Each text made in one piece, not grown by copies.
+        BufferWriter piece(pieces[k], (1 << 16) + room[k]);
         dxfHead(own, piece, doc);
         piece.restart(first + entities[k]);
         dxfRibs(own, piece, doc, k * kRibsAPiece, std::min(ribCount, (k + 1) * kRibsAPiece),
