@@ -205,12 +205,18 @@ QPainterPath closedPath(const QPolygonF &ring)
     QPainterPath path;
     if (ring.isEmpty())
         return path;
-    QPolygonF kept;
-    kept.reserve(ring.size());
-    for (const QPointF &p : ring)
-        if (kept.isEmpty() || !(p == kept.last()))
-            kept.append(p);
-    path.addPolygon(kept);
+    // Most rings repeat no point: put in as they are, without a copy.
+    const bool repeats = std::adjacent_find(ring.begin(), ring.end()) != ring.end();
+    if (!repeats) {
+        path.addPolygon(ring);
+    } else {
+        QPolygonF kept;
+        kept.reserve(ring.size());
+        for (const QPointF &p : ring)
+            if (kept.isEmpty() || !(p == kept.last()))
+                kept.append(p);
+        path.addPolygon(kept);
+    }
     path.closeSubpath();
     return path;
 }

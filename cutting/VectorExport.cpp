@@ -278,11 +278,15 @@ public:
         return end;
     }
 
-    // The text goes into out, which is given room for about bytes at once
-    // (more when needed) and cut to what was written by finish().
+    // Room beyond what is counted for: a file's head, or the lines that
+    // close it.
+    static constexpr qsizetype kSpare = 1 << 16;
+
+    // The text goes into out, which is given room for bytes and kSpare at
+    // once (more when needed) and cut to what was written by finish().
     BufferWriter(QByteArray &out, qsizetype bytes) : DL_WriterA("", DL_Codes::AC1015), m_out(out)
     {
-        m_out.resize(std::max<qsizetype>(bytes, 1 << 16));
+        m_out.resize(bytes + kSpare);
     }
     void finish() { m_out.truncate(m_used); }
     // What is written from here on goes where the text written so far was,
@@ -299,9 +303,8 @@ public:
     // otherwise double the whole text, and copy it, for a few bytes.
     char *take(qsizetype n)
     {
-        constexpr qsizetype kAfter = 1 << 16;
-        if (m_used + n + kAfter > m_out.size())
-            m_out.resize(m_used + n + kAfter);
+        if (m_used + n + kSpare > m_out.size())
+            m_out.resize(m_used + n + kSpare);
         char *at = room(n);
         preferLargePages(at, n);
         return at;
@@ -311,6 +314,19 @@ public:
         char text[48];
         char *end = fixed4(text, value);
         dxfString(gc, std::string_view(text, size_t(end - text)));
+    }
+    // The most vertex() writes for a point within box: its two group codes
+    // and line ends, and each coordinate with a sign, its whole digits, a
+    // point and four decimals. (A curve flattened into more points than it
+    // has elements takes more: the text then grows.)
+    static qsizetype vertexRoom(const QRectF &box)
+    {
+        const double largest = std::max({std::abs(box.left()), std::abs(box.right()),
+                                         std::abs(box.top()), std::abs(box.bottom())});
+        qsizetype digits = 1;
+        for (double limit = 10; limit <= largest + 1 && digits < 20; limit *= 10)
+            ++digits;
+        return 4 + 5 + 1 + 2 * (digits + 6);
     }
     // A vertex of a light polyline as the library writes it (group codes
     // 10 and 20, no bulge), put straight into the text: a polyline is most
@@ -916,20 +932,6 @@ bool writesEntity(const Shape &s, const Document &doc)
     return points >= 3 || dxfPoints(s).size() >= 2;
 }
 
-// The most a vertex of a polyline within box takes in the text: two group
-// codes, then each coordinate with its sign, whole digits, point and four
-// decimals, and their line ends. A curve flattened into more points than
-// it has elements can take more: the text then grows.
-qsizetype vertexBytes(const QRectF &box)
-{
-    const double largest = std::max({std::abs(box.left()), std::abs(box.right()),
-                                     std::abs(box.top()), std::abs(box.bottom())});
-    qsizetype digits = 1;
-    for (double limit = 10; limit <= largest + 1 && digits < 20; limit *= 10)
-        ++digits;
-    return 4 + 5 + 1 + 2 * (digits + 6);
-}
-
 // An entity's own lines (its kind, handle, owner, layer, a label's text),
 // beside its vertices.
 constexpr qsizetype kEntityBytes = 256;
@@ -999,12 +1001,12 @@ QByteArray dxf(const Document &doc, QString *error)
                 entities[k + 1] += writesEntity(s, doc) ? 1 : 0;
                 room[k] += kEntityBytes;
                 if (const int n = s.path.elementCount())
-                    room[k] += n * vertexBytes(s.path.controlPointRect());
+                    room[k] += n * BufferWriter::vertexRoom(s.path.controlPointRect());
             }
     });
     QByteArray text;
     DL_Dxf dxfDoc;
-    BufferWriter writer(text, 1 << 16);
+    BufferWriter writer(text, 0);
     dxfHead(dxfDoc, writer, doc);
     const unsigned long first = writer.nextHandle();
     for (size_t k = 0; k < pieceCount; ++k)
@@ -1016,7 +1018,7 @@ QByteArray dxf(const Document &doc, QString *error)
         // of the blocks and the text style).
         DL_Dxf own;
         // Each text made in one piece, not grown by copies.
-        BufferWriter piece(pieces[k], (1 << 16) + room[k]);
+        BufferWriter piece(pieces[k], room[k]);
         dxfHead(own, piece, doc);
         piece.restart(first + entities[k]);
         dxfRibs(own, piece, doc, k * kRibsAPiece, std::min(ribCount, (k + 1) * kRibsAPiece),
