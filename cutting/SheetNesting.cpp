@@ -74,7 +74,10 @@ Hull makeHull(const std::vector<QPolygonF> &lines, int turn, double gap)
             const QPointF a = line[k] - QPointF(minX, 0);
             const QPointF b = k + 1 < line.size() ? line[k + 1] - QPointF(minX, 0) : a;
             const double x0 = std::min(a.x(), b.x()), x1 = std::max(a.x(), b.x());
-            const int i0 = int(std::floor(x0 / kColumn)), i1 = int(std::floor(x1 / kColumn));
+            // Measured from the leftmost point, x0 and x1 are never
+            // negative: the cast rounds down as std::floor would, without
+            // its call.
+            const int i0 = int(x0 / kColumn), i1 = int(x1 / kColumn);
             if (x1 == x0) {
                 mark(i0, a.y());
                 mark(i0, b.y());

@@ -32,6 +32,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #ifdef Q_OS_LINUX
 #include <sys/mman.h>
@@ -560,13 +561,24 @@ Document arrange(std::vector<RibVectors::Rib> ribs, const Options &options)
         std::vector<Shape> shapes;
         std::vector<RibContours::Finding> found;
     };
-    QHash<QByteArray, int> seen;
+    // Keys hashed on every core beside their making: only the table's own
+    // work is left to the one thread that tells them apart.
+    struct Hashed {
+        const QByteArray *key;
+        size_t hash;
+        bool operator==(const Hashed &o) const { return hash == o.hash && *key == *o.key; }
+    };
+    struct ByHash {
+        size_t operator()(const Hashed &h) const { return h.hash; }
+    };
+    std::unordered_map<Hashed, int, ByHash> seen;
     std::vector<Contoured> distinct;
     std::vector<int> kind;       // the distinct rib each rib is
     std::vector<size_t> firstOf; // the first rib of each distinct rib
     kind.reserve(ribs.size());
     // Each rib's key on every core, then told apart in order.
     std::vector<QByteArray> keys(ribs.size());
+    std::vector<size_t> hashes(ribs.size());
     Parallel::forEach(ribs.size(), [&](size_t i, int) {
         RibVectors::Rib &rib = ribs[i];
         // Figures left out are left out of the cut too, as when the ribs are
@@ -577,17 +589,14 @@ Document arrange(std::vector<RibVectors::Rib> ribs, const Options &options)
                                [](const Shape &s) { return s.layer == RibVectors::Figures; }),
                 rib.shapes.end());
         keys[i] = shapeKey(rib);
+        hashes[i] = qHash(keys[i]);
     });
+    seen.reserve(ribs.size());
     for (size_t i = 0; i < ribs.size(); ++i) {
-        const QByteArray key = std::move(keys[i]);
-        const auto known = seen.constFind(key);
-        if (known != seen.constEnd()) {
-            kind.push_back(*known);
-            continue;
-        }
-        seen.insert(key, int(firstOf.size()));
-        kind.push_back(int(firstOf.size()));
-        firstOf.push_back(i);
+        const auto [at, fresh] = seen.emplace(Hashed{&keys[i], hashes[i]}, int(firstOf.size()));
+        kind.push_back(at->second);
+        if (fresh)
+            firstOf.push_back(i);
     }
     // Each distinct rib's contours on its own, on every core.
     distinct.resize(firstOf.size());

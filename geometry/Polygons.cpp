@@ -25,6 +25,18 @@ cInt toUnits(double mm)
     return gridUnits(mm);
 }
 
+// The index after and before i in a ring of n points, without a division
+// (a remainder in a loop over every point costs more than the rest of it).
+size_t after(size_t i, size_t n)
+{
+    return i + 1 < n ? i + 1 : 0;
+}
+
+size_t before(size_t i, size_t n)
+{
+    return i > 0 ? i - 1 : n - 1;
+}
+
 // Clipper sweeps along y. Sections are long along x and thin across, with
 // long runs of nearly level edges that its sweep handles slowly: the two
 // axes are swapped on the way in and back on the way out.
@@ -145,7 +157,7 @@ bool edgesMeet(const std::vector<const Path *> &rings, bool withinRings)
     for (size_t r = 0; r < rings.size(); ++r) {
         const Path &path = *rings[r];
         for (size_t i = 0; i < path.size(); ++i) {
-            const IntPoint &a = path[i], &b = path[(i + 1) % path.size()];
+            const IntPoint &a = path[i], &b = path[after(i, path.size())];
             edges.push_back({-std::max(a.Y, b.Y), -std::min(a.Y, b.Y), std::min(a.X, b.X),
                              std::max(a.X, b.X), uint32_t(r), uint32_t(i)});
         }
@@ -231,8 +243,8 @@ bool edgesMeet(const std::vector<const Path *> &rings, bool withinRings)
                 if (!withinRings || gap == 1 || gap == n - 1)
                     continue;
             }
-            if (meet(pe[e.index], pe[(e.index + 1) % pe.size()], po[o->index],
-                     po[(o->index + 1) % po.size()]))
+            if (meet(pe[e.index], pe[after(e.index, pe.size())], po[o->index],
+                     po[after(o->index, po.size())]))
                 return true;
         }
         open.push_back(&e);
@@ -250,14 +262,14 @@ bool simplePath(const Path &path)
         return false;
     __int128 twiceArea = 0;
     for (size_t i = 0; i < n; ++i) {
-        const IntPoint &a = path[i], &b = path[(i + 1) % n];
+        const IntPoint &a = path[i], &b = path[after(i, n)];
         twiceArea += __int128(a.X) * b.Y - __int128(b.X) * a.Y;
     }
     if (twiceArea == 0)
         return false;
     // Two edges in a row that fold back along one line make a spike.
     for (size_t i = 0; i < n; ++i) {
-        const IntPoint &a = path[i], &b = path[(i + 1) % n], &c = path[(i + 2) % n];
+        const IntPoint &a = path[i], &b = path[after(i, n)], &c = path[after(after(i, n), n)];
         if (turn(a, b, c) == 0 &&
             __int128(b.X - a.X) * (c.X - b.X) + __int128(b.Y - a.Y) * (c.Y - b.Y) < 0)
             return false;
@@ -273,7 +285,7 @@ Path withoutStraight(const Path &path)
     const size_t n = path.size();
     std::vector<char> straight(n);
     for (size_t i = 0; i < n; ++i)
-        straight[i] = turn(path[(i + n - 1) % n], path[i], path[(i + 1) % n]) == 0;
+        straight[i] = turn(path[before(i, n)], path[i], path[after(i, n)]) == 0;
     Path kept;
     kept.reserve(n);
     for (size_t i = 0; i < n; ++i)
@@ -306,141 +318,117 @@ Paths region(const Shape &shape)
     return united;
 }
 
-// Edges of some rings in the cells of a grid, each in every cell that
-// its box grown by the reach meets, to find those that come near a point.
-class EdgeGrid
+// The order of keys, smallest first (equal keys in any order). The edges
+// of a ring come in runs that go one way along the sweep, then the other:
+// few runs are merged, as a natural merge sort does; many are sorted.
+void orderByKey(const std::vector<double> &keys, std::vector<uint32_t> &order)
+{
+    thread_local std::vector<uint32_t> merged;
+    thread_local std::vector<size_t> runs;
+    const size_t count = keys.size();
+    constexpr size_t kMostRuns = 32;
+    order.resize(count);
+    runs.clear();
+    runs.push_back(0);
+    for (size_t i = 0; i < count && runs.size() <= kMostRuns;) {
+        size_t j = i + 1;
+        const bool up = j == count || keys[j] >= keys[i];
+        while (j < count && (up ? keys[j] >= keys[j - 1] : keys[j] <= keys[j - 1]))
+            ++j;
+        for (size_t k = i; k < j; ++k)
+            order[k] = uint32_t(up ? k : i + j - 1 - k);
+        runs.push_back(j);
+        i = j;
+    }
+    auto less = [&keys](uint32_t a, uint32_t b) { return keys[a] < keys[b]; };
+    if (runs.back() != count) {
+        for (size_t i = 0; i < count; ++i)
+            order[i] = uint32_t(i);
+        std::sort(order.begin(), order.end(), less);
+        return;
+    }
+    merged.resize(count);
+    while (runs.size() > 2) {
+        size_t kept = 1;
+        for (size_t r = 0; r + 1 < runs.size(); r += 2) {
+            const size_t from = runs[r], middle = runs[r + 1];
+            const size_t to = r + 2 < runs.size() ? runs[r + 2] : middle;
+            std::merge(order.begin() + std::ptrdiff_t(from), order.begin() + std::ptrdiff_t(middle),
+                       order.begin() + std::ptrdiff_t(middle), order.begin() + std::ptrdiff_t(to),
+                       merged.begin() + std::ptrdiff_t(from), less);
+            runs[kept++] = to;
+        }
+        runs.resize(kept);
+        order.swap(merged);
+    }
+}
+
+// No vertex of a comes nearer than reach to an edge of b, nor any vertex of
+// b to an edge of a. A vertex that near an edge lies in the edge's box grown
+// by reach, so its own edge's box meets that grown box: the edges of both
+// are swept along the path's Y (a section's x), those of b with their boxes
+// grown (by a hair more, against the rounding), and each pair whose boxes
+// meet has the start of either edge tried against the other, as a grid of
+// the edges would try it.
+bool clearOfEachOther(const Paths &a, const Paths &b, double reach)
 {
     struct Edge {
         double ax, ay, dx, dy, inv;
-        double x0, x1, y0, y1; // its box grown by the reach
+        double x0, x1, y0, y1;         // its box grown by reach
+        double sx0, sx1, sy0, sy1;     // its box in the sweep
+        bool ofB;
     };
-    struct Span {
-        uint32_t c0, c1, r0, r1; // the cells its box meets
-    };
-    // One grid at a time on each thread: its arrays are kept for the next.
-    struct Arrays {
-        std::vector<Edge> edges;
-        std::vector<Span> spans;
-        std::vector<uint32_t> cells; // each cell's edges in a row
-        std::vector<uint32_t> start, fill;
-    };
-    static Arrays &arrays()
-    {
-        thread_local Arrays kept;
-        return kept;
-    }
-
-public:
-    EdgeGrid(const Paths &paths, double reach)
-        : m_reach(reach), m_edges(arrays().edges), m_start(arrays().start), m_cells(arrays().cells)
-    {
-        m_edges.clear();
-        for (const Path &path : paths)
+    thread_local std::vector<Edge> edges;
+    thread_local std::vector<double> keys;
+    thread_local std::vector<uint32_t> order, openA, openB;
+    edges.clear();
+    keys.clear();
+    const double sweepGrowth = reach * (1 + 1e-9) + 1;
+    for (const Paths *set : {&a, &b}) {
+        const bool ofB = set == &b;
+        const double g = ofB ? sweepGrowth : 0;
+        for (const Path &path : *set)
             for (size_t i = 0; i < path.size(); ++i) {
-                const IntPoint &a = path[i], &b = path[i + 1 < path.size() ? i + 1 : 0];
-                const double ax = double(a.X), ay = double(a.Y);
-                const double dx = double(b.X) - ax, dy = double(b.Y) - ay;
+                const IntPoint &p = path[i], &q = path[after(i, path.size())];
+                const double ax = double(p.X), ay = double(p.Y);
+                const double dx = double(q.X) - ax, dy = double(q.Y) - ay;
                 const double len2 = dx * dx + dy * dy;
-                m_edges.push_back({ax, ay, dx, dy, len2 > 0 ? 1 / len2 : 0,
-                                   std::min(ax, ax + dx) - reach, std::max(ax, ax + dx) + reach,
-                                   std::min(ay, ay + dy) - reach, std::max(ay, ay + dy) + reach});
+                const double left = std::min(ax, ax + dx), right = std::max(ax, ax + dx);
+                const double bottom = std::min(ay, ay + dy), top = std::max(ay, ay + dy);
+                edges.push_back({ax, ay, dx, dy, len2 > 0 ? 1 / len2 : 0, left - reach,
+                                 right + reach, bottom - reach, top + reach, left - g, right + g,
+                                 bottom - g, top + g, ofB});
+                keys.push_back(bottom - g);
             }
-        if (m_edges.empty())
-            return;
-        double x0 = m_edges.front().x0, x1 = m_edges.front().x1;
-        double y0 = m_edges.front().y0, y1 = m_edges.front().y1;
-        for (const Edge &e : m_edges) {
-            x0 = std::min(x0, e.x0);
-            x1 = std::max(x1, e.x1);
-            y0 = std::min(y0, e.y0);
-            y1 = std::max(y1, e.y1);
-        }
-        // About a cell an edge, none smaller than the reach.
-        const double wanted = std::sqrt((x1 - x0) * (y1 - y0) / (1.0 * double(m_edges.size())));
-        m_perCell = 1 / std::max({wanted, reach, 1.0});
-        m_x0 = x0;
-        m_y0 = y0;
-        m_columns = cellOf(x1 - x0, ~size_t(0)) + 1;
-        m_rows = cellOf(y1 - y0, ~size_t(0)) + 1;
-        m_start.assign(m_columns * m_rows + 1, 0);
-        std::vector<Span> &spans = arrays().spans;
-        spans.resize(m_edges.size());
-        for (size_t k = 0; k < m_edges.size(); ++k) {
-            const Edge &e = m_edges[k];
-            Span &s = spans[k];
-            s = {uint32_t(cellOf(e.x0 - m_x0, m_columns - 1)),
-                 uint32_t(cellOf(e.x1 - m_x0, m_columns - 1)),
-                 uint32_t(cellOf(e.y0 - m_y0, m_rows - 1)),
-                 uint32_t(cellOf(e.y1 - m_y0, m_rows - 1))};
-            for (size_t r = s.r0; r <= s.r1; ++r)
-                for (size_t c = s.c0; c <= s.c1; ++c)
-                    ++m_start[r * m_columns + c + 1];
-        }
-        for (size_t k = 0; k + 1 < m_start.size(); ++k)
-            m_start[k + 1] += m_start[k];
-        m_cells.resize(m_start.back());
-        std::vector<uint32_t> &fill = arrays().fill;
-        fill.assign(m_start.begin(), m_start.end() - 1);
-        for (size_t k = 0; k < m_edges.size(); ++k) {
-            const Span &s = spans[k];
-            for (size_t r = s.r0; r <= s.r1; ++r)
-                for (size_t c = s.c0; c <= s.c1; ++c)
-                    m_cells[fill[r * m_columns + c]++] = uint32_t(k);
-        }
     }
-
-    // True when some edge comes nearer to p than the reach.
-    bool near(const IntPoint &p) const
-    {
-        if (m_edges.empty())
+    const double reach2 = reach * reach;
+    // The start of edge e nearer than reach to edge f.
+    auto near = [reach2](const Edge &e, const Edge &f) {
+        const double px = e.ax, py = e.ay;
+        if (px < f.x0 || px > f.x1 || py < f.y0 || py > f.y1)
             return false;
-        const double px = double(p.X), py = double(p.Y);
-        if (px < m_x0 || py < m_y0)
-            return false;
-        const size_t c = cellOf(px - m_x0, m_columns), r = cellOf(py - m_y0, m_rows);
-        if (c >= m_columns || r >= m_rows)
-            return false;
-        const double reach2 = m_reach * m_reach;
-        const size_t cell = r * m_columns + c;
-        for (uint32_t at = m_start[cell]; at < m_start[cell + 1]; ++at) {
-            const Edge &e = m_edges[m_cells[at]];
-            if (px < e.x0 || px > e.x1 || py < e.y0 || py > e.y1)
+        const double t = std::clamp(((px - f.ax) * f.dx + (py - f.ay) * f.dy) * f.inv, 0.0, 1.0);
+        const double ex = f.ax + t * f.dx - px, ey = f.ay + t * f.dy - py;
+        return ex * ex + ey * ey < reach2;
+    };
+    orderByKey(keys, order);
+    openA.clear();
+    openB.clear();
+    for (uint32_t k : order) {
+        const Edge &e = edges[k];
+        std::vector<uint32_t> &others = e.ofB ? openA : openB;
+        others.erase(std::remove_if(others.begin(), others.end(),
+                                    [&](uint32_t o) { return edges[o].sy1 < e.sy0; }),
+                     others.end());
+        for (uint32_t o : others) {
+            const Edge &f = edges[o];
+            if (f.sx1 < e.sx0 || e.sx1 < f.sx0)
                 continue;
-            const double t =
-                std::clamp(((px - e.ax) * e.dx + (py - e.ay) * e.dy) * e.inv, 0.0, 1.0);
-            const double ex = e.ax + t * e.dx - px, ey = e.ay + t * e.dy - py;
-            if (ex * ex + ey * ey < reach2)
-                return true;
-        }
-        return false;
-    }
-
-private:
-    // The cell of a distance from the grid's corner, at most last. One
-    // rule for edges and points: a point in an edge's box lies in one of
-    // its cells.
-    size_t cellOf(double d, size_t last) const
-    {
-        const double cells = d * m_perCell;
-        return cells < double(last) ? size_t(cells) : last;
-    }
-
-    double m_reach;
-    std::vector<Edge> &m_edges;
-    std::vector<uint32_t> &m_start;
-    std::vector<uint32_t> &m_cells;
-    double m_x0 = 0, m_y0 = 0, m_perCell = 1;
-    size_t m_columns = 0, m_rows = 0;
-};
-
-// No vertex of a comes nearer than reach to an edge of b.
-bool verticesClear(const Paths &a, const Paths &b, double reach)
-{
-    const EdgeGrid edges(b, reach);
-    for (const Path &path : a)
-        for (const IntPoint &p : path)
-            if (edges.near(p))
+            if (near(e, f) || near(f, e))
                 return false;
+        }
+        (e.ofB ? openB : openA).push_back(k);
+    }
     return true;
 }
 
@@ -462,6 +450,9 @@ Paths trimmedRings(const Paths &region, double delta, double arcTolerance, size_
     const double sinStep = std::sin(2 * kPi / steps) * (delta < 0 ? -1 : 1);
     const double cosStep = std::cos(2 * kPi / steps);
     const double stepsPerRad = steps / (2 * kPi);
+    // A turn forward of less than 1.4 steps' angle is one step, as rounded
+    // below: most are, and need no arc tangent to tell.
+    const double oneStepSin = 1.4 / stepsPerRad < kPi / 2 ? std::sin(1.4 / stepsPerRad) : 2.0;
     // Rounded as ClipperOffset rounds its points (halves up, by adding one).
     auto clipperRound = [](double v) { return v < 0 ? cInt(v - 0.5) : cInt(v + 0.5); };
     auto rounded = [&](double x, double y) { return IntPoint(clipperRound(x), clipperRound(y)); };
@@ -473,7 +464,7 @@ Paths trimmedRings(const Paths &region, double delta, double arcTolerance, size_
             continue;
         normals.resize(n);
         for (size_t j = 0; j < n; ++j) {
-            const IntPoint &a = src[j], &b = src[(j + 1) % n];
+            const IntPoint &a = src[j], &b = src[after(j, n)];
             const double dx = double(b.X - a.X), dy = double(b.Y - a.Y);
             const double f = dx == 0 && dy == 0 ? 0 : 1 / std::sqrt(dx * dx + dy * dy);
             normals[j] = {dy * f, -dx * f};
@@ -506,7 +497,7 @@ Paths trimmedRings(const Paths &region, double delta, double arcTolerance, size_
                     // that of the straight run it ends, from the last point
                     // put down: a0 to a1) and edge j offset (b0 to b1)
                     // cross at a0 + s (a1 - a0) = b0 + t (b1 - b0).
-                    const IntPoint &pk = src[(j + n - 1) % n], &pn = src[(j + 1) % n];
+                    const IntPoint &pk = src[before(j, n)], &pn = src[after(j, n)];
                     const double a0x = double(pk.X) + kx * delta, a0y = double(pk.Y) + ky * delta;
                     const double ax = px - double(pk.X), ay = py - double(pk.Y);
                     const double b0x = px + jx * delta, b0y = py + jy * delta;
@@ -533,8 +524,12 @@ Paths trimmedRings(const Paths &region, double delta, double arcTolerance, size_
                     along = 0;
                 }
             } else {
-                const double a = std::atan2(sinA, kx * jx + ky * jy);
-                const int count = std::max(int(std::llround(stepsPerRad * std::abs(a))), 1);
+                const double cosA = kx * jx + ky * jy;
+                const int count =
+                    cosA > 0 && std::abs(sinA) < oneStepSin
+                        ? 1
+                        : std::max(int(std::llround(stepsPerRad * std::abs(std::atan2(sinA, cosA)))),
+                                   1);
                 double x = kx, yy = ky;
                 for (int i = 0; i < count; ++i) {
                     dest.push_back(rounded(px + x * delta, py + yy * delta));
@@ -601,7 +596,7 @@ Paths offsetPaths(const Paths &region, double delta, ClipperLib::JoinType join, 
     const double reach = std::abs(units) - 2.25 * std::min(tolerance, 0.25 * std::abs(units)) - 2;
     // With no loop cut off, a simple ring is Clipper's own, union and all.
     if ((simple && joins == 0) ||
-        (verticesClear(out, region, reach) && verticesClear(region, out, reach)))
+        clearOfEachOther(out, region, reach))
         return out;
     return clipperOffset(region, units, join, limit, tolerance);
 }
@@ -867,7 +862,7 @@ double signedArea(const Ring &ring)
 {
     double twice = 0;
     for (int i = 0; i < ring.size(); ++i) {
-        const QPointF &p = ring[i], &q = ring[(i + 1) % ring.size()];
+        const QPointF &p = ring[i], &q = ring[i + 1 < ring.size() ? i + 1 : 0];
         twice += p.x() * q.y() - q.x() * p.y();
     }
     return twice / 2;
@@ -1069,7 +1064,7 @@ bool clearInside(const Ring &ring, const Shape &shape, double distance)
     std::vector<const Path *> both{&inner.front()};
     for (const Path &path : outer)
         both.push_back(&path);
-    return verticesClear(inner, outer, reach) && verticesClear(outer, inner, reach) &&
+    return clearOfEachOther(inner, outer, reach) &&
            !edgesMeet(both, false);
 }
 

@@ -516,6 +516,60 @@ private slots:
         QVERIFY(crossing > 50 && simple > 50 && few > 20);
     }
 
+    // Over stars inside stars, some turned so that their edges run every
+    // way across the sweep, clearInside agrees with every pair tried in
+    // millimetres: the first point inside, each vertex of either at least
+    // the distance from every edge of the other, and no two edges meeting.
+    // Trials within a hair of the distance are left out.
+    void clearInsideAgreesWithEveryPair()
+    {
+        QRandomGenerator random(5);
+        auto star = [&](int points, double turn, const std::vector<double> &radii) {
+            Ring ring;
+            for (int k = 0; k < points; ++k) {
+                const double a = turn + 2 * M_PI * k / points;
+                ring << QPointF(radii[size_t(k)] * std::cos(a), 0.6 * radii[size_t(k)] * std::sin(a));
+            }
+            return ring;
+        };
+        int clear = 0, near = 0, crossing = 0;
+        for (int trial = 0; trial < 400; ++trial) {
+            const int points = 5 + trial % 120;
+            const double turn = trial % 3 ? random.generateDouble() * 2 * M_PI : 0;
+            std::vector<double> outer(static_cast<size_t>(points)), inner(outer.size());
+            for (int k = 0; k < points; ++k) {
+                outer[size_t(k)] = 40 + 10 * random.generateDouble();
+                inner[size_t(k)] = outer[size_t(k)] - (trial % 4 ? 2 + 3 * random.generateDouble()
+                                                                : 0.2 + 1.5 * random.generateDouble());
+            }
+            const Ring out = star(points, turn, outer);
+            const Ring in = star(points, turn + (trial % 5 ? 0 : 0.02), inner);
+            double nearest = 1e9;
+            bool meet = false;
+            for (const auto &[from, to] : {std::pair(&in, &out), std::pair(&out, &in)})
+                for (const QPointF &p : *from)
+                    for (int i = 0; i < to->size(); ++i)
+                        nearest = std::min(nearest, std::sqrt(Polygons::squaredSegmentDistance(
+                                                        p, (*to)[i], (*to)[(i + 1) % to->size()])));
+            for (int i = 0; i < in.size() && !meet; ++i)
+                for (int j = 0; j < out.size() && !meet; ++j)
+                    meet = QLineF(in[i], in[(i + 1) % in.size()])
+                               .intersects(QLineF(out[j], out[(j + 1) % out.size()]), nullptr) ==
+                           QLineF::BoundedIntersection;
+            if (std::abs(nearest - 1.0) < 1e-6)
+                continue;
+            const bool expected = !meet && nearest > 1.0 && Polygons::pointIn({out}, in[0]) == 1;
+            QVERIFY2(Polygons::clearInside(in, {out}, 1.0) == expected,
+                     qPrintable(QStringLiteral("star %1: %2 mm, %3")
+                                    .arg(trial)
+                                    .arg(nearest)
+                                    .arg(meet ? "crossing" : "apart")));
+            ++(meet ? crossing : expected ? clear : near);
+        }
+        QVERIFY2(clear > 40 && near > 40 && crossing > 20,
+                 qPrintable(QStringLiteral("%1 %2 %3").arg(clear).arg(near).arg(crossing)));
+    }
+
     // An offset's rounded crossings can leave a zigzag of a grid step that
     // crosses itself (seen on a real section); the ring made simple keeps
     // the outline within a few steps, and a true crossing keeps its larger
