@@ -374,38 +374,39 @@ bool clearOfEachOther(const Paths &a, const Paths &b, double reach)
 {
     struct Edge {
         double ax, ay, dx, dy, inv;
-        double x0, x1, y0, y1;         // its box grown by reach
-        double sx0, sx1, sy0, sy1;     // its box in the sweep
-        bool ofB;
+        double left, right, bottom, top; // its box
     };
+    // b's edges first: an edge of a has an index from bCount on.
     thread_local std::vector<Edge> edges;
     thread_local std::vector<double> keys;
     thread_local std::vector<uint32_t> order, openA, openB;
     edges.clear();
     keys.clear();
-    const double sweepGrowth = reach * (1 + 1e-9) + 1;
-    for (const Paths *set : {&a, &b}) {
-        const bool ofB = set == &b;
-        const double g = ofB ? sweepGrowth : 0;
+    const double growth = reach * (1 + 1e-9) + 1;
+    size_t bCount = 0;
+    for (const Paths *set : {&b, &a}) {
+        const double g = set == &b ? growth : 0;
         for (const Path &path : *set)
             for (size_t i = 0; i < path.size(); ++i) {
                 const IntPoint &p = path[i], &q = path[after(i, path.size())];
                 const double ax = double(p.X), ay = double(p.Y);
                 const double dx = double(q.X) - ax, dy = double(q.Y) - ay;
                 const double len2 = dx * dx + dy * dy;
-                const double left = std::min(ax, ax + dx), right = std::max(ax, ax + dx);
-                const double bottom = std::min(ay, ay + dy), top = std::max(ay, ay + dy);
-                edges.push_back({ax, ay, dx, dy, len2 > 0 ? 1 / len2 : 0, left - reach,
-                                 right + reach, bottom - reach, top + reach, left - g, right + g,
-                                 bottom - g, top + g, ofB});
+                const double bottom = std::min(ay, ay + dy);
+                edges.push_back({ax, ay, dx, dy, len2 > 0 ? 1 / len2 : 0, std::min(ax, ax + dx),
+                                 std::max(ax, ax + dx), bottom, std::max(ay, ay + dy)});
                 keys.push_back(bottom - g);
             }
+        if (set == &b)
+            bCount = edges.size();
     }
     const double reach2 = reach * reach;
-    // The start of edge e nearer than reach to edge f.
-    auto near = [reach2](const Edge &e, const Edge &f) {
+    // The start of edge e nearer than reach to edge f: within f's box grown
+    // by reach, then by its distance.
+    auto near = [reach, reach2](const Edge &e, const Edge &f) {
         const double px = e.ax, py = e.ay;
-        if (px < f.x0 || px > f.x1 || py < f.y0 || py > f.y1)
+        if (px < f.left - reach || px > f.right + reach || py < f.bottom - reach ||
+            py > f.top + reach)
             return false;
         const double t = std::clamp(((px - f.ax) * f.dx + (py - f.ay) * f.dy) * f.inv, 0.0, 1.0);
         const double ex = f.ax + t * f.dx - px, ey = f.ay + t * f.dy - py;
@@ -416,18 +417,27 @@ bool clearOfEachOther(const Paths &a, const Paths &b, double reach)
     openB.clear();
     for (uint32_t k : order) {
         const Edge &e = edges[k];
-        std::vector<uint32_t> &others = e.ofB ? openA : openB;
-        others.erase(std::remove_if(others.begin(), others.end(),
-                                    [&](uint32_t o) { return edges[o].sy1 < e.sy0; }),
-                     others.end());
-        for (uint32_t o : others) {
-            const Edge &f = edges[o];
-            if (f.sx1 < e.sx0 || e.sx1 < f.sx0)
+        const bool ofB = k < bCount;
+        // The open edges of the other set: those that end before this one
+        // starts along the sweep are dropped on the way.
+        std::vector<uint32_t> &others = ofB ? openA : openB;
+        const double from = keys[k];
+        const double g = ofB ? growth : 0, og = ofB ? 0 : growth;
+        const double left = e.left - g, right = e.right + g;
+        for (size_t at = 0; at < others.size();) {
+            const Edge &f = edges[others[at]];
+            if (f.top + og < from) {
+                others[at] = others.back();
+                others.pop_back();
+                continue;
+            }
+            ++at;
+            if (f.right + og < left || right < f.left - og)
                 continue;
             if (near(e, f) || near(f, e))
                 return false;
         }
-        (e.ofB ? openB : openA).push_back(k);
+        (ofB ? openB : openA).push_back(k);
     }
     return true;
 }
