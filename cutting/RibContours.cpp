@@ -168,15 +168,43 @@ Witnesses witnesses(const Polygons::Shape &outer, const Polygons::Ring &figure)
     };
     thread_local std::vector<double> fy, oy;
     thread_local std::vector<Candidate> candidates;
+    // The outline's edges that reach over the figure's span (widened by
+    // more than the witnesses' clearances), in pairs of ends: the only ones
+    // its upright lines can cross (anywhere up them), or that can come near
+    // a point on those lines.
+    thread_local Polygons::Ring across;
     candidates.clear();
     const QRectF span = figure.boundingRect();
+    across.clear();
+    for (const Polygons::Ring &r : outer)
+        for (int i = 0, n = int(r.size()); i < n; ++i) {
+            const QPointF &a = r[i], &b = r[i + 1 < n ? i + 1 : 0];
+            if (std::max(a.x(), b.x()) >= span.left() - kFarMm &&
+                std::min(a.x(), b.x()) <= span.right() + kFarMm)
+                across << a << b;
+        }
+    // The crossings of x by the kept edges, as uprightCrossings finds them.
+    auto outlineCrossings = [&](double x) {
+        for (int i = 0; i + 1 < across.size(); i += 2) {
+            const QPointF a = across[i], b = across[i + 1];
+            if ((a.x() <= x) != (b.x() <= x))
+                oy.push_back(a.y() + (x - a.x()) * (b.y() - a.y()) / (b.x() - a.x()));
+        }
+    };
+    // No kept edge nearer to p than distance, as edgesClearOf tells.
+    auto outlineClearOf = [&](QPointF p, double distance) {
+        for (int i = 0; i + 1 < across.size(); i += 2)
+            if (Polygons::squaredSegmentDistance(p, across[i], across[i + 1]) <
+                distance * distance)
+                return false;
+        return true;
+    };
     for (int k = 0; k < kLines; ++k) {
         const double x = span.left() + span.width() * (k + 0.5) / kLines;
         fy.clear();
         oy.clear();
         Polygons::uprightCrossings(figure, x, fy);
-        for (const Polygons::Ring &r : outer)
-            Polygons::uprightCrossings(r, x, oy);
+        outlineCrossings(x);
         std::sort(fy.begin(), fy.end());
         std::sort(oy.begin(), oy.end());
         // Up the line, inside the figure and the outline by the parity of
@@ -211,9 +239,9 @@ Witnesses witnesses(const Polygons::Shape &outer, const Polygons::Ring &figure)
         if (found || tried == 3)
             continue;
         ++tried;
-        found = c.shared ? Polygons::edgesClearOf(outer, c.at, kSharedClear) &&
+        found = c.shared ? outlineClearOf(c.at, kSharedClear) &&
                                Polygons::edgesClearOf({figure}, c.at, kSharedClear)
-                         : Polygons::edgesClearOf(outer, c.at, kBeyondClear);
+                         : outlineClearOf(c.at, kBeyondClear);
     }
     return seen;
 }

@@ -37,6 +37,17 @@ size_t before(size_t i, size_t n)
     return i > 0 ? i - 1 : n - 1;
 }
 
+// A box on the grid: edges whose boxes miss it are left out of a search
+// that cannot find them.
+struct Window {
+    double x0, x1, y0, y1;
+    bool meets(const IntPoint &a, const IntPoint &b) const
+    {
+        return double(std::max(a.X, b.X)) >= x0 && double(std::min(a.X, b.X)) <= x1 &&
+               double(std::max(a.Y, b.Y)) >= y0 && double(std::min(a.Y, b.Y)) <= y1;
+    }
+};
+
 // Clipper sweeps along y. Sections are long along x and thin across, with
 // long runs of nearly level edges that its sweep handles slowly: the two
 // axes are swapped on the way in and back on the way out.
@@ -140,8 +151,10 @@ bool meet(const IntPoint &a, const IntPoint &b, const IntPoint &c, const IntPoin
 // other only when withinRings (but never two in a row), else only edges of
 // different rings. The sweep runs down a section's x (the path's Y, see
 // toPoint), from the trailing edge: an offset of a section that meets
-// itself there (a skin thicker than the tail) is found first.
-bool edgesMeet(const std::vector<const Path *> &rings, bool withinRings)
+// itself there (a skin thicker than the tail) is found first. With a
+// window, only edges that meet it are tried.
+bool edgesMeet(const std::vector<const Path *> &rings, bool withinRings,
+               const Window *window = nullptr)
 {
     struct Edge {
         cInt along0, along1, across0, across1;
@@ -158,6 +171,8 @@ bool edgesMeet(const std::vector<const Path *> &rings, bool withinRings)
         const Path &path = *rings[r];
         for (size_t i = 0; i < path.size(); ++i) {
             const IntPoint &a = path[i], &b = path[after(i, path.size())];
+            if (window && !window->meets(a, b))
+                continue;
             edges.push_back({-std::max(a.Y, b.Y), -std::min(a.Y, b.Y), std::min(a.X, b.X),
                              std::max(a.X, b.X), uint32_t(r), uint32_t(i)});
         }
@@ -369,8 +384,10 @@ void orderByKey(const std::vector<double> &keys, std::vector<uint32_t> &order)
 // are swept along the path's Y (a section's x), those of b with their boxes
 // grown (by a hair more, against the rounding), and each pair whose boxes
 // meet has the start of either edge tried against the other, as a grid of
-// the edges would try it.
-bool clearOfEachOther(const Paths &a, const Paths &b, double reach)
+// the edges would try it. With a window, only the edges of b that meet it
+// are swept: it must hold a's box grown by reach.
+bool clearOfEachOther(const Paths &a, const Paths &b, double reach,
+                      const Window *bWindow = nullptr)
 {
     struct Edge {
         double ax, ay, dx, dy, inv;
@@ -389,6 +406,8 @@ bool clearOfEachOther(const Paths &a, const Paths &b, double reach)
         for (const Path &path : *set)
             for (size_t i = 0; i < path.size(); ++i) {
                 const IntPoint &p = path[i], &q = path[after(i, path.size())];
+                if (set == &b && bWindow && !bWindow->meets(p, q))
+                    continue;
                 const double ax = double(p.X), ay = double(p.Y);
                 const double dx = double(q.X) - ax, dy = double(q.Y) - ay;
                 const double len2 = dx * dx + dy * dy;
@@ -1074,8 +1093,28 @@ bool clearInside(const Ring &ring, const Shape &shape, double distance)
     std::vector<const Path *> both{&inner.front()};
     for (const Path &path : outer)
         both.push_back(&path);
-    return clearOfEachOther(inner, outer, reach) &&
-           !edgesMeet(both, false);
+    // Against one ring, only its edges about the inner ring count: a
+    // vertex of either near an edge of the other, and a crossing, lie
+    // within the inner ring's box grown by reach. (Two rings of the shape
+    // could meet each other anywhere.)
+    Window window{0, 0, 0, 0};
+    const bool oneRing = outer.size() == 1 && !inner.front().empty();
+    if (oneRing) {
+        const Path &path = inner.front();
+        window = {double(path.front().X), double(path.front().X), double(path.front().Y),
+                  double(path.front().Y)};
+        for (const IntPoint &p : path) {
+            window.x0 = std::min(window.x0, double(p.X));
+            window.x1 = std::max(window.x1, double(p.X));
+            window.y0 = std::min(window.y0, double(p.Y));
+            window.y1 = std::max(window.y1, double(p.Y));
+        }
+        const double margin = std::max(reach, 0.0) + 2;
+        window = {window.x0 - margin, window.x1 + margin, window.y0 - margin,
+                  window.y1 + margin};
+    }
+    const Window *only = oneRing ? &window : nullptr;
+    return clearOfEachOther(inner, outer, reach, only) && !edgesMeet(both, false, only);
 }
 
 double boundaryDistance(const Shape &a, const Shape &b)

@@ -516,8 +516,9 @@ private slots:
         QVERIFY(crossing > 50 && simple > 50 && few > 20);
     }
 
-    // Over stars inside stars, some turned so that their edges run every
-    // way across the sweep, clearInside agrees with every pair tried in
+    // Over stars inside stars and small stars about their outlines, some
+    // turned so that their edges run every way across the sweep,
+    // clearInside agrees with every pair tried in
     // millimetres: the first point inside, each vertex of either at least
     // the distance from every edge of the other, and no two edges meeting.
     // Trials within a hair of the distance are left out.
@@ -543,10 +544,22 @@ private slots:
                                                                 : 0.2 + 1.5 * random.generateDouble());
             }
             const Ring out = star(points, turn, outer);
-            const Ring in = star(points, turn + (trial % 5 ? 0 : 0.02), inner);
+            Ring in = star(points, turn + (trial % 5 ? 0 : 0.02), inner);
+            if (trial % 2) {
+                // A small figure about the outline, as a rib's holes and
+                // notches are: most of the outline lies far from it.
+                const int k = int(random.bounded(points));
+                const double a = turn + 2 * M_PI * k / points;
+                const std::vector<double> small(size_t(3 + trial % 20),
+                                                1.5 + 2.5 * random.generateDouble());
+                const double centre = outer[size_t(k)] - small[0] - 3 + 5 * random.generateDouble();
+                in = star(int(small.size()), random.generateDouble(), small);
+                in.translate(centre * std::cos(a), 0.6 * centre * std::sin(a));
+            }
             double nearest = 1e9;
             bool meet = false;
-            for (const auto &[from, to] : {std::pair(&in, &out), std::pair(&out, &in)})
+            const Ring &figure = in;
+            for (const auto &[from, to] : {std::pair(&figure, &out), std::pair(&out, &figure)})
                 for (const QPointF &p : *from)
                     for (int i = 0; i < to->size(); ++i)
                         nearest = std::min(nearest, std::sqrt(Polygons::squaredSegmentDistance(
