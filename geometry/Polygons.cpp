@@ -145,6 +145,51 @@ bool meet(const IntPoint &a, const IntPoint &b, const IntPoint &c, const IntPoin
            (t3 == 0 && within(a, b, c)) || (t4 == 0 && within(a, b, d));
 }
 
+// Fills order with 0 .. count - 1 in order of key(i), smallest first
+// (equal keys in any order), when the keys come in at most 32 runs that
+// go one way, then the other, as a ring's edges along a sweep do: the runs
+// are merged, as a natural merge sort does. False, order unfinished, when
+// they come in more (a zigzag), for the caller to sort.
+template <typename Key> bool orderByRuns(size_t count, Key key, std::vector<uint32_t> &order)
+{
+    thread_local std::vector<uint32_t> merged;
+    thread_local std::vector<size_t> runs;
+    constexpr size_t kMostRuns = 32;
+    order.resize(count);
+    runs.clear();
+    runs.push_back(0);
+    for (size_t i = 0; i < count && runs.size() <= kMostRuns;) {
+        // The run from i: up (the key never falls) or down (never rises),
+        // as far as it goes; a run down is put in order backwards.
+        size_t j = i + 1;
+        const bool up = j == count || key(j) >= key(i);
+        while (j < count && (up ? key(j) >= key(j - 1) : key(j) <= key(j - 1)))
+            ++j;
+        for (size_t k = i; k < j; ++k)
+            order[k] = uint32_t(up ? k : i + j - 1 - k);
+        runs.push_back(j);
+        i = j;
+    }
+    if (runs.back() != count)
+        return false;
+    auto less = [&key](uint32_t a, uint32_t b) { return key(a) < key(b); };
+    merged.resize(count);
+    while (runs.size() > 2) {
+        size_t kept = 1;
+        for (size_t r = 0; r + 1 < runs.size(); r += 2) {
+            const size_t from = runs[r], middle = runs[r + 1];
+            const size_t to = r + 2 < runs.size() ? runs[r + 2] : middle;
+            std::merge(order.begin() + std::ptrdiff_t(from), order.begin() + std::ptrdiff_t(middle),
+                       order.begin() + std::ptrdiff_t(middle), order.begin() + std::ptrdiff_t(to),
+                       merged.begin() + std::ptrdiff_t(from), less);
+            runs[kept++] = to;
+        }
+        runs.resize(kept);
+        order.swap(merged);
+    }
+    return true;
+}
+
 // Whether two edges of the rings meet, exactly: edges in order of their
 // lowest point along the sweep, each tried against those still open across
 // it whose ranges across overlap. Edges of one ring are tried against each
@@ -163,8 +208,7 @@ bool edgesMeet(const std::vector<const Path *> &rings, bool withinRings,
     // Kept from one call to the next on each thread.
     thread_local std::vector<Edge> edges, sorted;
     thread_local std::vector<uint64_t> keys;
-    thread_local std::vector<uint32_t> order, merged;
-    thread_local std::vector<size_t> runs;
+    thread_local std::vector<uint32_t> order;
     thread_local std::vector<const Edge *> open;
     edges.clear();
     for (size_t r = 0; r < rings.size(); ++r) {
@@ -179,45 +223,11 @@ bool edgesMeet(const std::vector<const Path *> &rings, bool withinRings,
     }
     if (edges.empty())
         return false;
-    // In order of along0. A ring's edges come in runs that go one way
-    // along the sweep, then the other: few runs are merged, as a natural
-    // merge sort does. Many (a zigzag) are sorted as keys of along0 and
-    // place packed in one word when they fit, else as they are.
+    // In order of along0: a ring's runs merged; many (a zigzag) sorted as
+    // keys of along0 and place packed in one word when they fit, else as
+    // they are.
     const size_t count = edges.size();
-    constexpr size_t kMostRuns = 32;
-    runs.clear();
-    runs.push_back(0);
-    order.resize(count);
-    for (size_t i = 0; i < count && runs.size() <= kMostRuns;) {
-        // The run from i: up (along0 never falls) or down (never rises),
-        // as far as it goes; a run down is put in order backwards.
-        size_t j = i + 1;
-        const bool up = j == count || edges[j].along0 >= edges[i].along0;
-        while (j < count && (up ? edges[j].along0 >= edges[j - 1].along0
-                                : edges[j].along0 <= edges[j - 1].along0))
-            ++j;
-        for (size_t k = i; k < j; ++k)
-            order[k] = uint32_t(up ? k : i + j - 1 - k);
-        runs.push_back(j);
-        i = j;
-    }
-    if (runs.back() == count) {
-        auto before = [](uint32_t a, uint32_t b) { return edges[a].along0 < edges[b].along0; };
-        merged.resize(count);
-        while (runs.size() > 2) {
-            size_t kept = 1;
-            for (size_t r = 0; r + 1 < runs.size(); r += 2) {
-                const size_t from = runs[r], middle = runs[r + 1];
-                const size_t to = r + 2 < runs.size() ? runs[r + 2] : middle;
-                std::merge(
-                    order.begin() + std::ptrdiff_t(from), order.begin() + std::ptrdiff_t(middle),
-                    order.begin() + std::ptrdiff_t(middle), order.begin() + std::ptrdiff_t(to),
-                    merged.begin() + std::ptrdiff_t(from), before);
-                runs[kept++] = to;
-            }
-            runs.resize(kept);
-            order.swap(merged);
-        }
+    if (orderByRuns(count, [](size_t i) { return edges[i].along0; }, order)) {
         sorted.resize(count);
         for (size_t i = 0; i < count; ++i)
             sorted[i] = edges[order[i]];
@@ -333,51 +343,6 @@ Paths region(const Shape &shape)
     return united;
 }
 
-// The order of keys, smallest first (equal keys in any order). The edges
-// of a ring come in runs that go one way along the sweep, then the other:
-// few runs are merged, as a natural merge sort does; many are sorted.
-void orderByKey(const std::vector<double> &keys, std::vector<uint32_t> &order)
-{
-    thread_local std::vector<uint32_t> merged;
-    thread_local std::vector<size_t> runs;
-    const size_t count = keys.size();
-    constexpr size_t kMostRuns = 32;
-    order.resize(count);
-    runs.clear();
-    runs.push_back(0);
-    for (size_t i = 0; i < count && runs.size() <= kMostRuns;) {
-        size_t j = i + 1;
-        const bool up = j == count || keys[j] >= keys[i];
-        while (j < count && (up ? keys[j] >= keys[j - 1] : keys[j] <= keys[j - 1]))
-            ++j;
-        for (size_t k = i; k < j; ++k)
-            order[k] = uint32_t(up ? k : i + j - 1 - k);
-        runs.push_back(j);
-        i = j;
-    }
-    auto less = [&keys](uint32_t a, uint32_t b) { return keys[a] < keys[b]; };
-    if (runs.back() != count) {
-        for (size_t i = 0; i < count; ++i)
-            order[i] = uint32_t(i);
-        std::sort(order.begin(), order.end(), less);
-        return;
-    }
-    merged.resize(count);
-    while (runs.size() > 2) {
-        size_t kept = 1;
-        for (size_t r = 0; r + 1 < runs.size(); r += 2) {
-            const size_t from = runs[r], middle = runs[r + 1];
-            const size_t to = r + 2 < runs.size() ? runs[r + 2] : middle;
-            std::merge(order.begin() + std::ptrdiff_t(from), order.begin() + std::ptrdiff_t(middle),
-                       order.begin() + std::ptrdiff_t(middle), order.begin() + std::ptrdiff_t(to),
-                       merged.begin() + std::ptrdiff_t(from), less);
-            runs[kept++] = to;
-        }
-        runs.resize(kept);
-        order.swap(merged);
-    }
-}
-
 // No vertex of a comes nearer than reach to an edge of b, nor any vertex of
 // b to an edge of a. A vertex that near an edge lies in the edge's box grown
 // by reach, so its own edge's box meets that grown box: the edges of both
@@ -431,7 +396,12 @@ bool clearOfEachOther(const Paths &a, const Paths &b, double reach,
         const double ex = f.ax + t * f.dx - px, ey = f.ay + t * f.dy - py;
         return ex * ex + ey * ey < reach2;
     };
-    orderByKey(keys, order);
+    if (!orderByRuns(keys.size(), [](size_t i) { return keys[i]; }, order)) {
+        for (size_t i = 0; i < keys.size(); ++i)
+            order[i] = uint32_t(i);
+        std::sort(order.begin(), order.end(),
+                  [](uint32_t x, uint32_t y) { return keys[x] < keys[y]; });
+    }
     openA.clear();
     openB.clear();
     for (uint32_t k : order) {
