@@ -315,6 +315,31 @@ void TstRibContours::innerContours_data()
         << QList<QPolygonF>{QPolygonF({{100, -15}, {104, -15}, {104, 15}, {100, 15}}),
                             square(20, -5, 10), square(150, -5, 10)}
         << 0.0 << 1 << 0 << 100.0 * 20 << 100.0;
+    // Cut-outs that overlap are cut as one contour: 6 x 5 of the notch is
+    // in the rib, and the hole adds 16 less the 3 they share.
+    const QPolygonF notch({{57, 5}, {63, 5}, {63, 15}, {57, 15}});
+    QTest::newRow("a hole across a notch joins it")
+        << QList<QPolygonF>{box} << QList<QPolygonF>{notch, square(60, 2, 4)} << 0.0 << 0 << 0
+        << area - 30 - 16 + 3 << 0.0;
+    QTest::newRow("a hole across a hole that overlaps a notch")
+        << QList<QPolygonF>{box} << QList<QPolygonF>{square(66, 0, 4), notch, square(62, 1, 5)}
+        << 0.0 << 0 << 0 << area - 30 - (25 - 1) - (16 - 3) << 0.0;
+    QTest::newRow("two holes that overlap, a third apart")
+        << QList<QPolygonF>{box}
+        << QList<QPolygonF>{square(20, -5, 10), square(150, -2, 4), square(25, -3, 10)} << 0.0
+        << 2 << 0 << area << 100 + 100 - 5 * 8 + 16.0;
+    QTest::newRow("a lightening hole and a figure that overlap it")
+        << QList<QPolygonF>{square(20, -5, 10), box} << QList<QPolygonF>{square(28, -2, 4)} << 0.0
+        << 1 << 0 << area << 100 + 8.0;
+    QTest::newRow("a hole inside a hole") << QList<QPolygonF>{box}
+                                          << QList<QPolygonF>{square(22, -3, 4), square(20, -5, 10)}
+                                          << 0.0 << 1 << 0 << area << 100.0;
+    QTest::newRow("holes 5 µm apart stay two")
+        << QList<QPolygonF>{box} << QList<QPolygonF>{square(20, -5, 10), square(30.005, -5, 10)}
+        << 0.0 << 2 << 0 << area << 200.0;
+    QTest::newRow("no outline: figures that overlap are one")
+        << QList<QPolygonF>{} << QList<QPolygonF>{square(80, -4, 8), square(84, -4, 8)} << 0.0 << 0
+        << 1 << 0.0 << 0.0;
 }
 
 // The outer contour is the largest closed cut path wherever it stands;
@@ -347,6 +372,13 @@ void TstRibContours::innerContours()
     QCOMPARE(countOn(rib, RibVectors::Cut), inner + 1);
     QVERIFY(innersInside(rib));
     const Shape *outer = outline(rib);
+    // No two inner contours share any area.
+    for (const Shape &a : rib.shapes)
+        for (const Shape &b : rib.shapes)
+            if (&a < &b && a.layer == RibVectors::Cut && b.layer == RibVectors::Cut && &a != outer &&
+                &b != outer)
+                QVERIFY(Polygons::area(Polygons::intersect({RibContours::ring(a)},
+                                                           {RibContours::ring(b)})) < 1e-6);
     const double measured = std::abs(Polygons::signedArea(RibContours::ring(*outer)));
     QVERIFY2(std::abs(measured - outerArea) < 0.01, qPrintable(QString::number(measured)));
     double holes = 0;
