@@ -321,6 +321,7 @@ void TForm1::selectAndDraw(int profile, int templ)
     PaintBox1->unsetCursor();
     m_drawing->SelectProfile(profile, templ);
     showDialogValues();
+    m_holdFindings = true;
     layoutAndRender();
     // A selection that stopped early leaves a blank image, not the previous
     // profile's drawing.
@@ -328,6 +329,9 @@ void TForm1::selectAndDraw(int profile, int templ)
     showState();
     m_figures->refreshPanel();
     showFigureBoxes();
+    m_holdFindings = false;
+    if (m_findingsPending)
+        sayFigureFindings();
 }
 
 void TForm1::FillTemplateCombo(int profile)

@@ -278,6 +278,9 @@ private:
     ExportDialog *m_exportDialog = nullptr;
     NamedFindings m_findingsNamed;
     bool m_findingsPending = false;
+    // Set while a selection fills the window: the findings wait until the
+    // new template's fields are shown.
+    bool m_holdFindings = false;
     bool m_paintBoxPressed = false;
     QTimer *m_findingsTimer = nullptr;
     bool m_closing = false;

@@ -41,6 +41,8 @@ QDir exportFolder()
 void TForm1::sayFigureFindings()
 {
     m_findingsPending = true;
+    if (m_holdFindings)
+        return; // said once the selection has filled the window
     if (m_closing || m_paintBoxPressed || m_figures->dragMode != FigureEditor::NoDrag)
         return; // the mouse release says them
     if (QGuiApplication::mouseButtons() != Qt::NoButton) {

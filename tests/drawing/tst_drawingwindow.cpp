@@ -65,6 +65,7 @@ private slots:
     void valuesOutsideTheFieldsAreKept();
     void findingNamedAtRelease_data();
     void findingNamedAtRelease();
+    void findingComesWithItsTemplate();
 };
 
 void TestDrawingWindow::controlsAsDesigned()
@@ -419,6 +420,25 @@ void TestDrawingWindow::findingNamedAtRelease()
     QTest::mouseMove(box, right);
     QTest::mouseRelease(box, Qt::LeftButton, {}, right);
     QCOMPARE(fx.prompts.messages, (QStringList{message, message}));
+}
+
+// Choosing a template whose figure crosses its outline names it with the
+// window already showing that template: its chord and the figure's boxes.
+void TestDrawingWindow::findingComesWithItsTemplate()
+{
+    DrawingWindowFixture fx(nacaProfileText("0012", 21,
+                                            {"GABARIT 100;10;", "GABARIT 150;15;",
+                                             "FIGURE 0;500;-120;620;-40;0;"}),
+                            false);
+    fx.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(fx.form.get()));
+    QStringList shown;
+    fx.prompts.onMessage = [&](const QString &) {
+        shown << fx.form->Panel5->text() << fx.form->Edit5->text();
+    };
+    fx.chooseTemplate(1);
+    QCOMPARE(fx.prompts.messages, QStringList{"figure 1 cuts the template edge"});
+    QCOMPARE(shown, (QStringList{"150", "560"}));
 }
 
 QTEST_MAIN(TestDrawingWindow)

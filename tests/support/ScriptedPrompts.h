@@ -36,7 +36,14 @@ public:
     // Applied by printerSetup() to the printer, as the user would; then OK.
     std::function<void(QPrinter &)> setupChoice;
 
-    void message(const QString &text) override { messages << text; }
+    // Called with each message as it is given, to look at the window then.
+    std::function<void(const QString &)> onMessage;
+    void message(const QString &text) override
+    {
+        messages << text;
+        if (onMessage)
+            onMessage(text);
+    }
     bool confirm(const QString &text) override
     {
         questions << text;
