@@ -206,6 +206,55 @@ QByteArray svgBody(const QByteArray &text)
     return from >= 0 && to > from ? text.mid(from + 7, to - from - 7) : QByteArray();
 }
 
+// Qt's SVG generator ends a closed path with a line back to its start, not
+// with a closepath: SVG readers then take it for an open path whose ends
+// happen to meet, which a laser program may refuse to offset or fill. Each
+// subpath of a d attribute that comes back to its first point is closed
+// with "Z" in place of that last line.
+QByteArray withClosepaths(const QByteArray &body)
+{
+    static const QByteArray open = QByteArrayLiteral(" d=\"");
+    QByteArray out;
+    out.reserve(body.size());
+    qsizetype at = 0;
+    while (true) {
+        const qsizetype d = body.indexOf(open, at);
+        const qsizetype from = d < 0 ? -1 : d + open.size();
+        const qsizetype to = from < 0 ? -1 : body.indexOf('"', from);
+        if (to < 0) {
+            out.append(body.constData() + at, body.size() - at);
+            return out;
+        }
+        out.append(body.constData() + at, from - at);
+        // Subpath by subpath: "Mx,y L... Lx,y" with its first point again
+        // after the last " L" becomes "Mx,y L... Z".
+        qsizetype m = from;
+        while (m < to) {
+            qsizetype next = body.indexOf('M', m + 1);
+            if (next < 0 || next > to)
+                next = to;
+            const QByteArrayView sub(body.constData() + m, next - m);
+            const QByteArrayView trimmed = sub.trimmed();
+            const qsizetype firstEnd = trimmed.indexOf(' ');
+            const qsizetype lastL = trimmed.lastIndexOf(QByteArrayView(" L"));
+            // (a line or curve before that last line: a path, not a point)
+            const bool closes = trimmed.startsWith('M') && firstEnd > 1 && lastL > firstEnd &&
+                                trimmed.sliced(lastL + 2) == trimmed.sliced(1, firstEnd - 1);
+            if (closes) {
+                const qsizetype lead = trimmed.data() - sub.data();
+                out.append(sub.data(), lead + lastL);
+                out.append(" Z");
+                out.append(trimmed.data() + trimmed.size(),
+                           sub.size() - lead - trimmed.size());
+            } else {
+                out.append(sub.data(), sub.size());
+            }
+            m = next;
+        }
+        at = to;
+    }
+}
+
 // One group of the SVG file: what draw paints with Qt's SVG generator over
 // the file's view box, without the generator's header, under the id given.
 template <typename Draw>
@@ -222,7 +271,8 @@ QByteArray svgGroup(const QString &id, const QRectF &area, const QRectF &viewBox
         QPainter p(&generator);
         draw(p);
     }
-    return "<g id=\"" + id.toLatin1() + "\">" + svgBody(buffer.data()) + "</g>\n";
+    return "<g id=\"" + id.toLatin1() + "\">" + withClosepaths(svgBody(buffer.data())) +
+           "</g>\n";
 }
 
 // A large buffer about to be filled at once, asked of the kernel in its

@@ -284,7 +284,8 @@ void TstLaserFiles::svgCutOrder()
 }
 
 // The SVG generator writes six significant digits: the cut lines read back
-// from the file, their groups' shifts applied, lie within 0.1 µm of the
+// from the file (each one path closed by "Z", the marks left open), their
+// groups' shifts applied, lie within 0.1 µm of the
 // document's (as the DXF's four decimals do) on every sheet, those more
 // than a metre down the file included.
 void TstLaserFiles::svgPrecision()
@@ -309,6 +310,7 @@ void TstLaserFiles::svgPrecision()
     std::vector<QPointF> shifts{{0, 0}};
     QString layer;
     size_t path = 0;
+    int marks = 0;
     double worst = 0;
     while (!xml.atEnd()) {
         xml.readNext();
@@ -328,14 +330,21 @@ void TstLaserFiles::svgPrecision()
                 shift += QPointF(m[4].toDouble(), m[5].toDouble());
             }
             shifts.push_back(shift);
+        } else if (xml.name() == QLatin1String("path") && layer == QLatin1String("marks")) {
+            ++marks; // open lines: left open
+            QVERIFY(!attributes.value(QLatin1String("d")).endsWith(QLatin1Char('Z')));
         } else if (xml.name() == QLatin1String("path") && layer == QLatin1String("cut")) {
             QVERIFY(path < expected.size());
             const QPolygonF &want = expected[path++];
+            // Closed as SVG closes a path: its last line, back to the start,
+            // is the closepath.
+            const QString d = attributes.value(QLatin1String("d")).toString();
+            QVERIFY2(d.endsWith(QLatin1String(" Z")), qPrintable(d.right(40)));
+            QCOMPARE(d.count(QLatin1Char('M')), 1);
             const QStringList numbers =
-                attributes.value(QLatin1String("d"))
-                    .toString()
-                    .split(QRegularExpression(QStringLiteral("[MLZ ,]+")), Qt::SkipEmptyParts);
-            QCOMPARE(numbers.size(), 2 * want.size());
+                d.split(QRegularExpression(QStringLiteral("[MLZ ,]+")), Qt::SkipEmptyParts);
+            QCOMPARE(want.first(), want.last());
+            QCOMPARE(numbers.size(), 2 * (want.size() - 1));
             for (int i = 0; i + 1 < numbers.size(); i += 2) {
                 const QPointF read(numbers[i].toDouble() + shifts.back().x(),
                                    -(numbers[i + 1].toDouble() + shifts.back().y()));
@@ -345,6 +354,7 @@ void TstLaserFiles::svgPrecision()
     }
     QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
     QCOMPARE(path, expected.size());
+    QVERIFY(marks > 0);
     QVERIFY2(worst < 1e-4, qPrintable(QString::number(worst)));
 }
 
