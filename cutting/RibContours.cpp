@@ -94,7 +94,6 @@ bool narrowerThan(const Shape &s, const Polygons::Ring &ring, double half)
     return Polygons::offset({ring}, -half).size() != 1;
 }
 
-
 // Cut-outs that overlap are cut as one: two contours that cross would
 // leave a file whose inner contours are not inside the outer one, or not
 // apart from each other. A hole that overlaps a notch (or a hole joined to
@@ -183,6 +182,7 @@ void joinOverlapping(std::vector<Shape> &inner, std::vector<Polygons::Ring> &rin
     rings = std::move(keptRings);
     isFigure = std::move(keptFigure);
 }
+
 } // namespace
 
 QString message(const Finding &finding)

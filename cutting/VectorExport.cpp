@@ -244,8 +244,7 @@ QByteArray withClosepaths(const QByteArray &body)
                 const qsizetype lead = trimmed.data() - sub.data();
                 out.append(sub.data(), lead + lastL);
                 out.append(" Z");
-                out.append(trimmed.data() + trimmed.size(),
-                           sub.size() - lead - trimmed.size());
+                out.append(trimmed.data() + trimmed.size(), sub.size() - lead - trimmed.size());
             } else {
                 out.append(sub.data(), sub.size());
             }
@@ -271,8 +270,7 @@ QByteArray svgGroup(const QString &id, const QRectF &area, const QRectF &viewBox
         QPainter p(&generator);
         draw(p);
     }
-    return "<g id=\"" + id.toLatin1() + "\">" + withClosepaths(svgBody(buffer.data())) +
-           "</g>\n";
+    return "<g id=\"" + id.toLatin1() + "\">" + withClosepaths(svgBody(buffer.data())) + "</g>\n";
 }
 
 // A large buffer about to be filled at once, asked of the kernel in its
