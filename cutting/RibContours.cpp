@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
+#include <numeric>
 
 namespace RibContours
 {
@@ -94,93 +94,91 @@ bool narrowerThan(const Shape &s, const Polygons::Ring &ring, double half)
     return Polygons::offset({ring}, -half).size() != 1;
 }
 
+// An inner contour on its way to the cut layer, with its ring; a closed
+// cut path that was there before (a kit's lightening hole) is no figure of
+// the template.
+struct Cutout {
+    Shape shape;
+    Polygons::Ring ring;
+    bool figure = false;
+};
+
 // Cut-outs that overlap are cut as one: two contours that cross would
 // leave a file whose inner contours are not inside the outer one, or not
 // apart from each other. A hole that overlaps a notch (or a hole joined to
 // one) becomes part of the notch; holes that overlap only each other become
 // one inner contour, their union's outer edge (what they enclose falls out
 // with them). Holes that only come near each other stay apart.
-void joinOverlapping(std::vector<Shape> &inner, std::vector<Polygons::Ring> &rings,
-                     std::vector<char> &isFigure, Polygons::Shape &notches)
+void joinOverlapping(std::vector<Cutout> &inner, Polygons::Shape &notches)
 {
     const size_t n = inner.size();
     if (n == 0 || (n == 1 && notches.empty()))
         return;
-    auto overlap = [](const Polygons::Ring &a, const QRectF &aBox, const Polygons::Ring &b) {
-        return aBox.intersects(b.boundingRect()) &&
-               regionArea(Polygons::intersect({a}, {b})) > kAreaTolerance;
+    std::vector<QRectF> boxes;
+    for (const Cutout &c : inner)
+        boxes.push_back(c.ring.boundingRect());
+    std::vector<QRectF> notchBoxes;
+    for (const Polygons::Ring &notch : notches)
+        notchBoxes.push_back(notch.boundingRect());
+    auto overlap = [&](size_t i, const Polygons::Ring &other, const QRectF &otherBox) {
+        return other.size() >= 3 && boxes[i].intersects(otherBox) &&
+               regionArea(Polygons::intersect({inner[i].ring}, {other})) > kAreaTolerance;
     };
-    // Groups by their first member; n stands for the notches.
+    // Groups named by their first member; n stands for the notches.
     std::vector<size_t> group(n + 1);
-    for (size_t i = 0; i <= n; ++i)
-        group[i] = i;
-    std::function<size_t(size_t)> root = [&](size_t i) {
-        return group[i] == i ? i : group[i] = root(group[i]);
+    std::iota(group.begin(), group.end(), size_t(0));
+    auto root = [&](size_t i) {
+        while (group[i] != i)
+            i = group[i] = group[group[i]];
+        return i;
     };
     auto join = [&](size_t a, size_t b) {
         a = root(a);
         b = root(b);
-        if (a == b)
-            return;
-        // The notches' group keeps its name; another is named by its first.
         if (b == n || (a != n && b < a))
             std::swap(a, b);
         group[b] = a;
     };
-    std::vector<QRectF> boxes(n);
-    for (size_t i = 0; i < n; ++i)
-        boxes[i] = rings[i].boundingRect();
     for (size_t i = 0; i < n; ++i) {
-        if (rings[i].size() < 3)
+        if (inner[i].ring.size() < 3)
             continue;
-        for (const Polygons::Ring &notch : notches)
-            if (overlap(rings[i], boxes[i], notch)) {
+        for (size_t k = 0; k < notches.size(); ++k)
+            if (overlap(i, notches[k], notchBoxes[k])) {
                 join(i, n);
                 break;
             }
         for (size_t j = i + 1; j < n; ++j)
-            if (rings[j].size() >= 3 && overlap(rings[i], boxes[i], rings[j]))
+            if (overlap(i, inner[j].ring, boxes[j]))
                 join(i, j);
     }
     std::vector<Polygons::Shape> members(n + 1);
     for (size_t i = 0; i < n; ++i)
-        members[root(i)].push_back(rings[i]);
-    std::vector<Shape> keptShapes;
-    std::vector<Polygons::Ring> keptRings;
-    std::vector<char> keptFigure;
+        members[root(i)].push_back(inner[i].ring);
+    std::vector<Cutout> kept;
     for (size_t i = 0; i < n; ++i) {
         const size_t g = root(i);
         if (g == n) {
-            notches.push_back(std::move(rings[i]));
-            continue;
-        }
-        if (members[g].size() == 1) {
-            keptShapes.push_back(std::move(inner[i]));
-            keptRings.push_back(std::move(rings[i]));
-            keptFigure.push_back(isFigure[i]);
-            continue;
-        }
-        if (g != i)
-            continue; // cut with the first of its group
-        Polygons::Shape united = Polygons::unite(members[g], {});
-        // Its outer rings turn as its largest one does; a hole of the union
-        // falls out with it.
-        const bool outerTurn = Polygons::signedArea(largest(united)) > 0;
-        for (Polygons::Ring &r : united) {
-            if ((Polygons::signedArea(r) > 0) != outerTurn)
-                continue;
-            Shape s = inner[i];
-            s.kind = Shape::Path;
-            s.closed = true;
-            s.path = RibVectors::closedPath(r);
-            keptShapes.push_back(std::move(s));
-            keptRings.push_back(std::move(r));
-            keptFigure.push_back(isFigure[i]);
+            notches.push_back(std::move(inner[i].ring));
+        } else if (members[g].size() == 1) {
+            kept.push_back(std::move(inner[i]));
+        } else if (g == i) { // the group is cut with its first member
+            Polygons::Shape united = Polygons::unite(members[g], {});
+            // Its outer rings turn as its largest one does; a hole of the
+            // union falls out with it.
+            const bool outerTurn = Polygons::signedArea(largest(united)) > 0;
+            for (Polygons::Ring &r : united) {
+                if ((Polygons::signedArea(r) > 0) != outerTurn)
+                    continue;
+                Cutout c = inner[i];
+                c.shape.kind = Shape::Path;
+                c.shape.closed = true;
+                c.shape.path = RibVectors::closedPath(r);
+                c.ring = std::move(r);
+                kept.push_back(std::move(c));
+            }
         }
     }
-    inner = std::move(keptShapes);
-    rings = std::move(keptRings);
-    isFigure = std::move(keptFigure);
+    inner = std::move(kept);
 }
 
 } // namespace
@@ -424,20 +422,16 @@ std::vector<Finding> apply(RibVectors::Rib &rib, double kerfMm)
     if (cut != rib.shapes.end())
         outer = Polygons::unite({cutRing}, {});
 
-    // Inner contours with their rings; closed cut paths that were there
-    // before (a kit's lightening holes) are not figures of the template.
-    std::vector<Shape> inner, rest;
-    std::vector<Polygons::Ring> innerRings;
-    std::vector<char> innerIsFigure;
+    std::vector<Cutout> cutouts;
+    std::vector<Shape> rest;
     Polygons::Shape notches;
     for (auto it = rib.shapes.begin(); it != rib.shapes.end(); ++it) {
         Shape &s = *it;
         if (it == cut)
             continue;
         if (isClosedCut(s)) {
-            innerRings.push_back(ring(s));
-            innerIsFigure.push_back(0);
-            inner.push_back(std::move(s));
+            Polygons::Ring r = ring(s);
+            cutouts.push_back({std::move(s), std::move(r), false});
             continue;
         }
         Polygons::Ring r = s.layer == RibVectors::Figures ? ring(s) : Polygons::Ring();
@@ -462,17 +456,16 @@ std::vector<Finding> apply(RibVectors::Rib &rib, double kerfMm)
             // template refused, or the cut layer left out) it stays a figure.
             s.layer = RibVectors::Cut;
         }
-        innerRings.push_back(std::move(r));
-        innerIsFigure.push_back(1);
-        inner.push_back(std::move(s));
+        cutouts.push_back({std::move(s), std::move(r), true});
     }
-    joinOverlapping(inner, innerRings, innerIsFigure, notches);
-    for (size_t i = 0; i < inner.size(); ++i) {
+    joinOverlapping(cutouts, notches);
+    std::vector<Shape> inner;
+    for (Cutout &c : cutouts) {
         // One the kerf would close is left as it is: the laser cuts it as a
         // slot. A figure's is reported.
-        if (half > 0 && innerRings[i].size() >= 3 && !shrink(inner[i], innerRings[i], half) &&
-            innerIsFigure[i])
-            found.push_back({Finding::NarrowerThanKerf, inner[i].figure});
+        if (half > 0 && c.ring.size() >= 3 && !shrink(c.shape, c.ring, half) && c.figure)
+            found.push_back({Finding::NarrowerThanKerf, c.shape.figure});
+        inner.push_back(std::move(c.shape));
     }
 
     std::vector<Shape> shapes;

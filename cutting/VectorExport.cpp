@@ -199,11 +199,12 @@ QByteArray shapeKey(const RibVectors::Rib &rib)
 }
 
 // What the SVG generator drew, without its header and definitions.
-QByteArray svgBody(const QByteArray &text)
+QByteArrayView svgBody(const QByteArray &text)
 {
     const qsizetype from = text.indexOf("</defs>");
     const qsizetype to = text.lastIndexOf("</svg>");
-    return from >= 0 && to > from ? text.mid(from + 7, to - from - 7) : QByteArray();
+    return from >= 0 && to > from ? QByteArrayView(text).sliced(from + 7, to - from - 7)
+                                   : QByteArrayView();
 }
 
 // Qt's SVG generator ends a closed path with a line back to its start, not
@@ -211,9 +212,9 @@ QByteArray svgBody(const QByteArray &text)
 // happen to meet, which a laser program may refuse to offset or fill. Each
 // subpath of a d attribute that comes back to its first point is closed
 // with "Z" in place of that last line.
-QByteArray withClosepaths(const QByteArray &body)
+QByteArray withClosepaths(QByteArrayView body)
 {
-    static const QByteArray open = QByteArrayLiteral(" d=\"");
+    static const QByteArrayView open(" d=\"");
     QByteArray out;
     out.reserve(body.size());
     qsizetype at = 0;
