@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace HotWire
 {
@@ -270,6 +271,17 @@ void towers(QPointF root, QPointF tip, const Settings &settings, QPointF *xy, QP
     *uv = root + d * ((settings.width - settings.offset) / settings.span);
 }
 
+bool parseFeedMode(const QString &text, FeedMode *mode)
+{
+    if (text == QLatin1String("combined"))
+        *mode = FeedMode::Combined;
+    else if (text == QLatin1String("inverse"))
+        *mode = FeedMode::InverseTime;
+    else
+        return false;
+    return true;
+}
+
 QString check(const Settings &s)
 {
     auto refuse = [](const QString &fr, const QString &en) { return pick(fr, en); };
@@ -373,13 +385,51 @@ Cut plan(const Core &core, const Settings &s)
     return cut;
 }
 
+namespace
+{
+
+// A coordinate as the file has it.
+QByteArray coordinate(double v)
+{
+    if (std::abs(v) < 0.0005)
+        v = 0;
+    return QByteArray::number(v, 'f', 3);
+}
+
+// Where a move as written leaves the two faces: on the wire between the
+// towers at the written positions.
+std::pair<QPointF, QPointF> facesAt(const Move &m, const Settings &s)
+{
+    const QPointF xy(coordinate(m.x).toDouble(), coordinate(m.y).toDouble());
+    const QPointF uv(coordinate(m.u).toDouble(), coordinate(m.v).toDouble());
+    return {xy + (uv - xy) * (s.offset / s.width),
+            xy + (uv - xy) * ((s.offset + s.span) / s.width)};
+}
+
+} // namespace
+
+QByteArray feedWord(const Cut &cut, size_t move)
+{
+    const Settings &s = cut.settings;
+    if (s.feedMode == FeedMode::InverseTime && move > 0 && move < cut.moves.size()) {
+        // Moves a minute to seven figures, rounded down: no move is over
+        // sooner than the faster face at the feed allows. A move of no
+        // length is over at once.
+        const auto [r0, t0] = facesAt(cut.moves[move - 1], s);
+        const auto [r1, t1] = facesAt(cut.moves[move], s);
+        const double minutes = std::max(length(r0, r1), length(t0, t1)) / s.feed;
+        const double perMinute = minutes > 0 ? 1 / minutes : 1e6;
+        const int decimals = std::clamp(6 - int(std::floor(std::log10(perMinute))), 0, 9);
+        const double unit = std::pow(10.0, decimals);
+        return QByteArray::number(std::floor(perMinute * unit) / unit, 'f', decimals);
+    }
+    // Rounded down, so that no face goes faster than asked.
+    const double f = move < cut.moves.size() ? cut.moves[move].f : s.feed;
+    return QByteArray::number(std::max(0.1, std::floor(f * 10) / 10), 'f', 1);
+}
+
 QByteArray gcode(const Cut &cut, const QStringList &comments)
 {
-    auto n = [](double v) {
-        if (std::abs(v) < 0.0005)
-            v = 0;
-        return QByteArray::number(v, 'f', 3);
-    };
     QByteArray out;
     for (QString c : comments) {
         // Plain ASCII inside one pair of parentheses.
@@ -389,14 +439,16 @@ QByteArray gcode(const Cut &cut, const QStringList &comments)
             line += ch.unicode() >= 32 && ch.unicode() < 127 ? char(ch.unicode()) : '?';
         out += "(" + line + ")\n";
     }
-    out += "G21 G90\n";
-    for (const Move &m : cut.moves) {
-        // Rounded down, so that no face goes faster than asked.
-        const double f = std::max(0.1, std::floor(m.f * 10) / 10);
-        out += "G1 X" + n(m.x) + " Y" + n(m.y) + " U" + n(m.u) + " V" + n(m.v) + " F" +
-               QByteArray::number(f, 'f', 1) + "\n";
+    const bool inverse = cut.settings.feedMode == FeedMode::InverseTime;
+    out += inverse ? "G21 G90 G94\n" : "G21 G90\n";
+    for (size_t i = 0; i < cut.moves.size(); ++i) {
+        const Move &m = cut.moves[i];
+        out += "G1 X" + coordinate(m.x) + " Y" + coordinate(m.y) + " U" + coordinate(m.u) + " V" +
+               coordinate(m.v) + " F" + feedWord(cut, i) + "\n";
+        if (inverse && i == 0)
+            out += "G93\n";
     }
-    out += "M2\n";
+    out += inverse ? "G94\nM2\n" : "M2\n";
     return out;
 }
 

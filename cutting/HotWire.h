@@ -53,6 +53,13 @@ struct Mark {
 };
 std::vector<Mark> marks(const Section &section, int divisions = 10);
 
+// What F means on each line. Combined: millimetres a minute along the four
+// axes' combined move, as controllers that feed all their axes as one path
+// take it. InverseTime: each cutting move lasts 1/F minutes (G93), which
+// every controller that reads G93 follows whichever axes it feeds along
+// (some take F of a G94 move along XY alone whenever XY moves).
+enum class FeedMode { Combined, InverseTime };
+
 // The machine and the cut.
 struct Settings {
     double width = 0;  // between the towers, mm
@@ -64,7 +71,12 @@ struct Settings {
     double sweep = 0;  // the tip's leading edge behind the root's, mm
     double feed = 200; // fastest either face may move, mm/min
     double lead = 10;  // from the start point to the trailing edge, mm
+    FeedMode feedMode = FeedMode::Combined;
 };
+
+// "combined" or "inverse", as the command line and the header name them;
+// false for anything else.
+bool parseFeedMode(const QString &text, FeedMode *mode);
 
 // The outlines of the two ends and their chords (for the pivot).
 struct Core {
@@ -98,7 +110,15 @@ Cut plan(const Core &core, const Settings &settings);
 // Where the wire's line through a root and a tip point meets the towers.
 void towers(QPointF root, QPointF tip, const Settings &settings, QPointF *xy, QPointF *uv);
 
+// The F word of a move as the file writes it: mm/min over the four axes,
+// or in inverse time the moves a minute (the first move, made from
+// wherever the towers are, is at the feed in mm/min either way).
+QByteArray feedWord(const Cut &cut, size_t move);
+
 // The file: header comments, "G21 G90", one "G1 X Y U V F" per move, "M2".
+// In inverse time, "G21 G90 G94", the first move at the feed, "G93", the
+// cutting moves with F the inverse of their minutes (the faster face at the
+// feed, between the positions as written), then "G94" and "M2".
 QByteArray gcode(const Cut &cut, const QStringList &comments);
 
 } // namespace HotWire

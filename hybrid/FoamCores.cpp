@@ -134,7 +134,10 @@ QStringList comments(const Ends &ends, const HotWire::Settings &s)
                 n(s.sweep) + QStringLiteral(" mm, feed ") + n(s.feed) +
                 QStringLiteral(" mm/min on either face"),
             QStringLiteral("origin: root leading edge on its chord line; X and U along the chord, "
-                           "Y and V up")};
+                           "Y and V up"),
+            s.feedMode == HotWire::FeedMode::InverseTime
+                ? QStringLiteral("F: inverse time [G93], each cutting move lasts 1/F minutes")
+                : QStringLiteral("F: mm/min along X, Y, U and V together")};
 }
 
 QByteArray templateFile(const Ends &ends, const HotWire::Settings &settings,

@@ -20,8 +20,8 @@ Subcommand HotWireCommand::row()
     row.name = QStringLiteral("hotwire");
     row.synopsis = QStringLiteral(
         "--db PATH --root NAME[:T] --tip NAME[:T] --span MM --width MM [--offset MM] [--kerf MM] "
-        "[--washout DEG] [--pivot P] [--sweep MM] [--feed MM/MIN] [--lead MM] [-o FILE.ngc] "
-        "[--templates FILE]");
+        "[--washout DEG] [--pivot P] [--sweep MM] [--feed MM/MIN] [--feed-mode combined|inverse] "
+        "[--lead MM] [-o FILE.ngc] [--templates FILE]");
     row.summary = pick("Noyau en mousse d'un panneau : G-code 4 axes pour fil chaud, gabarits de "
                        "découpe à la main.",
                        "A panel's foam core: 4-axis hot-wire G-code, hand-cutting templates.");
@@ -80,6 +80,14 @@ Subcommand HotWireCommand::row()
                pick("La vitesse de coupe en mm/min (200 par défaut).",
                     "The cutting speed in mm/min (default 200)."),
                "MM/MIN"),
+        option("feed-mode",
+               pick("Le F de chaque ligne : combined, en mm/min sur X, Y, U et V ensemble "
+                    "(par défaut) ; inverse, en temps inverse (G93), pour les commandes qui "
+                    "rapportent le F d'un G94 à XY seul.",
+                    "Each line's F: combined, mm/min along X, Y, U and V together (default); "
+                    "inverse, inverse time (G93), for controllers that take a G94 F along XY "
+                    "alone."),
+               "MODE"),
         option("lead",
                pick("L'entrée du fil derrière le bord de fuite, en mm (10 par défaut).",
                     "The lead-in behind the trailing edge, in mm (default 10)."),
@@ -156,6 +164,10 @@ std::optional<HotWireCommand::Options> HotWireCommand::parse(const Subcommand::C
             return std::nullopt;
     }
     s.pivot = kit.pivot;
+    if (call.isSet(QStringLiteral("feed-mode")) &&
+        !HotWire::parseFeedMode(call.value(QStringLiteral("feed-mode")), &s.feedMode))
+        return fail(QStringLiteral("--feed-mode: combined or inverse, not ") +
+                    call.value(QStringLiteral("feed-mode")));
     o.output = call.value(QStringLiteral("o"));
     o.templates = call.value(QStringLiteral("templates"));
     if (o.output.isEmpty() && o.templates.isEmpty())

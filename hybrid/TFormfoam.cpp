@@ -6,6 +6,7 @@
 #include "ui/Language.h"
 #include "ui/Prompts.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -137,6 +138,11 @@ TFormfoam::TFormfoam(ProfileStore *store, std::function<PanelInputs()> panel, QW
     form->addRow(tr("Pivot % de la corde"), EditPivot);
     form->addRow(tr("Flèche du saumon mm"), EditSweep);
     form->addRow(tr("Vitesse mm/min"), EditFeed);
+    ComboFeedMode = new QComboBox(fields);
+    ComboFeedMode->setObjectName(QStringLiteral("ComboFeedMode"));
+    ComboFeedMode->addItem(tr("F sur X, Y, U et V ensemble"), int(HotWire::FeedMode::Combined));
+    ComboFeedMode->addItem(tr("F en temps inverse (G93)"), int(HotWire::FeedMode::InverseTime));
+    form->addRow(tr("Avance"), ComboFeedMode);
     form->addRow(tr("Entrée du fil mm"), EditLead);
 
     SliderMove = new QSlider(Qt::Horizontal, this);
@@ -192,6 +198,7 @@ TFormfoam::TFormfoam(ProfileStore *store, std::function<PanelInputs()> panel, QW
     for (QDoubleSpinBox *f : {EditSpan, EditWidth, EditOffset, EditKerf, EditWashout, EditPivot,
                               EditSweep, EditFeed, EditLead})
         connect(f, &QDoubleSpinBox::valueChanged, this, [this] { m_timer.start(); });
+    connect(ComboFeedMode, &QComboBox::currentIndexChanged, this, [this] { m_timer.start(); });
     connect(SliderMove, &QSlider::valueChanged, this, &TFormfoam::showMove);
     auto ask = [this](const QString &caption, const QString &suffix, const QString &filter) {
         return Prompts::current().saveFileName(
@@ -248,6 +255,7 @@ HotWire::Settings TFormfoam::settings() const
     s.sweep = EditSweep->value();
     s.feed = EditFeed->value();
     s.lead = EditLead->value();
+    s.feedMode = HotWire::FeedMode(ComboFeedMode->currentData().toInt());
     return s;
 }
 
@@ -286,7 +294,8 @@ void TFormfoam::showMove()
         LabelMove->setText(tr("Mouvement %1 / %2 : X %3 Y %4 U %5 V %6 F %7")
                                .arg(i)
                                .arg(m_cut.moves.size() - 1)
-                               .arg(n(m.x), n(m.y), n(m.u), n(m.v), n(m.f)));
+                               .arg(n(m.x), n(m.y), n(m.u), n(m.v),
+                                    QString::fromLatin1(HotWire::feedWord(m_cut, size_t(i)))));
     }
     PaintCut->update();
 }

@@ -14,6 +14,7 @@
 
 class ProfileStore;
 class PanelPaintBox;
+class QComboBox;
 class QPainter;
 class QPrinter;
 
@@ -33,6 +34,7 @@ public:
 
     QDoubleSpinBox *EditSpan, *EditWidth, *EditOffset, *EditKerf, *EditWashout, *EditPivot,
         *EditSweep, *EditFeed, *EditLead;
+    QComboBox *ComboFeedMode; // what each line's F means
     QSlider *SliderMove;
     QLabel *LabelMove;
     QLabel *LabelError;

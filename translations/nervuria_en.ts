@@ -455,6 +455,18 @@
         <translation>Feed mm/min</translation>
     </message>
     <message>
+        <source>Avance</source>
+        <translation>Feed mode</translation>
+    </message>
+    <message>
+        <source>F sur X, Y, U et V ensemble</source>
+        <translation>F along X, Y, U and V together</translation>
+    </message>
+    <message>
+        <source>F en temps inverse (G93)</source>
+        <translation>F in inverse time (G93)</translation>
+    </message>
+    <message>
         <source>Entrée du fil mm</source>
         <translation>Wire lead-in mm</translation>
     </message>

@@ -9,6 +9,7 @@
 #include "profiles/ProfileStore.h"
 #include "ui/Language.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -110,15 +111,20 @@ void TstFoamDialog::settings_data()
     QTest::addColumn<double>("kerf");
     QTest::addColumn<double>("washout");
     QTest::addColumn<QString>("error"); // under the preview; empty: cut
+    QTest::addColumn<QString>("feedMode");
 
-    QTest::newRow("taper and washout") << 800.0 << 100.0 << 1.0 << 2.0 << "";
-    QTest::newRow("block at the left tower") << 400.0 << 0.0 << 0.0 << 0.0 << "";
+    QTest::newRow("taper and washout") << 800.0 << 100.0 << 1.0 << 2.0 << ""
+                                       << "combined";
+    QTest::newRow("block at the left tower, inverse time") << 400.0 << 0.0 << 0.0 << 0.0 << ""
+                                                           << "inverse";
     QTest::newRow("block wider than the towers")
         << 450.0 << 100.0 << 0.0 << 0.0
-        << "The block (offset 100 + span 400 mm) is wider than the towers, 450 mm apart.";
+        << "The block (offset 100 + span 400 mm) is wider than the towers, 450 mm apart."
+        << "combined";
     QTest::newRow("kerf larger than the core")
         << 800.0 << 0.0 << 20.0 << 0.0
-        << "The kerf (20 mm) must be 0 or more and thinner than the core (16.0056 mm thick).";
+        << "The kerf (20 mm) must be 0 or more and thinner than the core (16.0056 mm thick)."
+        << "combined";
 }
 
 void TstFoamDialog::settings()
@@ -128,6 +134,7 @@ void TstFoamDialog::settings()
     QFETCH(double, kerf);
     QFETCH(double, washout);
     QFETCH(QString, error);
+    QFETCH(QString, feedMode);
     ScriptedPrompts prompts;
     ProfileStore store;
     store.loadFromBytes(database());
@@ -143,6 +150,7 @@ void TstFoamDialog::settings()
     dialog.EditWidth->setValue(width);
     dialog.EditOffset->setValue(offset);
     dialog.EditKerf->setValue(kerf);
+    dialog.ComboFeedMode->setCurrentIndex(feedMode == "inverse" ? 1 : 0);
     dialog.refresh();
     QCOMPARE(dialog.LabelError->text(), error);
     QCOMPARE(dialog.ButtonGcode->isEnabled(), error.isEmpty());
@@ -177,13 +185,18 @@ void TstFoamDialog::settings()
     db.close();
     QString out, err;
     QTextStream o(&out), e(&err);
-    QCOMPARE(
-        HotWireCommand::run({"--db", db.fileName(), "--root", "NACA 2412", "--tip", "NACA 0012",
-                             "--span", "400", "--width", QString::number(width), "--offset",
-                             QString::number(offset), "--kerf", QString::number(kerf), "--washout",
-                             QString::number(washout), "-o", dir.filePath("command.ngc")},
-                            o, e),
-        0);
+    QCOMPARE(HotWireCommand::run({"--db",        db.fileName(),
+                                  "--root",      "NACA 2412",
+                                  "--tip",       "NACA 0012",
+                                  "--span",      "400",
+                                  "--width",     QString::number(width),
+                                  "--offset",    QString::number(offset),
+                                  "--kerf",      QString::number(kerf),
+                                  "--washout",   QString::number(washout),
+                                  "--feed-mode", feedMode,
+                                  "-o",          dir.filePath("command.ngc")},
+                                 o, e),
+             0);
     QFile a(dir.filePath("dialog.ngc")), b(dir.filePath("command.ngc"));
     QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
     QCOMPARE(a.readAll(), b.readAll());

@@ -143,22 +143,23 @@ void TstHotWire::gcode_data()
     QTest::addColumn<double>("washout");
     QTest::addColumn<double>("pivot");
     QTest::addColumn<double>("sweep");
+    QTest::addColumn<QString>("feedMode");
 
     QTest::newRow("same section, no kerf")
         << "NACA_0012"
-        << "NACA_0012" << 400.0 << 400.0 << 0.0 << 0.0 << 0.0 << 25.0 << 0.0;
+        << "NACA_0012" << 400.0 << 400.0 << 0.0 << 0.0 << 0.0 << 25.0 << 0.0 << "combined";
     QTest::newRow("taper, kerf") << "NACA_0012"
                                  << "NACA_2412" << 500.0 << 900.0 << 150.0 << 1.2 << 0.0 << 25.0
-                                 << 0.0;
-    QTest::newRow("taper, washout 3")
+                                 << 0.0 << "combined";
+    QTest::newRow("taper, washout 3, inverse time")
         << "NACA_0012"
-        << "NACA_2412" << 600.0 << 800.0 << 100.0 << 0.8 << 3.0 << 25.0 << 0.0;
+        << "NACA_2412" << 600.0 << 800.0 << 100.0 << 0.8 << 3.0 << 25.0 << 0.0 << "inverse";
     QTest::newRow("blunt tail root, washout about 40 %")
         << "BLUNT"
-        << "NACA_2412" << 450.0 << 1000.0 << 300.0 << 1.0 << 2.5 << 40.0 << 0.0;
-    QTest::newRow("blunt tail tip, sweep, wash-in")
+        << "NACA_2412" << 450.0 << 1000.0 << 300.0 << 1.0 << 2.5 << 40.0 << 0.0 << "";
+    QTest::newRow("blunt tail tip, sweep, wash-in, inverse time")
         << "NACA_0012"
-        << "BLUNT" << 700.0 << 700.0 << 0.0 << 0.5 << -1.5 << 30.0 << 35.0;
+        << "BLUNT" << 700.0 << 700.0 << 0.0 << 0.5 << -1.5 << 30.0 << 35.0 << "inverse";
 }
 
 void TstHotWire::gcode()
@@ -172,19 +173,21 @@ void TstHotWire::gcode()
     QFETCH(double, washout);
     QFETCH(double, pivot);
     QFETCH(double, sweep);
+    QFETCH(QString, feedMode);
     constexpr double kFeed = 240;
     const QString path = m_dir.filePath("core.ngc");
     QString err;
     QCOMPARE(command(QString("--root %1 --tip %2 --span %3 --width %4 --offset %5 --kerf %6 "
-                             "--washout %7 --pivot %8 --sweep %9 --feed 240 --lead 12")
-                         .arg(root, tip)
-                         .arg(span)
-                         .arg(width)
-                         .arg(offset)
-                         .arg(kerf)
-                         .arg(washout)
-                         .arg(pivot)
-                         .arg(sweep),
+                             "--washout %7 --pivot %8 --sweep %9 --feed 240 --lead 12 ")
+                             .arg(root, tip)
+                             .arg(span)
+                             .arg(width)
+                             .arg(offset)
+                             .arg(kerf)
+                             .arg(washout)
+                             .arg(pivot)
+                             .arg(sweep) +
+                         (feedMode.isEmpty() ? QString() : "--feed-mode " + feedMode),
                      path, &err),
              0);
     QCOMPARE(err, QString());
@@ -194,8 +197,14 @@ void TstHotWire::gcode()
     QFile f(path);
     QVERIFY(f.open(QIODevice::ReadOnly));
     const QStringList lines = QString::fromLatin1(f.readAll()).split('\n', Qt::SkipEmptyParts);
-    QVERIFY(lines.contains("G21 G90"));
+    const bool inverse = feedMode == "inverse";
+    // In inverse time, G93 follows the first move (made at the feed from
+    // wherever the towers are) and G94 is back before the end.
+    const int first = int(lines.indexOf(QRegularExpression("^G1 .*")));
+    QCOMPARE(lines.value(first - 1), QString(inverse ? "G21 G90 G94" : "G21 G90"));
+    QCOMPARE(lines.value(first + 1).startsWith("G93"), inverse);
     QCOMPARE(lines.last(), QString("M2"));
+    QCOMPARE(lines.value(lines.size() - 2) == "G94", inverse);
     static const QRegularExpression move("^G1 X(\\S+) Y(\\S+) U(\\S+) V(\\S+) F(\\S+)$");
     QPolygonF rootPath, tipPath;
     std::vector<std::array<double, 5>> moves;
@@ -273,16 +282,18 @@ void TstHotWire::gcode()
             QVERIFY2(std::abs(a[i] - b[i]) < 2e-4, qPrintable(QString::number(from + int(i))));
     }
 
-    // The feed: at F over the towers' combined length, the faster face moves
-    // at the feed, the other no faster.
+    // The feed: at F over the towers' combined length, or in 1/F minutes in
+    // inverse time, the faster face moves at the feed, the other no faster.
+    QCOMPARE(moves.front()[4], kFeed);
     for (int i = 1; i <= last; ++i) {
         const auto &a = moves[size_t(i) - 1], &b = moves[size_t(i)];
-        const double minutes = hypot4(b[0] - a[0], b[1] - a[1], b[2] - a[2], b[3] - a[3]) / b[4];
+        const double minutes =
+            inverse ? 1 / b[4] : hypot4(b[0] - a[0], b[1] - a[1], b[2] - a[2], b[3] - a[3]) / b[4];
         const double r = std::hypot(rootPath[i].x() - rootPath[i - 1].x(),
                                     rootPath[i].y() - rootPath[i - 1].y());
         const double t =
             std::hypot(tipPath[i].x() - tipPath[i - 1].x(), tipPath[i].y() - tipPath[i - 1].y());
-        if (std::max(r, t) < 1)
+        if (std::max(r, t) < (inverse ? 0.05 : 1))
             continue; // too short for the file's thousandths
         QVERIFY2(std::max(r, t) / minutes <= kFeed * 1.01, qPrintable(QString::number(i)));
         QVERIFY2(std::max(r, t) / minutes >= kFeed * 0.99, qPrintable(QString::number(i)));
@@ -399,6 +410,8 @@ void TstHotWire::refused_data()
                              << "The feed must be above 0.";
     QTest::newRow("washout out of range") << ends + "--span 600 --width 700 --washout 50" << 1
                                           << "--washout: not a number from -45 to 45: 50";
+    QTest::newRow("unknown feed mode") << ends + "--span 6 --width 7 --feed-mode xy" << 1
+                                       << "--feed-mode: combined or inverse, not xy";
     QTest::newRow("templates of no format") << ends + "--span 6 --width 7 --templates t.png" << 1
                                             << "--templates: a .svg, .dxf or .pdf file, not t.png";
 }
