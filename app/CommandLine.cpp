@@ -57,6 +57,8 @@ int exportTemplates(const Subcommand::Call &call)
     if (!call.isSet(db) || !call.isSet(format) || !call.isSet(output))
         return call.usage(
             pick("--db, --format et -o sont obligatoires.", "--db, --format and -o are required."));
+    if (call.value(output).isEmpty())
+        return call.usage(pick("-o : le nom du fichier est vide.", "-o: the file name is empty."));
     VectorExport::Options options;
     if (!VectorExport::parseFormat(call.value(format), &options.format))
         return call.usage(pick("Format inconnu : ", "Unknown format: ") + call.value(format));

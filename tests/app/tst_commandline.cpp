@@ -85,6 +85,9 @@ void TstCommandLine::run_data()
         << 3 << "/nonexistent/dir/x.pdf" << QByteArray();
     QTest::newRow("unknown format")
         << exp("png", one) << 1 << "Unknown format: png" << QByteArray();
+    QTest::newRow("empty output name")
+        << QStringList{"export", "--db", db, "--format", "svg", "--all", "-o", ""} << 1
+        << "-o: the file name is empty." << QByteArray();
     QTest::newRow("bad sheet") << exp("svg", {QStringLiteral("--all"), QStringLiteral("--sheet"),
                                               QStringLiteral("600")})
                                << 1 << "Bad sheet size: 600" << QByteArray();
