@@ -23,9 +23,7 @@ using Language::pick;
 // The database at path (the file, or the folder holding Profils.pro).
 bool loadDatabase(ProfileStore &store, const QString &path, QTextStream &err)
 {
-    QString file = path;
-    if (QFileInfo(path).isDir())
-        file = QDir(path).filePath(ProfileStore::kFileName);
+    const QString file = ProfileStore::databaseFile(path);
     QFile f(file);
     if (!f.open(QIODevice::ReadOnly)) {
         err << Language::pick(QStringLiteral("Base de profils illisible : "),

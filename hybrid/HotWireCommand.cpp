@@ -44,7 +44,10 @@ Subcommand HotWireCommand::row()
         return QCommandLineOption(QString::fromLatin1(name), help, QString::fromLatin1(value));
     };
     row.options = {
-        option("db", pick("La base Profils.pro.", "The database Profils.pro."), "PATH"),
+        option("db",
+               pick("La base Profils.pro (ou son dossier).",
+                    "The database Profils.pro (or its folder)."),
+               "PATH"),
         option("root",
                pick("Le profil d'emplanture et son gabarit (1 par défaut).",
                     "The root profile and its template (default 1)."),
@@ -187,9 +190,9 @@ int HotWireCommand::run(const QStringList &args, QTextStream &out, QTextStream &
 
 int HotWireCommand::runCut(const Options &o, QTextStream &err)
 {
-    QFile file(o.database);
+    QFile file(ProfileStore::databaseFile(o.database));
     if (!file.open(QIODevice::ReadOnly)) {
-        err << o.database << ": " << file.errorString() << Qt::endl;
+        err << file.fileName() << ": " << file.errorString() << Qt::endl;
         return Refused;
     }
     ProfileStore store;

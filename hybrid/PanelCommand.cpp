@@ -75,7 +75,8 @@ Subcommand PanelCommand::row()
              "writes one line per rib, --format every rib laid out on sheets in one file,\nat its "
              "exact chord to 0.01 mm. The database is only read.");
     row.options = {
-        {QStringLiteral("db"), pick("La base Profils.pro.", "The database Profils.pro."),
+        {QStringLiteral("db"),
+         pick("La base Profils.pro (ou son dossier).", "The database Profils.pro (or its folder)."),
          QStringLiteral("PATH")},
         {QStringLiteral("root"),
          pick("Le profil d'emplanture et son gabarit (1 par défaut).",
@@ -305,9 +306,9 @@ int PanelCommand::run(const QStringList &args, QTextStream &out, QTextStream &er
 
 int PanelCommand::runPanel(const Options &o, QTextStream &out, QTextStream &err)
 {
-    QFile file(o.database);
+    QFile file(ProfileStore::databaseFile(o.database));
     if (!file.open(QIODevice::ReadOnly)) {
-        err << o.database << ": " << file.errorString() << Qt::endl;
+        err << file.fileName() << ": " << file.errorString() << Qt::endl;
         return Refused;
     }
     ProfileStore store;

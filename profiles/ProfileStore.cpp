@@ -714,3 +714,8 @@ bool ProfileStore::DeleteCurrentProfile(const QString &shownName)
     FillProfileCombo();
     return true;
 }
+
+QString ProfileStore::databaseFile(const QString &fileOrFolder)
+{
+    return QFileInfo(fileOrFolder).isDir() ? QDir(fileOrFolder).filePath(kFileName) : fileOrFolder;
+}

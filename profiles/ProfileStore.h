@@ -66,6 +66,9 @@ class ProfileStore : public QObject
     Q_OBJECT
 public:
     static inline const QString kFileName = QStringLiteral("Profils.pro");
+    // The database a command line names: the file itself, or the Profils.pro
+    // of a data folder.
+    static QString databaseFile(const QString &fileOrFolder);
 
     explicit ProfileStore(QObject *parent = nullptr);
     ~ProfileStore() override;
