@@ -111,20 +111,15 @@ void TstFoamDialog::settings_data()
     QTest::addColumn<double>("kerf");
     QTest::addColumn<double>("washout");
     QTest::addColumn<QString>("error"); // under the preview; empty: cut
-    QTest::addColumn<QString>("feedMode");
 
-    QTest::newRow("taper and washout") << 800.0 << 100.0 << 1.0 << 2.0 << ""
-                                       << "combined";
-    QTest::newRow("block at the left tower, inverse time") << 400.0 << 0.0 << 0.0 << 0.0 << ""
-                                                           << "inverse";
+    QTest::newRow("taper and washout") << 800.0 << 100.0 << 1.0 << 2.0 << "";
+    QTest::newRow("block at the left tower") << 400.0 << 0.0 << 0.0 << 0.0 << "";
     QTest::newRow("block wider than the towers")
         << 450.0 << 100.0 << 0.0 << 0.0
-        << "The block (offset 100 + span 400 mm) is wider than the towers, 450 mm apart."
-        << "combined";
+        << "The block (offset 100 + span 400 mm) is wider than the towers, 450 mm apart.";
     QTest::newRow("kerf larger than the core")
         << 800.0 << 0.0 << 20.0 << 0.0
-        << "The kerf (20 mm) must be 0 or more and thinner than the core (16.0056 mm thick)."
-        << "combined";
+        << "The kerf (20 mm) must be 0 or more and thinner than the core (16.0056 mm thick).";
 }
 
 void TstFoamDialog::settings()
@@ -134,7 +129,6 @@ void TstFoamDialog::settings()
     QFETCH(double, kerf);
     QFETCH(double, washout);
     QFETCH(QString, error);
-    QFETCH(QString, feedMode);
     ScriptedPrompts prompts;
     ProfileStore store;
     store.loadFromBytes(database());
@@ -150,7 +144,6 @@ void TstFoamDialog::settings()
     dialog.EditWidth->setValue(width);
     dialog.EditOffset->setValue(offset);
     dialog.EditKerf->setValue(kerf);
-    dialog.ComboFeedMode->setCurrentIndex(feedMode == "inverse" ? 1 : 0);
     dialog.refresh();
     QCOMPARE(dialog.LabelError->text(), error);
     QCOMPARE(dialog.ButtonGcode->isEnabled(), error.isEmpty());
@@ -176,30 +169,32 @@ void TstFoamDialog::settings()
         dialog.grab().save(QString::fromLocal8Bit(dir) + "/" + QTest::currentDataTag() + ".png");
     }
 
-    // The dialog's file is the command line's.
+    // The dialog's file is the command line's, in either feed mode.
     QTemporaryDir dir;
-    QVERIFY(dialog.writeGcode(dir.filePath("dialog.ngc")));
     QFile db(dir.filePath("Profils.pro"));
     QVERIFY(db.open(QIODevice::WriteOnly));
     db.write(database());
     db.close();
-    QString out, err;
-    QTextStream o(&out), e(&err);
-    QCOMPARE(HotWireCommand::run({"--db",        db.fileName(),
-                                  "--root",      "NACA 2412",
-                                  "--tip",       "NACA 0012",
-                                  "--span",      "400",
-                                  "--width",     QString::number(width),
-                                  "--offset",    QString::number(offset),
-                                  "--kerf",      QString::number(kerf),
-                                  "--washout",   QString::number(washout),
-                                  "--feed-mode", feedMode,
-                                  "-o",          dir.filePath("command.ngc")},
-                                 o, e),
-             0);
-    QFile a(dir.filePath("dialog.ngc")), b(dir.filePath("command.ngc"));
-    QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
-    QCOMPARE(a.readAll(), b.readAll());
+    for (const char *mode : {"combined", "inverse"}) {
+        dialog.ComboFeedMode->setCurrentIndex(mode == QLatin1String("inverse"));
+        dialog.refresh();
+        QVERIFY(dialog.writeGcode(dir.filePath("dialog.ngc")));
+        QString out, err;
+        QTextStream o(&out), e(&err);
+        const QStringList args =
+            QString("--root|NACA 2412|--tip|NACA 0012|--span|400|--width|%1|--offset|%2|--kerf|%3|"
+                    "--washout|%4|--feed-mode|%5|--db|%6|-o|%7")
+                .arg(width)
+                .arg(offset)
+                .arg(kerf)
+                .arg(washout)
+                .arg(mode, db.fileName(), dir.filePath("command.ngc"))
+                .split('|');
+        QCOMPARE(HotWireCommand::run(args, o, e), 0);
+        QFile a(dir.filePath("dialog.ngc")), b(dir.filePath("command.ngc"));
+        QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+        QCOMPARE(a.readAll(), b.readAll());
+    }
 
     // Printed on A4 paper across: one page holds both templates.
     QPrinter printer(QPrinter::HighResolution);

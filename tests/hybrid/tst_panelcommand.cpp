@@ -116,13 +116,10 @@ void TstPanelCommand::run_data()
                        "N03  station 400.0 mm  blend 100.00 %  chord 100.0 mm  incidence 0.00 deg  "
                        "thickness 9.00 %"}
         << QString();
+    // Read from the data folder: the profiles are looked up in its database.
     QTest::newRow("the data folder for the database")
-        << "@folder --root NACA_0012 --tip NACA_0009 --span 10 --ribs 2 --list" << 0
-        << QStringList{"N01  station 0.0 mm  blend 0.00 %  chord 200.0 mm  incidence 0.00 deg  "
-                       "thickness 12.00 %",
-                       "N02  station 10.0 mm  blend 100.00 %  chord 100.0 mm  incidence 0.00 deg  "
-                       "thickness 9.00 %"}
-        << QString();
+        << "@folder --root NACA_0012 --tip NACA_0015 --span 10 --ribs 3 --list" << 2
+        << QStringList{} << "Tip airfoil not found: NACA 0015";
     QTest::newRow("tip missing") << "--root NACA_0012 --tip NACA_0015 --span 10 --ribs 3 --list"
                                  << 2 << QStringList{} << "Tip airfoil not found: NACA 0015";
     QTest::newRow("template 0") << "--root NACA_0012:0 --tip NACA_0009 --span 10 --ribs 3 --list"
