@@ -155,8 +155,7 @@ int exportTemplates(const Subcommand::Call &call)
                 << Qt::endl;
     }
     const VectorExport::Document doc = VectorExport::arrange(std::move(ribs), options);
-    const QByteArray data = VectorExport::bytes(doc, options.format, &error);
-    if (data.isEmpty() || !VectorExport::write(path, data, &error)) {
+    if (!VectorExport::save(path, doc, options.format, &error)) {
         err << path << ": " << error << Qt::endl;
         return CommandLine::WriteFailed;
     }

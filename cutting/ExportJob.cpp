@@ -162,10 +162,7 @@ bool exportTemplates(ProfileStore &store, const Picks &picks, const VectorExport
     if (!buildRibs(store, picks, smoothing, options.layers, &ribs, error, nullptr, chords))
         return false;
     const VectorExport::Document doc = VectorExport::arrange(std::move(ribs), options);
-    const QByteArray data = VectorExport::bytes(doc, options.format, error);
-    if (data.isEmpty())
-        return false;
-    return VectorExport::write(path, data, error);
+    return VectorExport::save(path, doc, options.format, error);
 }
 
 QList<QCommandLineOption> cuttingOptions()

@@ -34,10 +34,6 @@
 #include <string_view>
 #include <unordered_map>
 
-#ifdef Q_OS_LINUX
-#include <sys/mman.h>
-#endif
-
 namespace VectorExport
 {
 
@@ -274,22 +270,6 @@ QByteArray svgGroup(const QString &id, const QRectF &area, const QRectF &viewBox
     return "<g id=\"" + id.toLatin1() + "\">" + withClosepaths(svgBody(buffer.data())) + "</g>\n";
 }
 
-// A large buffer about to be filled at once, asked of the kernel in its
-// large pages where it has them: a page fault every 2 MB, not every 4 kB.
-void preferLargePages(char *at, qsizetype n)
-{
-#ifdef Q_OS_LINUX
-    constexpr uintptr_t kLarge = uintptr_t(1) << 21;
-    const uintptr_t from = (uintptr_t(at) + kLarge - 1) & ~(kLarge - 1);
-    const uintptr_t to = (uintptr_t(at) + uintptr_t(n)) & ~(kLarge - 1);
-    if (to > from)
-        madvise(reinterpret_cast<void *>(from), to - from, MADV_HUGEPAGE);
-#else
-    Q_UNUSED(at);
-    Q_UNUSED(n);
-#endif
-}
-
 // The DXF library's writer, with every group code added to one string in
 // memory rather than written and flushed to a file one by one; the file is
 // then written in one step. Numbers keep four decimals, the 0.1 µm grid the
@@ -348,17 +328,8 @@ public:
     }
     unsigned long nextHandle() const { return m_handle; }
     void setNextHandle(unsigned long next) { m_handle = next; }
-    // n bytes at the end of the text, for the caller to fill at once, with
-    // room left after them for the lines that close the file: those would
-    // otherwise double the whole text, and copy it, for a few bytes.
-    char *take(qsizetype n)
-    {
-        if (m_used + n + kSpare > m_out.size())
-            m_out.resize(m_used + n + kSpare);
-        char *at = room(n);
-        preferLargePages(at, n);
-        return at;
-    }
+    // How much text has been written so far.
+    qsizetype used() const { return m_used; }
     void dxfReal(int gc, double value) const override
     {
         char text[48];
@@ -1037,17 +1008,18 @@ void dxfRibs(DL_Dxf &dxfDoc, BufferWriter &writer, const Document &doc, size_t f
     }
 }
 
-QByteArray dxf(const Document &doc, QString *error)
+// The DXF text as parts to be written one after the other: the head, the
+// ribs' entities in pieces of kRibsAPiece ribs, the lines that close the
+// file. The pieces are made on every core, each by a writer of its own that
+// numbers its entities from the handle it would start at in one writer (the
+// entities each rib writes are counted first); should a count be wrong, the
+// ribs are written after the head by one writer.
+std::vector<QByteArray> dxfParts(const Document &doc)
 {
-    Q_UNUSED(error);
     std::vector<DL_Attributes> layerAttributes;
     for (int layer = 0; layer < RibVectors::LayerCount; ++layer)
         layerAttributes.emplace_back(RibVectors::layerName(layer).toStdString(), 256, -1, "BYLAYER",
                                      1.0);
-    // The ribs' entities are written in pieces on every core, each piece
-    // into a text of its own by a writer of its own, numbered from the
-    // handle it would start at in one writer: the entities each rib writes
-    // are counted first. The pieces are then put together in order.
     constexpr size_t kRibsAPiece = 32;
     const size_t ribCount = doc.ribs.size();
     const size_t pieceCount = (ribCount + kRibsAPiece - 1) / kRibsAPiece;
@@ -1069,14 +1041,14 @@ QByteArray dxf(const Document &doc, QString *error)
     const unsigned long first = writer.nextHandle();
     for (size_t k = 0; k < pieceCount; ++k)
         entities[k + 1] += entities[k];
-    std::vector<QByteArray> pieces(pieceCount);
+    std::vector<QByteArray> parts(pieceCount + 2);
     std::vector<char> counted(pieceCount, 0);
     Parallel::forEach(pieceCount, [&](size_t k, int) {
         // Its own writer, in the state the head leaves one in (the handles
         // of the blocks and the text style).
         DL_Dxf own;
         // Each text made in one piece, not grown by copies.
-        BufferWriter piece(pieces[k], room[k]);
+        BufferWriter piece(parts[k + 1], room[k]);
         dxfHead(own, piece, doc);
         piece.restart(first + entities[k]);
         dxfRibs(own, piece, doc, k * kRibsAPiece, std::min(ribCount, (k + 1) * kRibsAPiece),
@@ -1084,27 +1056,46 @@ QByteArray dxf(const Document &doc, QString *error)
         counted[k] = piece.nextHandle() == first + entities[k + 1];
         piece.finish();
     });
-    if (std::all_of(counted.begin(), counted.end(), [](char c) { return c != 0; })) {
-        std::vector<qsizetype> at(pieceCount + 1, 0);
-        for (size_t k = 0; k < pieceCount; ++k)
-            at[k + 1] = at[k] + pieces[k].size();
-        char *into = writer.take(at.back());
-        Parallel::forEach(pieceCount, [&](size_t k, int) {
-            std::memcpy(into + at[k], pieces[k].constData(), size_t(pieces[k].size()));
-            pieces[k] = QByteArray();
-        });
+    const bool inPieces =
+        std::all_of(counted.begin(), counted.end(), [](char c) { return c != 0; });
+    if (inPieces) {
         writer.setNextHandle(first + entities.back());
     } else {
         // A shape written as other than one entity: the ribs in one writer.
-        pieces.clear();
+        parts.assign(2, QByteArray());
         dxfRibs(dxfDoc, writer, doc, 0, ribCount, layerAttributes);
     }
+    const qsizetype closing = writer.used();
     writer.sectionEnd();
     dxfDoc.writeObjects(writer);
     dxfDoc.writeObjectsEnd(writer);
     writer.dxfEOF();
     writer.finish();
+    parts.back() = text.sliced(closing);
+    text.truncate(closing);
+    parts.front() = std::move(text);
+    return parts;
+}
+
+// The parts in one text, copied on every core.
+QByteArray joined(std::vector<QByteArray> parts)
+{
+    std::vector<qsizetype> at(parts.size() + 1, 0);
+    for (size_t k = 0; k < parts.size(); ++k)
+        at[k + 1] = at[k] + parts[k].size();
+    QByteArray text(at.back(), Qt::Uninitialized);
+    char *into = text.data();
+    Parallel::forEach(parts.size(), [&](size_t k, int) {
+        std::memcpy(into + at[k], parts[k].constData(), size_t(parts[k].size()));
+        parts[k] = QByteArray();
+    });
     return text;
+}
+
+QByteArray dxf(const Document &doc, QString *error)
+{
+    Q_UNUSED(error);
+    return joined(dxfParts(doc));
 }
 
 QByteArray bytes(const Document &doc, Format format, QString *error)
@@ -1127,6 +1118,16 @@ QByteArray bytes(const Document &doc, Format format, QString *error)
 bool write(const QString &path, const QByteArray &data, QString *error)
 {
     return WholeFile::write(path, data, error);
+}
+
+bool save(const QString &path, const Document &doc, Format format, QString *error)
+{
+    // The DXF text, the largest, is written from its parts, never copied
+    // into one buffer first.
+    if (format == Format::Dxf)
+        return WholeFile::write(path, dxfParts(doc), error);
+    const QByteArray data = bytes(doc, format, error);
+    return !data.isEmpty() && write(path, data, error);
 }
 
 } // namespace VectorExport

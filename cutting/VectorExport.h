@@ -102,5 +102,8 @@ QByteArray bytes(const Document &doc, Format format, QString *error);
 
 // Writes bytes in one step: the file is replaced whole or left as it was.
 bool write(const QString &path, const QByteArray &bytes, QString *error);
+// The document's file made and written in one step, as bytes() and write()
+// would (the same bytes), without holding the whole text in one buffer.
+bool save(const QString &path, const Document &doc, Format format, QString *error);
 
 } // namespace VectorExport

@@ -172,8 +172,7 @@ void TForm1::BtExporterClick()
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const VectorExport::Document doc = VectorExport::arrange(std::move(ribs), options);
-    const QByteArray data = VectorExport::bytes(doc, options.format, &error);
-    const bool written = !data.isEmpty() && VectorExport::write(path, data, &error);
+    const bool written = VectorExport::save(path, doc, options.format, &error);
     QApplication::restoreOverrideCursor();
     if (!written) {
         Status->refuse(path + QStringLiteral(" : ") + error);

@@ -796,8 +796,7 @@ int PanelKit::exportKit(const PanelInputs &panel, const KitOptions &kit, Profile
             return 3;
     }
     const VectorExport::Document doc = VectorExport::arrange(std::move(ribs), options);
-    const QByteArray ribBytes = VectorExport::bytes(doc, options.format, error);
-    if (ribBytes.isEmpty() || !VectorExport::write(path, ribBytes, error))
+    if (!VectorExport::save(path, doc, options.format, error))
         return 3;
     if (report)
         *report = QString::number(doc.ribs.size()) +

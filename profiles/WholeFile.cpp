@@ -9,9 +9,14 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include <algorithm>
+
 #ifdef Q_OS_UNIX
+#include <cerrno>
+#include <climits>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 #endif
 
@@ -59,11 +64,50 @@ void syncFolder(const QString &folder)
 #endif
 }
 
-// A temporary file beside path, synced, then renamed over it.
-bool replaceByRename(QSaveFile &file, const QByteArray &bytes, QString *error)
+// Parts one after the other, as one write of the system where it has one
+// (a whole file of parts in one call, however many), else one by one.
+bool writeAll(QFileDevice &file, const std::vector<QByteArray> &parts, QString *error)
 {
-    if (!writeAll(file, bytes)) {
-        *error = file.errorString();
+#ifdef Q_OS_UNIX
+    std::vector<iovec> left;
+    for (const QByteArray &part : parts)
+        if (!part.isEmpty())
+            left.push_back({const_cast<char *>(part.constData()), size_t(part.size())});
+    for (size_t at = 0; at < left.size();) {
+        const int count = int(std::min<size_t>(left.size() - at, IOV_MAX));
+        const ssize_t n = ::writev(file.handle(), left.data() + at, count);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            *error = n < 0 ? qt_error_string(errno) : file.errorString();
+            return false;
+        }
+        // Past what was written: whole parts, then into the next.
+        for (size_t done = size_t(n); done > 0;) {
+            const size_t step = std::min(done, left[at].iov_len);
+            left[at].iov_base = static_cast<char *>(left[at].iov_base) + step;
+            left[at].iov_len -= step;
+            done -= step;
+            if (left[at].iov_len == 0)
+                ++at;
+        }
+    }
+    return true;
+#else
+    for (const QByteArray &part : parts)
+        if (!writeAll(file, part)) {
+            *error = file.errorString();
+            return false;
+        }
+    return true;
+#endif
+}
+
+// A temporary file beside path, filled by fill (false, *error set, when it
+// fails), synced, then renamed over it.
+template <typename Fill> bool replaceByRename(QSaveFile &file, Fill &&fill, QString *error)
+{
+    if (!fill(error)) {
         file.cancelWriting();
         return false;
     }
@@ -74,6 +118,17 @@ bool replaceByRename(QSaveFile &file, const QByteArray &bytes, QString *error)
     }
     syncFolder(QFileInfo(file.fileName()).absolutePath());
     return true;
+}
+
+// What fills a file with bytes, for replaceByRename.
+auto filler(QFileDevice &file, const QByteArray &bytes)
+{
+    return [&file, &bytes](QString *error) {
+        if (writeAll(file, bytes))
+            return true;
+        *error = file.errorString();
+        return false;
+    };
 }
 
 const QByteArray kRecoveryHeader = QByteArrayLiteral("NERVURIA RECOVERY 1\n");
@@ -104,8 +159,9 @@ bool writeRecovery(const QString &path, const QByteArray &bytes)
     head += recoveryKey(path).toUtf8() + '\n' + QByteArray::number(bytes.size()) + '\n';
     QSaveFile file(WholeFile::recoveryPath(path));
     QString ignored;
+    const QByteArray whole = head + bytes;
     return file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
-           replaceByRename(file, head + bytes, &ignored);
+           replaceByRename(file, filler(file, whole), &ignored);
 }
 
 bool writeInPlace(const QString &path, const QByteArray &bytes, QString *error,
@@ -188,7 +244,24 @@ bool WholeFile::write(const QString &path, const QByteArray &bytes, QString *err
             return writeInPlace(path, bytes, error, extraMode);
         return false;
     }
-    return replaceByRename(file, bytes, error);
+    return replaceByRename(file, filler(file, bytes), error);
+}
+
+bool WholeFile::write(const QString &path, const std::vector<QByteArray> &parts, QString *error)
+{
+    QString ignored;
+    if (!error)
+        error = &ignored;
+    QSaveFile file(path);
+    if (isSpecialFile(path) || !file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        // Refused, or written in place: as one text, by the route above.
+        QByteArray whole;
+        for (const QByteArray &part : parts)
+            whole += part;
+        return write(path, whole, error);
+    }
+    return replaceByRename(
+        file, [&](QString *reason) { return writeAll(file, parts, reason); }, error);
 }
 
 bool WholeFile::keepPrevious(const QString &path, const QString &backup, QString *error)

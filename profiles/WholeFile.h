@@ -4,6 +4,8 @@
 #include <QIODevice>
 #include <QString>
 
+#include <vector>
+
 // Files written whole: afterwards a file holds the new bytes, or what it
 // held before. The usual way is a temporary file beside the old one, which
 // replaces it in one rename only when every byte was written (the file and
@@ -31,6 +33,9 @@ enum class Route {
 // extraMode: QIODevice::Text for the platform's line ends.
 bool write(const QString &path, const QByteArray &bytes, QString *error,
            QIODevice::OpenMode extraMode = {}, Route route = Route::Automatic);
+// The parts one after the other, in one step as above; through the rename,
+// all in one write of the system, never put together in memory first.
+bool write(const QString &path, const std::vector<QByteArray> &parts, QString *error);
 
 // Keeps what path holds now under backup, in one step, for a file about to
 // be replaced through write() (the rename route). Where the folder allows

@@ -1,6 +1,6 @@
+#include "FileNodes.h"
 #include "RecoveryCopy.h"
 #include "ScriptedPrompts.h"
-#include "FileNodes.h"
 
 #include "profiles/ProfileStore.h"
 #include "profiles/WholeFile.h"
@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <climits>
 #include <csignal>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -68,17 +69,17 @@ private slots:
 void TstWholeFile::failedWriteKeepsOldFile_data()
 {
     QTest::addColumn<QString>("how");
-    QTest::addColumn<bool>("database");
-    for (const char *how : {"written", "missing folder", "read-only file", "disk full"}) {
-        QTest::addRow("%s, coordinate file", how) << how << false;
-        QTest::addRow("%s, database", how) << how << true;
-    }
+    QTest::addColumn<QString>("through"); // "bytes", "parts" or "database"
+    for (const char *how : {"written", "missing folder", "read-only file", "disk full"})
+        for (const char *through : {"bytes", "parts", "database"})
+            QTest::addRow("%s, %s", how, through) << how << through;
 }
 
 void TstWholeFile::failedWriteKeepsOldFile()
 {
     QFETCH(QString, how);
-    QFETCH(bool, database);
+    QFETCH(QString, through);
+    const bool database = through == "database";
     if (how == "read-only file" && geteuid() == 0)
         QSKIP("file permissions do not bind the superuser");
 
@@ -98,7 +99,7 @@ void TstWholeFile::failedWriteKeepsOldFile()
     ScriptedPrompts prompts;
     ProfileStore store;
     const int p = store.AddProfile("NEW");
-    for (int i = 0; i < 20; ++i)
+    for (int i = 0; i < 80; ++i)
         store.AddPointLine(p, QStringLiteral("%1,00;1,00;%1,00;-1,00;").arg(i * 5));
     const QByteArray bytes = store.serialize();
     QVERIFY(bytes.size() > 64);
@@ -114,6 +115,14 @@ void TstWholeFile::failedWriteKeepsOldFile()
             store.setSaveEnabled(true);
             prompts.answers << true;
             written = store.SaveProfileDatabase();
+        } else if (through == "parts") {
+            // A byte a part, an empty one after each: more parts than one
+            // write of the system takes.
+            std::vector<QByteArray> parts;
+            for (char c : bytes)
+                parts.insert(parts.end(), {QByteArray(1, c), QByteArray()});
+            QVERIFY(bytes.size() > IOV_MAX);
+            written = WholeFile::write(path, parts, &error);
         } else {
             written = WholeFile::write(path, bytes, &error, QIODevice::Text);
         }
