@@ -618,6 +618,11 @@ Document arrange(std::vector<RibVectors::Rib> ribs, const Options &options)
         if (fresh)
             firstOf.push_back(i);
     }
+    // The keys are done with once the ribs are told apart: their memory
+    // goes to the work that follows rather than more being asked for.
+    decltype(seen)().swap(seen);
+    std::vector<QByteArray>().swap(keys);
+    std::vector<size_t>().swap(hashes);
     // Each distinct rib's contours on its own, on every core.
     distinct.resize(firstOf.size());
     Parallel::forEach(firstOf.size(), [&](size_t k, int) {
@@ -645,6 +650,11 @@ Document arrange(std::vector<RibVectors::Rib> ribs, const Options &options)
                                 .arg(rib.templateIndex + 1)
                                 .arg(RibContours::message(f));
     }
+    // Only how many there are is wanted from here on: the shapes they kept
+    // go, so that the ribs they shared their paths with are turned and
+    // moved below without a copy.
+    const size_t kinds = distinct.size();
+    std::vector<Contoured>().swap(distinct);
     if (options.copies > 1) {
         std::vector<RibVectors::Rib> copies;
         std::vector<int> copyKinds;
@@ -660,13 +670,13 @@ Document arrange(std::vector<RibVectors::Rib> ribs, const Options &options)
         return doc;
     // Boxes, outlines and areas, all taken before any rib is moved, are
     // those of its distinct rib (the first of them stands for the others).
-    std::vector<int> first(distinct.size(), -1);
+    std::vector<int> first(kinds, -1);
     for (size_t i = 0; i < ribs.size(); ++i)
         if (first[size_t(kind[i])] < 0)
             first[size_t(kind[i])] = int(i);
-    std::vector<QRectF> kindBoxes(distinct.size());
-    std::vector<double> kindAreas(distinct.size());
-    Parallel::forEach(distinct.size(), [&](size_t k, int) {
+    std::vector<QRectF> kindBoxes(kinds);
+    std::vector<double> kindAreas(kinds);
+    Parallel::forEach(kinds, [&](size_t k, int) {
         if (first[k] < 0)
             return;
         kindBoxes[k] = ribs[size_t(first[k])].bounds();
@@ -680,8 +690,8 @@ Document arrange(std::vector<RibVectors::Rib> ribs, const Options &options)
     std::vector<int> order(ribs.size());
     std::vector<SheetNesting::Placement> places(ribs.size());
     if (doc.material && options.nesting == Nesting::Shape) {
-        std::vector<std::vector<QPolygonF>> shapes(distinct.size());
-        Parallel::forEach(distinct.size(), [&](size_t k, int) {
+        std::vector<std::vector<QPolygonF>> shapes(kinds);
+        Parallel::forEach(kinds, [&](size_t k, int) {
             if (first[k] >= 0)
                 shapes[k] = footprint(ribs[size_t(first[k])]);
         });
