@@ -103,11 +103,11 @@ bool writeAll(QFileDevice &file, const std::vector<QByteArray> &parts, QString *
 #endif
 }
 
-// A temporary file beside path, filled by fill (false, *error set, when it
-// fails), synced, then renamed over it.
-template <typename Fill> bool replaceByRename(QSaveFile &file, Fill &&fill, QString *error)
+// A temporary file beside path, filled with the parts, synced, then renamed
+// over it.
+bool replaceByRename(QSaveFile &file, const std::vector<QByteArray> &parts, QString *error)
 {
-    if (!fill(error)) {
+    if (!writeAll(file, parts, error)) {
         file.cancelWriting();
         return false;
     }
@@ -118,17 +118,6 @@ template <typename Fill> bool replaceByRename(QSaveFile &file, Fill &&fill, QStr
     }
     syncFolder(QFileInfo(file.fileName()).absolutePath());
     return true;
-}
-
-// What fills a file with bytes, for replaceByRename.
-auto filler(QFileDevice &file, const QByteArray &bytes)
-{
-    return [&file, &bytes](QString *error) {
-        if (writeAll(file, bytes))
-            return true;
-        *error = file.errorString();
-        return false;
-    };
 }
 
 const QByteArray kRecoveryHeader = QByteArrayLiteral("NERVURIA RECOVERY 1\n");
@@ -159,9 +148,8 @@ bool writeRecovery(const QString &path, const QByteArray &bytes)
     head += recoveryKey(path).toUtf8() + '\n' + QByteArray::number(bytes.size()) + '\n';
     QSaveFile file(WholeFile::recoveryPath(path));
     QString ignored;
-    const QByteArray whole = head + bytes;
     return file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
-           replaceByRename(file, filler(file, whole), &ignored);
+           replaceByRename(file, {head, bytes}, &ignored);
 }
 
 bool writeInPlace(const QString &path, const QByteArray &bytes, QString *error,
@@ -244,7 +232,7 @@ bool WholeFile::write(const QString &path, const QByteArray &bytes, QString *err
             return writeInPlace(path, bytes, error, extraMode);
         return false;
     }
-    return replaceByRename(file, filler(file, bytes), error);
+    return replaceByRename(file, {bytes}, error);
 }
 
 bool WholeFile::write(const QString &path, const std::vector<QByteArray> &parts, QString *error)
@@ -255,13 +243,16 @@ bool WholeFile::write(const QString &path, const std::vector<QByteArray> &parts,
     QSaveFile file(path);
     if (isSpecialFile(path) || !file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         // Refused, or written in place: as one text, by the route above.
+        qsizetype size = 0;
+        for (const QByteArray &part : parts)
+            size += part.size();
         QByteArray whole;
+        whole.reserve(size);
         for (const QByteArray &part : parts)
             whole += part;
         return write(path, whole, error);
     }
-    return replaceByRename(
-        file, [&](QString *reason) { return writeAll(file, parts, reason); }, error);
+    return replaceByRename(file, parts, error);
 }
 
 bool WholeFile::keepPrevious(const QString &path, const QString &backup, QString *error)
