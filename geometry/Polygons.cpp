@@ -358,10 +358,17 @@ bool clearOfEachOther(const Paths &a, const Paths &b, double reach,
         double ax, ay, dx, dy, inv;
         double left, right, bottom, top; // its box
     };
+    // An open edge as the sweep reads it: its box grown as the other set's
+    // edges see it (b's by growth, a's not at all).
+    struct Open {
+        double top, left, right;
+        uint32_t edge;
+    };
     // b's edges first: an edge of a has an index from bCount on.
     thread_local std::vector<Edge> edges;
     thread_local std::vector<double> keys;
-    thread_local std::vector<uint32_t> order, openA, openB;
+    thread_local std::vector<uint32_t> order, near2;
+    thread_local std::vector<Open> openA, openB;
     edges.clear();
     keys.clear();
     const double growth = reach * (1 + 1e-9) + 1;
@@ -386,15 +393,14 @@ bool clearOfEachOther(const Paths &a, const Paths &b, double reach,
     }
     const double reach2 = reach * reach;
     // The start of edge e nearer than reach to edge f: within f's box grown
-    // by reach, then by its distance.
+    // by reach, and by its distance (both worked out, without a branch).
     auto near = [reach, reach2](const Edge &e, const Edge &f) {
         const double px = e.ax, py = e.ay;
-        if (px < f.left - reach || px > f.right + reach || py < f.bottom - reach ||
-            py > f.top + reach)
-            return false;
+        const bool inBox = !(px < f.left - reach) & !(px > f.right + reach) &
+                           !(py < f.bottom - reach) & !(py > f.top + reach);
         const double t = std::clamp(((px - f.ax) * f.dx + (py - f.ay) * f.dy) * f.inv, 0.0, 1.0);
         const double ex = f.ax + t * f.dx - px, ey = f.ay + t * f.dy - py;
-        return ex * ex + ey * ey < reach2;
+        return inBox & (ex * ex + ey * ey < reach2);
     };
     if (!orderByRuns(keys.size(), [](size_t i) { return keys[i]; }, order)) {
         for (size_t i = 0; i < keys.size(); ++i)
@@ -408,25 +414,32 @@ bool clearOfEachOther(const Paths &a, const Paths &b, double reach,
         const Edge &e = edges[k];
         const bool ofB = k < bCount;
         // The open edges of the other set: those that end before this one
-        // starts along the sweep are dropped on the way.
-        std::vector<uint32_t> &others = ofB ? openA : openB;
+        // starts along the sweep are dropped, the others kept in order, and
+        // those whose boxes meet this one's across are noted; all in one
+        // pass without a branch (which edge is which follows no pattern a
+        // processor could learn), the distances then measured for the few
+        // noted.
+        std::vector<Open> &others = ofB ? openA : openB;
         const double from = keys[k];
-        const double g = ofB ? growth : 0, og = ofB ? 0 : growth;
+        const double g = ofB ? growth : 0;
         const double left = e.left - g, right = e.right + g;
-        for (size_t at = 0; at < others.size();) {
-            const Edge &f = edges[others[at]];
-            if (f.top + og < from) {
-                others[at] = others.back();
-                others.pop_back();
-                continue;
-            }
-            ++at;
-            if (f.right + og < left || right < f.left - og)
-                continue;
-            if (near(e, f) || near(f, e))
+        near2.resize(others.size());
+        size_t kept = 0, noted = 0;
+        for (size_t at = 0; at < others.size(); ++at) {
+            const Open o = others[at];
+            const bool open = !(o.top < from);
+            others[kept] = o;
+            kept += open;
+            near2[noted] = o.edge;
+            noted += open & !(o.right < left) & !(right < o.left);
+        }
+        others.resize(kept);
+        for (size_t at = 0; at < noted; ++at) {
+            const Edge &f = edges[near2[at]];
+            if (near(e, f) | near(f, e))
                 return false;
         }
-        (ofB ? openB : openA).push_back(k);
+        (ofB ? openB : openA).push_back({e.top + g, e.left - g, e.right + g, k});
     }
     return true;
 }
