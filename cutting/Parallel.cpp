@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -30,6 +32,58 @@ void forEach(std::size_t count, const std::function<void(std::size_t, int)> &wor
     run(0);
     for (std::thread &t : pool)
         t.join();
+}
+
+bool inOrder(std::size_t count, std::size_t ahead,
+             const std::function<void(std::size_t, std::size_t)> &make,
+             const std::function<bool(std::size_t, std::size_t)> &take)
+{
+    ahead = std::max<std::size_t>(ahead, 1);
+    std::mutex lock;
+    std::condition_variable madeOne, tookOne;
+    std::vector<char> made(count, 0);
+    std::size_t taken = 0;
+    bool stop = false;
+    std::atomic<std::size_t> next{0};
+    auto run = [&] {
+        for (std::size_t i = next++; i < count; i = next++) {
+            {
+                // Its slot free: the piece ahead before it taken.
+                std::unique_lock<std::mutex> hold(lock);
+                tookOne.wait(hold, [&] { return stop || i < taken + ahead; });
+                if (stop)
+                    return;
+            }
+            make(i, i % ahead);
+            {
+                const std::lock_guard<std::mutex> hold(lock);
+                made[i] = 1;
+            }
+            madeOne.notify_one();
+        }
+    };
+    std::vector<std::thread> pool;
+    const std::size_t makers = std::min(std::size_t(threads()), count);
+    pool.reserve(makers);
+    for (std::size_t k = 0; k < makers; ++k)
+        pool.emplace_back(run);
+    bool ok = true;
+    for (std::size_t i = 0; i < count && ok; ++i) {
+        {
+            std::unique_lock<std::mutex> hold(lock);
+            madeOne.wait(hold, [&] { return made[i] != 0; });
+        }
+        ok = take(i, i % ahead);
+        {
+            const std::lock_guard<std::mutex> hold(lock);
+            taken = i + 1;
+            stop = !ok;
+        }
+        tookOne.notify_all();
+    }
+    for (std::thread &t : pool)
+        t.join();
+    return ok;
 }
 
 namespace

@@ -19,6 +19,17 @@ int threads();
 // (0 to threads() - 1) names the thread, for tools of its own.
 void forEach(std::size_t count, const std::function<void(std::size_t, int)> &work);
 
+// Makes the pieces [0, count) on every core, make(i, slot) filling
+// buffer slot (i % ahead) of the caller's, and hands each over to
+// take(i, slot) on the calling thread in order, once it and all before it
+// are made. At most ahead pieces are made and not yet taken, so that a
+// slot is filled again only once taken: memory stays that of ahead pieces.
+// A take that returns false stops the job: no later piece is taken, none
+// not yet begun is made, and inOrder returns false.
+bool inOrder(std::size_t count, std::size_t ahead,
+             const std::function<void(std::size_t, std::size_t)> &make,
+             const std::function<bool(std::size_t, std::size_t)> &take);
+
 // A second thread kept for a run of jobs too short to start one for (a few
 // microseconds each, one after the other): each is handed over by a flag
 // the helper watches. A job the helper has not taken up by the time the

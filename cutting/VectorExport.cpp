@@ -313,9 +313,13 @@ public:
     static constexpr qsizetype kSpare = 1 << 16;
 
     // The text goes into out, which is given room for bytes and kSpare at
-    // once (more when needed) and cut to what was written by finish().
+    // once (more when needed) and cut to what was written by finish(). A
+    // buffer used before keeps its memory when that is room enough; what it
+    // held is not kept.
     BufferWriter(QByteArray &out, qsizetype bytes) : DL_WriterA("", DL_Codes::AC1015), m_out(out)
     {
+        if (m_out.capacity() < bytes + kSpare)
+            m_out = QByteArray();
         m_out.resize(bytes + kSpare);
     }
     void finish() { m_out.truncate(m_used); }
@@ -1018,13 +1022,15 @@ void dxfRibs(DL_Dxf &dxfDoc, BufferWriter &writer, const Document &doc, size_t f
     }
 }
 
-// The DXF text as parts to be written one after the other: the head, the
-// ribs' entities in pieces of kRibsAPiece ribs, the lines that close the
-// file. The pieces are made on every core, each by a writer of its own that
-// numbers its entities from the handle it would start at in one writer (the
-// entities each rib writes are counted first); should a count be wrong, the
-// ribs are written after the head by one writer.
-std::vector<QByteArray> dxfParts(const Document &doc)
+// The DXF text as parts, handed to take one after the other in file order:
+// the head, the ribs' entities in pieces of kRibsAPiece ribs, the lines
+// that close the file. The pieces are made on every core, a few ahead of
+// the one taken, in buffers used again once taken; each by a writer of its
+// own that numbers its entities from the handle it would start at in one
+// writer (the entities each rib writes are counted first). Should a count
+// be wrong, the ribs from that piece on are written after the others by
+// one writer. A take that returns false stops the making: false.
+bool dxfParts(const Document &doc, const std::function<bool(QByteArray &)> &take)
 {
     std::vector<DL_Attributes> layerAttributes;
     for (int layer = 0; layer < RibVectors::LayerCount; ++layer)
@@ -1049,42 +1055,67 @@ std::vector<QByteArray> dxfParts(const Document &doc)
     BufferWriter writer(text, 0);
     dxfHead(dxfDoc, writer, doc);
     const unsigned long first = writer.nextHandle();
+    writer.finish();
+    if (!take(text))
+        return false;
     for (size_t k = 0; k < pieceCount; ++k)
         entities[k + 1] += entities[k];
-    std::vector<QByteArray> parts(pieceCount + 2);
+    auto ribsOf = [&](size_t k) {
+        return std::make_pair(k * kRibsAPiece, std::min(ribCount, (k + 1) * kRibsAPiece));
+    };
+    const size_t ahead = 2 * size_t(Parallel::threads());
+    std::vector<QByteArray> buffers(ahead);
     std::vector<char> counted(pieceCount, 0);
-    Parallel::forEach(pieceCount, [&](size_t k, int) {
-        // Its own writer, in the state the head leaves one in (the handles
-        // of the blocks and the text style).
-        DL_Dxf own;
-        // Each text made in one piece, not grown by copies.
-        BufferWriter piece(parts[k + 1], room[k]);
-        dxfHead(own, piece, doc);
-        piece.restart(first + entities[k]);
-        dxfRibs(own, piece, doc, k * kRibsAPiece, std::min(ribCount, (k + 1) * kRibsAPiece),
-                layerAttributes);
-        counted[k] = piece.nextHandle() == first + entities[k + 1];
-        piece.finish();
-    });
-    const bool inPieces =
-        std::all_of(counted.begin(), counted.end(), [](char c) { return c != 0; });
-    if (inPieces) {
-        writer.setNextHandle(first + entities.back());
-    } else {
-        // A shape written as other than one entity: the ribs in one writer.
-        parts.assign(2, QByteArray());
-        dxfRibs(dxfDoc, writer, doc, 0, ribCount, layerAttributes);
+    size_t wrong = pieceCount; // the first piece whose count was wrong
+    bool stopped = false;
+    Parallel::inOrder(
+        pieceCount, ahead,
+        [&](size_t k, size_t slot) {
+            // Its own writer, in the state the head leaves one in (the
+            // handles of the blocks and the text style).
+            DL_Dxf own;
+            // Each text made in one piece, not grown by copies.
+            BufferWriter piece(buffers[slot], room[k]);
+            dxfHead(own, piece, doc);
+            piece.restart(first + entities[k]);
+            const auto [from, to] = ribsOf(k);
+            dxfRibs(own, piece, doc, from, to, layerAttributes);
+            counted[k] = piece.nextHandle() == first + entities[k + 1];
+            piece.finish();
+        },
+        [&](size_t k, size_t slot) {
+            if (!counted[k]) {
+                wrong = k;
+                return false;
+            }
+            stopped = !take(buffers[slot]);
+            return !stopped;
+        });
+    if (stopped)
+        return false;
+    unsigned long next = first + entities.back();
+    if (wrong < pieceCount) {
+        // A shape written as other than one entity: the ribs from there on
+        // in one writer, a piece at a time.
+        next = first + entities[wrong];
+        for (size_t k = wrong; k < pieceCount; ++k) {
+            BufferWriter piece(buffers.front(), room[k]);
+            piece.restart(next);
+            const auto [from, to] = ribsOf(k);
+            dxfRibs(dxfDoc, piece, doc, from, to, layerAttributes);
+            next = piece.nextHandle();
+            piece.finish();
+            if (!take(buffers.front()))
+                return false;
+        }
     }
-    const qsizetype closing = writer.used();
+    writer.restart(next);
     writer.sectionEnd();
     dxfDoc.writeObjects(writer);
     dxfDoc.writeObjectsEnd(writer);
     writer.dxfEOF();
     writer.finish();
-    parts.back() = text.sliced(closing);
-    text.truncate(closing);
-    parts.front() = std::move(text);
-    return parts;
+    return take(text);
 }
 
 // The parts in one text, copied on every core.
@@ -1105,7 +1136,13 @@ QByteArray joined(std::vector<QByteArray> parts)
 QByteArray dxf(const Document &doc, QString *error)
 {
     Q_UNUSED(error);
-    return joined(dxfParts(doc));
+    std::vector<QByteArray> parts;
+    dxfParts(doc, [&](QByteArray &part) {
+        parts.push_back(std::move(part));
+        part = QByteArray();
+        return true;
+    });
+    return joined(std::move(parts));
 }
 
 QByteArray bytes(const Document &doc, Format format, QString *error)
@@ -1132,10 +1169,13 @@ bool write(const QString &path, const QByteArray &data, QString *error)
 
 bool save(const QString &path, const Document &doc, Format format, QString *error)
 {
-    // The DXF text, the largest, is written from its parts, never copied
-    // into one buffer first.
-    if (format == Format::Dxf)
-        return WholeFile::write(path, dxfParts(doc), error);
+    // The DXF text, the largest, goes to the file piece by piece as it is
+    // made, never whole in memory.
+    if (format == Format::Dxf) {
+        WholeFile::Stream file(path);
+        dxfParts(doc, [&](const QByteArray &part) { return file.add(part); });
+        return file.commit(error);
+    }
     const QByteArray data = bytes(doc, format, error);
     return !data.isEmpty() && write(path, data, error);
 }

@@ -103,6 +103,19 @@ bool writeAll(QFileDevice &file, const std::vector<QByteArray> &parts, QString *
 #endif
 }
 
+// The temporary file, filled, put in place: synced, then renamed over the
+// target.
+bool putInPlace(QSaveFile &file, QString *error)
+{
+    // commit() syncs the temporary file before the rename.
+    if (!file.commit()) {
+        *error = file.errorString();
+        return false;
+    }
+    syncFolder(QFileInfo(file.fileName()).absolutePath());
+    return true;
+}
+
 // A temporary file beside path, filled with the parts, synced, then renamed
 // over it.
 bool replaceByRename(QSaveFile &file, const std::vector<QByteArray> &parts, QString *error)
@@ -111,13 +124,7 @@ bool replaceByRename(QSaveFile &file, const std::vector<QByteArray> &parts, QStr
         file.cancelWriting();
         return false;
     }
-    // commit() syncs the temporary file before the rename.
-    if (!file.commit()) {
-        *error = file.errorString();
-        return false;
-    }
-    syncFolder(QFileInfo(file.fileName()).absolutePath());
-    return true;
+    return putInPlace(file, error);
 }
 
 const QByteArray kRecoveryHeader = QByteArrayLiteral("NERVURIA RECOVERY 1\n");
@@ -235,24 +242,46 @@ bool WholeFile::write(const QString &path, const QByteArray &bytes, QString *err
     return replaceByRename(file, {bytes}, error);
 }
 
-bool WholeFile::write(const QString &path, const std::vector<QByteArray> &parts, QString *error)
+WholeFile::Stream::Stream(const QString &path) : m_path(path), m_file(path)
+{
+    // Renaming over a special file is refused by write(), with its reason.
+    m_open = !isSpecialFile(path) && m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+}
+
+bool WholeFile::Stream::add(const QByteArray &part)
+{
+    if (!m_open) {
+        m_kept.push_back(part);
+        return true;
+    }
+    if (!m_failed && !part.isEmpty())
+        m_failed = !writeAll(m_file, {part}, &m_error);
+    return !m_failed;
+}
+
+bool WholeFile::Stream::commit(QString *error)
 {
     QString ignored;
     if (!error)
         error = &ignored;
-    QSaveFile file(path);
-    if (isSpecialFile(path) || !file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+    if (!m_open) {
         // Refused, or written in place: as one text, by the route above.
         qsizetype size = 0;
-        for (const QByteArray &part : parts)
+        for (const QByteArray &part : m_kept)
             size += part.size();
         QByteArray whole;
         whole.reserve(size);
-        for (const QByteArray &part : parts)
+        for (const QByteArray &part : m_kept)
             whole += part;
-        return write(path, whole, error);
+        m_kept.clear();
+        return write(m_path, whole, error);
     }
-    return replaceByRename(file, parts, error);
+    if (m_failed) {
+        m_file.cancelWriting();
+        *error = m_error;
+        return false;
+    }
+    return putInPlace(m_file, error);
 }
 
 bool WholeFile::keepPrevious(const QString &path, const QString &backup, QString *error)

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QIODevice>
+#include <QSaveFile>
 #include <QString>
 
 #include <vector>
@@ -33,9 +34,33 @@ enum class Route {
 // extraMode: QIODevice::Text for the platform's line ends.
 bool write(const QString &path, const QByteArray &bytes, QString *error,
            QIODevice::OpenMode extraMode = {}, Route route = Route::Automatic);
-// The parts one after the other, in one step as above; through the rename,
-// all in one write of the system, never put together in memory first.
-bool write(const QString &path, const std::vector<QByteArray> &parts, QString *error);
+// A file written whole from parts that come one after another, in one
+// step as above, never all in memory at once: through the rename route
+// each part goes to the temporary file as it is added, and its buffer may
+// be filled again at once. Where that route is not taken (a special file,
+// a folder where no temporary file can be made) the parts are kept, and
+// commit() writes them as write() does, with its messages. Not committed,
+// the temporary file is removed and the old file stays.
+class Stream
+{
+public:
+    explicit Stream(const QString &path);
+    Stream(const Stream &) = delete;
+    Stream &operator=(const Stream &) = delete;
+
+    // False once a part could not be written: the rest need not be made.
+    bool add(const QByteArray &part);
+    // The file put in place (true), or left as it was, *error saying why.
+    bool commit(QString *error);
+
+private:
+    QString m_path;
+    QSaveFile m_file;
+    bool m_open = false;
+    bool m_failed = false;
+    QString m_error;
+    std::vector<QByteArray> m_kept; // the parts, where the route is not taken
+};
 
 // Keeps what path holds now under backup, in one step, for a file about to
 // be replaced through write() (the rename route). Where the folder allows

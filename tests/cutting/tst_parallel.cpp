@@ -1,9 +1,11 @@
 // The helper thread of a run of short jobs: each job done before the caller
-// goes on, by the helper or, not yet taken up, by the caller.
+// goes on, by the helper or, not yet taken up, by the caller. Pieces made on
+// every core and taken in order on the calling thread, in a few buffers.
 #include "cutting/Parallel.h"
 
 #include <QtTest>
 
+#include <algorithm>
 #include <atomic>
 #include <set>
 #include <thread>
@@ -15,12 +17,14 @@ class TstParallel : public QObject
 private slots:
     void helperRounds_data();
     void helperRounds();
+    void inOrder_data();
+    void inOrder();
 };
 
 void TstParallel::helperRounds_data()
 {
     QTest::addColumn<int>("rounds");
-    QTest::addColumn<int>("work"); // steps of busy work in each job
+    QTest::addColumn<int>("work");     // steps of busy work in each job
     QTest::addColumn<bool>("overlap"); // mine waits for theirs to start
     QTest::newRow("many short jobs") << 20000 << 10 << false;
     QTest::newRow("fewer longer jobs") << 200 << 20000 << false;
@@ -76,6 +80,78 @@ void TstParallel::helperRounds()
     QVERIFY(helperThreads.size() <= (Parallel::threads() > 1 ? 1u : 0u));
     if (overlap && Parallel::threads() > 1)
         QVERIFY(!byCaller && helperThreads.size() == 1);
+}
+
+void TstParallel::inOrder_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("ahead");
+    QTest::addColumn<int>("stopAt"); // the take that says stop; -1 for none
+    QTest::newRow("none") << 0 << 4 << -1;
+    QTest::newRow("one piece") << 1 << 4 << -1;
+    QTest::newRow("one buffer") << 300 << 1 << -1;
+    QTest::newRow("three buffers") << 1000 << 3 << -1;
+    QTest::newRow("more buffers than pieces") << 5 << 16 << -1;
+    QTest::newRow("stopped at the first") << 200 << 4 << 0;
+    QTest::newRow("stopped in the middle") << 1000 << 3 << 517;
+    QTest::newRow("stopped at the last") << 50 << 4 << 49;
+}
+
+// Each piece's buffer holds its own number and stamps when taken: a buffer
+// filled again before its piece was taken, or taken out of order, or off
+// the calling thread, shows; so does a piece made after the stop that its
+// buffer would not have been free for.
+void TstParallel::inOrder()
+{
+    QFETCH(int, count);
+    QFETCH(int, ahead);
+    QFETCH(int, stopAt);
+    std::vector<std::vector<long>> buffers(static_cast<size_t>(ahead));
+    std::vector<std::atomic<int>> makes(static_cast<size_t>(count));
+    std::atomic<bool> clash{false};
+    std::vector<int> taken;
+    const std::thread::id caller = std::this_thread::get_id();
+    bool elsewhere = false;
+    const bool ok = Parallel::inOrder(
+        size_t(count), size_t(ahead),
+        [&](size_t i, size_t slot) {
+            ++makes[i];
+            std::vector<long> &b = buffers[slot];
+            // A little work of varying length, so that pieces end out of order.
+            b.assign(1 + (i * 7919) % 50, long(i));
+            for (long &v : b)
+                v = v * 3 / 3;
+            if (slot != i % size_t(ahead))
+                clash = true;
+        },
+        [&](size_t i, size_t slot) {
+            elsewhere |= std::this_thread::get_id() != caller;
+            const std::vector<long> &b = buffers[slot];
+            const bool whole =
+                !b.empty() && std::all_of(b.begin(), b.end(), [&](long v) { return v == long(i); });
+            if (!whole)
+                clash = true;
+            taken.push_back(int(i));
+            return int(i) != stopAt;
+        });
+    QCOMPARE(ok, stopAt < 0);
+    QVERIFY(!clash);
+    QVERIFY(!elsewhere);
+    const int last = stopAt < 0 ? count : stopAt + 1;
+    QCOMPARE(int(taken.size()), last);
+    for (int i = 0; i < last; ++i)
+        QCOMPARE(taken[size_t(i)], i);
+    for (int i = 0; i < count; ++i) {
+        // Every piece taken made once; after a stop, none whose buffer was
+        // still held by a piece not taken.
+        const int made = makes[size_t(i)].load();
+        if (i < last)
+            QCOMPARE(made, 1);
+        else if (i >= stopAt + ahead)
+            QCOMPARE(made, 0);
+        else
+            QVERIFY(made <= 1);
+    }
 }
 
 QTEST_GUILESS_MAIN(TstParallel)

@@ -347,8 +347,9 @@ void TstVectorExport::readBack_data()
         QTest::newRow(QByteArray(f) + ", one rib") << QString::fromLatin1(f) << false << 1;
         QTest::newRow(QByteArray(f) + ", every rib") << QString::fromLatin1(f) << true << 1;
     }
-    // Enough ribs for the DXF entities to be written in several pieces.
-    QTest::newRow("dxf, every rib twelve times") << QStringLiteral("dxf") << true << 12;
+    // Enough ribs for the DXF entities to be written in more pieces than
+    // are made ahead of the file, each buffer filled several times.
+    QTest::newRow("dxf, every rib forty times") << QStringLiteral("dxf") << true << 40;
 }
 
 // Each file read back by a reader of its own: size in mm, layers, entities.

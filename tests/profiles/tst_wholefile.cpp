@@ -12,7 +12,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <climits>
 #include <csignal>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -116,13 +115,20 @@ void TstWholeFile::failedWriteKeepsOldFile()
             prompts.answers << true;
             written = store.SaveProfileDatabase();
         } else if (through == "parts") {
-            // A byte a part, an empty one after each: more parts than one
-            // write of the system takes.
-            std::vector<QByteArray> parts;
-            for (char c : bytes)
-                parts.insert(parts.end(), {QByteArray(1, c), QByteArray()});
-            QVERIFY(bytes.size() > IOV_MAX);
-            written = WholeFile::write(path, parts, &error);
+            // A byte a part, an empty one after each, in one buffer filled
+            // again once added. A failed write says so, the parts after it
+            // not being needed; parts kept for later do not.
+            WholeFile::Stream stream(path);
+            bool stopped = false;
+            QByteArray part;
+            for (char c : bytes) {
+                part.fill(c, 1);
+                stopped |= !stream.add(part);
+                part.clear();
+                stopped |= !stream.add(part);
+            }
+            written = stream.commit(&error);
+            QCOMPARE(stopped, how == "disk full");
         } else {
             written = WholeFile::write(path, bytes, &error, QIODevice::Text);
         }
