@@ -30,7 +30,8 @@ struct Hull {
     int turn = 0;
     double minX = 0, minY = kNone, maxY = -kNone;
     int columns = 0;
-    std::vector<double> lo, hi;
+    // The highest point of the part in each column.
+    std::vector<double> hi;
     // The lowest point a part below may reach up to in each column, the gap
     // kept in every direction, over the columns widened by reach on both sides.
     std::vector<double> floorOf;
@@ -62,11 +63,12 @@ Hull makeHull(const std::vector<QPolygonF> &lines, int turn, double gap)
         minX = maxX = 0;
     h.minX = minX;
     h.columns = std::max(1, int(std::ceil((maxX - minX) / kColumn - 1e-9)));
-    h.lo.assign(size_t(h.columns), kNone);
+    // The lowest point in each column, needed only for the floors.
+    std::vector<double> lo(size_t(h.columns), kNone);
     h.hi.assign(size_t(h.columns), -kNone);
     auto mark = [&](int i, double y) {
         i = std::clamp(i, 0, h.columns - 1);
-        h.lo[size_t(i)] = std::min(h.lo[size_t(i)], y);
+        lo[size_t(i)] = std::min(lo[size_t(i)], y);
         h.hi[size_t(i)] = std::max(h.hi[size_t(i)], y);
     };
     for (const QPolygonF &line : turned) {
@@ -98,7 +100,7 @@ Hull makeHull(const std::vector<QPolygonF> &lines, int turn, double gap)
         }
     }
     for (int i = 0; i < h.columns; ++i) {
-        h.minY = std::min(h.minY, h.lo[size_t(i)]);
+        h.minY = std::min(h.minY, lo[size_t(i)]);
         h.maxY = std::max(h.maxY, h.hi[size_t(i)]);
     }
     h.reach = gap > 0 ? int(std::ceil(gap / kColumn)) + 1 : 0;
@@ -121,7 +123,7 @@ Hull makeHull(const std::vector<QPolygonF> &lines, int turn, double gap)
             continue;
         // floors[i] takes lo[i - k] less the drop.
         for (int j = 0; j < h.columns; ++j)
-            floors[j + k] = std::min(floors[j + k], h.lo[size_t(j)] - drop);
+            floors[j + k] = std::min(floors[j + k], lo[size_t(j)] - drop);
     }
     return h;
 }
@@ -326,22 +328,34 @@ Result arrange(const std::vector<std::vector<QPolygonF>> &parts, QSizeF size, do
 Result arrange(const std::vector<std::vector<QPolygonF>> &shapes, const std::vector<int> &shapeOf,
                QSizeF size, double gap, bool quarterTurns, const QRectF &keepFree)
 {
+    return arrange(
+        shapes.size(), [&](size_t k) { return shapes[k]; }, shapeOf, size, gap, quarterTurns,
+        keepFree);
+}
+
+Result arrange(size_t shapeCount, const std::function<std::vector<QPolygonF>(size_t)> &outline,
+               const std::vector<int> &shapeOf, QSizeF size, double gap, bool quarterTurns,
+               const QRectF &keepFree)
+{
     Result result;
     gap = std::max(gap, 0.0);
     const double width = std::max(size.width(), 1.0), height = std::max(size.height(), 1.0);
     const size_t partCount = shapeOf.size();
     result.placements.resize(partCount);
 
-    std::vector<std::vector<Hull>> shapeHulls(shapes.size());
-    std::vector<char> used(shapes.size(), 0);
+    std::vector<std::vector<Hull>> shapeHulls(shapeCount);
+    // The parts of each outline not yet placed: its columns are let go of
+    // once the last is.
+    std::vector<int> unplaced(shapeCount, 0);
     for (int k : shapeOf)
-        used[size_t(k)] = 1;
+        ++unplaced[size_t(k)];
     // Each outline's columns on their own, on every core.
-    Parallel::forEach(shapes.size(), [&](size_t k, int) {
-        if (!used[k])
+    Parallel::forEach(shapeCount, [&](size_t k, int) {
+        if (unplaced[k] == 0)
             return;
+        const std::vector<QPolygonF> lines = outline(k);
         for (int turn : quarterTurns ? std::vector<int>{0, 90, 180, 270} : std::vector<int>{0, 180})
-            shapeHulls[k].push_back(makeHull(shapes[k], turn, gap));
+            shapeHulls[k].push_back(makeHull(lines, turn, gap));
     });
     auto hullsOf = [&](int p) -> const std::vector<Hull> & {
         return shapeHulls[size_t(shapeOf[size_t(p)])];
@@ -377,7 +391,7 @@ Result arrange(const std::vector<std::vector<QPolygonF>> &shapes, const std::vec
                 s.sky[size_t(i)] = std::max(s.sky[size_t(i)], keepFree.bottom());
         }
         sheets.push_back(std::move(s));
-        full.emplace_back(shapes.size(), 0);
+        full.emplace_back(shapeCount, 0);
         if (sheets.size() - firstOpen > kOpenSheets)
             ++firstOpen;
         return sheets.size() - 1;
@@ -389,6 +403,13 @@ Result arrange(const std::vector<std::vector<QPolygonF>> &shapes, const std::vec
     // outline come one after the other in that order.
     std::map<std::pair<size_t, size_t>, Memo> memos;
     int memoShape = -1;
+    // An outline's columns let go of once its last part is placed, so that
+    // what comes next has their memory.
+    auto placedOne = [&](int p) {
+        const size_t k = size_t(shapeOf[size_t(p)]);
+        if (--unplaced[k] == 0)
+            std::vector<Hull>().swap(shapeHulls[k]);
+    };
     Parallel::Helper helper;
     for (int p : order) {
         if (shapeOf[size_t(p)] != memoShape) {
@@ -442,8 +463,10 @@ Result arrange(const std::vector<std::vector<QPolygonF>> &shapes, const std::vec
                 placed = true;
             }
         }
-        if (placed)
+        if (placed) {
+            placedOne(p);
             continue;
+        }
         sheets.pop_back(); // the fresh sheet it did not fit on
         full.pop_back();
         for (auto it = memos.begin(); it != memos.end();)
@@ -464,6 +487,7 @@ Result arrange(const std::vector<std::vector<QPolygonF>> &shapes, const std::vec
             QPointF(sheets[s].rect.left() + gap - h.minX, sheets[s].rect.top() + base - h.minY);
         onSheet.resize(sheets.size());
         onSheet[s].push_back(p);
+        placedOne(p);
     }
     // A sheet opened for a part that then went elsewhere stays empty: dropped.
     std::vector<int> renumber(sheets.size(), -1);

@@ -4,6 +4,7 @@
 #include <QRectF>
 #include <QSizeF>
 
+#include <functional>
 #include <vector>
 
 // Places parts on sheets by their shapes: each part is dropped from the top
@@ -44,5 +45,12 @@ Result arrange(const std::vector<std::vector<QPolygonF>> &parts, QSizeF sheet, d
 // columns worked out once.
 Result arrange(const std::vector<std::vector<QPolygonF>> &shapes, const std::vector<int> &shapeOf,
                QSizeF sheet, double gap, bool quarterTurns, const QRectF &keepFree = QRectF());
+
+// The same with each of the shapeCount outlines asked of outline(k), on
+// every core, when its columns are worked out, and let go of at once: a
+// long job never holds them all.
+Result arrange(size_t shapeCount, const std::function<std::vector<QPolygonF>(size_t)> &outline,
+               const std::vector<int> &shapeOf, QSizeF sheet, double gap, bool quarterTurns,
+               const QRectF &keepFree = QRectF());
 
 } // namespace SheetNesting

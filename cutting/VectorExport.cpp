@@ -694,11 +694,6 @@ Document arrange(std::vector<RibVectors::Rib> ribs, const Options &options)
     std::vector<int> order(ribs.size());
     std::vector<SheetNesting::Placement> places(ribs.size());
     if (doc.material && options.nesting == Nesting::Shape) {
-        std::vector<std::vector<QPolygonF>> shapes(kinds);
-        Parallel::forEach(kinds, [&](size_t k, int) {
-            if (first[k] >= 0)
-                shapes[k] = footprint(ribs[size_t(first[k])]);
-        });
         // On a PDF page the bottom-left corner is kept for the check bar.
         QRectF keepFree;
         if (options.format == Format::Pdf) {
@@ -707,8 +702,13 @@ Document arrange(std::vector<RibVectors::Rib> ribs, const Options &options)
             keepFree.setTop(0);
             keepFree.setLeft(0);
         }
+        // Each kind's footprint made as the nesting reads it, then let go.
         const SheetNesting::Result nest = SheetNesting::arrange(
-            shapes, kind, options.sheet, options.gap, options.freeGrain, keepFree);
+            kinds,
+            [&](size_t k) {
+                return first[k] >= 0 ? footprint(ribs[size_t(first[k])]) : std::vector<QPolygonF>();
+            },
+            kind, options.sheet, options.gap, options.freeGrain, keepFree);
         doc.sheets = nest.sheets;
         doc.oversized = nest.oversized;
         order = nest.order;
