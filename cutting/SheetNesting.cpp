@@ -45,6 +45,19 @@ QTransform quarterTurn(int degrees)
     return QTransform(c, s, -s, c, 0, 0);
 }
 
+// The lowest and highest x of a line (kNone and -kNone for none), worked
+// out apart from the hull so that both stay in registers: through the
+// hull's loop, with calls in it, each point waited on the last in memory.
+std::pair<double, double> spanX(const QPolygonF &line)
+{
+    double low = kNone, high = -kNone;
+    for (const QPointF &p : line) {
+        low = std::min(low, p.x());
+        high = std::max(high, p.x());
+    }
+    return {low, high};
+}
+
 Hull makeHull(const std::vector<QPolygonF> &lines, int turn, double gap)
 {
     Hull h;
@@ -54,10 +67,9 @@ Hull makeHull(const std::vector<QPolygonF> &lines, int turn, double gap)
     double minX = kNone, maxX = -kNone;
     for (const QPolygonF &line : lines) {
         turned.push_back(t.map(line));
-        for (const QPointF &p : turned.back()) {
-            minX = std::min(minX, p.x());
-            maxX = std::max(maxX, p.x());
-        }
+        const auto [low, high] = spanX(turned.back());
+        minX = std::min(minX, low);
+        maxX = std::max(maxX, high);
     }
     if (minX == kNone)
         minX = maxX = 0;
