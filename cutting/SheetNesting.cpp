@@ -329,22 +329,6 @@ void settle(Sheet &sheet, const Hull &h, const Spot &spot)
 
 } // namespace
 
-Result arrange(const std::vector<std::vector<QPolygonF>> &parts, QSizeF size, double gap,
-               bool quarterTurns, const QRectF &keepFree)
-{
-    std::vector<int> own(parts.size());
-    std::iota(own.begin(), own.end(), 0);
-    return arrange(parts, own, size, gap, quarterTurns, keepFree);
-}
-
-Result arrange(const std::vector<std::vector<QPolygonF>> &shapes, const std::vector<int> &shapeOf,
-               QSizeF size, double gap, bool quarterTurns, const QRectF &keepFree)
-{
-    return arrange(
-        shapes.size(), [&](size_t k) { return shapes[k]; }, shapeOf, size, gap, quarterTurns,
-        keepFree);
-}
-
 Result arrange(size_t shapeCount, const std::function<std::vector<QPolygonF>(size_t)> &outline,
                const std::vector<int> &shapeOf, QSizeF size, double gap, bool quarterTurns,
                const QRectF &keepFree)

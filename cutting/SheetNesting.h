@@ -35,20 +35,12 @@ struct Result {
     int oversized = 0;      // parts larger than the sheet, each on a grown sheet of its own
 };
 
-// keepFree: a box in sheet coordinates (from the sheet's bottom-left corner)
-// that no part may cover on any sheet; empty for none.
-Result arrange(const std::vector<std::vector<QPolygonF>> &parts, QSizeF sheet, double gap,
-               bool quarterTurns, const QRectF &keepFree = QRectF());
-
-// The same for parts of which many share one outline (copies, a database's
-// repeated ribs): part p is outline shapeOf[p] of shapes, each outline's
-// columns worked out once.
-Result arrange(const std::vector<std::vector<QPolygonF>> &shapes, const std::vector<int> &shapeOf,
-               QSizeF sheet, double gap, bool quarterTurns, const QRectF &keepFree = QRectF());
-
-// The same with each of the shapeCount outlines asked of outline(k), on
-// every core, when its columns are worked out, and let go of at once: a
-// long job never holds them all.
+// Part p has outline shapeOf[p] (many parts may share one: copies, a
+// database's repeated ribs); each of the shapeCount outlines is asked of
+// outline(k), on every core, when its columns are worked out, once, and let
+// go of at once: a long job never holds them all. keepFree: a box in sheet
+// coordinates (from the sheet's bottom-left corner) that no part may cover
+// on any sheet; empty for none.
 Result arrange(size_t shapeCount, const std::function<std::vector<QPolygonF>(size_t)> &outline,
                const std::vector<int> &shapeOf, QSizeF sheet, double gap, bool quarterTurns,
                const QRectF &keepFree = QRectF());

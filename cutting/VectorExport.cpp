@@ -331,9 +331,6 @@ public:
         m_handle = next;
     }
     unsigned long nextHandle() const { return m_handle; }
-    void setNextHandle(unsigned long next) { m_handle = next; }
-    // How much text has been written so far.
-    qsizetype used() const { return m_used; }
     void dxfReal(int gc, double value) const override
     {
         char text[48];
@@ -1139,7 +1136,6 @@ QByteArray dxf(const Document &doc, QString *error)
     std::vector<QByteArray> parts;
     dxfParts(doc, [&](QByteArray &part) {
         parts.push_back(std::move(part));
-        part = QByteArray();
         return true;
     });
     return joined(std::move(parts));
